@@ -1,0 +1,350 @@
+#include "MainComponent.h"
+
+namespace orvo
+{
+namespace
+{
+constexpr int topBarHeight = 44;
+constexpr int tabRowTop = 48;
+constexpr int tabRowHeight = 28;
+constexpr int pageTop = 84;
+constexpr int margin = 8;
+constexpr int sidebarWidth = 292;
+constexpr int rowHeight = 26;
+constexpr int panelHeaderHeight = 22;
+constexpr int panelPadding = 6;
+constexpr int panelGap = 8;
+} // namespace
+
+void PageView::paint (juce::Graphics& g)
+{
+    for (const auto& f : frames)
+    {
+        const auto r = f.bounds.toFloat();
+        g.setColour (palette::panel);
+        g.fillRoundedRectangle (r, 5.0f);
+        g.setColour (palette::panelOutline);
+        g.drawRoundedRectangle (r.reduced (0.5f), 5.0f, 1.0f);
+        auto head = f.bounds.withHeight (panelHeaderHeight);
+        g.setColour (palette::panelHeader);
+        g.fillRoundedRectangle (head.toFloat().reduced (1.0f), 4.0f);
+        g.setColour (palette::text);
+        g.setFont (juce::Font (13.0f, juce::Font::bold));
+        g.drawText (f.title, head.reduced (8, 0), juce::Justification::centredLeft);
+        if (f.subtitle.isNotEmpty())
+        {
+            g.setColour (palette::dimText);
+            g.setFont (juce::Font (11.5f, juce::Font::italic));
+            g.drawText (f.subtitle, head.reduced (8, 0), juce::Justification::centredRight);
+        }
+    }
+    if (note.isNotEmpty())
+    {
+        g.setColour (palette::dimText);
+        g.setFont (juce::Font (14.0f));
+        g.drawFittedText (note, getLocalBounds().reduced (24).withTrimmedTop (120), juce::Justification::centredTop, 6);
+    }
+}
+
+MainComponent::MainComponent (bool standalone)
+    : engine (std::make_unique<EditorEngine> (EditorEngine::Services { clock, scheduler, prompts, fileDialogs, clipboard })),
+      monitorPanel (*engine),
+      topPane (*engine, SidebarModel::top, monitorPanel, detailsPanel),
+      bottomPane (*engine, SidebarModel::bottom, monitorPanel, detailsPanel)
+{
+    startMs = clock.nowMs();
+    setLookAndFeel (&lookAndFeel);
+    setWantsKeyboardFocus (true);
+
+    header.setFont (juce::Font (20.0f, juce::Font::bold));
+    header.setColour (juce::Label::textColourId, palette::text);
+    addAndMakeVisible (header);
+    registerItem (header, "editor.header.title");
+    lastNrpnLabel.setFont (juce::Font (juce::Font::getDefaultMonospacedFontName(), 12.0f, juce::Font::plain));
+    lastNrpnLabel.setJustificationType (juce::Justification::centredRight);
+    lastNrpnLabel.setColour (juce::Label::textColourId, palette::lcd);
+    addChildComponent (lastNrpnLabel);
+    registerItem (lastNrpnLabel, "editor.header.lastNrpn");
+
+    for (int t = 0; t < 6; ++t)
+    {
+        auto& b = tabs[(size_t) t];
+        b.setButtonText (EditorEngine::pageNames()[(size_t) t]);
+        b.setRadioGroupId (1001);
+        b.setClickingTogglesState (false);
+        b.onClick = [this, t] { setPage (t); };
+        addAndMakeVisible (b);
+        registerItem (b, "editor.tabs." + juce::String (t));
+    }
+    defaultPageLabel.setFont (juce::Font (12.0f, juce::Font::bold));
+    defaultPageLabel.setJustificationType (juce::Justification::centredRight);
+    addAndMakeVisible (defaultPageLabel);
+    registerItem (defaultPageLabel, "editor.tabs.defaultPageLabel");
+    for (int value : { 6, 1, 2, 3, 4, 5 })
+        defaultPageChooser.addItem (EditorEngine::pageNames()[(size_t) EditorSettings::tabForDefaultPage (value)], value);
+    defaultPageChooser.setSelectedId (engine->settings().defaultPage, juce::dontSendNotification);
+    defaultPageChooser.onChange = [this] { engine->settings().defaultPage = defaultPageChooser.getSelectedId(); };
+    addAndMakeVisible (defaultPageChooser);
+    registerItem (defaultPageChooser, "editor.tabs.defaultPage");
+
+    for (int t = 0; t < 6; ++t)
+    {
+        addChildComponent (pages[(size_t) t]);
+        registerItem (pages[(size_t) t], "editor.page" + juce::String (t));
+    }
+    buildPages();
+
+    topPane.onToolChanged = [this] { refreshSidebars(); };
+    bottomPane.onToolChanged = [this] { refreshSidebars(); };
+    addAndMakeVisible (topPane);
+    addAndMakeVisible (bottomPane);
+    registerItem (topPane, "sidebar.top.pane");
+    registerItem (bottomPane, "sidebar.bottom.pane");
+    registerItem (monitorPanel, "monitor");
+    registerItem (detailsPanel, "details");
+
+    const int startTab = engine->page();
+    pages[(size_t) startTab].setVisible (true);
+    tabs[(size_t) startTab].setToggleState (true, juce::dontSendNotification);
+    header.setText (engine->headerText(), juce::dontSendNotification);
+
+    setSize (designWidth, designHeight);
+    refreshSidebars();
+    refreshDetails();
+    engine->log().append ("STARTUP: editor ready in " + juce::String (clock.nowMs() - startMs, 1).toStdString() + " ms.\n");
+    if (! standalone)
+        engine->log().append ("Plugin mode: direct hardware MIDI ports are disabled until the host MIDI transport is connected.\n\n");
+    startTimerHz (30);
+}
+
+MainComponent::~MainComponent()
+{
+    stopTimer();
+    engine->setOutput (nullptr);
+    engine->log().setListener (nullptr);
+    for (auto& c : controls)
+        c->onUserEdit = nullptr;
+    removeAllChildren();
+    setLookAndFeel (nullptr);
+}
+
+void MainComponent::registerItem (juce::Component& c, const juce::String& id)
+{
+    if (c.getComponentID().isEmpty())
+        c.setComponentID (id);
+    registry[c.getComponentID()] = &c;
+}
+
+juce::Component* MainComponent::findItem (const juce::String& layoutId) const
+{
+    auto it = registry.find (layoutId);
+    return it == registry.end() ? nullptr : it->second;
+}
+
+void MainComponent::buildPages()
+{
+    controls.resize ((size_t) EditorEngine::numRows);
+    for (int r = 0; r < EditorEngine::numRows; ++r)
+    {
+        auto c = std::make_unique<ParameterControl> (r, ParameterCatalogue::row (r));
+        c->onUserEdit = [this] (int row, int raw) {
+            engine->userEdit (row, raw);
+            refreshDetails();
+        };
+        c->onSend = [this] (int row) { engine->sendRow (row); };
+        c->onSelect = [this] (int row) {
+            engine->selectRow (row);
+            refreshDetails();
+        };
+        c->showValue (engine->value (r));
+        registry[c->getComponentID()] = c.get();
+        controls[(size_t) r] = std::move (c);
+    }
+    for (const auto& info : InterfaceControls::all())
+    {
+        auto v = std::make_unique<InterfaceControlView> (info);
+        v->onSend = [this] (int nrpn, int value, const std::string& label) { engine->sendInterface (nrpn, value, label); };
+        v->onSelect = [this] (int nrpn) {
+            engine->selectInterface (nrpn);
+            refreshDetails();
+        };
+        registry[v->getComponentID()] = v.get();
+        interfaceViews.push_back (std::move (v));
+    }
+    for (const auto& plan : pagePlans())
+    {
+        auto& page = pages[(size_t) plan.tab];
+        for (const auto& panel : plan.panels)
+        {
+            for (int r : panel.rows)
+                page.addAndMakeVisible (*controls[(size_t) r]);
+            for (int nrpn : panel.interfaceNrpns)
+                for (auto& v : interfaceViews)
+                    if (v->getInfo().nrpn == nrpn)
+                        page.addAndMakeVisible (*v);
+        }
+    }
+    pages[5].note = "The digital-effects algorithm pages (CONFIG and PARAM 1 to 5) are not available in this version yet.\n"
+                    "DIGITAL EFFECTS SELECTION sends the raw selection value on NRPN 3603.";
+}
+
+void MainComponent::layOutPage (int tab)
+{
+    auto& page = pages[(size_t) tab];
+    const auto& plan = pagePlans()[(size_t) tab];
+    page.frames.clear();
+
+    const int columns = plan.columns;
+    const int width = page.getWidth();
+    const int height = page.getHeight();
+    const int columnWidth = (width - panelGap * (columns - 1)) / columns;
+    const auto panelHeight = [] (const PagePanel& p) {
+        return panelHeaderHeight + panelPadding * 2 + p.itemCount() * rowHeight;
+    };
+    int total = 0;
+    for (const auto& p : plan.panels)
+        total += panelHeight (p) + panelGap;
+    const int target = total / columns;
+
+    int column = 0, y = 0;
+    for (const auto& p : plan.panels)
+    {
+        const int h = panelHeight (p);
+        if (y > 0 && column + 1 < columns && (y + h > height || y + h / 2 > target))
+        {
+            ++column;
+            y = 0;
+        }
+        const juce::Rectangle<int> bounds (column * (columnWidth + panelGap), y, columnWidth, h);
+        juce::String subtitle = p.title != p.section ? juce::String (p.section) : juce::String();
+        page.frames.push_back ({ bounds, juce::String (p.title).toUpperCase(), subtitle });
+
+        auto inner = bounds.withTrimmedTop (panelHeaderHeight + panelPadding).reduced (panelPadding, 0);
+        for (int r : p.rows)
+            controls[(size_t) r]->setBounds (inner.removeFromTop (rowHeight));
+        for (int nrpn : p.interfaceNrpns)
+            for (auto& v : interfaceViews)
+                if (v->getInfo().nrpn == nrpn)
+                    v->setBounds (inner.removeFromTop (rowHeight));
+        y += h + panelGap;
+    }
+    page.repaint();
+}
+
+void MainComponent::setPage (int tab)
+{
+    const int before = engine->page();
+    engine->setPage (tab);
+    const int now = engine->page();
+    if (now != before)
+    {
+        for (auto& p : pages)
+            p.setVisible (false);
+        pages[(size_t) now].setVisible (true);
+        layOutPage (now);
+        repaint();
+    }
+    for (int t = 0; t < 6; ++t)
+        tabs[(size_t) t].setToggleState (t == now, juce::dontSendNotification);
+    header.setText (engine->headerText(), juce::dontSendNotification);
+}
+
+void MainComponent::setDiagnosticMode (bool on)
+{
+    engine->setDiagnosticMode (on);
+    lastNrpnLabel.setVisible (on);
+    if (on)
+        lastNrpnLabel.setText (engine->lastNrpnText(), juce::dontSendNotification);
+    refreshSidebars();
+}
+
+void MainComponent::setSendChangesImmediately (bool on)
+{
+    engine->setSendChangesImmediately (on);
+    for (auto& c : controls)
+        c->setSendImmediately (on);
+}
+
+void MainComponent::toggleLayoutMode()
+{
+    layoutMode = ! layoutMode;
+    engine->log().append ("Layout editing is not available in this version yet.\n");
+    layoutMode = false;
+}
+
+bool MainComponent::isLayoutEditShown() const { return engine->sidebars().showsTool (SidebarModel::layoutEdit); }
+
+void MainComponent::refreshSidebars()
+{
+    topPane.refresh();
+    bottomPane.refresh();
+    topPane.resized();
+}
+
+void MainComponent::refreshDetails()
+{
+    detailsPanel.setText (engine->parameterDetailsText());
+    shownDetailsRow = engine->selected();
+}
+
+void MainComponent::timerCallback()
+{
+    const auto report = engine->tick();
+    for (int r : report.valueChangedRows)
+        controls[(size_t) r]->showValue (engine->value (r));
+    for (int r : report.highlightChangedRows)
+        controls[(size_t) r]->setHighlighted (engine->isHighlighted (r));
+    if (report.anyRowChanged && engine->selected() >= 0)
+        refreshDetails();
+    if (report.lastNrpnChanged)
+        lastNrpnLabel.setText (engine->lastNrpnText(), juce::dontSendNotification);
+}
+
+bool MainComponent::keyPressed (const juce::KeyPress& key)
+{
+    const auto mods = key.getModifiers();
+    if (engine->settings().diagnosticMode && ! mods.isShiftDown() && ! mods.isCtrlDown() && ! mods.isAltDown()
+        && (key.getKeyCode() == juce::KeyPress::upKey || key.getKeyCode() == juce::KeyPress::downKey))
+    {
+        engine->diagnosticNudge (key.getKeyCode() == juce::KeyPress::upKey ? 1 : -1);
+        return true;
+    }
+    return false;
+}
+
+void MainComponent::paint (juce::Graphics& g)
+{
+    g.fillAll (palette::background);
+    g.setColour (palette::panel.darker (0.3f));
+    g.fillRect (0, 0, designWidth, topBarHeight);
+    g.setColour (palette::accent);
+    g.fillRect (0, topBarHeight - 2, designWidth, 2);
+}
+
+void MainComponent::resized()
+{
+    header.setBounds (margin + 4, 4, 760, topBarHeight - 8);
+    lastNrpnLabel.setBounds (designWidth - 480 - margin, 4, 480, topBarHeight - 8);
+
+    const int pageWidth = designWidth - sidebarWidth - margin * 3;
+    auto tabRow = juce::Rectangle<int> (margin, tabRowTop, pageWidth, tabRowHeight);
+    auto chooserArea = tabRow.removeFromRight (250);
+    defaultPageChooser.setBounds (chooserArea.removeFromRight (140).reduced (0, 2));
+    defaultPageLabel.setBounds (chooserArea);
+    const int tabWidth = tabRow.getWidth() / 6;
+    for (auto& t : tabs)
+        t.setBounds (tabRow.removeFromLeft (tabWidth).reduced (2, 0));
+
+    for (int t = 0; t < 6; ++t)
+    {
+        pages[(size_t) t].setBounds (margin, pageTop, pageWidth, designHeight - pageTop - margin);
+        layOutPage (t);
+    }
+
+    const int sideX = designWidth - sidebarWidth - margin;
+    const int sideHeight = designHeight - tabRowTop - margin;
+    topPane.setBounds (sideX, tabRowTop, sidebarWidth, sideHeight * 9 / 20);
+    bottomPane.setBounds (sideX, topPane.getBottom() + margin, sidebarWidth, designHeight - margin - topPane.getBottom() - margin);
+}
+
+} // namespace orvo

@@ -1,0 +1,102 @@
+#pragma once
+
+#include "OrvoLookAndFeel.h"
+#include "PlatformServices.h"
+#include "SidebarViews.h"
+#include "model/ui/InterfaceControlView.h"
+#include "model/ui/ParameterControl.h"
+#include "platform/JuceTime.h"
+#include "shell/EditorEngine.h"
+#include "shell/HostSinks.h"
+#include "shell/PagePlan.h"
+
+#include <juce_gui_basics/juce_gui_basics.h>
+
+#include <map>
+#include <memory>
+#include <vector>
+
+namespace orvo
+{
+
+/** One page of controls, drawn as panels with section headers. */
+class PageView final : public juce::Component
+{
+public:
+    struct PanelFrame
+    {
+        juce::Rectangle<int> bounds;
+        juce::String title, subtitle;
+    };
+    std::vector<PanelFrame> frames;
+    juce::String note;
+    void paint (juce::Graphics&) override;
+};
+
+/** The editor: every page, the sidebars and the timer through which MIDI-thread work reaches
+    the screen. The state and rules live in the engine; this component shows them. */
+class MainComponent final : public juce::Component, public HostMidiInputSink, private juce::Timer
+{
+public:
+    static constexpr int designWidth = 1280;
+    static constexpr int designHeight = 1024;
+
+    explicit MainComponent (bool standalone = true);
+    ~MainComponent() override;
+
+    EditorEngine& getEngine() { return *engine; }
+
+    void setPage (int tab);
+    void setDiagnosticMode (bool on);
+    void setSendChangesImmediately (bool on);
+    void toggleLayoutMode();
+    bool isLayoutEditShown() const;
+    void noteWindowSize (int w, int h) { engine->noteWindowSize (w, h); }
+
+    void receiveHostMidi (const std::uint8_t* data, size_t size) override { engine->handleIncomingMidi (data, size); }
+    bool hostInputActive = false;
+
+    juce::Component* findItem (const juce::String& layoutId) const;
+    size_t itemCount() const { return registry.size(); }
+
+    void paint (juce::Graphics&) override;
+    void resized() override;
+    bool keyPressed (const juce::KeyPress&) override;
+
+private:
+    void timerCallback() override;
+    void buildPages();
+    void layOutPage (int tab);
+    void refreshDetails();
+    void refreshSidebars();
+    void registerItem (juce::Component& c, const juce::String& id);
+
+    JuceClock clock;
+    JuceScheduler scheduler;
+    AlertPrompts prompts;
+    JuceFileDialogs fileDialogs;
+    SystemClipboardText clipboard;
+    std::unique_ptr<EditorEngine> engine;
+    OrvoLookAndFeel lookAndFeel;
+    juce::TooltipWindow tooltips { this, 600 };
+
+    juce::Label header, lastNrpnLabel;
+    std::array<juce::TextButton, 6> tabs;
+    juce::Label defaultPageLabel { {}, "DEFAULT PAGE:" };
+    juce::ComboBox defaultPageChooser;
+    std::array<PageView, 6> pages;
+
+    std::vector<std::unique_ptr<ParameterControl>> controls;
+    std::vector<std::unique_ptr<InterfaceControlView>> interfaceViews;
+
+    MonitorPanel monitorPanel;
+    ParameterDetailsPanel detailsPanel;
+    SidebarPane topPane, bottomPane;
+
+    std::map<juce::String, juce::Component*> registry;
+    int shownDetailsRow = -2;
+    bool layoutMode = false;
+    double startMs = 0.0;
+};
+
+} // namespace orvo

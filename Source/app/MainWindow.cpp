@@ -1,0 +1,177 @@
+#include "MainWindow.h"
+
+namespace orvo
+{
+namespace
+{
+juce::PopupMenu radioMenu (std::initializer_list<std::pair<int, const char*>> items, int tickedId, bool enabled)
+{
+    juce::PopupMenu m;
+    for (const auto& [id, text] : items)
+        m.addItem (id, text, enabled, id == tickedId);
+    return m;
+}
+} // namespace
+
+MainWindow::MainWindow (const juce::String& name)
+    : DocumentWindow (name, juce::Colour (0xff555555), DocumentWindow::allButtons, true)
+{
+    setUsingNativeTitleBar (true);
+    setMenuBar (this);
+    commands.registerAllCommandsForTarget (this);
+    auto content = std::make_unique<OrvoEditorScaledHost>();
+    host = content.get();
+    setContentOwned (content.release(), true);
+    commands.setFirstCommandTarget (this);
+    addKeyListener (commands.getKeyMappings());
+    setResizeLimits (750, 600, 2560, 2048);
+    getConstrainer()->setFixedAspectRatio (1280.0 / 1024.0);
+    setResizable (true, true);
+    centreWithSize (getWidth(), getHeight());
+    setVisible (true);
+}
+
+MainWindow::~MainWindow()
+{
+    setMenuBar (nullptr);
+    host = nullptr;
+    clearContentComponent();
+}
+
+void MainWindow::closeButtonPressed() { juce::JUCEApplication::getInstance()->systemRequestedQuit(); }
+
+juce::StringArray MainWindow::getMenuBarNames() { return { "File", "Edit", "MIDI", "Sync", "Settings" }; }
+
+juce::PopupMenu MainWindow::getMenuForIndex (int index, const juce::String&)
+{
+    juce::PopupMenu m;
+    auto* ed = editor();
+    // Items whose feature is not in this version are shown, but cannot be chosen.
+    constexpr bool librarianAvailable = false;
+    if (index == 0)
+    {
+        m.addItem (1000, "SAVE PROGRAM", librarianAvailable);
+        m.addItem (1001, "LOAD PROGRAM", librarianAvailable);
+        m.addItem (1002, "SAVE MIX", librarianAvailable);
+        m.addItem (1003, "LOAD MIX", librarianAvailable);
+        m.addSeparator();
+        m.addItem (1004, "SAVE BANK", librarianAvailable);
+        m.addItem (1005, "LOAD BANK", librarianAvailable);
+        m.addSeparator();
+        m.addItem (1006, "SAVE ENVIRONMENT", false);
+        m.addItem (1007, "LOAD ENVIRONMENT", false);
+        m.addSeparator();
+        m.addItem (1008, "IMPORT SYSEX", librarianAvailable);
+        m.addItem (1009, "EXPORT SYSEX", librarianAvailable);
+        m.addItem (1010, "SET STORAGE", librarianAvailable);
+    }
+    else if (index == 1)
+    {
+        m.addItem (2001, "COPY PARAMETER VALUE", false);
+        m.addItem (2002, "PASTE PARAMETER VALUE", false);
+        m.addSeparator();
+        m.addItem (2003, "COPY SIDEBAR SETTINGS", false);
+        m.addItem (2004, "PASTE SIDEBAR SETTINGS", false);
+        m.addSeparator();
+        m.addCommandItem (&commands, toggleLayoutModeCommand);
+    }
+    else if (index == 2)
+    {
+        juce::PopupMenu in, out;
+        in.addItem (3100, "No MIDI inputs found", false);
+        out.addItem (3200, "No MIDI outputs found", false);
+        m.addSubMenu ("MIDI IN", in);
+        m.addSubMenu ("MIDI OUT", out);
+        m.addSeparator();
+        m.addItem (3001, "SCAN MIDI DEVICES", false);
+        m.addSeparator();
+        m.addItem (3002, "OPEN MIDI INPUT", false);
+        m.addItem (3003, "OPEN MIDI OUTPUT", false);
+        m.addSeparator();
+        m.addItem (3004, "FOLLOW INCOMING MIDI", ed != nullptr, ed != nullptr && ed->getEngine().settings().followIncomingMidi);
+        m.addItem (3005, "SEND CHANGES IMMEDIATELY", ed != nullptr,
+                   ed != nullptr && ed->getEngine().settings().sendChangesImmediately);
+        m.addSeparator();
+        m.addItem (3006, "TRANSFER CURRENT MIDI TO ORVO", false);
+    }
+    else if (index == 3)
+    {
+        m.addItem (4001, "Program Sync", false);
+        m.addItem (4002, "Bank Sync", false);
+        m.addItem (4003, "System Sync", false);
+    }
+    else if (index == 4)
+    {
+        EditorSettings defaults;
+        const auto& s = ed != nullptr ? ed->getEngine().settings() : defaults;
+        constexpr bool stored = false; // these take effect once settings are kept between sessions
+        m.addSubMenu ("SQR Width Fix", radioMenu ({ { 5001, "50% (Normal)" }, { 5002, "52% (Fixed)" } }, s.squareWidthFix52 ? 5002 : 5001, stored));
+        m.addSubMenu ("Envelope Time Responsiveness",
+                      radioMenu ({ { 5101, "Linear" }, { 5102, "Logarithmic" }, { 5103, "Logarithmic+" } }, 5100 + s.envelopeTimeResponsiveness, stored));
+        m.addSubMenu ("Default Page", radioMenu ({ { 5206, "Performance" }, { 5201, "LFOs" }, { 5202, "Oscillators" }, { 5203, "Filters" },
+                                                   { 5204, "Envelopes" }, { 5205, "Effects" } },
+                                                 5200 + s.defaultPage, stored));
+        for (int pane = 0; pane < 2; ++pane)
+        {
+            juce::PopupMenu sub;
+            const int base = pane == 0 ? 5300 : 5400;
+            const int current = SidebarModel::validDefault (pane, pane == 0 ? s.defaultSidebarTop : s.defaultSidebarBottom, s.diagnosticMode);
+            for (int tool : { 1, 2, 7, 3, 4, 5, 6, 8, 9, 10 })
+                sub.addItem (base + tool, SidebarModel::toolName (tool), stored && (tool < 8 || s.diagnosticMode), tool == current);
+            m.addSubMenu (pane == 0 ? "Default Sidebar Top" : "Default Sidebar Bottom", sub);
+        }
+        m.addSeparator();
+        m.addSubMenu ("Layout Color", radioMenu ({ { 5501, "CLASSIC BLUE" }, { 5502, "LIMITED RED" }, { 5503, "HECK BLACK" } }, 5500 + s.layoutColor, stored));
+        m.addSubMenu ("LCD Color", radioMenu ({ { 5601, "YELLOW" }, { 5602, "BLUE" }, { 5603, "BLACK" } }, 5600 + s.lcdColor, stored));
+        m.addSubMenu ("LCD Screen Type", radioMenu ({ { 5701, "FLAT" }, { 5702, "REALISTIC" } }, 5700 + s.lcdScreenType, stored));
+        m.addSubMenu ("Value Box Color", radioMenu ({ { 5901, "YELLOW" }, { 5902, "BLUE" }, { 5903, "BLACK" } }, 5900 + s.valueBoxColor, stored));
+        m.addSubMenu ("Dropdown Menu Color", radioMenu ({ { 5801, "YELLOW" }, { 5802, "BLUE" }, { 5803, "BLACK" } }, 5800 + s.dropdownMenuColor, stored));
+        m.addSubMenu ("Font", radioMenu ({ { 6001, "ORVO (ORIGINAL)" }, { 6002, "ORVO (NORMALIZED)" }, { 6003, "COMPUTER FONT" } }, 6000 + s.programFont, stored));
+        m.addSubMenu ("Default LED Color", radioMenu ({ { 6101, "GREEN" }, { 6102, "ORANGE" }, { 6103, "RED" }, { 6104, "WHITE" } }, 6100 + s.defaultLedColor, stored));
+        m.addSeparator();
+        m.addItem (6200, "Diagnostic Mode", ed != nullptr, s.diagnosticMode);
+        m.addItem (6201, "Unsaved Warnings", stored, s.unsavedWarnings);
+        m.addItem (6203, "Auto Save Tools", stored, s.autoSaveTools);
+        m.addItem (6202, "Reset Warnings", stored, false);
+    }
+    return m;
+}
+
+void MainWindow::menuItemSelected (int id, int)
+{
+    auto* ed = editor();
+    if (ed == nullptr)
+        return;
+    auto& engine = ed->getEngine();
+    switch (id)
+    {
+        case 3004: engine.setFollowIncomingMidi (! engine.settings().followIncomingMidi); break;
+        case 3005: ed->setSendChangesImmediately (! engine.settings().sendChangesImmediately); break;
+        case 6200: ed->setDiagnosticMode (! engine.settings().diagnosticMode); break;
+        default: break;
+    }
+    menuItemsChanged();
+}
+
+void MainWindow::getAllCommands (juce::Array<juce::CommandID>& ids) { ids.add (toggleLayoutModeCommand); }
+
+void MainWindow::getCommandInfo (juce::CommandID id, juce::ApplicationCommandInfo& info)
+{
+    if (id != toggleLayoutModeCommand)
+        return;
+    info.setInfo ("TOGGLE LAYOUT MODE", "Enter or exit layout mode.", "Edit", 0);
+    info.addDefaultKeypress ('l', juce::ModifierKeys::commandModifier);
+    auto* ed = editor();
+    info.setActive (ed != nullptr);
+    info.setTicked (ed != nullptr && ed->isLayoutEditShown());
+}
+
+bool MainWindow::perform (const InvocationInfo& info)
+{
+    if (info.commandID != toggleLayoutModeCommand || editor() == nullptr)
+        return false;
+    editor()->toggleLayoutMode();
+    return true;
+}
+
+} // namespace orvo

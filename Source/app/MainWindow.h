@@ -1,0 +1,35 @@
+#pragma once
+
+#include "OrvoEditorScaledHost.h"
+
+namespace orvo
+{
+
+/** The only top-level window: menus, the layout-mode command and the scaled editor. */
+class MainWindow final : public juce::DocumentWindow, public juce::MenuBarModel, public juce::ApplicationCommandTarget
+{
+public:
+    explicit MainWindow (const juce::String& name);
+    ~MainWindow() override;
+
+    void closeButtonPressed() override;
+
+    juce::StringArray getMenuBarNames() override;
+    juce::PopupMenu getMenuForIndex (int topLevelMenuIndex, const juce::String& menuName) override;
+    void menuItemSelected (int menuItemID, int topLevelMenuIndex) override;
+
+    juce::ApplicationCommandTarget* getNextCommandTarget() override { return nullptr; }
+    void getAllCommands (juce::Array<juce::CommandID>& commands) override;
+    void getCommandInfo (juce::CommandID, juce::ApplicationCommandInfo&) override;
+    bool perform (const InvocationInfo&) override;
+
+    static constexpr juce::CommandID toggleLayoutModeCommand = 2005;
+
+private:
+    MainComponent* editor() const { return host != nullptr ? &host->getEditor() : nullptr; }
+
+    juce::ApplicationCommandManager commands;
+    OrvoEditorScaledHost* host = nullptr;
+};
+
+} // namespace orvo

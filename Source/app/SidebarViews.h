@@ -1,0 +1,88 @@
+#pragma once
+
+#include "OrvoLookAndFeel.h"
+#include "shell/EditorEngine.h"
+
+#include <juce_gui_basics/juce_gui_basics.h>
+
+namespace orvo
+{
+
+/** A small round lamp beside a switch. */
+class Led final : public juce::Component
+{
+public:
+    void setOn (bool on)
+    {
+        if (on != lit)
+        {
+            lit = on;
+            repaint();
+        }
+    }
+    void paint (juce::Graphics& g) override
+    {
+        const auto r = getLocalBounds().toFloat().reduced (1.0f);
+        g.setColour (lit ? palette::ledOn : palette::ledOff);
+        g.fillEllipse (r);
+        g.setColour (juce::Colours::black.withAlpha (0.5f));
+        g.drawEllipse (r, 1.0f);
+    }
+
+private:
+    bool lit = false;
+};
+
+/** The MONITOR tool: its switches, copy and clear, and the log text. */
+class MonitorPanel final : public juce::Component, private MonitorLog::Listener
+{
+public:
+    explicit MonitorPanel (EditorEngine& engine);
+    ~MonitorPanel() override;
+    void resized() override;
+
+private:
+    void logAppended (const std::string& text) override;
+    void logReplaced (const std::string& wholeText) override;
+
+    EditorEngine& engine;
+    juce::TextButton midiIn { "MIDI IN" }, midiOut { "MIDI OUT" }, diagnostics { "DIAGNOSTICS" };
+    Led midiInLed, midiOutLed, diagnosticsLed;
+    juce::TextButton copyButton { "COPY" }, clearButton { "CLEAR" };
+    juce::TextEditor logView;
+};
+
+/** The PARAMETER DETAILS tool. */
+class ParameterDetailsPanel final : public juce::Component
+{
+public:
+    ParameterDetailsPanel();
+    void setText (const juce::String& text);
+    void resized() override;
+
+private:
+    juce::TextEditor view;
+};
+
+/** One sidebar pane: its tool chooser and the tool it shows. */
+class SidebarPane final : public juce::Component
+{
+public:
+    SidebarPane (EditorEngine& engine, int pane, MonitorPanel& monitor, ParameterDetailsPanel& details);
+
+    std::function<void()> onToolChanged;
+    /** Rebuilds the chooser (the list depends on diagnostic mode) and places the tool. */
+    void refresh();
+    void paint (juce::Graphics&) override;
+    void resized() override;
+
+private:
+    EditorEngine& engine;
+    const int pane;
+    MonitorPanel& monitor;
+    ParameterDetailsPanel& details;
+    juce::ComboBox chooser;
+    juce::Label placeholder;
+};
+
+} // namespace orvo

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace orvo
+{
+
+/** Page controls that change the instrument by a fixed NRPN without a catalogue row. */
+struct InterfaceControlInfo
+{
+    enum Style
+    {
+        chosenValue, // the control picks a value 0..maxValue
+        onOff,       // two states, each with its own value and action label
+        cycleThree   // three states advanced by each press
+    };
+
+    int nrpn = 0;
+    int page = 0; // tab index
+    const char* section = "";
+    const char* caption = "";
+    Style style = chosenValue;
+    const char* actionLabel = ""; // chosen values; the prefix for "OSC ENGINE " + state and the like
+    const char* onLabel = "";
+    const char* offLabel = "";
+    int onValue = 4095;
+    int offValue = 0;
+    int maxValue = 4095;
+    bool appendsState = false;
+};
+
+class InterfaceControls
+{
+public:
+    static const std::vector<InterfaceControlInfo>& all();
+    static const InterfaceControlInfo* find (int nrpn);
+
+    /** "__interface:" + NRPN in decimal. */
+    static std::string key (int nrpn);
+    /** The label the log shows for a send of `value`. */
+    static std::string actionLabel (const InterfaceControlInfo& info, int value);
+    /** The value the three-state control sends in state 1..3. */
+    static int cycleValue (int state);
+    /** Name used by the NRPN logs when no catalogue row carries the NRPN. */
+    static std::string nameForNrpn (int nrpn);
+};
+
+} // namespace orvo

@@ -1,0 +1,167 @@
+#include "ParameterControl.h"
+
+#include "app/OrvoLookAndFeel.h"
+
+namespace orvo
+{
+
+ParameterControl::ParameterControl (int rowIndex, const OrvoParameterInfo& rowInfo) : row (rowIndex), info (rowInfo)
+{
+    setComponentID ("param." + juce::String (info.id));
+    value = info.rawMin;
+
+    nameLabel.setText (info.name, juce::dontSendNotification);
+    nameLabel.setFont (juce::Font (12.5f));
+    nameLabel.setColour (juce::Label::textColourId, palette::text);
+    nameLabel.setInterceptsMouseClicks (false, false);
+    nameLabel.setMinimumHorizontalScale (0.7f);
+    addAndMakeVisible (nameLabel);
+
+    if (info.kind == kindLatchedButton || info.kind == kindToggle || info.kind == kindMomentaryButton)
+    {
+        latch = std::make_unique<juce::TextButton>();
+        latch->setClickingTogglesState (false);
+        latch->onClick = [this] { userChanged (value == info.onValue ? info.offValue : info.onValue); };
+        addAndMakeVisible (*latch);
+    }
+    else if (info.kind == kindEnumButtons)
+    {
+        for (int i = 0; i < info.labelCount; ++i)
+        {
+            auto b = std::make_unique<juce::TextButton> (info.labels[(size_t) i].text);
+            const int choice = info.labels[(size_t) i].value;
+            b->onClick = [this, choice] { userChanged (choice); };
+            addAndMakeVisible (*b);
+            choices.push_back (std::move (b));
+        }
+    }
+    else
+    {
+        slider = std::make_unique<juce::Slider> (juce::Slider::LinearHorizontal, juce::Slider::NoTextBox);
+        slider->setRange (info.rawMin, info.rawMax, 1.0);
+        slider->setDoubleClickReturnValue (false, 0);
+        slider->setScrollWheelEnabled (true);
+        slider->onValueChange = [this] {
+            if (! updating)
+                userChanged ((int) slider->getValue());
+        };
+        addAndMakeVisible (*slider);
+    }
+
+    valueBox.setEditable (false, true, false);
+    valueBox.setJustificationType (juce::Justification::centred);
+    valueBox.setColour (juce::Label::backgroundColourId, palette::lcd);
+    valueBox.setColour (juce::Label::textColourId, palette::lcdText);
+    valueBox.setColour (juce::Label::outlineColourId, palette::lcd.darker (0.4f));
+    valueBox.setFont (juce::Font (juce::Font::getDefaultMonospacedFontName(), 12.0f, juce::Font::bold));
+    valueBox.setTooltip ("Double-click to type a value.");
+    valueBox.onTextChange = [this] {
+        std::optional<int> raw;
+        if (parseValue)
+            raw = parseValue (info, valueBox.getText());
+        else if (valueBox.getText().trim().containsOnly ("-0123456789") && valueBox.getText().trim().isNotEmpty())
+            raw = valueBox.getText().getIntValue();
+        if (raw)
+            userChanged (*raw);
+        else
+            refreshWidgets();
+    };
+    addAndMakeVisible (valueBox);
+
+    sendButton.onClick = [this] {
+        if (onSelect)
+            onSelect (row);
+        if (onSend)
+            onSend (row);
+    };
+    sendButton.setComponentID ("param." + juce::String (info.id) + ".send");
+    addAndMakeVisible (sendButton);
+    setSendImmediately (true);
+    refreshWidgets();
+}
+
+void ParameterControl::userChanged (int raw)
+{
+    value = juce::jlimit (info.rawMin, info.rawMax, raw);
+    refreshWidgets();
+    if (onSelect)
+        onSelect (row);
+    if (onUserEdit)
+        onUserEdit (row, value);
+}
+
+void ParameterControl::showValue (int raw)
+{
+    if (raw == value)
+        return;
+    value = raw;
+    refreshWidgets();
+}
+
+void ParameterControl::refreshWidgets()
+{
+    const juce::ScopedValueSetter<bool> guard (updating, true);
+    if (slider != nullptr)
+        slider->setValue (value, juce::dontSendNotification);
+    if (latch != nullptr)
+    {
+        const bool on = value == info.onValue;
+        latch->setButtonText (on ? "ON" : "OFF");
+        latch->setToggleState (on, juce::dontSendNotification);
+    }
+    for (size_t i = 0; i < choices.size(); ++i)
+        choices[i]->setToggleState (info.labels[i].value == value, juce::dontSendNotification);
+    valueBox.setText (formatValue ? formatValue (info, value) : juce::String (value), juce::dontSendNotification);
+}
+
+void ParameterControl::setHighlighted (bool on)
+{
+    if (on == highlighted)
+        return;
+    highlighted = on;
+    repaint();
+}
+
+void ParameterControl::setSendImmediately (bool on)
+{
+    sendButton.setTooltip (on ? "Re-send this parameter's current value to the Orvo."
+                              : "Send this parameter's current value to the Orvo.");
+}
+
+void ParameterControl::paint (juce::Graphics& g)
+{
+    if (highlighted)
+    {
+        g.setColour (palette::highlight.withAlpha (0.35f));
+        g.fillRoundedRectangle (getLocalBounds().toFloat(), 3.0f);
+    }
+}
+
+void ParameterControl::resized()
+{
+    auto area = getLocalBounds().reduced (2, 2);
+    const int w = area.getWidth();
+    nameLabel.setBounds (area.removeFromLeft (juce::roundToInt (w * 0.36)));
+    sendButton.setBounds (area.removeFromRight (40));
+    area.removeFromRight (3);
+    valueBox.setBounds (area.removeFromRight (juce::roundToInt (w * 0.19)));
+    area.removeFromRight (4);
+    if (slider != nullptr)
+        slider->setBounds (area);
+    if (latch != nullptr)
+        latch->setBounds (area.withSizeKeepingCentre (juce::jmin (area.getWidth(), 56), area.getHeight()));
+    if (! choices.empty())
+    {
+        const int each = area.getWidth() / (int) choices.size();
+        for (auto& c : choices)
+            c->setBounds (area.removeFromLeft (each).reduced (1, 0));
+    }
+}
+
+void ParameterControl::mouseDown (const juce::MouseEvent&)
+{
+    if (onSelect)
+        onSelect (row);
+}
+
+} // namespace orvo

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "model/ParameterCatalogue.h"
+
+#include <juce_gui_basics/juce_gui_basics.h>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace orvo
+{
+
+/** The control bound to one catalogue row: name, a slider or buttons by kind, a value box that
+    accepts typed values, and a SEND button. It reports user actions and shows what it is told. */
+class ParameterControl final : public juce::Component
+{
+public:
+    ParameterControl (int row, const OrvoParameterInfo& info);
+
+    int getRow() const { return row; }
+    const OrvoParameterInfo& getInfo() const { return info; }
+
+    std::function<void (int row, int raw)> onUserEdit;
+    std::function<void (int row)> onSend;
+    std::function<void (int row)> onSelect;
+    /** Formats a raw value for the value box. */
+    std::function<juce::String (const OrvoParameterInfo&, int raw)> formatValue;
+    /** Parses typed text into a raw value; nothing when the text is not a value. */
+    std::function<std::optional<int> (const OrvoParameterInfo&, const juce::String&)> parseValue;
+
+    /** Shows a value that came from code or from the instrument; no callback fires. */
+    void showValue (int raw);
+    int shownValue() const { return value; }
+    void setHighlighted (bool on);
+    void setSendImmediately (bool on);
+
+    void paint (juce::Graphics&) override;
+    void resized() override;
+    void mouseDown (const juce::MouseEvent&) override;
+
+private:
+    void userChanged (int raw);
+    void refreshWidgets();
+
+    const int row;
+    const OrvoParameterInfo info;
+    int value = 0;
+    bool updating = false;
+    bool highlighted = false;
+
+    juce::Label nameLabel;
+    std::unique_ptr<juce::Slider> slider;
+    std::unique_ptr<juce::TextButton> latch;
+    std::vector<std::unique_ptr<juce::TextButton>> choices;
+    juce::Label valueBox;
+    juce::TextButton sendButton { "SEND" };
+};
+
+} // namespace orvo

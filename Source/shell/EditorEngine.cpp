@@ -1,0 +1,558 @@
+#include "EditorEngine.h"
+
+#include "model/InterfaceControls.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace orvo
+{
+namespace
+{
+std::string enabledText (bool on) { return on ? "enabled" : "disabled"; }
+
+std::string ccPieces (const std::array<ControlChange, 4>& m)
+{
+    return " cc=[99:" + std::to_string (m[0][2]) + " 98:" + std::to_string (m[1][2]) + " 6:" + std::to_string (m[2][2])
+           + " 38:" + std::to_string (m[3][2]) + "]";
+}
+
+const int postFilterSourcesRow = *ParameterCatalogue::findById ("postfilter.noiseext");
+const int arpLengthNrpn = 902;
+const int softAmountNrpn = 1932;
+} // namespace
+
+EditorEngine::EditorEngine (Services s) : io (s)
+{
+    for (auto& p : pendingValues)
+        p.store (-1);
+    for (auto& c : changedFlags)
+        c.store (0);
+    for (int r = 0; r < numRows; ++r)
+        values[(size_t) r] = ParameterCatalogue::row (r).rawMin;
+    currentPage = EditorSettings::tabForDefaultPage (editorSettings.defaultPage);
+    sidebarModel = SidebarModel (SidebarModel::validDefault (SidebarModel::top, editorSettings.defaultSidebarTop, false),
+                                 SidebarModel::validDefault (SidebarModel::bottom, editorSettings.defaultSidebarBottom, false));
+    monitorLog.setMonitorVisible (sidebarModel.monitorShown());
+}
+
+EditorEngine::~EditorEngine() { *alive = false; }
+
+//==============================================================================
+void EditorEngine::applyValue (int row, int raw)
+{
+    if (row < 0 || row >= numRows)
+        return;
+    auto& v = values[(size_t) row];
+    v = ParameterCatalogue::applyRawValue (ParameterCatalogue::row (row), v, raw);
+}
+
+void EditorEngine::userEdit (int row, int raw)
+{
+    if (row < 0 || row >= numRows)
+        return;
+    const auto& info = ParameterCatalogue::row (row);
+    values[(size_t) row] = std::clamp (raw, info.rawMin, info.rawMax);
+    edited = true;
+    selectedRow = row;
+    selectedInterface = -1;
+    if (editorSettings.sendChangesImmediately)
+        sendCatalogue (row, values[(size_t) row]);
+}
+
+void EditorEngine::sendRow (int row)
+{
+    if (row >= 0 && row < numRows)
+        sendCatalogue (row, values[(size_t) row]);
+}
+
+//==============================================================================
+void EditorEngine::setOutput (std::unique_ptr<MidiOutputConnection> output) { midiOutput = std::move (output); }
+
+int EditorEngine::outputChannel() const
+{
+    const int setting = editorSettings.outputSendChannel.load();
+    if (setting >= 1)
+        return std::min (setting, 16);
+    const int last = received.channel.load();
+    return last > 0 ? std::clamp (last, 1, 16) : 1;
+}
+
+void EditorEngine::sendNrpnOnWire (int channel, int parameter, int value)
+{
+    const auto messages = buildNrpnMessages (channel, parameter, value);
+    const bool monitorOut = monitorLog.midiOutputMonitor.load();
+    bool failed = false;
+    for (const auto& m : messages)
+    {
+        failed |= ! midiOutput->send (m.data(), m.size());
+        if (monitorOut)
+            logLine ("MIDI Output: " + describeMidiMessage (m.data(), m.size()) + "\n");
+    }
+    if (monitorOut)
+        logLine ("MIDI Output NRPN: ch=" + std::to_string (channel) + " parameter=" + std::to_string (parameter) + " ["
+                 + std::to_string (parameter >> 7) + "*128+" + std::to_string (parameter & 127) + "] raw="
+                 + std::to_string (value) + " [" + std::to_string (value >> 7) + "*128+" + std::to_string (value & 127)
+                 + "]\n");
+    if (failed)
+        monitorLog.append ("Could not send to MIDI output " + midiOutput->name()
+                           + ": the port is closed. Reopen the Orvo MIDI output.\n");
+}
+
+void EditorEngine::sendCatalogue (int row, int raw)
+{
+    if (row < 0 || row >= numRows)
+        return;
+    const auto& info = ParameterCatalogue::row (row);
+    if (info.nrpn < 0)
+    {
+        monitorLog.append (std::string (info.name) + " is present for layout testing but is not wired to an Orvo NRPN yet.\n");
+        return;
+    }
+    if (midiOutput == nullptr)
+    {
+        monitorLog.append ("No MIDI output is open. Open the Orvo MIDI output first.\n");
+        return;
+    }
+    if (row == postFilterSourcesRow)
+    {
+        // The instrument takes this selection as three source switches, one bit each.
+        const int selection = std::clamp (raw, 0, 7);
+        sendInterface (2610, selection & 1, "PRE-FILTER SOURCE OSC 1 SINE");
+        sendInterface (2611, (selection >> 1) & 1, "PRE-FILTER SOURCE OSC 2 SINE");
+        sendInterface (2612, (selection >> 2) & 1, "PRE-FILTER SOURCE RING MOD");
+        return;
+    }
+
+    const int x = std::clamp (raw, info.rawMin, info.rawMax);
+    const int channel = outputChannel();
+    sendNrpnOnWire (channel, info.nrpn, x);
+    sentParameter.store (info.nrpn);
+    sentValue.store (x);
+
+    if (ParameterCatalogue::isEnvelopeRow (info))
+    {
+        envelopeGuardParameter.store (info.nrpn);
+        envelopeGuardDeadline.store (io.clock.nowMs() + envelopeEchoWindowMs);
+    }
+    if (editorSettings.diagnosticMode)
+        monitorLog.append ("Sent NRPN to Orvo: ch=" + std::to_string (channel) + " parameter=" + std::to_string (info.nrpn)
+                           + " name=\"" + info.name + "\" value=" + std::to_string (x)
+                           + ccPieces (buildNrpnMessages (channel, info.nrpn, x)) + "\n");
+
+    if (ParameterCatalogue::isTuningRow (info))
+    {
+        // The instrument's tuning can miss a value sent while the knob still moves; send the
+        // resting value once more when the user has stopped.
+        const auto counter = ++tuningSettleCounter;
+        std::weak_ptr<bool> weak = alive;
+        io.scheduler.callAfter (tuningSettleMs, [this, weak, counter, row, x] {
+            if (auto a = weak.lock(); a && *a && tuningSettleCounter.load() == counter && values[(size_t) row] == x)
+                sendCatalogue (row, x);
+        });
+    }
+}
+
+void EditorEngine::sendInterface (int nrpn, int value, const std::string& actionLabel)
+{
+    const int v = std::clamp (value, 0, 16383);
+    if (midiOutput == nullptr)
+    {
+        monitorLog.append ("No MIDI output is open. Open the Orvo MIDI output first.\n");
+        return;
+    }
+    const int channel = outputChannel();
+    sendNrpnOnWire (channel, nrpn, v);
+    if (editorSettings.diagnosticMode)
+        monitorLog.append ("Sent interface NRPN to Orvo: ch=" + std::to_string (channel) + " action=\"" + actionLabel
+                           + "\" parameter=" + std::to_string (nrpn) + " value=" + std::to_string (v)
+                           + ccPieces (buildNrpnMessages (channel, nrpn, v)) + "\n");
+}
+
+void EditorEngine::diagnosticNudge (int delta)
+{
+    const int parameter = received.parameter.load();
+    if (parameter < 0)
+    {
+        monitorLog.append ("Diagnostic NRPN nudge skipped: no last NRPN value is available.\n");
+        return;
+    }
+    if (midiOutput == nullptr)
+    {
+        monitorLog.append ("No MIDI output is open. Open the Orvo MIDI output before using diagnostic NRPN nudges.\n");
+        return;
+    }
+    const int old = received.value.load();
+    const int v = std::clamp (old + delta, 0, 16383);
+    if (v == old)
+    {
+        monitorLog.append ("Diagnostic NRPN nudge stopped at raw boundary: parameter=" + std::to_string (parameter) + "\n");
+        return;
+    }
+    const int channel = outputChannel();
+    sendNrpnOnWire (channel, parameter, v);
+    received.value.store (v);
+    received.channel.store (channel);
+    sentParameter.store (parameter);
+    sentValue.store (v);
+    monitorLog.append ("Diagnostic NRPN nudge sent: ch=" + std::to_string (channel) + " parameter=" + std::to_string (parameter)
+                       + " value=" + std::to_string (v) + ccPieces (buildNrpnMessages (channel, parameter, v)) + "\n");
+}
+
+std::string EditorEngine::nrpnName (int nrpn) const
+{
+    auto name = ParameterCatalogue::nameForNrpn (nrpn);
+    if (name.empty())
+        name = InterfaceControls::nameForNrpn (nrpn);
+    return name;
+}
+
+std::string EditorEngine::lastNrpnText() const
+{
+    const int parameter = received.parameter.load();
+    if (parameter < 0)
+        return "Last NRPN: none";
+    const auto name = nrpnName (parameter);
+    return "Last NRPN: ch " + std::to_string (received.channel.load()) + " / " + std::to_string (parameter) + " = "
+           + std::to_string (received.value.load()) + (name.empty() ? " (unmapped)" : " (" + name + ")");
+}
+
+//==============================================================================
+void EditorEngine::addSysExHandler (std::function<bool (const std::uint8_t*, size_t)> handler)
+{
+    sysExHandlers.push_back (std::move (handler));
+}
+
+void EditorEngine::handleIncomingMidi (const std::uint8_t* data, size_t size, bool fromControllerPort)
+{
+    if (data == nullptr || size == 0)
+        return;
+    if (monitorLog.midiInputMonitor.load())
+        logLine ("MIDI Input: " + describeMidiMessage (data, size) + "\n");
+
+    if (fromControllerPort)
+    {
+        if (onControllerMessage)
+            onControllerMessage (data, size);
+        return;
+    }
+
+    const int status = data[0];
+    if (status == 0xF0)
+    {
+        for (auto& handler : sysExHandlers)
+            if (handler (data, size))
+                return;
+        if ((isSyncRunning && isSyncRunning()) || monitorLog.midiInputMonitor.load())
+            logLine ("SYNC: received SysEx bytes=" + std::to_string (size) + " first-bytes="
+                     + hexBytes (data, std::min<size_t> (size, 24)) + (size > 24 ? " ..." : "") + "\n");
+        return;
+    }
+    if ((status & 0xF0) == 0xC0)
+    {
+        if (onProgramChange && size >= 2)
+            onProgramChange ((status & 15) + 1, data[1] & 127);
+        return;
+    }
+    if ((status & 0xF0) != 0xB0 || size < 3)
+        return;
+
+    const int channel = (status & 15) + 1;
+    const int listen = editorSettings.inputListenChannel.load();
+    if (listen >= 1 && listen <= 16 && listen != channel)
+        return;
+    dispatchControlChange (channel, data[1] & 127, data[2] & 127);
+}
+
+void EditorEngine::dispatchControlChange (int channel, int controller, int data)
+{
+    if (controller == 0 || controller == 32)
+    {
+        auto& seen = bankSelectSeen[(size_t) (channel - 1)];
+        (controller == 0 ? seen.cc0 : seen.cc32).store (std::min (data, 127));
+        seen.seen.store (true);
+        const int type = bankSelectType.load();
+        if (onBankSelect && ((type == 1 && controller == 0) || ((type == 0 || type == 2) && controller == 32)))
+            onBankSelect (channel, data);
+    }
+
+    NrpnEvent event;
+    {
+        std::lock_guard<std::mutex> lock (assemblerLock);
+        event = assembler.feed (channel, controller, data);
+    }
+    if (event.complete)
+        handleAssembledNrpn (event);
+}
+
+int EditorEngine::convertIncoming (const OrvoParameterInfo& info, int value)
+{
+    const auto id = std::string_view (info.id);
+    const bool keyBase = id.rfind ("env", 0) == 0 && id.size() >= 8 && id.substr (id.size() - 8) == ".keybase";
+    if (keyBase && value > info.rawMax)
+    {
+        // Some senders scale the key base to the full 12- or 14-bit range.
+        const double scale = value < 4096 ? 4095.0 : 16383.0;
+        const double v = std::min ((double) value, scale);
+        const int raw = (int) std::lround (v / scale * (info.rawMax - info.rawMin) + info.rawMin);
+        return std::clamp (raw, info.rawMin, info.rawMax);
+    }
+    if (keyBase)
+        return std::max (value, info.rawMin);
+    return value;
+}
+
+void EditorEngine::storePending (int row, int value)
+{
+    pendingValues[(size_t) row].store (value);
+    if (monitorLog.diagnosticHighlight.load())
+        changedFlags[(size_t) row].store (1);
+}
+
+void EditorEngine::handleAssembledNrpn (const NrpnEvent& e)
+{
+    const auto recordReceived = [this, &e] (bool taken) {
+        received.parameter.store (e.parameter);
+        received.value.store (e.value);
+        received.channel.store (e.channel);
+        received.taken.store (taken);
+    };
+
+    if (e.parameter == arpLengthNrpn)
+    {
+        if (auto row = ParameterCatalogue::findByNrpn (arpLengthNrpn))
+        {
+            const auto& info = ParameterCatalogue::row (*row);
+            storePending (*row, std::clamp (e.value, info.rawMin, info.rawMax));
+        }
+        recordReceived (true);
+        return;
+    }
+
+    bool taken = false;
+    const auto rows = ParameterCatalogue::rowsForNrpn (e.parameter);
+    if (rows.empty())
+    {
+        std::lock_guard<std::mutex> lock (unmappedLock);
+        if (unmappedNrpns.size() >= unmappedQueueLimit)
+            unmappedNrpns.erase (unmappedNrpns.begin(), unmappedNrpns.begin() + 128);
+        unmappedNrpns.emplace_back (e.parameter, e.value);
+    }
+    else
+    {
+        taken = true;
+        const bool envelope = std::any_of (rows.begin(), rows.end(), [] (int r) {
+            return ParameterCatalogue::isEnvelopeRow (ParameterCatalogue::row (r));
+        });
+        const bool isEcho = envelope && e.parameter == envelopeGuardParameter.load()
+                            && io.clock.nowMs() < envelopeGuardDeadline.load();
+        if (! isEcho)
+            for (int r : rows)
+                storePending (r, convertIncoming (ParameterCatalogue::row (r), e.value));
+    }
+    // The soft amount is applied by the oscillator FM routine together with its three companions;
+    // until that routine exists it is shown like any other row.
+    recordReceived (taken);
+
+    if (monitorLog.midiInputMonitor.load())
+    {
+        std::string line = "Decoded NRPN: ch=" + std::to_string (e.channel) + " parameter=" + std::to_string (e.parameter);
+        const auto name = nrpnName (e.parameter);
+        if (! name.empty())
+            line += " name=\"" + name + "\"";
+        line += " value=" + std::to_string (e.value) + " msb=" + std::to_string (e.msb) + " lsb=" + std::to_string (e.lsb);
+        if (e.parameter == sentParameter.load() && e.value == sentValue.load())
+            line += "  confirmation-of-last-send";
+        logLine (line + "\n");
+    }
+}
+
+std::vector<std::pair<int, int>> EditorEngine::takeUnmappedNrpns()
+{
+    std::lock_guard<std::mutex> lock (unmappedLock);
+    std::vector<std::pair<int, int>> out (unmappedNrpns.begin(), unmappedNrpns.end());
+    unmappedNrpns.clear();
+    return out;
+}
+
+//==============================================================================
+static bool isLoopOrCurveEnvelopeRow (const OrvoParameterInfo& info)
+{
+    if (! ParameterCatalogue::isEnvelopeRow (info))
+        return false;
+    const std::string_view field = std::string_view (info.id).substr (5);
+    for (auto f : { "loopstart", "loopend", "loopcount", "looptype", "smoothtime", "smoothslope", "shape" })
+        if (field == f)
+            return true;
+    return false;
+}
+
+EditorEngine::TickReport EditorEngine::tick()
+{
+    TickReport report;
+    const double now = io.clock.nowMs();
+
+    // 1. window size report
+    if (windowReportPending && now >= windowReportDue)
+    {
+        windowReportPending = false;
+        if (pendingWidth != reportedWidth || pendingHeight != reportedHeight)
+        {
+            reportedWidth = pendingWidth;
+            reportedHeight = pendingHeight;
+            monitorLog.append ("Window size: width=" + std::to_string (reportedWidth)
+                               + " height=" + std::to_string (reportedHeight) + ".\n");
+        }
+    }
+
+    // 4. countdowns
+    const int settle = selectionSettle.load();
+    if (settle > 0)
+        selectionSettle.store (settle - 1);
+
+    // 5. pending values, one per row per tick: the last one received wins
+    const bool highlight = editorSettings.diagnosticMode && monitorLog.diagnosticHighlight.load();
+    for (int r = 0; r < numRows; ++r)
+    {
+        const auto& info = ParameterCatalogue::row (r);
+        const bool wasHighlighted = flashCounters[(size_t) r] > 0;
+        const int pending = pendingValues[(size_t) r].exchange (-1);
+        if (pending >= 0 && editorSettings.followIncomingMidi && (settle <= 0 || isLoopOrCurveEnvelopeRow (info)))
+        {
+            const int before = values[(size_t) r];
+            values[(size_t) r] = ParameterCatalogue::applyRawValue (info, before, pending);
+            report.valueChangedRows.push_back (r);
+            report.anyRowChanged = true;
+            if (highlight)
+                flashCounters[(size_t) r] = flashTicks;
+        }
+        if (changedFlags[(size_t) r].exchange (0) != 0 && highlight)
+            flashCounters[(size_t) r] = flashTicks;
+        if (flashCounters[(size_t) r] > 0)
+            --flashCounters[(size_t) r];
+        if (wasHighlighted != (flashCounters[(size_t) r] > 0) || (flashCounters[(size_t) r] > 0 && ! wasHighlighted))
+            report.highlightChangedRows.push_back (r);
+    }
+
+    // 7. log lines from other threads
+    monitorLog.drain();
+
+    // 9. "Last NRPN"
+    if (editorSettings.diagnosticMode)
+    {
+        auto text = lastNrpnText();
+        if (text != lastNrpnShown)
+        {
+            lastNrpnShown = std::move (text);
+            report.lastNrpnChanged = true;
+        }
+    }
+    return report;
+}
+
+//==============================================================================
+const std::array<const char*, 6>& EditorEngine::pageNames()
+{
+    static const std::array<const char*, 6> names { "PERFORMANCE", "LFOs", "OSCILLATORS", "FILTERS", "ENVELOPES", "EFFECTS" };
+    return names;
+}
+
+void EditorEngine::setPage (int tabIndex)
+{
+    currentPage = std::clamp (tabIndex, 0, 5);
+    monitorLog.append (std::string ("Page changed to ") + pageNames()[(size_t) currentPage] + ".\n");
+}
+
+std::string EditorEngine::headerText() const
+{
+    return std::string ("Brevant Kestrine Orvo Editor - ") + pageNames()[(size_t) currentPage];
+}
+
+std::string EditorEngine::parameterDetailsText() const
+{
+    if (selectedInterface >= 0)
+    {
+        const auto* info = InterfaceControls::find (selectedInterface);
+        return "PARAMETER DETAILS\n\n" + std::string (info != nullptr ? info->actionLabel : "") + "\nKEY: "
+               + InterfaceControls::key (selectedInterface) + "\nMAPPING: INTERFACE NRPN\nCONTROL: DIRECT EDIT\nNRPN "
+               + std::to_string (selectedInterface) + "\nCOPY/PASTE: NOT AVAILABLE";
+    }
+    if (selectedRow < 0)
+        return "PARAMETER DETAILS\n\nTEMPO IS SELECTED BY DEFAULT.\n\nClick a control to show its page, kind, NRPN and value here.";
+    const auto& info = ParameterCatalogue::row (selectedRow);
+    std::string midi;
+    if (selectedRow == postFilterSourcesRow)
+        midi = "NRPN 2610 / 2611 / 2612";
+    else if (info.nrpn < 0)
+        midi = "NOT WIRED";
+    else
+        midi = "NRPN " + std::to_string (info.nrpn);
+    return "PARAMETER DETAILS\n\n" + std::string (info.name) + "\nID: " + info.id + "\nPAGE: "
+           + ParameterCatalogue::pageGroupName (info.group) + "\nSECTION: " + info.section
+           + "\nCONTROL: " + ParameterCatalogue::controlKindName (info.kind) + "\nMAPPING: " + midi
+           + "\nRAW RANGE: " + std::to_string (info.rawMin) + " .. " + std::to_string (info.rawMax)
+           + "\nRAW VALUE: " + std::to_string (values[(size_t) selectedRow]) + "\nCURRENT CONTROL: EDITOR";
+}
+
+void EditorEngine::noteWindowSize (int width, int height)
+{
+    pendingWidth = width;
+    pendingHeight = height;
+    windowReportPending = true;
+    windowReportDue = io.clock.nowMs() + windowSizeReportDelayMs;
+}
+
+//==============================================================================
+void EditorEngine::setMidiInputMonitor (bool on)
+{
+    monitorLog.midiInputMonitor.store (on);
+    monitorLog.append ("MIDI input monitor " + enabledText (on) + ".\n");
+}
+
+void EditorEngine::setMidiOutputMonitor (bool on)
+{
+    monitorLog.midiOutputMonitor.store (on);
+    monitorLog.append ("MIDI output monitor " + enabledText (on) + ".\n");
+}
+
+void EditorEngine::setDiagnosticHighlight (bool on)
+{
+    monitorLog.diagnosticHighlight.store (on);
+    monitorLog.append ("Diagnostic highlight mode " + enabledText (on) + ".\n");
+}
+
+void EditorEngine::setDiagnosticMode (bool on)
+{
+    editorSettings.diagnosticMode = on;
+    sidebarModel.setDiagnosticMode (on);
+    monitorLog.setMonitorVisible (sidebarModel.monitorShown());
+    lastNrpnShown.clear();
+}
+
+void EditorEngine::setFollowIncomingMidi (bool on)
+{
+    editorSettings.followIncomingMidi = on;
+    monitorLog.append ("Follow incoming MIDI " + enabledText (on) + ".\n");
+}
+
+void EditorEngine::setSendChangesImmediately (bool on)
+{
+    editorSettings.sendChangesImmediately = on;
+    monitorLog.append ("Send changes immediately " + enabledText (on) + ".\n");
+}
+
+void EditorEngine::setSidebarTool (int pane, int tool)
+{
+    sidebarModel.setTool (pane, tool);
+    monitorLog.setMonitorVisible (sidebarModel.monitorShown());
+}
+
+void EditorEngine::copyLog()
+{
+    const bool empty = monitorLog.text().empty();
+    io.clipboard.setText (monitorLog.text());
+    monitorLog.append (empty ? "Log is empty; copied blank text to clipboard.\n" : "Copied log to clipboard.\n");
+}
+
+} // namespace orvo

@@ -1,0 +1,189 @@
+#pragma once
+
+#include "EditorSettings.h"
+#include "MonitorLog.h"
+#include "SidebarModel.h"
+#include "midi/MidiDevices.h"
+#include "midi/NrpnCodec.h"
+#include "model/ParameterCatalogue.h"
+#include "platform/Clock.h"
+#include "platform/UserInteraction.h"
+
+#include <array>
+#include <atomic>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace orvo
+{
+
+/** The editor without its window: parameter values, the NRPN link, the per-row hand-over
+    from the MIDI thread, the log and the sidebars. The view polls it from its 30 Hz timer. */
+class EditorEngine
+{
+public:
+    static constexpr int numRows = ParameterCatalogue::numRows;
+    static constexpr int envelopeEchoWindowMs = 900;
+    static constexpr int tuningSettleMs = 220;
+    static constexpr int flashTicks = 8;
+    static constexpr int selectionSettleTicks = 120;
+    static constexpr int windowSizeReportDelayMs = 500;
+    static constexpr size_t unmappedQueueLimit = 256;
+
+    struct Services
+    {
+        Clock& clock;
+        Scheduler& scheduler;
+        Prompts& prompts;
+        FileDialogs& fileDialogs;
+        Clipboard& clipboard;
+    };
+
+    explicit EditorEngine (Services services);
+    ~EditorEngine();
+
+    Services& services() { return io; }
+    EditorSettings& settings() { return editorSettings; }
+    MonitorLog& log() { return monitorLog; }
+    SidebarModel& sidebars() { return sidebarModel; }
+
+    //==== values (message thread) ====
+    int value (int row) const { return values[(size_t) row]; }
+    /** A value from code (Program, paste of a whole state): applied to the row's control rule, nothing sent. */
+    void applyValue (int row, int raw);
+    /** The user moved a control: store, mark edited, send when sending is on. */
+    void userEdit (int row, int raw);
+    /** The control's SEND button: send the current value whatever the switch says. */
+    void sendRow (int row);
+    bool isEdited() const { return edited; }
+    void clearEdited() { edited = false; }
+
+    /** Rows whose value changed since the view last asked, and whose highlight changed. */
+    struct TickReport
+    {
+        std::vector<int> valueChangedRows;
+        std::vector<int> highlightChangedRows;
+        bool anyRowChanged = false;
+        bool lastNrpnChanged = false;
+    };
+    /** The 30 Hz timer tick. */
+    TickReport tick();
+    bool isHighlighted (int row) const { return flashCounters[(size_t) row] > 0; }
+
+    //==== NRPN sending (message thread) ====
+    void setOutput (std::unique_ptr<MidiOutputConnection> output);
+    bool hasOutput() const { return midiOutput != nullptr; }
+    int outputChannel() const;
+    void sendCatalogue (int row, int raw);
+    void sendInterface (int nrpn, int value, const std::string& actionLabel);
+    void diagnosticNudge (int delta);
+    std::string lastNrpnText() const;
+
+    //==== incoming MIDI (any thread) ====
+    void handleIncomingMidi (const std::uint8_t* data, size_t size, bool fromControllerPort = false);
+
+    /** Hooks for the parts of the protocol that live elsewhere. Each SysEx handler returns true
+        when it took the message; they are asked in the order they were added. */
+    void addSysExHandler (std::function<bool (const std::uint8_t*, size_t)> handler);
+    std::function<void (int channel, int program)> onProgramChange;
+    std::function<void (int channel, int bankValue)> onBankSelect;
+    std::function<void (const std::uint8_t*, size_t)> onControllerMessage;
+    std::function<bool()> isSyncRunning;
+    std::atomic<int> bankSelectType { -1 };
+
+    std::vector<std::pair<int, int>> takeUnmappedNrpns();
+
+    //==== page, selection, window ====
+    static const std::array<const char*, 6>& pageNames();
+    void setPage (int tabIndex);
+    int page() const { return currentPage; }
+    std::string headerText() const;
+    void selectRow (int row) { selectedRow = row; }
+    int selected() const { return selectedRow; }
+    /** PARAMETER DETAILS text of the selected row. */
+    std::string parameterDetailsText() const;
+    void selectInterface (int nrpn) { selectedRow = -1, selectedInterface = nrpn; }
+
+    void noteWindowSize (int width, int height);
+
+    //==== monitor switches (message thread) ====
+    void setMidiInputMonitor (bool on);
+    void setMidiOutputMonitor (bool on);
+    void setDiagnosticHighlight (bool on);
+    void setDiagnosticMode (bool on);
+    void setFollowIncomingMidi (bool on);
+    void setSendChangesImmediately (bool on);
+    /** Sets a pane's tool; keeps the log's collecting rule in step. */
+    void setSidebarTool (int pane, int tool);
+    void copyLog();
+
+    void setSelectionSettle (int ticks) { selectionSettle.store (ticks); }
+
+    //==== records shared with the MIDI thread ====
+    struct LastNrpn
+    {
+        std::atomic<int> parameter { -1 }, value { -1 }, channel { 0 };
+        std::atomic<bool> taken { false };
+    };
+    const LastNrpn& lastReceived() const { return received; }
+    std::pair<int, int> lastSent() const { return { sentParameter.load(), sentValue.load() }; }
+
+private:
+    void sendNrpnOnWire (int channel, int parameter, int value);
+    void dispatchControlChange (int channel, int controller, int data);
+    void handleAssembledNrpn (const NrpnEvent& e);
+    void storePending (int row, int value);
+    static int convertIncoming (const OrvoParameterInfo& info, int value);
+    std::string nrpnName (int nrpn) const;
+    void logLine (const std::string& text) { monitorLog.queueLine (text); }
+
+    Services io;
+    EditorSettings editorSettings;
+    MonitorLog monitorLog;
+    SidebarModel sidebarModel;
+
+    std::array<int, numRows> values {};
+    std::array<std::atomic<int>, numRows> pendingValues;
+    std::array<std::atomic<std::uint8_t>, numRows> changedFlags;
+    std::array<int, numRows> flashCounters {};
+    bool edited = false;
+
+    std::unique_ptr<MidiOutputConnection> midiOutput;
+
+    std::mutex assemblerLock;
+    NrpnAssembler assembler;
+    std::vector<std::function<bool (const std::uint8_t*, size_t)>> sysExHandlers;
+
+    LastNrpn received;
+    std::atomic<int> sentParameter { -1 }, sentValue { -1 };
+    std::atomic<int> envelopeGuardParameter { -1 };
+    std::atomic<double> envelopeGuardDeadline { 0.0 };
+    struct BankSelectSeen
+    {
+        std::atomic<int> cc0 { -1 }, cc32 { -1 };
+        std::atomic<bool> seen { false };
+    };
+    std::array<BankSelectSeen, 16> bankSelectSeen;
+    std::atomic<std::uint32_t> tuningSettleCounter { 0 };
+    std::mutex unmappedLock;
+    std::deque<std::pair<int, int>> unmappedNrpns;
+    std::atomic<int> selectionSettle { 0 };
+
+    int currentPage = 0;
+    int selectedRow = -1;
+    int selectedInterface = -1;
+    std::string lastNrpnShown;
+
+    bool windowReportPending = false;
+    double windowReportDue = 0.0;
+    int pendingWidth = 0, pendingHeight = 0, reportedWidth = -1, reportedHeight = -1;
+
+    std::shared_ptr<bool> alive = std::make_shared<bool> (true);
+};
+
+} // namespace orvo

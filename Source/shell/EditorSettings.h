@@ -1,0 +1,38 @@
+#pragma once
+
+#include <atomic>
+
+namespace orvo
+{
+
+/** The editor's switches and choices. Values read by the MIDI thread are atomic. */
+struct EditorSettings
+{
+    bool squareWidthFix52 = false;
+    int envelopeTimeResponsiveness = 3; // 1..3
+    int defaultPage = 5;                // 1..6, 6 = PERFORMANCE
+    int defaultSidebarTop = 1;
+    int defaultSidebarBottom = 2;
+    int layoutColor = 1;     // 1..3
+    int defaultLedColor = 1; // 1..4
+    int lcdColor = 1;        // 1..3
+    int lcdScreenType = 2;   // 1..2
+    int valueBoxColor = 1;   // 1..3
+    int dropdownMenuColor = 1;
+    int programFont = 1; // 1..3
+    bool diagnosticMode = false;
+    bool unsavedWarnings = true;
+    bool autoSaveTools = false;
+
+    bool followIncomingMidi = true;
+    bool sendChangesImmediately = true;
+
+    std::atomic<int> inputListenChannel { 0 }; // 0 = OMNI
+    std::atomic<int> outputSendChannel { 0 };
+
+    /** Tab index of a default-page value (6 is PERFORMANCE, 1..5 the other tabs in order). */
+    static int tabForDefaultPage (int value) { return value == 6 ? 0 : (value >= 1 && value <= 5 ? value : 0); }
+    static int defaultPageForTab (int tab) { return tab == 0 ? 6 : tab; }
+};
+
+} // namespace orvo

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace orvo
+{
+
+/** What each page shows: panels of catalogue rows and interface controls, in panel order.
+    Rows keep their catalogue section; long sections are split into one panel per unit
+    (LFO 1, LFO 2, ...) so the page reads like the instrument's panel. */
+struct PagePanel
+{
+    std::string title;
+    std::string section; // the catalogue section the rows belong to
+    std::vector<int> rows;
+    std::vector<int> interfaceNrpns;
+    int itemCount() const { return (int) (rows.size() + interfaceNrpns.size()); }
+};
+
+struct PagePlan
+{
+    int tab = 0;
+    int columns = 2;
+    std::vector<PagePanel> panels;
+};
+
+/** Tab index of each catalogue page group. */
+int tabForGroup (int group);
+const std::vector<PagePlan>& pagePlans();
+
+} // namespace orvo
