@@ -22,9 +22,9 @@ UnpackedProgram patternedProgram (unsigned seed = 1)
 
 ByteVector header (std::initializer_list<int> tail)
 {
-    ByteVector bytes { 0xF0, 0x00, 0x00, 0x0E, 0x1D };
+    ByteVector bytes{ 0xF0, 0x00, 0x00, 0x0E, 0x1D };
     for (int b : tail)
-        bytes.push_back ((std::uint8_t) b);
+        bytes.push_back ((std::uint8_t)b);
     return bytes;
 }
 
@@ -67,7 +67,8 @@ TEST (SevenBitPacking, PacksEachGroupShapeIntoSevenBitBytes)
         { "a single byte gives two bytes", { 0xFF }, { 0x7F, 0x01 } },
         { "a single byte below 128", { 0x45 }, { 0x45, 0x00 } },
         { "full group of ones", ByteVector (7, 0xFF), ByteVector (8, 0x7F) },
-        { "eight bytes spill one into a second group", ByteVector (8, 0x80),
+        { "eight bytes spill one into a second group",
+          ByteVector (8, 0x80),
           { 0x00, 0x01, 0x02, 0x04, 0x08, 0x10, 0x20, 0x40, 0x00, 0x01 } },
     };
     for (const auto& c : cases)
@@ -147,11 +148,13 @@ TEST (ProgramDumpClassification, RejectsEveryMalformedShapeWithAReason)
     const auto stored = buildProgramDump (program, 0, 0, 5);
     const auto editBuffer = buildProgramDump (program, 2, 0x10);
 
-    auto withByte = [] (ByteVector m, std::size_t at, std::uint8_t value) {
+    auto withByte = [] (ByteVector m, std::size_t at, std::uint8_t value)
+    {
         m[at] = value;
         return m;
     };
-    auto truncated = [] (ByteVector m, std::size_t n) {
+    auto truncated = [] (ByteVector m, std::size_t n)
+    {
         m.resize (n);
         return m;
     };
@@ -161,7 +164,8 @@ TEST (ProgramDumpClassification, RejectsEveryMalformedShapeWithAReason)
     oneLong.insert (oneLong.end() - 1, 0x00);
     auto badSignature = program;
     badSignature[1] = 11;
-    const auto unsignedDump = [&] {
+    const auto unsignedDump = [&]
+    {
         auto m = stored;
         const auto packed = packSevenBit (badSignature);
         std::copy (packed.begin(), packed.end(), m.begin() + 8);
@@ -317,12 +321,18 @@ TEST (GlobalDumpFields, ReadTwoByteFieldsInEitherByteOrder)
         std::optional<int> value;
     };
     const Case cases[] = {
-        { 0x00, 0x05, 5 },  { 0x05, 0x00, 5 },  { 0x01, 0x00, 1 },       { 0x01, 0x01, std::nullopt },
-        { 0x00, 0x7F, 127 }, { 0x7F, 0x00, 127 }, { 0x00, 0x80, std::nullopt }, { 0x00, 0x00, 0 },
+        { 0x00, 0x05, 5 },
+        { 0x05, 0x00, 5 },
+        { 0x01, 0x00, 1 },
+        { 0x01, 0x01, std::nullopt },
+        { 0x00, 0x7F, 127 },
+        { 0x7F, 0x00, 127 },
+        { 0x00, 0x80, std::nullopt },
+        { 0x00, 0x00, 0 },
     };
     for (const auto& c : cases)
     {
-        EXPECT_EQ (readByteOrderCode (c.hi, c.lo), c.value) << (int) c.hi << " " << (int) c.lo;
+        EXPECT_EQ (readByteOrderCode (c.hi, c.lo), c.value) << (int)c.hi << " " << (int)c.lo;
         ByteVector global (15850, 0);
         global[globaldump::lastProgramNumberOffset] = c.hi;
         global[globaldump::lastProgramNumberOffset + 1] = c.lo;
@@ -362,5 +372,5 @@ TEST (GlobalDumpFields, KeepOnlyInRangeSettingsAndDropFieldsBeyondTheData)
 
     EXPECT_TRUE (unpackGlobalDump (header ({ 0x08, 0x00 }).data(), 7).empty()) << "no final F7";
     const auto m = header ({ 0x08, 0x7F, 0x01, 0xF7 });
-    EXPECT_EQ (unpackGlobalDump (m.data(), m.size()), ByteVector { 0xFF });
+    EXPECT_EQ (unpackGlobalDump (m.data(), m.size()), ByteVector{ 0xFF });
 }

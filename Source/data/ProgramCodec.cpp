@@ -1,5 +1,7 @@
 #include "ProgramCodec.h"
 
+#include "model/CalibrationTables.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -16,7 +18,7 @@ using K = ProgramFieldKind;
 
 int roundHalfAway (double x)
 {
-    return (int) std::round (x);
+    return (int)std::round (x);
 }
 
 int clamp4095 (double x)
@@ -44,47 +46,14 @@ struct Point
 
 // LFO rate: (Hz, raw).
 const Point lfoRateTable[] = {
-    { 0.0076295, 20 }, { 0.0095837, 22 }, { 0.0105472, 85 }, { 0.0413907, 123 }, { 0.064668, 182 },
-    { 0.0908265, 282 }, { 0.1444252, 496 }, { 0.2674, 767 },   { 0.45, 999 },      { 0.6258, 1394 },
-    { 1.0081, 1685 },  { 1.3661, 1932 },  { 1.7422, 2182 },   { 2.2321, 2484 },   { 3.0303, 2751 },
-    { 4.0, 2970 },     { 5.1546, 3118 },  { 6.1728, 3254 },   { 7.5758, 3481 },   { 11.1111, 3576 },
-    { 13.5135, 3665 }, { 16.6666, 3692 }, { 17.8571, 3718 },  { 19.2308, 3720 },  { 20.0, 3744 },
-    { 20.8333, 3758 }, { 21.7391, 3771 }, { 22.7273, 3785 },  { 23.8095, 3814 },  { 25.0, 4095 },
+    { 0.0076295, 20 },  { 0.0095837, 22 }, { 0.0105472, 85 }, { 0.0413907, 123 }, { 0.064668, 182 }, { 0.0908265, 282 },
+    { 0.1444252, 496 }, { 0.2674, 767 },   { 0.45, 999 },     { 0.6258, 1394 },   { 1.0081, 1685 },  { 1.3661, 1932 },
+    { 1.7422, 2182 },   { 2.2321, 2484 },  { 3.0303, 2751 },  { 4.0, 2970 },      { 5.1546, 3118 },  { 6.1728, 3254 },
+    { 7.5758, 3481 },   { 11.1111, 3576 }, { 13.5135, 3665 }, { 16.6666, 3692 },  { 17.8571, 3718 }, { 19.2308, 3720 },
+    { 20.0, 3744 },     { 20.8333, 3758 }, { 21.7391, 3771 }, { 22.7273, 3785 },  { 23.8095, 3814 }, { 25.0, 4095 },
 };
 
-// The display calibrations of the tempo, local BPM and arpeggiator length rows: (raw, display).
-// The stored BPM and percent are turned into raw values through their inverse.
-const Point tempoTable[] = {
-    { 0, 0.458 },     { 189, 12.131 },   { 289, 15.666 },   { 423, 18.61 },    { 505, 20.619 },   { 700, 25.316 },
-    { 814, 28.222 },  { 949, 31.579 },   { 1015, 33.595 },  { 1118, 36.32 },   { 1275, 40.761 },  { 1387, 44.248 },
-    { 1522, 48.86 },  { 1712, 56.285 },  { 1860, 63.291 },  { 2061, 72.639 },  { 2164, 78.74 },   { 2190, 80 },
-    { 2264, 85.227 }, { 2445, 98.039 },  { 2469, 100 },     { 2503, 102.74 },  { 2590, 111.111 }, { 2641, 116.279 },
-    { 2677, 120 },    { 2826, 138.889 }, { 2905, 150 },     { 3044, 175.439 }, { 3222, 222.222 }, { 3452, 309.278 },
-    { 3589, 400 },    { 3625, 441.176 }, { 3654, 500 },     { 4095, 500 },
-};
-const Point localBpmTable[] = {
-    { 0, 0.46 },      { 34, 0.98 },      { 76, 2.22 },      { 159, 4.73 },     { 190, 5.7 },      { 238, 7.23 },
-    { 288, 8.87 },    { 353, 11.05 },    { 391, 12.37 },    { 411, 13.07 },    { 459, 14.79 },    { 498, 16.22 },
-    { 529, 17.38 },   { 625, 21.11 },    { 694, 23.92 },    { 819, 29.3 },     { 877, 31.95 },    { 963, 36.06 },
-    { 1045, 40.16 },  { 1109, 43.54 },   { 1198, 48.47 },   { 1376, 59.29 },   { 1490, 67.11 },   { 1570, 72.99 },
-    { 1694, 82.87 },  { 1771, 89.29 },   { 1836, 95.24 },   { 1916, 103.09 },  { 2000, 111.94 },  { 2171, 132.74 },
-    { 2305, 152.28 }, { 2400, 166.67 },  { 2546, 193.55 },  { 2718, 232.56 },  { 2931, 297.03 },  { 3096, 365.85 },
-    { 3209, 428.57 }, { 3297, 483.87 },  { 3371, 545.45 },  { 3384, 566.04 },  { 3414, 588.24 },  { 3416, 600 },
-    { 4095, 600 },
-};
-const Point arpLengthTable[] = {
-    { 0, 0 },        { 47, 0 },       { 82, 0.01 },    { 145, 0.02 },   { 256, 0.03 },   { 305, 0.04 },
-    { 389, 0.05 },   { 424, 0.06 },   { 480, 0.07 },   { 522, 0.08 },   { 541, 0.09 },   { 589, 0.1 },
-    { 646, 0.12 },   { 714, 0.14 },   { 764, 0.16 },   { 834, 0.19 },   { 876, 0.21 },   { 922, 0.23 },
-    { 993, 0.27 },   { 1067, 0.31 },  { 1142, 0.37 },  { 1281, 0.49 },  { 1378, 0.6 },   { 1496, 0.76 },
-    { 1596, 0.93 },  { 1726, 1.2 },   { 1892, 1.65 },  { 2033, 2.16 },  { 2185, 2.88 },  { 2315, 3.69 },
-    { 2430, 4.58 },  { 2578, 6.05 },  { 2775, 8.75 },  { 2925, 11.59 }, { 3108, 16.31 }, { 3238, 20.8 },
-    { 3479, 32.61 }, { 3581, 39.45 }, { 3791, 68.35 }, { 3900, 71.51 }, { 4069, 97.61 }, { 4074, 98.9 },
-    { 4095, 100 },
-};
-
-template <std::size_t N>
-double interpolateY (const Point (&table)[N], double x)
+template <std::size_t N> double interpolateY (const Point (&table)[N], double x)
 {
     if (x <= table[0].x)
         return table[0].y;
@@ -99,20 +68,27 @@ double interpolateY (const Point (&table)[N], double x)
     return table[N - 1].y;
 }
 
-template <std::size_t N>
-double interpolateX (const Point (&table)[N], double y)
+// The tempo, local BPM and arpeggiator length rows show their raw values through measured curves;
+// a stored BPM or percent becomes the raw value at which that curve reaches it.
+double displayAt (const CalibrationTable& table, double raw)
 {
-    if (y <= table[0].y)
-        return table[0].x;
-    for (std::size_t i = 1; i < N; ++i)
-        if (y <= table[i].y)
+    return CalibrationTables::interpolate (table, raw, table.points[0].display, table.points[table.size - 1].display);
+}
+
+double rawAt (const CalibrationTable& table, double display)
+{
+    const auto* p = table.points;
+    if (display <= p[0].display)
+        return p[0].raw;
+    for (std::size_t i = 1; i < table.size; ++i)
+        if (display <= p[i].display)
         {
-            const double span = table[i].y - table[i - 1].y;
+            const double span = p[i].display - p[i - 1].display;
             if (span < 0.000001)
-                return table[i - 1].x;
-            return table[i - 1].x + (y - table[i - 1].y) / span * (table[i].x - table[i - 1].x);
+                return p[i - 1].raw;
+            return p[i - 1].raw + (display - p[i - 1].display) / span * (p[i].raw - p[i - 1].raw);
         }
-    return table[N - 1].x;
+    return p[table.size - 1].raw;
 }
 
 int nearestIndex (const int* table, int size, int raw)
@@ -132,7 +108,7 @@ int modSourceRaw (int k)
 
 const std::vector<std::vector<int>>& modSourceCategories()
 {
-    static const std::vector<std::vector<int>> categories {
+    static const std::vector<std::vector<int>> categories{
         { 0, 53, 105, 158, 210, 263 },
         { 315, 368, 420, 473, 525, 1470, 1523, 1575, 1628 },
         { 578, 630, 683 },
@@ -144,8 +120,8 @@ const std::vector<std::vector<int>>& modSourceCategories()
         { 1680, 1733, 1785, 1838, 1890, 1943, 2415 },
         { 1995, 2048, 2100, 2153, 2205, 2258, 2310, 2363 },
         { 2468, 2520, 3728, 3780, 3833, 3885, 3938, 3990, 4043, 4095 },
-        { 2625, 2678, 2730, 2783, 2835, 2888, 2940, 2993, 3045, 3098, 3150, 3203, 3255, 3308, 3360, 3413, 3465,
-          3518, 3570, 3623, 3675 },
+        { 2625, 2678, 2730, 2783, 2835, 2888, 2940, 2993, 3045, 3098, 3150,
+          3203, 3255, 3308, 3360, 3413, 3465, 3518, 3570, 3623, 3675 },
     };
     return categories;
 }
@@ -228,25 +204,35 @@ std::pair<int, int> storedRange (const ProgramField& f)
 {
     switch (storageOf (f))
     {
-        case Storage::u16: return { 0, 65535 };
-        case Storage::s16: return { -32768, 32767 };
-        case Storage::u8: return { 0, 255 };
-        case Storage::s8: return { -128, 127 };
-        case Storage::bits: return { 0, (1 << bitCountOf (f)) - 1 };
+        case Storage::u16:
+            return { 0, 65535 };
+        case Storage::s16:
+            return { -32768, 32767 };
+        case Storage::u8:
+            return { 0, 255 };
+        case Storage::s8:
+            return { -128, 127 };
+        case Storage::bits:
+            return { 0, (1 << bitCountOf (f)) - 1 };
     }
     return { 0, 0 };
 }
 
 int readStored (const ProgramField& f, const UnpackedProgram& p)
 {
-    const auto at = (std::size_t) placeOf (f);
+    const auto at = (std::size_t)placeOf (f);
     switch (storageOf (f))
     {
-        case Storage::u16: return (p[at] << 8) | p[at + 1];
-        case Storage::s16: return (int) (std::int16_t) (std::uint16_t) ((p[at] << 8) | p[at + 1]);
-        case Storage::u8: return p[at];
-        case Storage::s8: return (int) (std::int8_t) p[at];
-        case Storage::bits: return (p[at] >> bitOf (f)) & ((1 << bitCountOf (f)) - 1);
+        case Storage::u16:
+            return (p[at] << 8) | p[at + 1];
+        case Storage::s16:
+            return (int)(std::int16_t) (std::uint16_t) ((p[at] << 8) | p[at + 1]);
+        case Storage::u8:
+            return p[at];
+        case Storage::s8:
+            return (int)(std::int8_t)p[at];
+        case Storage::bits:
+            return (p[at] >> bitOf (f)) & ((1 << bitCountOf (f)) - 1);
     }
     return 0;
 }
@@ -308,16 +294,22 @@ std::optional<int> decodeStored (const ProgramField& f, int s)
         case K::menu:
         {
             const auto code = readByteOrderCode ((std::uint8_t) (s >> 8), (std::uint8_t) (s & 0xFF));
-            if (! code)
+            if (!code)
                 return clamp4095 (std::min (s, 32768) * 4095.0 / 32768.0);
             switch (*code)
             {
-                case 2: return 800;
-                case 3: return 0;
-                case 4: return 4095;
-                case 5: return 3200;
-                case 6: return 2500;
-                default: return 1600;
+                case 2:
+                    return 800;
+                case 3:
+                    return 0;
+                case 4:
+                    return 4095;
+                case 5:
+                    return 3200;
+                case 6:
+                    return 2500;
+                default:
+                    return 1600;
             }
         }
         case K::compact:
@@ -331,7 +323,7 @@ std::optional<int> decodeStored (const ProgramField& f, int s)
         {
             // A trigger source is one of the 79 modulation sources; its code k becomes that source's raw value.
             const auto code = readByteOrderCode ((std::uint8_t) (s >> 8), (std::uint8_t) (s & 0xFF));
-            if (! code || *code > 78)
+            if (!code || *code > 78)
                 return std::nullopt;
             return modSourceRaw (*code);
         }
@@ -361,14 +353,14 @@ std::optional<int> decodeStored (const ProgramField& f, int s)
         case K::tempoPeriod:
             if (s == 0)
                 return 4095;
-            return clamp4095 (interpolateX (tempoTable, 30000.0 / s));
+            return clamp4095 (rawAt (CalibrationTables::tempo(), 30000.0 / s));
         case K::bpmPeriod:
             // A zero period reads as the fastest rate, as the tempo word does.
             if (s == 0)
                 return 4095;
-            return clamp4095 (interpolateX (localBpmTable, 30000.0 / s));
+            return clamp4095 (rawAt (CalibrationTables::localBpm(), 30000.0 / s));
         case K::gatePercent:
-            return clamp4095 (interpolateX (arpLengthTable, std::min (s, 100)));
+            return clamp4095 (rawAt (CalibrationTables::arpLength(), std::min (s, 100)));
         case K::portamento:
         {
             if (s == 0)
@@ -377,7 +369,7 @@ std::optional<int> decodeStored (const ProgramField& f, int s)
             return std::min (4095, roundHalfAway (std::log (t / 0.01) / std::log (3277.0) * 4094.0 + 1.0));
         }
         case K::wheelCents:
-            return clamp4095 (std::min (std::abs ((int) (std::int16_t) (std::uint16_t) s), 4800) * 4095.0 / 4800.0);
+            return clamp4095 (std::min (std::abs ((int)(std::int16_t) (std::uint16_t)s), 4800) * 4095.0 / 4800.0);
         case K::curve:
             return curveTable[std::min (s, 8)];
         case K::monovox:
@@ -395,26 +387,42 @@ int guessStored (const ProgramField& f, int raw, int current)
     const int r = std::clamp (raw, 0, 4095);
     switch (f.kind)
     {
-        case K::word: return std::clamp (raw, 0, 65535);
-        case K::unsignedWord: return roundHalfAway (r * 65535.0 / 4095.0);
-        case K::signedPercent: return std::clamp (roundHalfAway (std::clamp (raw, -100, 100) * 327.68), -32768, 32767);
-        case K::unsigned14: return roundHalfAway (r * 16383.0 / 4095.0);
-        case K::asicWord: return roundHalfAway (r * 32768.0 / 4095.0);
-        case K::value: return roundHalfAway (r * 65535.0 / 4095.0) - 32768;
+        case K::word:
+            return std::clamp (raw, 0, 65535);
+        case K::unsignedWord:
+            return roundHalfAway (r * 65535.0 / 4095.0);
+        case K::signedPercent:
+            return std::clamp (roundHalfAway (std::clamp (raw, -100, 100) * 327.68), -32768, 32767);
+        case K::unsigned14:
+            return roundHalfAway (r * 16383.0 / 4095.0);
+        case K::asicWord:
+            return roundHalfAway (r * 32768.0 / 4095.0);
+        case K::value:
+            return roundHalfAway (r * 65535.0 / 4095.0) - 32768;
         case K::switchIndex:
         case K::flags:
         case K::bit:
         case K::anyBitSet:
-        case K::nonzeroWord: return raw != 0 ? 1 : 0;
-        case K::stored: return raw != 0 ? 0 : 1;
-        case K::bitsScaled: return roundHalfAway (r * ((1 << f.count) - 1) / 4095.0);
-        case K::bitsNumber: return std::clamp (raw, 0, f.param);
-        case K::bitsTable: return nearestIndex (f.table, f.tableSize, raw);
-        case K::sawBits: return raw == 1 ? 1 : (raw == 2 ? 2 : 0);
-        case K::byteMax: return roundHalfAway (r * f.param / 4095.0);
-        case K::byteRaw: return std::clamp (raw, 0, f.param > 0 ? f.param : 255);
-        case K::byteKeepZero: return std::clamp (raw, 0, f.param);
-        case K::signedByte: return std::clamp (raw, -128, 127);
+        case K::nonzeroWord:
+            return raw != 0 ? 1 : 0;
+        case K::stored:
+            return raw != 0 ? 0 : 1;
+        case K::bitsScaled:
+            return roundHalfAway (r * ((1 << f.count) - 1) / 4095.0);
+        case K::bitsNumber:
+            return std::clamp (raw, 0, f.param);
+        case K::bitsTable:
+            return nearestIndex (f.table, f.tableSize, raw);
+        case K::sawBits:
+            return raw == 1 ? 1 : (raw == 2 ? 2 : 0);
+        case K::byteMax:
+            return roundHalfAway (r * f.param / 4095.0);
+        case K::byteRaw:
+            return std::clamp (raw, 0, f.param > 0 ? f.param : 255);
+        case K::byteKeepZero:
+            return std::clamp (raw, 0, f.param);
+        case K::signedByte:
+            return std::clamp (raw, -128, 127);
         case K::menu:
         {
             static const int values[] = { 1600, 800, 0, 4095, 3200, 2500 }; // codes 1-6
@@ -427,8 +435,10 @@ int guessStored (const ProgramField& f, int raw, int current)
                     return i + 1;
             return std::clamp (raw, 0, 65535);
         }
-        case K::triggerSource: return roundHalfAway (r * 78.0 / 4095.0);
-        case K::sampleSource: return raw >= 1996 ? 6 : (raw >= 709 ? 5 : 0);
+        case K::triggerSource:
+            return roundHalfAway (r * 78.0 / 4095.0);
+        case K::sampleSource:
+            return raw >= 1996 ? 6 : (raw >= 709 ? 5 : 0);
         case K::lfoRate:
         {
             if (r >= 4095)
@@ -450,16 +460,18 @@ int guessStored (const ProgramField& f, int raw, int current)
             const double hz = 0.02 + r * 99.98 / 4095.0;
             return std::clamp (roundHalfAway (500.0 / hz), 1, 65535);
         }
-        case K::lfoPolarity: return r >= 3073 ? 1 : (r >= 1025 ? 0 : 2);
+        case K::lfoPolarity:
+            return r >= 3073 ? 1 : (r >= 1025 ? 0 : 2);
         case K::tempoPeriod:
             if (r >= 4095)
                 return 0;
-            return std::clamp (roundHalfAway (30000.0 / interpolateY (tempoTable, r)), 1, 65535);
+            return std::clamp (roundHalfAway (30000.0 / displayAt (CalibrationTables::tempo(), r)), 1, 65535);
         case K::bpmPeriod:
             if (r >= 4095)
                 return 0;
-            return std::clamp (roundHalfAway (30000.0 / interpolateY (localBpmTable, r)), 1, 65535);
-        case K::gatePercent: return std::clamp (roundHalfAway (interpolateY (arpLengthTable, r)), 0, 100);
+            return std::clamp (roundHalfAway (30000.0 / displayAt (CalibrationTables::localBpm(), r)), 1, 65535);
+        case K::gatePercent:
+            return std::clamp (roundHalfAway (displayAt (CalibrationTables::arpLength(), r)), 0, 100);
         case K::portamento:
             if (r <= 0)
                 return 0;
@@ -468,10 +480,12 @@ int guessStored (const ProgramField& f, int raw, int current)
         {
             // keep the direction the instrument stored; the reader ignores it
             const int cents = roundHalfAway (r * 4800.0 / 4095.0);
-            return (std::int16_t) (std::uint16_t) current < 0 ? (std::uint16_t) (std::int16_t) -cents : cents;
+            return (std::int16_t) (std::uint16_t)current < 0 ? (std::uint16_t) (std::int16_t)-cents : cents;
         }
-        case K::curve: return nearestIndex (curveTable, 9, raw);
-        case K::monovox: return std::clamp (raw - 1, 0, 15);
+        case K::curve:
+            return nearestIndex (curveTable, 9, raw);
+        case K::monovox:
+            return std::clamp (raw - 1, 0, 15);
     }
     return 0;
 }
@@ -482,39 +496,62 @@ const char* kindName (K kind)
     switch (kind)
     {
         case K::word:
-        case K::nonzeroWord: return "word";
-        case K::unsignedWord: return "unsigned";
-        case K::signedPercent: return "signed";
-        case K::unsigned14: return "unsigned14";
-        case K::asicWord: return "asic";
-        case K::value: return "value";
-        case K::switchIndex: return "switch index";
-        case K::stored: return "stored";
-        case K::flags: return "flags";
-        case K::bit: return "bit";
+        case K::nonzeroWord:
+            return "word";
+        case K::unsignedWord:
+            return "unsigned";
+        case K::signedPercent:
+            return "signed";
+        case K::unsigned14:
+            return "unsigned14";
+        case K::asicWord:
+            return "asic";
+        case K::value:
+            return "value";
+        case K::switchIndex:
+            return "switch index";
+        case K::stored:
+            return "stored";
+        case K::flags:
+            return "flags";
+        case K::bit:
+            return "bit";
         case K::bitsScaled:
         case K::bitsNumber:
         case K::bitsTable:
         case K::lfoPolarity:
-        case K::monovox: return "bits";
+        case K::monovox:
+            return "bits";
         case K::anyBitSet:
-        case K::sawBits: return "switch";
-        case K::byteMax: return "byte";
+        case K::sawBits:
+            return "switch";
+        case K::byteMax:
+            return "byte";
         case K::byteRaw:
-        case K::byteKeepZero: return "byte raw";
-        case K::signedByte: return "signed byte";
-        case K::menu: return "menu";
-        case K::compact: return "compact";
+        case K::byteKeepZero:
+            return "byte raw";
+        case K::signedByte:
+            return "signed byte";
+        case K::menu:
+            return "menu";
+        case K::compact:
+            return "compact";
         case K::triggerSource:
-        case K::sampleSource: return "code";
+        case K::sampleSource:
+            return "code";
         case K::lfoRate:
         case K::shRate:
         case K::tempoPeriod:
-        case K::bpmPeriod: return "period";
-        case K::gatePercent: return "gate";
-        case K::portamento: return "milliseconds";
-        case K::wheelCents: return "cents";
-        case K::curve: return "curve";
+        case K::bpmPeriod:
+            return "period";
+        case K::gatePercent:
+            return "gate";
+        case K::portamento:
+            return "milliseconds";
+        case K::wheelCents:
+            return "cents";
+        case K::curve:
+            return "curve";
     }
     return "";
 }
@@ -525,7 +562,8 @@ std::string describeField (const ProgramField& f, int stored)
     const std::string at = std::to_string (place);
     switch (f.kind)
     {
-        case K::bit: return "(bit " + at + ":" + std::to_string (f.bit) + ")";
+        case K::bit:
+            return "(bit " + at + ":" + std::to_string (f.bit) + ")";
         case K::anyBitSet:
         case K::sawBits:
             return "(switch " + at + ":" + std::to_string (f.bit) + "/" + std::to_string (f.bit + 1) + ")";
@@ -534,16 +572,18 @@ std::string describeField (const ProgramField& f, int stored)
         case K::bitsTable:
         case K::lfoPolarity:
         case K::monovox:
-            return "(bits " + at + ":" + std::to_string (f.bit) + "-" + std::to_string (f.bit + f.count - 1) + " = "
-                   + std::to_string (stored) + ")";
-        case K::signedByte: return "(signed byte offset " + at + " = " + std::to_string (stored) + ")";
+            return "(bits " + at + ":" + std::to_string (f.bit) + "-" + std::to_string (f.bit + f.count - 1) + " = " +
+                   std::to_string (stored) + ")";
+        case K::signedByte:
+            return "(signed byte offset " + at + " = " + std::to_string (stored) + ")";
         case K::switchIndex:
         case K::menu:
         case K::compact:
         case K::triggerSource:
-            return std::string ("(") + kindName (f.kind) + " " + std::to_string (stored) + " switch index "
-                   + std::to_string (f.param) + " offset " + at + ")";
-        default: return std::string ("(") + kindName (f.kind) + " " + std::to_string (stored) + " offset " + at + ")";
+            return std::string ("(") + kindName (f.kind) + " " + std::to_string (stored) + " switch index " +
+                   std::to_string (f.param) + " offset " + at + ")";
+        default:
+            return std::string ("(") + kindName (f.kind) + " " + std::to_string (stored) + " offset " + at + ")";
     }
 }
 
@@ -552,7 +592,8 @@ std::vector<ProgramField> buildFieldTable()
 {
     std::vector<ProgramField> t;
     auto add = [&t] (const std::string& id, K kind, int offset, int bit = 0, int count = 0, int param = 0,
-                     const int* table = nullptr, int tableSize = 0) {
+                     const int* table = nullptr, int tableSize = 0)
+    {
         // ids are stored as text views into a stable pool so the table stays trivially copyable
         static std::vector<std::unique_ptr<std::string>> pool;
         pool.push_back (std::make_unique<std::string> (id));
@@ -630,18 +671,12 @@ std::vector<ProgramField> buildFieldTable()
     at ("postfilter.ringmod", K::asicWord, 92);
     at ("filter1.keytrack", K::signedPercent, 1796);
     at ("filter2.keytrack", K::signedPercent, 1798);
-    const char* modEnables[] = { "filter1.mod1.enable",
-                                 "filter1.mod2.enable",
-                                 "filter1.mod3.enable",
-                                 "filter2.mod1.enable",
-                                 "filter2.mod2.enable",
-                                 "filter2.mod3.enable",
-                                 "postfilter.f1lp.mod.enable",
-                                 "postfilter.f1hp.mod.enable",
-                                 "postfilter.f1bp.mod.enable",
-                                 "postfilter.prefilter.mod.enable",
-                                 "postfilter.f2lp.mod.enable",
-                                 "postfilter.source.mod.enable" };
+    const char* modEnables[] = { "filter1.mod1.enable",        "filter1.mod2.enable",
+                                 "filter1.mod3.enable",        "filter2.mod1.enable",
+                                 "filter2.mod2.enable",        "filter2.mod3.enable",
+                                 "postfilter.f1lp.mod.enable", "postfilter.f1hp.mod.enable",
+                                 "postfilter.f1bp.mod.enable", "postfilter.prefilter.mod.enable",
+                                 "postfilter.f2lp.mod.enable", "postfilter.source.mod.enable" };
     for (int i = 0; i < 12; ++i)
         at (modEnables[i], K::stored, 333 + 16 * i);
     add ("filter2.input", K::bitsTable, 124, 0, 2, 0, filter2InputTable, 4);
@@ -747,7 +782,7 @@ bool fits (const ProgramField& f, std::size_t size)
 
 int readWord (const UnpackedProgram& p, int at)
 {
-    return (p[(std::size_t) at] << 8) | p[(std::size_t) at + 1];
+    return (p[(std::size_t)at] << 8) | p[(std::size_t)at + 1];
 }
 
 } // namespace
@@ -768,26 +803,38 @@ ProgramFieldDomain fieldDomain (const ProgramField& f)
         case K::unsigned14:
         case K::asicWord:
         case K::value:
-        case K::wheelCents: return { 0, 4095, true };
-        case K::signedPercent: return { -100, 100, true };
-        case K::bitsNumber: return { 0, f.param, true };
-        case K::byteRaw: return { 0, f.param > 0 ? f.param : 255, true };
-        case K::byteKeepZero: return { 1, f.param, true };
-        case K::signedByte: return { -128, 127, true };
-        case K::monovox: return { 1, 16, true };
-        case K::bit: return { 0, f.param, false };
+        case K::wheelCents:
+            return { 0, 4095, true };
+        case K::signedPercent:
+            return { -100, 100, true };
+        case K::bitsNumber:
+            return { 0, f.param, true };
+        case K::byteRaw:
+            return { 0, f.param > 0 ? f.param : 255, true };
+        case K::byteKeepZero:
+            return { 1, f.param, true };
+        case K::signedByte:
+            return { -128, 127, true };
+        case K::monovox:
+            return { 1, 16, true };
+        case K::bit:
+            return { 0, f.param, false };
         case K::anyBitSet:
-        case K::nonzeroWord: return { 0, 1, false };
-        case K::sawBits: return { 0, 2, true };
-        case K::lfoRate: return { 20, 4095, false };
-        default: return { 0, 4095, false };
+        case K::nonzeroWord:
+            return { 0, 1, false };
+        case K::sawBits:
+            return { 0, 2, true };
+        case K::lfoRate:
+            return { 20, 4095, false };
+        default:
+            return { 0, 4095, false };
     }
 }
 
 std::optional<int> DecodedProgramValues::valueFor (std::string_view id) const
 {
     if (const auto row = ParameterCatalogue::findById (id))
-        return defined[(std::size_t) *row] ? std::optional<int> (raw[(std::size_t) *row]) : std::nullopt;
+        return defined[(std::size_t)*row] ? std::optional<int> (raw[(std::size_t)*row]) : std::nullopt;
     for (const auto& [key, value] : extraValues)
         if (key == id)
             return value;
@@ -801,7 +848,7 @@ DecodedProgramValues decodeUnpackedProgram (const UnpackedProgram& program, std:
 
     for (const auto& f : programFields())
     {
-        if (! fits (f, program.size()))
+        if (!fits (f, program.size()))
             continue;
         const int stored = readStored (f, program);
         const auto raw = decodeStored (f, stored);
@@ -809,8 +856,8 @@ DecodedProgramValues decodeUnpackedProgram (const UnpackedProgram& program, std:
         {
             if (f.row >= 0)
             {
-                out.raw[(std::size_t) f.row] = *raw;
-                out.defined.set ((std::size_t) f.row);
+                out.raw[(std::size_t)f.row] = *raw;
+                out.defined.set ((std::size_t)f.row);
             }
             else
             {
@@ -818,34 +865,34 @@ DecodedProgramValues decodeUnpackedProgram (const UnpackedProgram& program, std:
             }
         }
         if (diagnostic != nullptr)
-            *diagnostic += " " + std::string (f.id) + "=" + (raw ? std::to_string (*raw) : std::string ("unchanged"))
-                           + describeField (f, stored) + "\n";
+            *diagnostic += " " + std::string (f.id) + "=" + (raw ? std::to_string (*raw) : std::string ("unchanged")) +
+                           describeField (f, stored) + "\n";
     }
 
     const auto size = program.size();
-    auto word = [&] (int at) { return at + 1 < (int) size ? readWord (program, at) : 0; };
-    auto byte = [&] (int at) { return at < (int) size ? (int) program[(std::size_t) at] : 0; };
-    auto signedWord = [&] (int at) { return (int) (std::int16_t) (std::uint16_t) word (at); };
+    auto word = [&] (int at) { return at + 1 < (int)size ? readWord (program, at) : 0; };
+    auto byte = [&] (int at) { return at < (int)size ? (int)program[(std::size_t)at] : 0; };
+    auto signedWord = [&] (int at) { return (int)(std::int16_t) (std::uint16_t)word (at); };
 
     for (int osc = 0; osc < 2; ++osc)
     {
         const int b = 958 + 6 * osc;
-        out.tuning[(std::size_t) osc] = { signedWord (b), signedWord (b + 2), signedWord (b + 4) };
+        out.tuning[(std::size_t)osc] = { signedWord (b), signedWord (b + 2), signedWord (b + 4) };
     }
 
     for (int n = 0; n < 3; ++n)
     {
         const int b = 1272 + 88 * n;
-        out.envelopes[(std::size_t) n] = { byte (b + 55), word (b + 46), byte (b + 61) & 0x3F, byte (b + 64) };
+        out.envelopes[(std::size_t)n] = { byte (b + 55), word (b + 46), byte (b + 61) & 0x3F, byte (b + 64) };
     }
 
     static const char* routeNames[] = { "LFO 1 MOD", "LFO 2 MOD", "LFO 3 MOD" };
     for (int n = 0; n < 3; ++n)
     {
         const int b = 1116 + 52 * n;
-        auto& route = out.lfoModRoutes[(std::size_t) n];
+        auto& route = out.lfoModRoutes[(std::size_t)n];
         route.name = routeNames[n];
-        if (b + 37 >= (int) size)
+        if (b + 37 >= (int)size)
             continue;
         route.level = word (b + 24);
         route.offset = word (b + 28);
@@ -864,8 +911,8 @@ DecodedProgramValues decodeUnpackedProgram (const UnpackedProgram& program, std:
             for (std::size_t i = 0; i < categories[c].size(); ++i)
                 if (categories[c][i] == route.sourceRaw)
                 {
-                    route.sourceCategory = (int) c + 1;
-                    route.sourceNumber = (int) i + 1;
+                    route.sourceCategory = (int)c + 1;
+                    route.sourceNumber = (int)i + 1;
                 }
     }
 
@@ -881,14 +928,14 @@ DecodedProgramValues decodeUnpackedProgram (const UnpackedProgram& program, std:
     o.filterEngine = byte (1907) >> 4;
     o.digitalEffect = byte (1908);
     for (int i = 0; i < outputlayout::effectBytesCount; ++i)
-        if (outputlayout::effectBytesFirst + i < (int) size)
+        if (outputlayout::effectBytesFirst + i < (int)size)
             o.effectBytes.push_back (program[(std::size_t) (outputlayout::effectBytesFirst + i)]);
     o.voiceOutputSwitch = byte (1944);
 
     if (diagnostic != nullptr)
-        *diagnostic += " output.voiceLevel=" + std::to_string (o.voiceLevel) + "(asic " + std::to_string (word (660))
-                       + " offset 660)\n" + " output.digitalEffect=" + std::to_string (o.digitalEffect)
-                       + "(byte raw offset 1908)\n";
+        *diagnostic += " output.voiceLevel=" + std::to_string (o.voiceLevel) + "(asic " + std::to_string (word (660)) +
+                       " offset 660)\n" + " output.digitalEffect=" + std::to_string (o.digitalEffect) +
+                       "(byte raw offset 1908)\n";
     return out;
 }
 
@@ -915,33 +962,32 @@ ProgramWriteReport writeProgramValues (UnpackedProgram& program,
                                        const std::bitset<ParameterCatalogue::numRows>& rows)
 {
     ProgramWriteReport report;
-    if (! hasProgramSignature (program))
+    if (!hasProgramSignature (program))
         return report;
 
     // Which row last wrote each bit, so a row whose place another row overwrote is not claimed as written.
-    std::vector<std::int16_t> owner ((std::size_t) programlayout::size * 8, -1);
+    std::vector<std::int16_t> owner ((std::size_t)programlayout::size * 8, -1);
 
     for (const auto& f : programFields())
     {
-        if (f.row < 0 || ! rows[(std::size_t) f.row])
+        if (f.row < 0 || !rows[(std::size_t)f.row])
             continue;
 
         const auto storage = storageOf (f);
         const int place = placeOf (f);
         const int width = widthOf (storage);
-        const std::uint8_t bitMask = storage == Storage::bits
-                                         ? (std::uint8_t) (((1 << bitCountOf (f)) - 1) << bitOf (f))
-                                         : (std::uint8_t) 0xFF;
+        const std::uint8_t bitMask =
+            storage == Storage::bits ? (std::uint8_t) (((1 << bitCountOf (f)) - 1) << bitOf (f)) : (std::uint8_t)0xFF;
         bool writable = fits (f, program.size());
         for (int i = 0; i < width && writable; ++i)
             writable = isWritableMask (place + i, bitMask);
-        if (! writable)
+        if (!writable)
         {
-            report.readOnly.set ((std::size_t) f.row);
+            report.readOnly.set ((std::size_t)f.row);
             continue;
         }
 
-        const int wanted = raw[(std::size_t) f.row];
+        const int wanted = raw[(std::size_t)f.row];
         const auto [lo, hi] = storedRange (f);
         const int guess = std::clamp (guessStored (f, wanted, readStored (f, program)), lo, hi);
 
@@ -954,7 +1000,7 @@ ProgramWriteReport writeProgramValues (UnpackedProgram& program,
             if (candidate < lo || candidate > hi)
                 continue;
             const auto back = decodeStored (f, candidate);
-            if (! back)
+            if (!back)
                 continue;
             const int error = std::abs (*back - wanted);
             if (error < bestError)
@@ -964,7 +1010,7 @@ ProgramWriteReport writeProgramValues (UnpackedProgram& program,
             }
         }
 
-        const auto at = (std::size_t) place;
+        const auto at = (std::size_t)place;
         switch (storage)
         {
             case Storage::u16:
@@ -973,7 +1019,9 @@ ProgramWriteReport writeProgramValues (UnpackedProgram& program,
                 program[at + 1] = (std::uint8_t) (best & 0xFF);
                 break;
             case Storage::u8:
-            case Storage::s8: program[at] = (std::uint8_t) (best & 0xFF); break;
+            case Storage::s8:
+                program[at] = (std::uint8_t) (best & 0xFF);
+                break;
             case Storage::bits:
                 program[at] = (std::uint8_t) ((program[at] & ~bitMask) | ((best << bitOf (f)) & bitMask));
                 break;
@@ -984,10 +1032,10 @@ ProgramWriteReport writeProgramValues (UnpackedProgram& program,
                 {
                     auto& o = owner[(std::size_t) ((place + i) * 8 + b)];
                     if (o >= 0 && o != f.row)
-                        report.overlaid.set ((std::size_t) o);
-                    o = (std::int16_t) f.row;
+                        report.overlaid.set ((std::size_t)o);
+                    o = (std::int16_t)f.row;
                 }
-        report.written.set ((std::size_t) f.row);
+        report.written.set ((std::size_t)f.row);
     }
     report.written &= ~report.overlaid;
     return report;

@@ -86,10 +86,10 @@ struct OscillatorTuning
 
 struct EnvelopeSettings
 {
-    int shapeCode = 0;        // byte B+55 as stored
-    int smoothSlopeWord = 0;  // word B+46 as stored
-    int triggerModeBits = 0;  // byte B+61, bits 0-5 (trigger mode and reset)
-    int retriggerStage = 0;   // byte B+64
+    int shapeCode = 0;       // byte B+55 as stored
+    int smoothSlopeWord = 0; // word B+46 as stored
+    int triggerModeBits = 0; // byte B+61, bits 0-5 (trigger mode and reset)
+    int retriggerStage = 0;  // byte B+64
 };
 
 struct ModRouteRecord
@@ -132,12 +132,12 @@ constexpr int effectBytesCount = 35;
 struct DecodedProgramValues
 {
     std::string name;
-    std::array<int, ParameterCatalogue::numRows> raw {};
+    std::array<int, ParameterCatalogue::numRows> raw{};
     std::bitset<ParameterCatalogue::numRows> defined;
     std::vector<std::pair<std::string, int>> extraValues; // ids that have no catalogue row
-    std::array<OscillatorTuning, 2> tuning {};
-    std::array<EnvelopeSettings, 3> envelopes {};
-    std::array<ModRouteRecord, 3> lfoModRoutes {};
+    std::array<OscillatorTuning, 2> tuning{};
+    std::array<EnvelopeSettings, 3> envelopes{};
+    std::array<ModRouteRecord, 3> lfoModRoutes{};
     OutputSectionRecord output;
 
     /** The decoded raw value of any id, catalogue or extra. */

@@ -9,9 +9,9 @@ std::string readProgramName (const UnpackedProgram& program)
 {
     std::string name;
     for (int i = programlayout::nameOffset;
-         i < programlayout::nameOffset + programlayout::nameLength && i < (int) program.size(); ++i)
-        if (program[(std::size_t) i] >= 32 && program[(std::size_t) i] <= 126)
-            name += (char) program[(std::size_t) i];
+         i < programlayout::nameOffset + programlayout::nameLength && i < (int)program.size(); ++i)
+        if (program[(std::size_t)i] >= 32 && program[(std::size_t)i] <= 126)
+            name += (char)program[(std::size_t)i];
 
     const auto first = name.find_first_not_of (' ');
     if (first == std::string::npos)
@@ -21,8 +21,9 @@ std::string readProgramName (const UnpackedProgram& program)
 
 const std::vector<ProtectedRegion>& protectedRegions()
 {
-    static const std::vector<ProtectedRegion> regions = [] {
-        std::vector<ProtectedRegion> r {
+    static const std::vector<ProtectedRegion> regions = []
+    {
+        std::vector<ProtectedRegion> r{
             { 18, 88, "Actual ASIC control values for initial condition", true },
             { 106, 2, "Reserved", false },
             { 108, 8, "Actual ASIC switch values for initial condition", true },
@@ -67,7 +68,8 @@ const std::vector<ProtectedRegion>& protectedRegions()
 
 const std::vector<ReservedBits>& reservedBits()
 {
-    static const std::vector<ReservedBits> bits = [] {
+    static const std::vector<ReservedBits> bits = []
+    {
         std::vector<ReservedBits> b;
         for (int k = 0; k < 36; ++k)
             b.push_back ({ 125 + 16 * k, 0xFC, "Mod route reserved flag bits" });
@@ -101,13 +103,14 @@ namespace
 // so the two lists are folded into a flat table once.
 const std::array<std::uint16_t, programlayout::size>& byteRules()
 {
-    static const auto table = [] {
-        std::array<std::uint16_t, programlayout::size> t {};
+    static const auto table = []
+    {
+        std::array<std::uint16_t, programlayout::size> t{};
         for (const auto& region : protectedRegions())
             for (int i = region.first; i < region.first + region.length && i < programlayout::size; ++i)
-                t[(std::size_t) i] |= 0x100;
+                t[(std::size_t)i] |= 0x100;
         for (const auto& r : reservedBits())
-            t[(std::size_t) r.offset] |= r.mask;
+            t[(std::size_t)r.offset] |= r.mask;
         return t;
     }();
     return table;
@@ -121,22 +124,22 @@ bool inside (int offset)
 
 std::uint8_t reservedMask (int offset)
 {
-    return inside (offset) ? (std::uint8_t) (byteRules()[(std::size_t) offset] & 0xFF) : 0xFF;
+    return inside (offset) ? (std::uint8_t) (byteRules()[(std::size_t)offset] & 0xFF) : 0xFF;
 }
 
 bool isProtectedByte (int offset)
 {
-    return ! inside (offset) || (byteRules()[(std::size_t) offset] & 0x100) != 0;
+    return !inside (offset) || (byteRules()[(std::size_t)offset] & 0x100) != 0;
 }
 
 bool isWritableByte (int offset)
 {
-    return inside (offset) && byteRules()[(std::size_t) offset] == 0;
+    return inside (offset) && byteRules()[(std::size_t)offset] == 0;
 }
 
 bool isWritableMask (int offset, std::uint8_t mask)
 {
-    return mask != 0 && ! isProtectedByte (offset) && (reservedMask (offset) & mask) == 0;
+    return mask != 0 && !isProtectedByte (offset) && (reservedMask (offset) & mask) == 0;
 }
 
 bool isWritableWord (int offset)

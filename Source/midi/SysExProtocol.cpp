@@ -20,8 +20,8 @@ ByteVector unpackSevenBit (const std::uint8_t* data, std::size_t count)
         // Output byte i takes the bits of p[i] above bit i-1 and the low i+1 bits of p[i+1].
         for (std::size_t i = 0; i + 1 < m; ++i)
         {
-            const unsigned low = (unsigned) p[i] >> i;
-            const unsigned high = (unsigned) (p[i + 1] & ((1u << (i + 1)) - 1u)) << (7 - i);
+            const unsigned low = (unsigned)p[i] >> i;
+            const unsigned high = (unsigned)(p[i + 1] & ((1u << (i + 1)) - 1u)) << (7 - i);
             out.push_back ((std::uint8_t) ((low | high) & 0xFF));
         }
     }
@@ -74,14 +74,14 @@ bool hasOrvoFrame (const std::uint8_t* message, std::size_t length)
 
 bool isFramedMessage (const std::uint8_t* message, std::size_t length, int opcode, std::size_t minLength)
 {
-    return length >= std::max<std::size_t> (minLength, 7) && hasOrvoFrame (message, length)
-           && message[5] == opcode && message[length - 1] == sysex::end;
+    return length >= std::max<std::size_t> (minLength, 7) && hasOrvoFrame (message, length) && message[5] == opcode &&
+           message[length - 1] == sysex::end;
 }
 
 ProgramDumpLayout classifyProgramDump (const std::uint8_t* message, std::size_t length)
 {
     ProgramDumpLayout layout;
-    if (message == nullptr || length < 8 || ! hasOrvoFrame (message, length) || message[length - 1] != sysex::end)
+    if (message == nullptr || length < 8 || !hasOrvoFrame (message, length) || message[length - 1] != sysex::end)
         return layout;
 
     layout.opcode = message[5];
@@ -91,24 +91,24 @@ ProgramDumpLayout classifyProgramDump (const std::uint8_t* message, std::size_t 
         layout.bank = message[6];
         layout.program = message[7];
         layout.headerLength = 8;
-        layout.expectedTotalLength = (int) sysex::storedProgramLength;
+        layout.expectedTotalLength = (int)sysex::storedProgramLength;
     }
     else if (layout.opcode == sysex::opProgramEditBuffer)
     {
         layout.kind = "program-edit-buffer";
         layout.subCode = message[6];
         layout.headerLength = 7;
-        layout.expectedTotalLength = (int) sysex::editBufferProgramLength;
+        layout.expectedTotalLength = (int)sysex::editBufferProgramLength;
     }
     else
     {
         return layout;
     }
 
-    layout.expectedPackedLength = (int) sysex::programPackedLength;
-    layout.packedLength = (int) length - layout.headerLength - 1;
-    layout.valid = (int) length == layout.expectedTotalLength && layout.packedLength == layout.expectedPackedLength
-                   && (layout.opcode == sysex::opStoredProgram || layout.subCode == sysex::editBufferSubCode);
+    layout.expectedPackedLength = (int)sysex::programPackedLength;
+    layout.packedLength = (int)length - layout.headerLength - 1;
+    layout.valid = (int)length == layout.expectedTotalLength && layout.packedLength == layout.expectedPackedLength &&
+                   (layout.opcode == sysex::opStoredProgram || layout.subCode == sysex::editBufferSubCode);
     return layout;
 }
 
@@ -119,14 +119,14 @@ ProgramDumpLayout classifyProgramDump (const ByteVector& message)
 
 bool hasProgramSignature (const ByteVector& unpacked)
 {
-    return unpacked.size() == sysex::programUnpackedLength && unpacked[0] == sysex::programSignature[0]
-           && unpacked[1] == sysex::programSignature[1];
+    return unpacked.size() == sysex::programUnpackedLength && unpacked[0] == sysex::programSignature[0] &&
+           unpacked[1] == sysex::programSignature[1];
 }
 
 bool hasMixSignature (const ByteVector& unpacked)
 {
-    return unpacked.size() == sysex::mixUnpackedLength && unpacked[0] == sysex::mixSignature[0]
-           && unpacked[1] == sysex::mixSignature[1];
+    return unpacked.size() == sysex::mixUnpackedLength && unpacked[0] == sysex::mixSignature[0] &&
+           unpacked[1] == sysex::mixSignature[1];
 }
 
 std::string describeProgramDumpProblem (const std::uint8_t* message, std::size_t length)
@@ -141,7 +141,7 @@ std::string describeProgramDumpProblem (const std::uint8_t* message, std::size_t
         std::snprintf (buf, sizeof buf, "message of %zu bytes is too short for a Program dump", length);
         return buf;
     }
-    if (! hasOrvoFrame (message, length))
+    if (!hasOrvoFrame (message, length))
         return "not an Orvo message (header is not F0 00 00 0E 1D)";
     if (message[length - 1] != sysex::end)
         return "message does not end with F7";
@@ -149,18 +149,18 @@ std::string describeProgramDumpProblem (const std::uint8_t* message, std::size_t
     const auto layout = classifyProgramDump (message, length);
     if (layout.kind.empty())
     {
-        std::snprintf (buf, sizeof buf, "opcode 0x%02x is not a Program dump", (unsigned) message[5]);
+        std::snprintf (buf, sizeof buf, "opcode 0x%02x is not a Program dump", (unsigned)message[5]);
         return buf;
     }
-    if ((int) length != layout.expectedTotalLength)
+    if ((int)length != layout.expectedTotalLength)
     {
         std::snprintf (buf, sizeof buf, "%s dump is %zu bytes long; expected %d", layout.kind.c_str(), length,
                        layout.expectedTotalLength);
         return buf;
     }
-    if (! layout.valid)
+    if (!layout.valid)
     {
-        std::snprintf (buf, sizeof buf, "edit-buffer sub-code is 0x%02x; expected 0x10", (unsigned) layout.subCode);
+        std::snprintf (buf, sizeof buf, "edit-buffer sub-code is 0x%02x; expected 0x10", (unsigned)layout.subCode);
         return buf;
     }
     if (unpackProgramDump (message, length).empty())
@@ -171,10 +171,10 @@ std::string describeProgramDumpProblem (const std::uint8_t* message, std::size_t
 UnpackedProgram unpackProgramDump (const std::uint8_t* message, std::size_t length)
 {
     const auto layout = classifyProgramDump (message, length);
-    if (! layout.valid)
+    if (!layout.valid)
         return {};
-    auto unpacked = unpackSevenBit (message + layout.headerLength, (std::size_t) layout.packedLength);
-    if (! hasProgramSignature (unpacked))
+    auto unpacked = unpackSevenBit (message + layout.headerLength, (std::size_t)layout.packedLength);
+    if (!hasProgramSignature (unpacked))
         return {};
     return unpacked;
 }
@@ -187,8 +187,8 @@ UnpackedProgram unpackProgramDump (const ByteVector& message)
 ByteVector buildProgramDump (const UnpackedProgram& unpacked, int opcode, int operand1, int operand2)
 {
     const bool hasOperand2 = operand2 >= 0;
-    if (! hasProgramSignature (unpacked) || opcode < 0 || opcode > 127 || operand1 < 0 || operand1 > 127
-        || operand2 > 127)
+    if (!hasProgramSignature (unpacked) || opcode < 0 || opcode > 127 || operand1 < 0 || operand1 > 127 ||
+        operand2 > 127)
         return {};
 
     const auto packed = packSevenBit (unpacked);
@@ -197,10 +197,10 @@ ByteVector buildProgramDump (const UnpackedProgram& unpacked, int opcode, int op
 
     ByteVector message (sysex::frame, sysex::frame + sysex::frameLength);
     message.reserve (sysex::storedProgramLength);
-    message.push_back ((std::uint8_t) opcode);
-    message.push_back ((std::uint8_t) operand1);
+    message.push_back ((std::uint8_t)opcode);
+    message.push_back ((std::uint8_t)operand1);
     if (hasOperand2)
-        message.push_back ((std::uint8_t) operand2);
+        message.push_back ((std::uint8_t)operand2);
     message.insert (message.end(), packed.begin(), packed.end());
     message.push_back (sysex::end);
 
@@ -212,11 +212,11 @@ ByteVector buildProgramDump (const UnpackedProgram& unpacked, int opcode, int op
 
 MixPayload unpackMixDump (const std::uint8_t* message, std::size_t length)
 {
-    if (length != sysex::mixDumpLength || ! isFramedMessage (message, length, sysex::opMixEditBuffer)
-        || message[6] != 0x00)
+    if (length != sysex::mixDumpLength || !isFramedMessage (message, length, sysex::opMixEditBuffer) ||
+        message[6] != 0x00)
         return {};
     auto unpacked = unpackSevenBit (message + 7, sysex::mixPackedLength);
-    if (! hasMixSignature (unpacked))
+    if (!hasMixSignature (unpacked))
         return {};
     return unpacked;
 }
@@ -264,11 +264,11 @@ ByteVector buildSelectModeMessage (int mode)
 ByteVector buildMidiEditMessage (int target, int parameter, int channel, int value)
 {
     const int clampedValue = std::clamp (value, -65536, 65535);
-    const unsigned wire = (unsigned) (clampedValue < 0 ? clampedValue + 131072 : clampedValue);
-    const unsigned ch = (unsigned) std::clamp (channel, 0, 15);
+    const unsigned wire = (unsigned)(clampedValue < 0 ? clampedValue + 131072 : clampedValue);
+    const unsigned ch = (unsigned)std::clamp (channel, 0, 15);
 
     ByteVector message (sysex::frame, sysex::frame + sysex::frameLength);
-    message.push_back ((std::uint8_t) sysex::opMidiEdit);
+    message.push_back ((std::uint8_t)sysex::opMidiEdit);
     message.push_back ((std::uint8_t) (target & 0x7F));
     message.push_back ((std::uint8_t) (parameter & 0x7F));
     message.push_back ((std::uint8_t) ((ch << 3) | ((wire >> 14) & 0x07)));
@@ -280,7 +280,7 @@ ByteVector buildMidiEditMessage (int target, int parameter, int channel, int val
 
 std::optional<int> midiEditValue (const ByteVector& message)
 {
-    if (message.size() != 12 || ! isFramedMessage (message.data(), message.size(), sysex::opMidiEdit))
+    if (message.size() != 12 || !isFramedMessage (message.data(), message.size(), sysex::opMidiEdit))
         return std::nullopt;
     const int wire = ((message[8] & 0x07) << 14) | ((message[9] & 0x7F) << 7) | (message[10] & 0x7F);
     return wire >= 65536 ? wire - 131072 : wire;
@@ -326,7 +326,7 @@ GlobalDumpFields readGlobalDumpFields (const ByteVector& unpackedGlobal)
 
 ByteVector unpackGlobalDump (const std::uint8_t* message, std::size_t length)
 {
-    if (! isFramedMessage (message, length, sysex::opGlobalDump))
+    if (!isFramedMessage (message, length, sysex::opGlobalDump))
         return {};
     return unpackSevenBit (message + 6, length - 7);
 }

@@ -86,7 +86,7 @@ struct ProgramDumpLayout
     int packedLength = -1;
     int expectedTotalLength = -1;
     int expectedPackedLength = -1;
-    int expectedUnpackedLength = (int) sysex::programUnpackedLength;
+    int expectedUnpackedLength = (int)sysex::programUnpackedLength;
     std::string kind;
 };
 

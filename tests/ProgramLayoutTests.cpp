@@ -1,0 +1,116 @@
+#include "data/ProgramLayout.h"
+
+#include <gtest/gtest.h>
+
+using namespace orvo;
+
+namespace
+{
+UnpackedProgram programNamed (const std::string& nameBytes)
+{
+    UnpackedProgram p (2048, 0);
+    p[0] = 166;
+    p[1] = 10;
+    for (std::size_t i = 0; i < 16; ++i)
+        p[2 + i] = i < nameBytes.size() ? (std::uint8_t)nameBytes[i] : (std::uint8_t)' ';
+    return p;
+}
+} // namespace
+
+TEST (ProgramName, KeepsPrintableBytesAndTrimsSpaces)
+{
+    struct Case
+    {
+        std::string bytes, expected;
+    };
+    const Case cases[] = {
+        { "Deep Bass", "Deep Bass" },
+        { std::string (16, ' '), "" },
+        { "  Pad  ", "Pad" },
+        { std::string ("A\x01"
+                       "B\x7F"
+                       "C\x1f\tD",
+                       8),
+          "ABCD" },
+        { std::string ("\xff\x80 X ~", 6), "X ~" },
+        { "SixteenCharsLong", "SixteenCharsLong" },
+        { std::string (16, '\0'), "" },
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ (readProgramName (programNamed (c.bytes)), c.expected) << c.bytes;
+
+    EXPECT_EQ (readProgramName (UnpackedProgram{}), "");
+    EXPECT_EQ (readProgramName (UnpackedProgram{ 166, 10, 'H', 'i' }), "Hi") << "a short buffer reads what it has";
+}
+
+TEST (ProgramRegions, ProtectTheInstrumentStateAndReservedGaps)
+{
+    struct Case
+    {
+        int offset;
+        bool isProtected;
+    };
+    const Case cases[] = {
+        { -1, true },    { 0, false },    { 17, false },   { 18, true },    { 105, true },   { 106, true },
+        { 107, true },   { 108, true },   { 115, true },   { 116, false },  { 124, false },  { 125, false },
+        { 126, true },   { 131, true },   { 132, false },  { 141, false },  { 142, true },   { 686, true },
+        { 691, true },   { 692, true },   { 947, true },   { 948, false },  { 954, true },   { 956, false },
+        { 1116, true },  { 1127, true },  { 1128, false }, { 1153, false }, { 1154, true },  { 1167, true },
+        { 1179, true },  { 1180, false }, { 1344, false }, { 1345, true },  { 1947, true },  { 1948, false },
+        { 1949, false }, { 1950, true },  { 2047, true },  { 2048, true },  { 99999, true },
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ (isProtectedByte (c.offset), c.isProtected) << c.offset;
+
+    int stateBytes = 0;
+    for (const auto& r : protectedRegions())
+        if (r.isState)
+            stateBytes += r.length;
+    EXPECT_EQ (stateBytes, 88 + 8 + 3 * 12);
+    EXPECT_EQ (protectedRegions().size(), 3u + 36u + 28u);
+    EXPECT_EQ (reservedBits().size(), 36u + 16u);
+}
+
+TEST (ProgramWritability, HonoursReservedBitsRegionsAndTheEnd)
+{
+    struct Case
+    {
+        int offset;
+        std::uint8_t mask;
+        bool writable;
+    };
+    const Case masks[] = {
+        { 1748, 0x7B, true },  { 1748, 0x80, false }, { 1748, 0x04, false }, { 1748, 0x01, true },
+        { 1748, 0x00, false }, { 125, 0x03, true },   { 125, 0x04, false },  { 685, 0x03, true },
+        { 1906, 0x73, true },  { 1906, 0x08, false }, { 1939, 0x0F, true },  { 1939, 0x10, false },
+        { 1786, 0xBF, true },  { 1786, 0x40, false }, { 18, 0x01, false },   { 2048, 0x01, false },
+        { 1555, 0x0F, true },  { 1555, 0x10, false }, { 1149, 0x07, true },  { 1149, 0x08, false },
+    };
+    for (const auto& c : masks)
+        EXPECT_EQ (isWritableMask (c.offset, c.mask), c.writable) << c.offset << " mask " << (int)c.mask;
+
+    EXPECT_EQ (reservedMask (1748), 0x84);
+    EXPECT_EQ (reservedMask (124), 0x00);
+
+    EXPECT_TRUE (isWritableByte (124));
+    EXPECT_FALSE (isWritableByte (125)) << "has reserved bits";
+    EXPECT_FALSE (isWritableByte (1748));
+    EXPECT_FALSE (isWritableByte (18));
+    EXPECT_FALSE (isWritableByte (2048));
+    EXPECT_FALSE (isWritableByte (-5));
+
+    EXPECT_TRUE (isWritableWord (1746));
+    EXPECT_FALSE (isWritableWord (1747)) << "second byte has reserved bits";
+    EXPECT_FALSE (isWritableWord (17)) << "second byte is protected";
+    EXPECT_FALSE (isWritableWord (1949));
+    EXPECT_FALSE (isWritableWord (2047));
+    EXPECT_TRUE (isWritableWord (2));
+
+    int writable = 0;
+    for (int i = 0; i < 2048; ++i)
+        writable += isWritableByte (i) ? 1 : 0;
+    int unprotected = 0;
+    for (int i = 0; i < 2048; ++i)
+        unprotected += isProtectedByte (i) ? 0 : 1;
+    EXPECT_EQ (unprotected - writable, 52) << "every reserved-bit byte lies outside the protected regions";
+}
