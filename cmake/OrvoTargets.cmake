@@ -1,6 +1,11 @@
 # orvo_core: all logic, never a juce_gui_* header. Sources are collected by folder so that a
 # new file in a subsystem needs no build edit; UI lives in Source/app and any */ui folder.
 file(GLOB_RECURSE ORVO_ALL_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/Source/*.cpp)
+# Lets one engineer build while another's half-written files sit in the same tree.
+set(ORVO_SOURCE_EXCLUDE "" CACHE STRING "Regular expression of source paths to leave out of the build")
+if(ORVO_SOURCE_EXCLUDE)
+  list(FILTER ORVO_ALL_SOURCES EXCLUDE REGEX "${ORVO_SOURCE_EXCLUDE}")
+endif()
 set(ORVO_CORE_SOURCES)
 set(ORVO_UI_SOURCES)
 set(ORVO_CLI_SOURCES)

@@ -100,7 +100,9 @@ void EditorEngine::sendNrpnOnWire (int channel, int parameter, int value)
                            + ": the port is closed. Reopen the Orvo MIDI output.\n");
 }
 
-void EditorEngine::sendCatalogue (int row, int raw)
+void EditorEngine::sendCatalogue (int row, int raw) { sendCatalogueRow (row, raw, false); }
+
+void EditorEngine::sendCatalogueRow (int row, int raw, bool isSettleResend)
 {
     if (row < 0 || row >= numRows)
         return;
@@ -141,7 +143,7 @@ void EditorEngine::sendCatalogue (int row, int raw)
                            + " name=\"" + info.name + "\" value=" + std::to_string (x)
                            + ccPieces (buildNrpnMessages (channel, info.nrpn, x)) + "\n");
 
-    if (ParameterCatalogue::isTuningRow (info))
+    if (ParameterCatalogue::isTuningRow (info) && ! isSettleResend)
     {
         // The instrument's tuning can miss a value sent while the knob still moves; send the
         // resting value once more when the user has stopped.
@@ -149,7 +151,7 @@ void EditorEngine::sendCatalogue (int row, int raw)
         std::weak_ptr<bool> weak = alive;
         io.scheduler.callAfter (tuningSettleMs, [this, weak, counter, row, x] {
             if (auto a = weak.lock(); a && *a && tuningSettleCounter.load() == counter && values[(size_t) row] == x)
-                sendCatalogue (row, x);
+                sendCatalogueRow (row, x, true);
         });
     }
 }

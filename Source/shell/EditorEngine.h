@@ -135,6 +135,7 @@ public:
 
 private:
     void sendNrpnOnWire (int channel, int parameter, int value);
+    void sendCatalogueRow (int row, int raw, bool isSettleResend);
     void dispatchControlChange (int channel, int controller, int data);
     void handleAssembledNrpn (const NrpnEvent& e);
     void storePending (int row, int value);

@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# orvo-cli as a script would use it: exact output, exit codes for usage errors and bad input.
+set -u
+cli="$1"; fail=0
+check() { if [ "$2" != "$3" ]; then echo "FAIL $1: expected [$3] got [$2]"; fail=1; fi; }
+check "nrpn bytes" "$("$cli" nrpn 1 1920 2048)" "b0 63 0f b0 62 00 b0 06 10 b0 26 00"
+check "nrpn channel 16" "$("$cli" nrpn 16 3077 4095)" "bf 63 18 bf 62 05 bf 06 1f bf 26 7f"
+"$cli" nrpn 1 1920 > /dev/null 2>&1; check "nrpn usage exit" "$?" "2"
+"$cli" nrpn 0 1920 5 > /dev/null 2>&1; check "nrpn bad channel exit" "$?" "1"
+"$cli" nrpn 1 abc 5 > /dev/null 2>&1; check "nrpn bad number exit" "$?" "1"
+"$cli" > /dev/null 2>&1; check "no command exit" "$?" "2"
+check "catalogue rows" "$("$cli" catalogue | grep -c '"row": ')" "233"
+check "catalogue row 36" "$("$cli" catalogue | grep '"row": 36,' | grep -o '"labels": .*')" \
+  '"labels": [{"text": "Off", "value": 0}, {"text": "Pos", "value": 1}, {"text": "Neg", "value": 2}]},'
+if [ -x /usr/bin/python3 ]; then
+  "$cli" catalogue | /usr/bin/python3 -c 'import json,sys; rows=json.load(sys.stdin); assert len(rows)==233 and rows[16]["displayMax"]==-48' \
+    || { echo "FAIL catalogue is not valid JSON"; fail=1; }
+fi
+[ $fail -eq 0 ] && echo "1 passed, 0 failed" || echo "0 passed, 1 failed"
+exit $fail
