@@ -122,6 +122,8 @@ const ForwardCase forwardCases[] {
     { "env1.delaytime", 0, 0, "OFF" },
     { "env1.delaytime", 1, 1, "2 ms" },
     { "env1.decay2time", 0, 0, "OFF" },
+    { "env2.decay1time", 0, 0, "OFF" },
+    { "env3.release1time", 0, 0, "OFF" },
     { "env1.attacktime", 0, 1, "2 ms" },
     { "env1.release2time", 0, 1, "2 ms" },
     { "env2.smoothtime", 0, 1, "2 ms" },
@@ -348,6 +350,15 @@ TEST (CalibrationTables, InterpolateLinearlyBetweenPointsAndHoldTheEnds)
     };
     for (const auto& c : cases)
         EXPECT_NEAR (CalibrationTables::interpolate (c.table, c.x, c.lowBound, c.highBound), c.expected, 1e-9) << c.x;
+}
+
+TEST (CalibrationTables, TwoPointsOnOneRawTakeTheEarlierValue)
+{
+    const CalibrationPoint points[] { { 0, 0 }, { 10, 5 }, { 10, 9 }, { 20, 10 } };
+    const CalibrationTable table { points, 4 };
+    EXPECT_EQ (CalibrationTables::interpolate (table, 10, 0, 10), 5);
+    EXPECT_EQ (CalibrationTables::interpolate (table, 15, 0, 10), 9.5);
+    EXPECT_EQ (CalibrationTables::interpolate (CalibrationTable {}, 15, 3, 10), 3);
 }
 
 TEST (CalibrationTables, HaveTheirPointCountsAndRisingRaws)
@@ -643,4 +654,42 @@ TEST (ValueText, InterfaceRangeTextsFollowTheirFirstMatchingRule)
         EXPECT_EQ (ValueText::interfaceRangeText (c.label, c.nrpn, c.rawMin, c.rawMax, c.minText, c.maxText),
                    c.expected)
             << c.label << " " << c.nrpn;
+}
+
+TEST (ValueConversion, KnobTravelCoversTheWindowAndFollowsTheResponseCurve)
+{
+    const auto& detune = rowById ("performance.detune");
+    EXPECT_EQ (ValueConversion::rawForKnobPosition (detune, 0.0), 0);
+    EXPECT_EQ (ValueConversion::rawForKnobPosition (detune, 0.5), 2048);
+    EXPECT_EQ (ValueConversion::rawForKnobPosition (detune, 1.0), 4095);
+    EXPECT_EQ (ValueConversion::rawForKnobPosition (detune, 7.0), 4095);
+    EXPECT_EQ (ValueConversion::rawForKnobPosition (detune, std::numeric_limits<double>::quiet_NaN()), 0);
+
+    // Share of the window reached at a quarter of the travel, per curve.
+    const std::pair<int, double> quarter[] { { 0, 0.25 }, { 1, 0.0625 }, { 2, 0.4375 }, { 3, 0.15625 } };
+    for (const auto& [curve, share] : quarter)
+    {
+        const CustomKnobRange window { 20.0, 80.0, curve };
+        const int low = ValueConversion::rawForKnobPosition (detune, 0.0, window);
+        const int high = ValueConversion::rawForKnobPosition (detune, 1.0, window);
+        EXPECT_EQ (ValueConversion::rawToDisplay (detune, low), 20) << curve;
+        EXPECT_EQ (ValueConversion::rawToDisplay (detune, high), 80) << curve;
+        EXPECT_NEAR (ValueConversion::rawForKnobPosition (detune, 0.25, window), low + share * (high - low), 0.5)
+            << curve;
+
+        for (int step = 0; step <= 20; ++step)
+        {
+            const double position = step / 20.0;
+            const int raw = ValueConversion::rawForKnobPosition (detune, position, window);
+            const int again = ValueConversion::rawForKnobPosition (
+                detune, ValueConversion::knobPositionForRaw (detune, raw, window), window);
+            EXPECT_EQ (again, raw) << "curve " << curve << " position " << position;
+        }
+    }
+
+    // A row that runs downwards keeps the lower raw at the left end of the travel.
+    const auto& bottom = rowById ("performance.wheel.bottomrange");
+    const CustomKnobRange window { -40.0, -10.0, 0 };
+    EXPECT_EQ (ValueConversion::rawToDisplay (bottom, ValueConversion::rawForKnobPosition (bottom, 0.0, window)), -10);
+    EXPECT_EQ (ValueConversion::rawToDisplay (bottom, ValueConversion::rawForKnobPosition (bottom, 1.0, window)), -40);
 }

@@ -167,6 +167,49 @@ int searchRaw (const OrvoParameterInfo& info, double target)
         return last;
     return runStart + (runEnd - runStart) / 2;
 }
+/** Response curves of the knob travel: share of the window reached at knob position p. */
+double shapeTravel (int curve, double p)
+{
+    switch (curve)
+    {
+        case 1: return p * p;
+        case 2: return 1.0 - (1.0 - p) * (1.0 - p);
+        case 3: return p * p * (3.0 - 2.0 * p);
+        default: return p;
+    }
+}
+
+double unshapeTravel (int curve, double share)
+{
+    switch (curve)
+    {
+        case 1: return std::sqrt (share);
+        case 2: return 1.0 - std::sqrt (1.0 - share);
+        case 3:
+        {
+            // The S-curve has no handy closed inverse; it rises steadily, so bisect.
+            double lo = 0.0, hi = 1.0;
+            for (int i = 0; i < 60; ++i)
+            {
+                const double mid = 0.5 * (lo + hi);
+                (shapeTravel (3, mid) < share ? lo : hi) = mid;
+            }
+            return 0.5 * (lo + hi);
+        }
+        default: return share;
+    }
+}
+
+/** The raw values at the two ends of a control's window, lower raw first. */
+std::pair<int, int> rawWindow (const OrvoParameterInfo& info, const CustomKnobRange& custom)
+{
+    const auto [lower, upper] = ValueConversion::limits (info, custom);
+    const int a = ValueConversion::displayToRaw (info, lower).value_or (info.rawMin);
+    const int b = ValueConversion::displayToRaw (info, upper).value_or (info.rawMax);
+    if (custom.minimum || custom.maximum)
+        return { std::min (a, b), std::max (a, b) };
+    return { info.rawMin, std::max (info.rawMin, info.rawMax) };
+}
 } // namespace
 
 ValueConversion::Rule ValueConversion::ruleFor (const OrvoParameterInfo& info)
@@ -301,6 +344,24 @@ std::pair<double, double> ValueConversion::limits (const OrvoParameterInfo& info
     if (lo > hi)
         return { lower, upper };
     return { lo, hi };
+}
+
+double ValueConversion::knobPositionForRaw (const OrvoParameterInfo& info, int raw, const CustomKnobRange& custom)
+{
+    const auto [first, last] = rawWindow (info, custom);
+    if (last <= first)
+        return 0.0;
+    const double share = std::clamp ((double) (raw - first) / (double) (last - first), 0.0, 1.0);
+    return std::clamp (unshapeTravel (custom.curve, share), 0.0, 1.0);
+}
+
+int ValueConversion::rawForKnobPosition (const OrvoParameterInfo& info, double position, const CustomKnobRange& custom)
+{
+    const auto [first, last] = rawWindow (info, custom);
+    if (std::isnan (position) || last <= first)
+        return first;
+    const double share = std::clamp (shapeTravel (custom.curve, std::clamp (position, 0.0, 1.0)), 0.0, 1.0);
+    return first + (int) std::lround (share * (last - first));
 }
 
 double ValueConversion::roundToStep (double value, double step)

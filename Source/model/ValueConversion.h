@@ -78,6 +78,15 @@ public:
         the display range; always lower <= upper. */
     static std::pair<double, double> limits (const OrvoParameterInfo& info, const CustomKnobRange& custom = {});
 
+    /** Where a knob sits (0..1) for a raw value. The travel runs over the raw values of the control's
+        window, so the instrument's own taper (filter tables, envelope times) is kept, and the custom
+        window's response curve bends it: 1 starts slowly, 2 starts fast, 3 is slow at both ends. */
+    static double knobPositionForRaw (const OrvoParameterInfo& info, int raw, const CustomKnobRange& custom = {});
+
+    /** The raw value a knob position (0..1, clamped) selects; the inverse of knobPositionForRaw. */
+    static int rawForKnobPosition (const OrvoParameterInfo& info, double position,
+                                   const CustomKnobRange& custom = {});
+
     /** round(value / step) x step, landing on the exact decimal of the step where it has one. */
     static double roundToStep (double value, double step);
 
