@@ -1,0 +1,288 @@
+#include "midi/SysExReceiver.h"
+
+#include <gtest/gtest.h>
+
+using namespace orvo;
+using Claim = SysExReceiver::Claim;
+
+namespace
+{
+
+ByteVector framed (std::initializer_list<int> tail)
+{
+    ByteVector bytes{ 0xF0, 0x00, 0x00, 0x0E, 0x1D };
+    for (int b : tail)
+        bytes.push_back ((std::uint8_t)b);
+    return bytes;
+}
+
+ByteVector globalDump (const ByteVector& unpacked)
+{
+    auto message = framed ({ 0x08 });
+    const auto packed = packSevenBit (unpacked);
+    message.insert (message.end(), packed.begin(), packed.end());
+    message.push_back (0xF7);
+    return message;
+}
+
+ByteVector signedProgram()
+{
+    ByteVector p (2048, 0x11);
+    p[0] = 166;
+    p[1] = 10;
+    return p;
+}
+
+ByteVector mixDump (bool withSignature)
+{
+    ByteVector mix (1024, 0);
+    mix[0] = withSignature ? 182 : 0;
+    mix[1] = 10;
+    auto message = framed ({ 0x06, 0x00 });
+    const auto packed = packSevenBit (mix);
+    message.insert (message.end(), packed.begin(), packed.end());
+    message.push_back (0xF7);
+    return message;
+}
+
+/** The sync's side of the hooks, as plain fields the tests set. */
+struct FakeSync
+{
+    std::optional<int> bankRequest;
+    bool mixPending = false, wantsEditBuffer = false, awaitsEditBuffer = false;
+    bool diagnostic = false, monitor = false;
+    int responses = 0;
+
+    std::vector<GlobalDumpReport> globals;
+    std::vector<std::pair<int, int>> storedSlots;
+    std::vector<std::size_t> storedSizes;
+    std::vector<MixPayload> mixes;
+    std::vector<ByteVector> editBuffers;
+    std::string log;
+
+    SysExReceiver::Hooks hooks()
+    {
+        SysExReceiver::Hooks h;
+        h.activeBankRequest = [this] { return bankRequest; };
+        h.takeMixReadPending = [this] { return std::exchange (mixPending, false); };
+        h.wantsProgramEditBuffer = [this] { return wantsEditBuffer; };
+        h.syncAwaitsEditBuffer = [this] { return awaitsEditBuffer; };
+        h.editBufferResponses = [this] { return responses; };
+        h.diagnosticLogOn = [this] { return diagnostic; };
+        h.midiInputMonitorOn = [this] { return monitor; };
+        h.globalDumpReceived = [this] (const GlobalDumpReport& r) { globals.push_back (r); };
+        h.storedProgramReceived = [this] (int bank, int program, const ByteVector& m)
+        {
+            storedSlots.emplace_back (bank, program);
+            storedSizes.push_back (m.size());
+        };
+        h.mixDumpReceived = [this] (const MixPayload& p) { mixes.push_back (p); };
+        h.programEditBufferReceived = [this] (const ByteVector& m) { editBuffers.push_back (m); };
+        return h;
+    }
+};
+
+struct Receiver
+{
+    FakeSync sync;
+    SysExReceiver receiver{ sync.hooks(), [this] (const std::string& line) { sync.log += line; } };
+};
+
+} // namespace
+
+//==============================================================================
+TEST (SysExReceiverGlobal, TakesInRangeSettingsLogsThemAndHandsOnTheSelection)
+{
+    Receiver r;
+    ByteVector global (15850, 0);
+    global[14] = 5;
+    global[15] = 9;
+    global[16] = 1;
+    global[15842] = 0x00;
+    global[15843] = 0x05; // Program 5, high byte first
+    global[15844] = 0x02;
+    global[15845] = 0x00; // bank 2, low byte first
+    const auto message = globalDump (global);
+
+    EXPECT_EQ (r.receiver.handleSysEx (message), Claim::globalDump);
+    EXPECT_EQ (r.receiver.programChannel(), 9);
+    EXPECT_EQ (r.receiver.mixChannel(), 5);
+    EXPECT_EQ (r.receiver.bankSelectType(), 1);
+    EXPECT_EQ (r.sync.log, "SYNC: received Orvo Global dump raw-bytes=" + std::to_string (message.size()) +
+                               " unpacked-bytes=15850\n"
+                               "SYNC: Orvo MIDI select settings program-channel=9 mix-channel=5 bank-select-type=1.\n");
+    ASSERT_EQ (r.sync.globals.size(), 1u);
+    const auto& report = r.sync.globals[0];
+    EXPECT_TRUE (report.programSelectionValid);
+    EXPECT_EQ (report.fields.lastProgramNumber, 5);
+    EXPECT_EQ (report.fields.lastProgramBank, 2);
+    EXPECT_EQ (report.fields.lastMixNumber, 0);
+    EXPECT_EQ (report.unpackedLength, 15850u);
+}
+
+TEST (SysExReceiverGlobal, AShortDumpStillSetsTheChannelsAndReportsTheUnreadableSelection)
+{
+    Receiver r;
+    r.receiver.setSelectSettings (2, 3, 0);
+    ByteVector global (20, 0);
+    global[14] = 16;
+    global[15] = 0; // out of range: kept
+    global[16] = 2;
+    EXPECT_EQ (r.receiver.handleSysEx (globalDump (global)), Claim::globalDump);
+    EXPECT_EQ (r.receiver.programChannel(), 2);
+    EXPECT_EQ (r.receiver.mixChannel(), 16);
+    EXPECT_EQ (r.receiver.bankSelectType(), 2);
+    EXPECT_NE (r.sync.log.find ("program-channel=2 mix-channel=16 bank-select-type=2.\n"), std::string::npos);
+    EXPECT_NE (r.sync.log.find ("SYNC: could not parse Program bank/program from Orvo Global offsets 15842/15844.\n"),
+               std::string::npos);
+    ASSERT_EQ (r.sync.globals.size(), 1u);
+    EXPECT_FALSE (r.sync.globals[0].programSelectionValid);
+
+    ByteVector invalidOrder (15850, 0);
+    invalidOrder[15842] = 0x01;
+    invalidOrder[15843] = 0x01;
+    invalidOrder[15845] = 0x01;
+    r.sync.log.clear();
+    r.receiver.handleSysEx (globalDump (invalidOrder));
+    EXPECT_NE (r.sync.log.find ("could not parse Program bank/program"), std::string::npos);
+}
+
+//==============================================================================
+TEST (SysExReceiverDispatch, OffersEachMessageToTheHandlersInOrder)
+{
+    const auto stored = buildProgramDump (signedProgram(), 0, 1, 42);
+    const auto editBuffer = buildProgramDump (signedProgram(), 2, 0x10);
+    auto oneShort = stored;
+    oneShort.erase (oneShort.end() - 2);
+    auto slotOutOfRange = stored;
+    slotOutOfRange[7] = 0x80;
+
+    struct Case
+    {
+        const char* what;
+        ByteVector message;
+        std::optional<int> bankRequest;
+        bool mixPending, wantsEditBuffer;
+        Claim expected;
+    };
+    const Case cases[] = {
+        { "stored dump while its bank is read", stored, 1, false, false, Claim::bankProgramDump },
+        { "stored dump of another bank", stored, 0, false, false, Claim::unclaimed },
+        { "stored dump with no bank request", stored, std::nullopt, false, false, Claim::unclaimed },
+        { "stored dump one byte short still counts its slot", oneShort, 1, false, false, Claim::bankProgramDump },
+        { "slot byte out of range", slotOutOfRange, 1, false, false, Claim::unclaimed },
+        { "Mix dump while a Mix read is pending", mixDump (true), std::nullopt, true, false, Claim::mixDump },
+        { "Mix dump with nothing pending", mixDump (true), std::nullopt, false, false, Claim::unclaimed },
+        { "edit buffer when wanted", editBuffer, std::nullopt, false, true, Claim::programEditBuffer },
+        { "edit buffer when not wanted", editBuffer, std::nullopt, false, false, Claim::unclaimed },
+        { "Global before everything", globalDump (ByteVector (20, 0)), 1, true, true, Claim::globalDump },
+        { "F7-less Global", framed ({ 0x08, 0x01, 0x02 }), std::nullopt, true, true, Claim::unclaimed },
+        { "wrong model byte",
+          [&]
+          {
+              auto m = editBuffer;
+              m[4] = 0x1C;
+              return m;
+          }(),
+          std::nullopt, true, true, Claim::unclaimed },
+        { "unknown opcode", framed ({ 0x05, 0x00, 0xF7 }), 0, true, true, Claim::unclaimed },
+        { "bare F0", ByteVector{ 0xF0 }, 0, true, true, Claim::unclaimed },
+        { "empty", ByteVector{}, 0, true, true, Claim::unclaimed },
+    };
+    for (const auto& c : cases)
+    {
+        Receiver r;
+        r.sync.bankRequest = c.bankRequest;
+        r.sync.mixPending = c.mixPending;
+        r.sync.wantsEditBuffer = c.wantsEditBuffer;
+        EXPECT_EQ (r.receiver.handleSysEx (c.message), c.expected) << c.what;
+
+        const bool wasStored = c.expected == Claim::bankProgramDump;
+        EXPECT_EQ (r.sync.storedSlots.size(), wasStored ? 1u : 0u) << c.what;
+        EXPECT_EQ (r.sync.mixes.size(), c.expected == Claim::mixDump ? 1u : 0u) << c.what;
+        EXPECT_EQ (r.sync.editBuffers.size(), c.expected == Claim::programEditBuffer ? 1u : 0u) << c.what;
+        if (wasStored)
+        {
+            EXPECT_EQ (r.sync.storedSlots[0], std::make_pair (1, 42)) << c.what;
+            EXPECT_EQ (r.sync.storedSizes[0], c.message.size()) << c.what;
+        }
+    }
+}
+
+TEST (SysExReceiverDispatch, ClearsTheMixFlagFirstAndHandsOnAFailedMix)
+{
+    Receiver r;
+    r.sync.mixPending = true;
+    EXPECT_EQ (r.receiver.handleSysEx (mixDump (false)), Claim::mixDump);
+    EXPECT_FALSE (r.sync.mixPending);
+    ASSERT_EQ (r.sync.mixes.size(), 1u);
+    EXPECT_TRUE (r.sync.mixes[0].empty()) << "the failure is handed on as an empty payload";
+
+    EXPECT_EQ (r.receiver.handleSysEx (mixDump (true)), Claim::unclaimed) << "a second reply finds nothing pending";
+
+    r.sync.mixPending = true;
+    EXPECT_EQ (r.receiver.handleSysEx (mixDump (true)), Claim::mixDump);
+    ASSERT_EQ (r.sync.mixes.size(), 2u);
+    EXPECT_EQ (r.sync.mixes[1].size(), 1024u);
+}
+
+//==============================================================================
+TEST (SysExReceiverLog, DescribesUnclaimedMessagesOnlyWhenAskedTo)
+{
+    const auto orvo = framed ({ 0x05, 0x10, 0xF7 });
+    const ByteVector foreign{ 0xF0, 0x43, 0x10, 0xF7 };
+    ByteVector longMessage = framed ({ 0x05 });
+    longMessage.resize (29, 0x01);
+    longMessage.push_back (0xF7);
+    const std::string note = "SYNC: unclassified SysEx logged during sync; edit-buffer progress is only advanced by "
+                             "parsed Program edit-buffer dumps.\n";
+
+    struct Case
+    {
+        const char* what;
+        ByteVector message;
+        bool diagnostic, monitor, awaits;
+        std::string expected;
+    };
+    const Case cases[] = {
+        { "diagnostic log off", orvo, false, true, true, "" },
+        { "neither monitor nor sync", orvo, true, false, false, "" },
+        { "monitor on", orvo, true, true, false,
+          "SYNC: received SysEx bytes=8 Orvo=yes opcode=0x05 sub=0x10 first-bytes=f0 00 00 0e 1d 05 10 f7\n" },
+        { "foreign maker", foreign, true, true, false,
+          "SYNC: received SysEx bytes=4 Orvo=no first-bytes=f0 43 10 f7\n" },
+        { "during sync", orvo, true, false, true,
+          "SYNC: received SysEx bytes=8 response=3 Orvo=yes opcode=0x05 sub=0x10 first-bytes=f0 00 00 0e 1d 05 10 "
+          "f7\n" +
+              note },
+        { "long message", longMessage, true, true, false,
+          "SYNC: received SysEx bytes=30 Orvo=yes opcode=0x05 sub=0x01 first-bytes=f0 00 00 0e 1d 05 01 01 01 01 01 01 "
+          "01 01 01 01 01 01 01 01 01 01 01 01 ...\n" },
+    };
+    for (const auto& c : cases)
+    {
+        Receiver r;
+        r.sync.diagnostic = c.diagnostic;
+        r.sync.monitor = c.monitor;
+        r.sync.awaitsEditBuffer = c.awaits;
+        r.sync.responses = 3;
+        EXPECT_EQ (r.receiver.handleSysEx (c.message), Claim::unclaimed) << c.what;
+        EXPECT_EQ (r.sync.log, c.expected) << c.what;
+    }
+
+    const ByteVector sixBytes{ 0xF0, 0x00, 0x00, 0x0E, 0x1D, 0x02 };
+    EXPECT_EQ (SysExReceiver::unclaimedLine (sixBytes.data(), sixBytes.size(), std::nullopt),
+               "SYNC: received SysEx bytes=6 Orvo=yes opcode=0x02 first-bytes=f0 00 00 0e 1d 02\n");
+    const ByteVector fiveBytes{ 0xF0, 0x00, 0x00, 0x0E, 0x1D };
+    EXPECT_EQ (SysExReceiver::unclaimedLine (fiveBytes.data(), fiveBytes.size(), 0),
+               "SYNC: received SysEx bytes=5 response=0 Orvo=no first-bytes=f0 00 00 0e 1d\n");
+}
+
+TEST (SysExReceiverLog, SurvivesAReceiverWithoutHooksOrLog)
+{
+    SysExReceiver bare ({}, nullptr);
+    const auto stored = buildProgramDump (signedProgram(), 0, 0, 0);
+    EXPECT_EQ (bare.handleSysEx (stored), Claim::unclaimed);
+    EXPECT_EQ (bare.handleSysEx (globalDump (ByteVector (20, 1))), Claim::globalDump);
+    EXPECT_EQ (bare.handleSysEx (nullptr, 12), Claim::unclaimed);
+}
