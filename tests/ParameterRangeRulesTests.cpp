@@ -27,7 +27,7 @@ struct ApplyCase
     CustomKnobRange range;
 };
 
-const ApplyCase applyCases[] {
+const ApplyCase applyCases[]{
     // unreadable fields, minimum first
     { "osc1.semitone", "abc", "", 0, Outcome::refused, "ENTER A VALID MINIMUM VALUE.", {} },
     { "osc1.semitone", "-", "", 0, Outcome::refused, "ENTER A VALID MINIMUM VALUE.", {} },
@@ -46,10 +46,14 @@ const ApplyCase applyCases[] {
     { "osc1.semitone", "5", "5", 0, Outcome::refused, "Minimum must be less than maximum.", {} },
     { "osc1.semitone", "10", "-10", 0, Outcome::refused, "Minimum must be less than maximum.", {} },
     // a window that holds a single raw value
-    { "osc1.cents", "0.2", "0.4", 0, Outcome::refused, "Custom range must contain at least two parameter values.",
+    { "osc1.cents", "0.2", "0.4", 0, Outcome::refused, "Custom range must contain at least two parameter values.", {} },
+    { "performance.detune",
+      "50",
+      "50.4",
+      0,
+      Outcome::refused,
+      "Custom range must contain at least two parameter values.",
       {} },
-    { "performance.detune", "50", "50.4", 0, Outcome::refused,
-      "Custom range must contain at least two parameter values.", {} },
     // bounds at the normal ends are no bounds
     { "performance.detune", "", "", 0, Outcome::cleared, "", {} },
     { "performance.detune", " ", "", 0, Outcome::cleared, "", {} },
@@ -65,8 +69,7 @@ const ApplyCase applyCases[] {
     { "filter1.frequency", "1.5", "8", 3, Outcome::stored, "", { 1.5, 8.0, 3 } },
     // a row whose display runs downwards is bounded by its lower and upper ends
     { "performance.wheel.bottomrange", "-40", "-10", 0, Outcome::stored, "", { -40.0, -10.0, 0 } },
-    { "performance.wheel.bottomrange", "10", "", 0, Outcome::refused, "Minimum must be within the normal range.",
-      {} },
+    { "performance.wheel.bottomrange", "10", "", 0, Outcome::refused, "Minimum must be within the normal range.", {} },
 };
 } // namespace
 
@@ -107,7 +110,7 @@ TEST (ParameterRangeRules, FieldsKeepOnlyTheCharactersOfANumber)
 
 TEST (ParameterRangeRules, FormShowsTheNormalRangeAndFillsCurrentValues)
 {
-    const std::pair<const char*, const char*> ranges[] {
+    const std::pair<const char*, const char*> ranges[]{
         { "osc1.semitone", "NORMAL RANGE  -60  TO  60" },
         { "filter1.frequency", "NORMAL RANGE  0.0218  TO  22.3482" },
         { "performance.wheel.bottomrange", "NORMAL RANGE  0  TO  -48" },
@@ -139,8 +142,8 @@ TEST (ParameterRangeRules, FormOpensWithTheControlsRangeAndCurve)
 
     form.setCurve (99);
     EXPECT_EQ (form.selectedCurve(), 0);
-    form.setCurve ((int) ParameterRangeRules::curveNames().size() - 1);
-    EXPECT_EQ (form.selectedCurve(), (int) ParameterRangeRules::curveNames().size() - 1);
+    form.setCurve ((int)ParameterRangeRules::curveNames().size() - 1);
+    EXPECT_EQ (form.selectedCurve(), (int)ParameterRangeRules::curveNames().size() - 1);
     EXPECT_EQ (ParameterRangeRules::curveNames().front(), "LINEAR");
 
     ParameterRangeRules empty (rowById ("lfo1.rate"), {});
@@ -160,7 +163,7 @@ TEST (ParameterRangeRules, MessageStaysUntilTheNextApplyAndClearEmptiesTheForm)
     form.setMinimumText ("-24");
     auto stored = form.apply();
     EXPECT_EQ (stored.outcome, Outcome::stored);
-    EXPECT_EQ (stored.range, (CustomKnobRange { -24.0, 12.0, 1 }));
+    EXPECT_EQ (stored.range, (CustomKnobRange{ -24.0, 12.0, 1 }));
     EXPECT_EQ (form.message(), "");
 
     auto cleared = form.clear();

@@ -45,7 +45,7 @@ struct ForwardCase
 };
 
 // Expected values worked out by hand from the instrument's formulas and tables.
-const ForwardCase forwardCases[] {
+const ForwardCase forwardCases[]{
     // semitone with its dead zone
     { "osc1.semitone", 2048, 0, "0" },
     { "osc1.semitone", 2024, 0, "0" },
@@ -180,7 +180,7 @@ TEST (ValueConversion, PicksTheFirstRuleThatFitsInItsOrder)
         OrvoParameterInfo info;
         Rule rule;
     };
-    const Case cases[] {
+    const Case cases[]{
         { rowById ("filter1.frequency"), Rule::calibrationTable },
         { makeRow ("filter1.frequency", 4095, 0, 100, 0.01, 2, 4), Rule::calibrationTable }, // id before format
         { makeRow ("performance.arp.length", 4095, 0, 100, 0.01, 2, 0), Rule::calibrationTable },
@@ -212,24 +212,24 @@ TEST (ValueConversion, PicksTheFirstRuleThatFitsInItsOrder)
 
 TEST (ValueConversion, NamesEachDisplayFormatCode)
 {
-    const char* names[] { "LINEAR",
-                          "SEMITONE DEAD ZONE",
-                          "OSC CENTS LOWER DISPLAY",
-                          "OSC FINE LOWER DISPLAY",
-                          "ORVO UNIPOLAR PERCENT",
-                          "ORVO BIPOLAR PERCENT",
-                          "ORVO MOD LEVEL",
-                          "ORVO ENVELOPE TIME",
-                          "ENV 3 ATTACK LEVEL",
-                          "TEMPO",
-                          "TEMPO FIT",
-                          "ARP LENGTH",
-                          "UNISON X",
-                          "PORTAMENTO TIME",
-                          "SAMPLE/HOLD RATE",
-                          "LFO RATE",
-                          "FILTER FREQUENCY",
-                          "FILTER RESONANCE" };
+    const char* names[]{ "LINEAR",
+                         "SEMITONE DEAD ZONE",
+                         "OSC CENTS LOWER DISPLAY",
+                         "OSC FINE LOWER DISPLAY",
+                         "ORVO UNIPOLAR PERCENT",
+                         "ORVO BIPOLAR PERCENT",
+                         "ORVO MOD LEVEL",
+                         "ORVO ENVELOPE TIME",
+                         "ENV 3 ATTACK LEVEL",
+                         "TEMPO",
+                         "TEMPO FIT",
+                         "ARP LENGTH",
+                         "UNISON X",
+                         "PORTAMENTO TIME",
+                         "SAMPLE/HOLD RATE",
+                         "LFO RATE",
+                         "FILTER FREQUENCY",
+                         "FILTER RESONANCE" };
     for (int code = 0; code < 18; ++code)
         EXPECT_EQ (ValueConversion::formatName (code), names[code]) << code;
     EXPECT_EQ (ValueConversion::formatName (-1), "UNKNOWN");
@@ -246,13 +246,10 @@ TEST (ValueConversion, EnvelopeLevelsFollowTheTimeCurveOverTheDisplayRange)
         int raw;
         double display;
     };
-    const Case cases[] {
-        { wide, 0, 0 },
-        { wide, 1497, 0.76 }, // time 500: 499 / 65534 of the way
-        { wide, 2070, 2.32 }, // time 1520
-        { wide, 4095, 100 },
-        { narrow, 0, -100 },
-        { narrow, 64, -95.41 }, // n = 2064, time 1504.89
+    const Case cases[]{
+        { wide, 0, 0 },       { wide, 1497, 0.76 },                         // time 500: 499 / 65534 of the way
+        { wide, 2070, 2.32 },                                               // time 1520
+        { wide, 4095, 100 },  { narrow, 0, -100 },  { narrow, 64, -95.41 }, // n = 2064, time 1504.89
         { narrow, 127, 100 },
     };
     for (const auto& c : cases)
@@ -275,15 +272,15 @@ TEST (ValueConversion, CentreSnapOnlyForLinearRowsAtTheRawCentre)
         int raw;
         double display;
     };
-    const Case cases[] {
+    const Case cases[]{
         { makeRow ("osc9.a", 4095, 0, 100, 0.01, 2, 0), 2047, 50 }, // 49.99 pulled onto the centre
         { makeRow ("osc9.a", 4095, 0, 100, 0.01, 2, 0), 2048, 50 },
         { makeRow ("osc9.a", 4095, 0, 100, 0.01, 2, 0), 2046, 49.96 }, // not at the raw centre
         { makeRow ("osc9.b", 4096, -100, 100, 0.01, 2, 0), 2048, 0 },
-        { makeRow ("osc9.b", 4096, -100, 100, 0.01, 2, 0), 2047, -0.05 }, // two raws off an even centre
+        { makeRow ("osc9.b", 4096, -100, 100, 0.01, 2, 0), 2047, -0.05 },         // two raws off an even centre
         { makeRow ("osc9.c", 4095, 0, 10, 0, 0, 0), 2047, 2047.0 / 4095.0 * 10 }, // no step: only exact hits
-        { makeRow ("osc9.d", 4095, 1, 16, 1, 0, 0), 2047, 8 }, // centre 8.5 is not on the step grid
-        { makeRow ("osc9.e", 4095, 0, 100, 0.01, 2, 12), 2047, 49.99 }, // other codes never snap
+        { makeRow ("osc9.d", 4095, 1, 16, 1, 0, 0), 2047, 8 },                    // centre 8.5 is not on the step grid
+        { makeRow ("osc9.e", 4095, 0, 100, 0.01, 2, 12), 2047, 49.99 },           // other codes never snap
     };
     for (const auto& c : cases)
         EXPECT_NEAR (ValueConversion::rawToDisplay (c.info, c.raw), c.display, 1e-9) << c.info.id << " " << c.raw;
@@ -295,9 +292,10 @@ TEST (ValueConversion, RoundsToTheStepHalfAwayFromZero)
     {
         double value, step, expected;
     };
-    const Case cases[] {
-        { 2.57201, 0.0001, 2.572 }, { 49.9878, 0.01, 49.99 }, { 12.5, 1, 13 },   { -12.5, 1, -13 },
-        { 0.1 + 0.2, 0.1, 0.3 },    { 7.3, 0, 7.3 },          { 80.70635, 0.001, 80.706 },
+    const Case cases[]{
+        { 2.57201, 0.0001, 2.572 },  { 49.9878, 0.01, 49.99 }, { 12.5, 1, 13 },
+        { -12.5, 1, -13 },           { 0.1 + 0.2, 0.1, 0.3 },  { 7.3, 0, 7.3 },
+        { 80.70635, 0.001, 80.706 },
     };
     for (const auto& c : cases)
         EXPECT_EQ (ValueConversion::roundToStep (c.value, c.step), c.expected) << c.value << " step " << c.step;
@@ -312,13 +310,13 @@ TEST (ValueConversion, CustomRangeLimitsTheShownValue)
         int raw;
         double display;
     };
-    const Case cases[] {
+    const Case cases[]{
         { { 20.0, 80.0, 0 }, 0, 20 },
         { { 20.0, 80.0, 0 }, 2048, 50 },
         { { 20.0, 80.0, 0 }, 4095, 80 },
         { { std::nullopt, 30.0, 0 }, 0, 0 },
         { { std::nullopt, 30.0, 0 }, 4095, 30 },
-        { { 90.0, 10.0, 0 }, 0, 0 }, // a window upside down is ignored
+        { { 90.0, 10.0, 0 }, 0, 0 },          // a window upside down is ignored
         { { -50.0, std::nullopt, 0 }, 0, 0 }, // and one beyond the display range is cut to it
     };
     for (const auto& c : cases)
@@ -333,7 +331,7 @@ TEST (CalibrationTables, InterpolateLinearlyBetweenPointsAndHoldTheEnds)
         const CalibrationTable& table;
         double x, lowBound, highBound, expected;
     };
-    const Case cases[] {
+    const Case cases[]{
         { filter1, 2020, 0.0218, 22.3482, 2.3038 + 55.0 / 111.0 * (2.8451 - 2.3038) },
         { filter1, 1965, 0.0218, 22.3482, 2.3038 },
         { filter1, -10, 0.0218, 22.3482, 0.0218 },
@@ -354,11 +352,11 @@ TEST (CalibrationTables, InterpolateLinearlyBetweenPointsAndHoldTheEnds)
 
 TEST (CalibrationTables, TwoPointsOnOneRawTakeTheEarlierValue)
 {
-    const CalibrationPoint points[] { { 0, 0 }, { 10, 5 }, { 10, 9 }, { 20, 10 } };
-    const CalibrationTable table { points, 4 };
+    const CalibrationPoint points[]{ { 0, 0 }, { 10, 5 }, { 10, 9 }, { 20, 10 } };
+    const CalibrationTable table{ points, 4 };
     EXPECT_EQ (CalibrationTables::interpolate (table, 10, 0, 10), 5);
     EXPECT_EQ (CalibrationTables::interpolate (table, 15, 0, 10), 9.5);
-    EXPECT_EQ (CalibrationTables::interpolate (CalibrationTable {}, 15, 3, 10), 3);
+    EXPECT_EQ (CalibrationTables::interpolate (CalibrationTable{}, 15, 3, 10), 3);
 }
 
 TEST (CalibrationTables, HaveTheirPointCountsAndRisingRaws)
@@ -369,10 +367,13 @@ TEST (CalibrationTables, HaveTheirPointCountsAndRisingRaws)
         std::size_t points;
         int lastRaw;
     };
-    const Case cases[] {
-        { CalibrationTables::filter1Frequency(), 24, 4096 }, { CalibrationTables::filter2Frequency(), 27, 4095 },
-        { CalibrationTables::tempo(), 34, 4095 },            { CalibrationTables::localBpm(), 43, 4095 },
-        { CalibrationTables::arpLength(), 43, 4095 },        { CalibrationTables::envelopeTime(), 60, 4095 },
+    const Case cases[]{
+        { CalibrationTables::filter1Frequency(), 24, 4096 },
+        { CalibrationTables::filter2Frequency(), 27, 4095 },
+        { CalibrationTables::tempo(), 34, 4095 },
+        { CalibrationTables::localBpm(), 43, 4095 },
+        { CalibrationTables::arpLength(), 43, 4095 },
+        { CalibrationTables::envelopeTime(), 60, 4095 },
     };
     for (const auto& c : cases)
     {
@@ -390,8 +391,8 @@ TEST (CalibrationTables, HaveTheirPointCountsAndRisingRaws)
 TEST (ValueConversion, SemitoneInverseAimsAtTheMiddleOfEachBand)
 {
     const auto& semitone = rowById ("osc1.semitone");
-    const std::pair<double, int> cases[] { { 0, 2048 },  { 1, 2119 },    { -1, 2007 },  { 60, 4007 },
-                                           { -60, 119 }, { 5.4, 2247 },  { 70, 4007 },  { -0.4, 2048 } };
+    const std::pair<double, int> cases[]{ { 0, 2048 },  { 1, 2119 },   { -1, 2007 }, { 60, 4007 },
+                                          { -60, 119 }, { 5.4, 2247 }, { 70, 4007 }, { -0.4, 2048 } };
     for (const auto& [display, raw] : cases)
         EXPECT_EQ (ValueConversion::displayToRaw (semitone, display), raw) << display;
 
@@ -407,7 +408,7 @@ TEST (ValueConversion, InverseChoosesTheNearestShownValueAndTheEndsOfFlatRuns)
         double display;
         int raw;
     };
-    const Case cases[] {
+    const Case cases[]{
         { "performance.arp.length", 0, 0 },
         { "filter1.frequency", 22.3482, 4095 },
         { "filter1.frequency", 30, 4095 },
@@ -445,7 +446,7 @@ TEST (ValueConversion, EveryRowAndRawShowsInRangeAndTypesBackToTheSameDisplay)
             const auto back = ValueConversion::displayToRaw (info, display);
             const bool inRange = display >= lower && display <= upper;
             const bool sameDisplay = back && ValueConversion::rawToDisplay (info, *back) == display;
-            if (! inRange || ! sameDisplay)
+            if (!inRange || !sameDisplay)
             {
                 ++failures;
                 ADD_FAILURE() << info.id << " raw " << raw << " shows " << display << " and types back to raw "
@@ -457,8 +458,8 @@ TEST (ValueConversion, EveryRowAndRawShowsInRangeAndTypesBackToTheSameDisplay)
 
 TEST (ValueConversion, SixteenBitValuesBecomeTwelveBitRaws)
 {
-    const std::pair<double, int> cases[] { { 0, 0 },       { 65535, 4095 }, { 32768, 2048 }, { 16, 1 },
-                                           { -5, 0 },      { 70000, 4095 }, { 15, 1 },       { 8, 0 } };
+    const std::pair<double, int> cases[]{ { 0, 0 },  { 65535, 4095 }, { 32768, 2048 }, { 16, 1 },
+                                          { -5, 0 }, { 70000, 4095 }, { 15, 1 },       { 8, 0 } };
     for (const auto& [value, raw] : cases)
         EXPECT_EQ (ValueConversion::sixteenBitToRaw (value), raw) << value;
 }
@@ -471,11 +472,10 @@ TEST (ValueText, EnvelopeTimesReadOffMillisecondsOrSeconds)
         bool zeroIsOff;
         const char* text;
     };
-    const Case cases[] {
-        { 0, true, "OFF" },          { 0.0001, true, "OFF" },    { 0.0002, true, "2 ms" },
-        { 0, false, "2 ms" },        { 1.4, false, "2 ms" },     { 499, false, "998 ms" },
-        { 499.5, false, "1.00 s" },  { 500, true, "1.00 s" },    { 600, false, "1.20 s" },
-        { 65535, false, "131.07 s" }, { 70000, false, "131.07 s" },
+    const Case cases[]{
+        { 0, true, "OFF" },       { 0.0001, true, "OFF" },      { 0.0002, true, "2 ms" },     { 0, false, "2 ms" },
+        { 1.4, false, "2 ms" },   { 499, false, "998 ms" },     { 499.5, false, "1.00 s" },   { 500, true, "1.00 s" },
+        { 600, false, "1.20 s" }, { 65535, false, "131.07 s" }, { 70000, false, "131.07 s" },
     };
     for (const auto& c : cases)
         EXPECT_EQ (ValueText::envelopeTimeText (c.units, c.zeroIsOff), c.text) << c.units;
@@ -493,11 +493,11 @@ TEST (ValueText, FormatsWithTheRowsDecimalsAndNeverNegativeZero)
 
 TEST (ValueText, ReadsOnlyPlainNumbers)
 {
-    const std::pair<const char*, std::optional<double>> cases[] {
-        { "12", 12.0 },        { " -3.5 ", -3.5 },     { "+4", 4.0 },         { ".5", 0.5 },
-        { "5.", 5.0 },         { "abc", std::nullopt }, { "", std::nullopt },  { "1.2.3", std::nullopt },
-        { "1e3", std::nullopt }, { "inf", std::nullopt }, { "nan", std::nullopt }, { "-", std::nullopt },
-        { ".", std::nullopt }, { "0x10", std::nullopt }, { "1 2", std::nullopt }, { "--1", std::nullopt },
+    const std::pair<const char*, std::optional<double>> cases[]{
+        { "12", 12.0 },          { " -3.5 ", -3.5 },       { "+4", 4.0 },           { ".5", 0.5 },
+        { "5.", 5.0 },           { "abc", std::nullopt },  { "", std::nullopt },    { "1.2.3", std::nullopt },
+        { "1e3", std::nullopt }, { "inf", std::nullopt },  { "nan", std::nullopt }, { "-", std::nullopt },
+        { ".", std::nullopt },   { "0x10", std::nullopt }, { "1 2", std::nullopt }, { "--1", std::nullopt },
     };
     for (const auto& [text, value] : cases)
         EXPECT_EQ (ValueText::parseNumber (text), value) << '"' << text << '"';
@@ -505,7 +505,7 @@ TEST (ValueText, ReadsOnlyPlainNumbers)
 
 TEST (ValueText, ReadsTypedDisplayTextOfEachKindOfRow)
 {
-    const std::tuple<const char*, const char*, std::optional<double>> cases[] {
+    const std::tuple<const char*, const char*, std::optional<double>> cases[]{
         { "performance.detune", "50", 50.0 },
         { "performance.detune", "50%", 50.0 },
         { "performance.detune", "fifty", std::nullopt },
@@ -514,7 +514,7 @@ TEST (ValueText, ReadsTypedDisplayTextOfEachKindOfRow)
         { "env1.attacktime", "1.20 s", 600.0 },
         { "env1.attacktime", "998 ms", 499.0 },
         { "env1.attacktime", "998ms", 499.0 },
-        { "env1.attacktime", "250", 250.0 }, // a bare number is in the display's own units
+        { "env1.attacktime", "250", 250.0 },        // a bare number is in the display's own units
         { "env1.attacktime", "OFF", std::nullopt }, // attack cannot be off
         { "env1.delaytime", "off", 0.0 },
         { "env1.delaytime", "x ms", std::nullopt },
@@ -533,7 +533,7 @@ TEST (ValueText, TypedValuesBecomeRawValuesOrAreRefused)
         Status status;
         int raw;
     };
-    const Case cases[] {
+    const Case cases[]{
         { "osc1.semitone", "12", Status::ok, 32 * 12 + 2087 },
         { "osc1.semitone", "60.4", Status::ok, 4007 }, // within what "60" could have rounded away
         { "osc1.semitone", "-61", Status::outOfRange, 0 },
@@ -559,7 +559,7 @@ TEST (ValueText, TypedValuesBecomeRawValuesOrAreRefused)
         }
     }
 
-    const CustomKnobRange window { 20.0, 80.0, 0 };
+    const CustomKnobRange window{ 20.0, 80.0, 0 };
     EXPECT_EQ (ValueText::rawForTypedText (rowById ("performance.detune"), "10", window).status, Status::outOfRange);
     EXPECT_EQ (ValueText::rawForTypedText (rowById ("performance.detune"), "30", window).display, 30);
 }
@@ -577,8 +577,8 @@ TEST (ValueText, EveryShownTextTypesBackToItself)
             if (back != text)
             {
                 ++failures;
-                ADD_FAILURE() << info.id << " raw " << raw << " shows \"" << text << "\" but typing it shows \""
-                              << back << '"';
+                ADD_FAILURE() << info.id << " raw " << raw << " shows \"" << text << "\" but typing it shows \"" << back
+                              << '"';
             }
         }
     }
@@ -586,9 +586,9 @@ TEST (ValueText, EveryShownTextTypesBackToItself)
 
 TEST (ValueCurveShapes, ClicksStepThroughTheNineShapesAndWrap)
 {
-    const std::pair<const char*, int> expected[] { { "LINEAR", 0 },    { "EXP 1", 457 },      { "EXP 2", 913 },
-                                                   { "EXP 3", 1367 },  { "LOG 1", 1820 },     { "LOG 2", 2276 },
-                                                   { "LOG 3", 2732 },  { "S-CURVE 1", 3187 }, { "S-CURVE 2", 3641 } };
+    const std::pair<const char*, int> expected[]{ { "LINEAR", 0 },   { "EXP 1", 457 },      { "EXP 2", 913 },
+                                                  { "EXP 3", 1367 }, { "LOG 1", 1820 },     { "LOG 2", 2276 },
+                                                  { "LOG 3", 2732 }, { "S-CURVE 1", 3187 }, { "S-CURVE 2", 3641 } };
     int index = 0;
     for (int click = 0; click < 2 * ValueCurveShapes::numShapes; ++click)
     {
@@ -603,7 +603,7 @@ TEST (ValueCurveShapes, ClicksStepThroughTheNineShapesAndWrap)
     EXPECT_EQ (ValueCurveShapes::next (-1), 0);
     EXPECT_EQ (ValueCurveShapes::next (100), 2);
 
-    const std::pair<int, int> nearest[] { { 3641, 8 }, { 3000, 7 }, { 0, 0 }, { -40, 0 }, { 99999, 8 }, { 685, 1 } };
+    const std::pair<int, int> nearest[]{ { 3641, 8 }, { 3000, 7 }, { 0, 0 }, { -40, 0 }, { 99999, 8 }, { 685, 1 } };
     for (const auto& [raw, shapeIndex] : nearest)
         EXPECT_EQ (ValueCurveShapes::indexForRaw (raw), shapeIndex) << raw;
 }
@@ -618,7 +618,7 @@ TEST (ValueText, InterfaceRangeTextsFollowTheirFirstMatchingRule)
         const char* maxText;
         const char* expected;
     };
-    const Case cases[] {
+    const Case cases[]{
         { "PORTAMENTO ENABLE", 3976, 0, 1, "", "", "OFF TO ON" },
         { "PORTAMENTO ENABLE", 3976, 0, 0, "0", "0", "0 TO 0" }, // a switch needs two states
         { "PRE-FILTER SOURCE OSC 1 SINE", 2610, 0, 1, "", "", "OFF TO ON" },
@@ -666,10 +666,10 @@ TEST (ValueConversion, KnobTravelCoversTheWindowAndFollowsTheResponseCurve)
     EXPECT_EQ (ValueConversion::rawForKnobPosition (detune, std::numeric_limits<double>::quiet_NaN()), 0);
 
     // Share of the window reached at a quarter of the travel, per curve.
-    const std::pair<int, double> quarter[] { { 0, 0.25 }, { 1, 0.0625 }, { 2, 0.4375 }, { 3, 0.15625 } };
+    const std::pair<int, double> quarter[]{ { 0, 0.25 }, { 1, 0.0625 }, { 2, 0.4375 }, { 3, 0.15625 } };
     for (const auto& [curve, share] : quarter)
     {
-        const CustomKnobRange window { 20.0, 80.0, curve };
+        const CustomKnobRange window{ 20.0, 80.0, curve };
         const int low = ValueConversion::rawForKnobPosition (detune, 0.0, window);
         const int high = ValueConversion::rawForKnobPosition (detune, 1.0, window);
         EXPECT_EQ (ValueConversion::rawToDisplay (detune, low), 20) << curve;
@@ -689,7 +689,7 @@ TEST (ValueConversion, KnobTravelCoversTheWindowAndFollowsTheResponseCurve)
 
     // A row that runs downwards keeps the lower raw at the left end of the travel.
     const auto& bottom = rowById ("performance.wheel.bottomrange");
-    const CustomKnobRange window { -40.0, -10.0, 0 };
+    const CustomKnobRange window{ -40.0, -10.0, 0 };
     EXPECT_EQ (ValueConversion::rawToDisplay (bottom, ValueConversion::rawForKnobPosition (bottom, 0.0, window)), -10);
     EXPECT_EQ (ValueConversion::rawToDisplay (bottom, ValueConversion::rawForKnobPosition (bottom, 1.0, window)), -40);
 }

@@ -18,10 +18,10 @@ namespace
 std::optional<long long> parseWholeNumber (const std::string& text)
 {
     std::string_view digits = text;
-    const bool negative = ! digits.empty() && digits.front() == '-';
-    if (! digits.empty() && (digits.front() == '-' || digits.front() == '+'))
+    const bool negative = !digits.empty() && digits.front() == '-';
+    if (!digits.empty() && (digits.front() == '-' || digits.front() == '+'))
         digits.remove_prefix (1);
-    if (digits.empty() || ! std::all_of (digits.begin(), digits.end(), [] (char c) { return c >= '0' && c <= '9'; }))
+    if (digits.empty() || !std::all_of (digits.begin(), digits.end(), [] (char c) { return c >= '0' && c <= '9'; }))
         return std::nullopt;
     long long value = 0;
     const auto result = std::from_chars (digits.data(), digits.data() + digits.size(), value);
@@ -40,20 +40,20 @@ int runDisplay (const std::vector<std::string>& args, std::ostream& out, std::os
     }
 
     const auto row = ParameterCatalogue::findById (args[0]);
-    if (! row)
+    if (!row)
     {
         err << "unknown parameter id: " << args[0] << "\n";
         return exitBadInput;
     }
     const auto raw = parseWholeNumber (args[1]);
-    if (! raw)
+    if (!raw)
     {
         err << "raw value is not a whole number: " << args[1] << "\n";
         return exitBadInput;
     }
 
     const auto& info = ParameterCatalogue::row (*row);
-    const int clamped = (int) std::clamp<long long> (*raw, info.rawMin, info.rawMax);
+    const int clamped = (int)std::clamp<long long> (*raw, info.rawMin, info.rawMax);
     out << "{\"id\": " << jsonString (info.id) << ", \"raw\": " << clamped
         << ", \"display\": " << jsonNumber (ValueConversion::rawToDisplay (info, clamped))
         << ", \"text\": " << jsonString (ValueText::displayText (info, clamped)) << "}\n";

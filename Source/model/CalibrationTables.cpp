@@ -64,8 +64,7 @@ constexpr CalibrationPoint envelopeTimePoints[] {
 };
 // clang-format on
 
-template <std::size_t N>
-constexpr CalibrationTable tableOf (const CalibrationPoint (&points)[N])
+template <std::size_t N> constexpr CalibrationTable tableOf (const CalibrationPoint (&points)[N])
 {
     return { points, N };
 }
@@ -118,7 +117,7 @@ double interpolate (const CalibrationTable& table, double x, double boundA, doub
 
     const auto& first = table.points[0];
     const auto& last = table.points[table.size - 1];
-    x = std::clamp (x, (double) first.raw, (double) last.raw);
+    x = std::clamp (x, (double)first.raw, (double)last.raw);
 
     double value = last.display;
     if (x <= first.raw)
@@ -131,7 +130,7 @@ double interpolate (const CalibrationTable& table, double x, double boundA, doub
         if (above != table.end())
         {
             const auto& below = *(above - 1);
-            const double span = (double) above->raw - (double) below.raw;
+            const double span = (double)above->raw - (double)below.raw;
             // Two points on the same raw value would divide by zero; the earlier one wins.
             value = span < 0.000001 ? below.display
                                     : below.display + (x - below.raw) / span * (above->display - below.display);

@@ -21,9 +21,9 @@ struct FieldValue
 
 FieldValue readField (std::string_view text)
 {
-    while (! text.empty() && std::isspace ((unsigned char) text.front()))
+    while (!text.empty() && std::isspace ((unsigned char)text.front()))
         text.remove_prefix (1);
-    while (! text.empty() && std::isspace ((unsigned char) text.back()))
+    while (!text.empty() && std::isspace ((unsigned char)text.back()))
         text.remove_suffix (1);
     if (text.empty())
         return {};
@@ -50,7 +50,7 @@ std::string boundText (double value)
 
 const std::vector<std::string>& ParameterRangeRules::curveNames()
 {
-    static const std::vector<std::string> names { "LINEAR", "SLOW START", "FAST START", "S-CURVE" };
+    static const std::vector<std::string> names{ "LINEAR", "SLOW START", "FAST START", "S-CURVE" };
     return names;
 }
 
@@ -67,18 +67,18 @@ std::string ParameterRangeRules::acceptedPart (std::string_view text)
 }
 
 ParameterRangeRules::ApplyResult ParameterRangeRules::apply (const OrvoParameterInfo& info,
-                                                             std::string_view minimumText,
-                                                             std::string_view maximumText, int curve)
+                                                             std::string_view minimumText, std::string_view maximumText,
+                                                             int curve)
 {
     ApplyResult result;
     const auto minField = readField (minimumText);
-    if (! minField.valid)
+    if (!minField.valid)
     {
         result.message = invalidMinimumMessage;
         return result;
     }
     const auto maxField = readField (maximumText);
-    if (! maxField.valid)
+    if (!maxField.valid)
     {
         result.message = invalidMaximumMessage;
         return result;
@@ -97,7 +97,7 @@ ParameterRangeRules::ApplyResult ParameterRangeRules::apply (const OrvoParameter
     if (givenMax && std::abs (*givenMax - upper) <= tol)
         givenMax.reset();
 
-    if (! givenMin && ! givenMax && curve == 0)
+    if (!givenMin && !givenMax && curve == 0)
     {
         result.outcome = Outcome::cleared;
         return result;
@@ -116,7 +116,7 @@ ParameterRangeRules::ApplyResult ParameterRangeRules::apply (const OrvoParameter
 
     const double lo = givenMin.value_or (lower);
     const double hi = givenMax.value_or (upper);
-    if (! (lo < hi))
+    if (!(lo < hi))
     {
         result.message = minimumNotBelowMessage;
         return result;
@@ -135,8 +135,7 @@ ParameterRangeRules::ApplyResult ParameterRangeRules::apply (const OrvoParameter
     return result;
 }
 
-ParameterRangeRules::ParameterRangeRules (const OrvoParameterInfo& row, const CustomKnobRange& current)
-    : info (row)
+ParameterRangeRules::ParameterRangeRules (const OrvoParameterInfo& row, const CustomKnobRange& current) : info (row)
 {
     if (current.minimum)
         minimum = boundText (*current.minimum);
@@ -147,13 +146,19 @@ ParameterRangeRules::ParameterRangeRules (const OrvoParameterInfo& row, const Cu
 
 std::string ParameterRangeRules::normalRangeText() const
 {
-    return "NORMAL RANGE  " + ValueText::formatNumber (info.displayMin, info.decimals) + "  TO  "
-           + ValueText::formatNumber (info.displayMax, info.decimals);
+    return "NORMAL RANGE  " + ValueText::formatNumber (info.displayMin, info.decimals) + "  TO  " +
+           ValueText::formatNumber (info.displayMax, info.decimals);
 }
 
-void ParameterRangeRules::setMinimumText (std::string_view text) { minimum = acceptedPart (text); }
+void ParameterRangeRules::setMinimumText (std::string_view text)
+{
+    minimum = acceptedPart (text);
+}
 
-void ParameterRangeRules::setMaximumText (std::string_view text) { maximum = acceptedPart (text); }
+void ParameterRangeRules::setMaximumText (std::string_view text)
+{
+    maximum = acceptedPart (text);
+}
 
 std::string ParameterRangeRules::currentText (int raw) const
 {
@@ -161,13 +166,19 @@ std::string ParameterRangeRules::currentText (int raw) const
     return ValueText::formatNumber (ValueConversion::rawToDisplay (info, raw), info.decimals);
 }
 
-void ParameterRangeRules::useCurrentAsMinimum (int raw) { minimum = currentText (raw); }
+void ParameterRangeRules::useCurrentAsMinimum (int raw)
+{
+    minimum = currentText (raw);
+}
 
-void ParameterRangeRules::useCurrentAsMaximum (int raw) { maximum = currentText (raw); }
+void ParameterRangeRules::useCurrentAsMaximum (int raw)
+{
+    maximum = currentText (raw);
+}
 
 void ParameterRangeRules::setCurve (int newCurve)
 {
-    curve = newCurve >= 0 && newCurve < (int) curveNames().size() ? newCurve : 0;
+    curve = newCurve >= 0 && newCurve < (int)curveNames().size() ? newCurve : 0;
 }
 
 ParameterRangeRules::ApplyResult ParameterRangeRules::apply()

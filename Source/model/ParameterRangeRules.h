@@ -46,9 +46,9 @@ public:
 
     enum class Outcome
     {
-        stored, // the range and curve go onto the control and the popup closes
+        stored,  // the range and curve go onto the control and the popup closes
         cleared, // the control goes back to its whole range and the popup closes
-        refused // the message shows in the popup, which stays open; nothing changes
+        refused  // the message shows in the popup, which stays open; nothing changes
     };
 
     struct ApplyResult
@@ -61,8 +61,8 @@ public:
     };
 
     /** The APPLY rules on the raw field texts. */
-    static ApplyResult apply (const OrvoParameterInfo& info, std::string_view minimumText,
-                              std::string_view maximumText, int curve);
+    static ApplyResult apply (const OrvoParameterInfo& info, std::string_view minimumText, std::string_view maximumText,
+                              int curve);
 
     /** Opens the form for a control, its fields filled from the range it carries now. */
     ParameterRangeRules (const OrvoParameterInfo& info, const CustomKnobRange& current);

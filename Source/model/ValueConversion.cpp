@@ -27,14 +27,19 @@ bool endsWithAny (std::string_view text, std::initializer_list<std::string_view>
 // Integer division here must truncate; floor matters only for the negative semitone side.
 int floorDiv (int numerator, int denominator)
 {
-    return (int) std::floor ((double) numerator / (double) denominator);
+    return (int)std::floor ((double)numerator / (double)denominator);
 }
 
-double lowerOf (const OrvoParameterInfo& info) { return std::min (info.displayMin, info.displayMax); }
-double upperOf (const OrvoParameterInfo& info) { return std::max (info.displayMin, info.displayMax); }
+double lowerOf (const OrvoParameterInfo& info)
+{
+    return std::min (info.displayMin, info.displayMax);
+}
+double upperOf (const OrvoParameterInfo& info)
+{
+    return std::max (info.displayMin, info.displayMax);
+}
 
-double convertByRule (const OrvoParameterInfo& info, ValueConversion::Rule rule, int r,
-                      std::optional<double> current)
+double convertByRule (const OrvoParameterInfo& info, ValueConversion::Rule rule, int r, std::optional<double> current)
 {
     using Rule = ValueConversion::Rule;
     switch (rule)
@@ -42,12 +47,18 @@ double convertByRule (const OrvoParameterInfo& info, ValueConversion::Rule rule,
         case Rule::calibrationTable:
             return CalibrationTables::interpolate (*ValueConversion::tableFor (info), r, info.displayMin,
                                                    info.displayMax);
-        case Rule::unipolarPercent: return ValueConversion::unipolarPercentFromRaw (r);
-        case Rule::bipolarPercent: return ValueConversion::bipolarPercentFromRaw (r);
-        case Rule::modulationLevel: return ValueConversion::modulationLevelFromRaw (r);
-        case Rule::envelopeTimeFormula: return r <= info.rawMin ? 0.0 : ValueConversion::envelopeTimeFromRaw (r, false);
-        case Rule::attackLevel: return ValueConversion::attackLevelFromRaw (r);
-        case Rule::resonance: return ValueConversion::resonanceFromRaw (r);
+        case Rule::unipolarPercent:
+            return ValueConversion::unipolarPercentFromRaw (r);
+        case Rule::bipolarPercent:
+            return ValueConversion::bipolarPercentFromRaw (r);
+        case Rule::modulationLevel:
+            return ValueConversion::modulationLevelFromRaw (r);
+        case Rule::envelopeTimeFormula:
+            return r <= info.rawMin ? 0.0 : ValueConversion::envelopeTimeFromRaw (r, false);
+        case Rule::attackLevel:
+            return ValueConversion::attackLevelFromRaw (r);
+        case Rule::resonance:
+            return ValueConversion::resonanceFromRaw (r);
         case Rule::envelopeTime:
             if (ValueConversion::showsZeroAsOff (info) && r <= info.rawMin)
                 return 0.0;
@@ -56,20 +67,24 @@ double convertByRule (const OrvoParameterInfo& info, ValueConversion::Rule rule,
         {
             // Envelope levels follow the time curve's shape, stretched over the display range.
             const int span = info.rawMax - info.rawMin;
-            const int n = span == 0 ? 0 : (int) std::lround ((double) (r - info.rawMin) * 4095.0 / span);
+            const int n = span == 0 ? 0 : (int)std::lround ((double)(r - info.rawMin) * 4095.0 / span);
             const double t = CalibrationTables::interpolate (CalibrationTables::envelopeTime(), n, 1.0, 65535.0);
             const double f = std::clamp ((t - 1.0) / 65534.0, 0.0, 1.0);
             return info.displayMin + (info.displayMax - info.displayMin) * f;
         }
-        case Rule::semitone: return ValueConversion::semitoneFromRaw (r);
-        case Rule::cents: return ValueConversion::centsFromRaw (r);
-        case Rule::fine: return ValueConversion::fineFromRaw (r);
-        case Rule::unchanged: return current.value_or (info.displayMin);
+        case Rule::semitone:
+            return ValueConversion::semitoneFromRaw (r);
+        case Rule::cents:
+            return ValueConversion::centsFromRaw (r);
+        case Rule::fine:
+            return ValueConversion::fineFromRaw (r);
+        case Rule::unchanged:
+            return current.value_or (info.displayMin);
         case Rule::linear:
             break;
     }
-    return info.displayMin
-           + (double) (r - info.rawMin) / (double) (info.rawMax - info.rawMin) * (info.displayMax - info.displayMin);
+    return info.displayMin +
+           (double)(r - info.rawMin) / (double)(info.rawMax - info.rawMin) * (info.displayMax - info.displayMin);
 }
 
 /** Pulls a value that sits just beside the display centre onto it, so a knob at its middle
@@ -172,10 +187,14 @@ double shapeTravel (int curve, double p)
 {
     switch (curve)
     {
-        case 1: return p * p;
-        case 2: return 1.0 - (1.0 - p) * (1.0 - p);
-        case 3: return p * p * (3.0 - 2.0 * p);
-        default: return p;
+        case 1:
+            return p * p;
+        case 2:
+            return 1.0 - (1.0 - p) * (1.0 - p);
+        case 3:
+            return p * p * (3.0 - 2.0 * p);
+        default:
+            return p;
     }
 }
 
@@ -183,8 +202,10 @@ double unshapeTravel (int curve, double share)
 {
     switch (curve)
     {
-        case 1: return std::sqrt (share);
-        case 2: return 1.0 - std::sqrt (1.0 - share);
+        case 1:
+            return std::sqrt (share);
+        case 2:
+            return 1.0 - std::sqrt (1.0 - share);
         case 3:
         {
             // The S-curve has no handy closed inverse; it rises steadily, so bisect.
@@ -196,7 +217,8 @@ double unshapeTravel (int curve, double share)
             }
             return 0.5 * (lo + hi);
         }
-        default: return share;
+        default:
+            return share;
     }
 }
 
@@ -218,13 +240,20 @@ ValueConversion::Rule ValueConversion::ruleFor (const OrvoParameterInfo& info)
         return Rule::calibrationTable;
     switch (info.displayFormat)
     {
-        case 4: return Rule::unipolarPercent;
-        case 5: return Rule::bipolarPercent;
-        case 6: return Rule::modulationLevel;
-        case 7: return Rule::envelopeTimeFormula;
-        case 8: return Rule::attackLevel;
-        case 17: return Rule::resonance;
-        default: break;
+        case 4:
+            return Rule::unipolarPercent;
+        case 5:
+            return Rule::bipolarPercent;
+        case 6:
+            return Rule::modulationLevel;
+        case 7:
+            return Rule::envelopeTimeFormula;
+        case 8:
+            return Rule::attackLevel;
+        case 17:
+            return Rule::resonance;
+        default:
+            break;
     }
     const std::string_view id = info.id;
     if (isEnvelopeTimeRow (info))
@@ -233,10 +262,14 @@ ValueConversion::Rule ValueConversion::ruleFor (const OrvoParameterInfo& info)
         return Rule::envelopeLevel;
     switch (info.displayFormat)
     {
-        case 1: return Rule::semitone;
-        case 2: return Rule::cents;
-        case 3: return Rule::fine;
-        default: break;
+        case 1:
+            return Rule::semitone;
+        case 2:
+            return Rule::cents;
+        case 3:
+            return Rule::fine;
+        default:
+            break;
     }
     if (info.rawMax == info.rawMin)
         return Rule::unchanged;
@@ -263,7 +296,7 @@ std::string ValueConversion::formatName (int displayFormat)
                                              "LFO RATE",
                                              "FILTER FREQUENCY",
                                              "FILTER RESONANCE" };
-    if (displayFormat < 0 || displayFormat >= (int) std::size (names))
+    if (displayFormat < 0 || displayFormat >= (int)std::size (names))
         return "UNKNOWN";
     return names[displayFormat];
 }
@@ -287,9 +320,8 @@ const CalibrationTable* ValueConversion::tableFor (const OrvoParameterInfo& info
 bool ValueConversion::isEnvelopeTimeRow (const OrvoParameterInfo& info)
 {
     const std::string_view id = info.id;
-    return startsWith (id, "env")
-           && endsWithAny (id, { ".delaytime", ".attacktime", ".decay1time", ".decay2time", ".release1time",
-                                 ".release2time", ".smoothtime" });
+    return startsWith (id, "env") && endsWithAny (id, { ".delaytime", ".attacktime", ".decay1time", ".decay2time",
+                                                        ".release1time", ".release2time", ".smoothtime" });
 }
 
 bool ValueConversion::showsEnvelopeTime (const OrvoParameterInfo& info)
@@ -303,8 +335,8 @@ bool ValueConversion::showsZeroAsOff (const OrvoParameterInfo& info)
     const auto rule = ruleFor (info);
     if (rule == Rule::envelopeTimeFormula)
         return true; // its formula gives 0 at the bottom of the range, which is "no delay"
-    return rule == Rule::envelopeTime
-           && endsWithAny (info.id, { ".delaytime", ".decay1time", ".decay2time", ".release1time" });
+    return rule == Rule::envelopeTime &&
+           endsWithAny (info.id, { ".delaytime", ".decay1time", ".decay2time", ".release1time" });
 }
 
 double ValueConversion::rawToDisplay (const OrvoParameterInfo& info, int raw, const CustomKnobRange& custom,
@@ -317,7 +349,7 @@ double ValueConversion::rawToDisplay (const OrvoParameterInfo& info, int raw, co
 std::optional<int> ValueConversion::displayToRaw (const OrvoParameterInfo& info, double display,
                                                   const CustomKnobRange& custom)
 {
-    if (! std::isfinite (display))
+    if (!std::isfinite (display))
         return std::nullopt;
     if (info.rawMax <= info.rawMin)
         return info.rawMin;
@@ -327,7 +359,7 @@ std::optional<int> ValueConversion::displayToRaw (const OrvoParameterInfo& info,
 
     if (ruleFor (info) == Rule::semitone)
     {
-        const int s = (int) std::lround (std::clamp (target, -60.0, 60.0));
+        const int s = (int)std::lround (std::clamp (target, -60.0, 60.0));
         return std::clamp (semitoneToRaw (s), info.rawMin, info.rawMax);
     }
     return searchRaw (info, target);
@@ -337,10 +369,10 @@ std::pair<double, double> ValueConversion::limits (const OrvoParameterInfo& info
 {
     const double lower = lowerOf (info), upper = upperOf (info);
     // A stored window that no longer fits the row (say, from an old document) is ignored, not obeyed.
-    const double lo = custom.minimum && std::isfinite (*custom.minimum) ? std::clamp (*custom.minimum, lower, upper)
-                                                                         : lower;
-    const double hi = custom.maximum && std::isfinite (*custom.maximum) ? std::clamp (*custom.maximum, lower, upper)
-                                                                         : upper;
+    const double lo =
+        custom.minimum && std::isfinite (*custom.minimum) ? std::clamp (*custom.minimum, lower, upper) : lower;
+    const double hi =
+        custom.maximum && std::isfinite (*custom.maximum) ? std::clamp (*custom.maximum, lower, upper) : upper;
     if (lo > hi)
         return { lower, upper };
     return { lo, hi };
@@ -351,7 +383,7 @@ double ValueConversion::knobPositionForRaw (const OrvoParameterInfo& info, int r
     const auto [first, last] = rawWindow (info, custom);
     if (last <= first)
         return 0.0;
-    const double share = std::clamp ((double) (raw - first) / (double) (last - first), 0.0, 1.0);
+    const double share = std::clamp ((double)(raw - first) / (double)(last - first), 0.0, 1.0);
     return std::clamp (unshapeTravel (custom.curve, share), 0.0, 1.0);
 }
 
@@ -361,12 +393,12 @@ int ValueConversion::rawForKnobPosition (const OrvoParameterInfo& info, double p
     if (std::isnan (position) || last <= first)
         return first;
     const double share = std::clamp (shapeTravel (custom.curve, std::clamp (position, 0.0, 1.0)), 0.0, 1.0);
-    return first + (int) std::lround (share * (last - first));
+    return first + (int)std::lround (share * (last - first));
 }
 
 double ValueConversion::roundToStep (double value, double step)
 {
-    if (! (step > 0.0) || ! std::isfinite (value))
+    if (!(step > 0.0) || !std::isfinite (value))
         return value;
     const double steps = std::round (value / step);
     // Express the step as an integer count of 10^-k so the result is the nearest double to the
@@ -476,7 +508,7 @@ int ValueConversion::sixteenBitToRaw (double value)
     if (std::isnan (value))
         return 0;
     const double v = std::clamp (value, 0.0, 65535.0);
-    return std::clamp ((int) std::lround (v * 4095.0 / 65535.0), 0, 4095);
+    return std::clamp ((int)std::lround (v * 4095.0 / 65535.0), 0, 4095);
 }
 
 } // namespace orvo

@@ -18,7 +18,7 @@ struct CustomKnobRange
     std::optional<double> maximum;
     int curve = 0;
 
-    bool isDefault() const { return ! minimum && ! maximum && curve == 0; }
+    bool isDefault() const { return !minimum && !maximum && curve == 0; }
     bool operator== (const CustomKnobRange& other) const
     {
         return minimum == other.minimum && maximum == other.maximum && curve == other.curve;
@@ -39,7 +39,7 @@ public:
         envelopeTimeFormula,
         attackLevel,
         resonance,
-        envelopeTime, // envelope stage times, picked out by id
+        envelopeTime,  // envelope stage times, picked out by id
         envelopeLevel, // envelope levels by id that no format formula claimed
         semitone,
         cents,
@@ -84,8 +84,7 @@ public:
     static double knobPositionForRaw (const OrvoParameterInfo& info, int raw, const CustomKnobRange& custom = {});
 
     /** The raw value a knob position (0..1, clamped) selects; the inverse of knobPositionForRaw. */
-    static int rawForKnobPosition (const OrvoParameterInfo& info, double position,
-                                   const CustomKnobRange& custom = {});
+    static int rawForKnobPosition (const OrvoParameterInfo& info, double position, const CustomKnobRange& custom = {});
 
     /** round(value / step) x step, landing on the exact decimal of the step where it has one. */
     static double roundToStep (double value, double step);

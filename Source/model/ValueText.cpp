@@ -12,24 +12,24 @@ namespace
 {
 std::string_view trim (std::string_view text)
 {
-    while (! text.empty() && std::isspace ((unsigned char) text.front()))
+    while (!text.empty() && std::isspace ((unsigned char)text.front()))
         text.remove_prefix (1);
-    while (! text.empty() && std::isspace ((unsigned char) text.back()))
+    while (!text.empty() && std::isspace ((unsigned char)text.back()))
         text.remove_suffix (1);
     return text;
 }
 
 bool equalsIgnoringCase (std::string_view a, std::string_view b)
 {
-    return a.size() == b.size()
-           && std::equal (a.begin(), a.end(), b.begin(), [] (char x, char y) {
-                  return std::tolower ((unsigned char) x) == std::tolower ((unsigned char) y);
-              });
+    return a.size() == b.size() &&
+           std::equal (a.begin(), a.end(), b.begin(),
+                       [] (char x, char y)
+                       { return std::tolower ((unsigned char)x) == std::tolower ((unsigned char)y); });
 }
 
 bool removeSuffixIgnoringCase (std::string_view& text, std::string_view suffix)
 {
-    if (text.size() < suffix.size() || ! equalsIgnoringCase (text.substr (text.size() - suffix.size()), suffix))
+    if (text.size() < suffix.size() || !equalsIgnoringCase (text.substr (text.size() - suffix.size()), suffix))
         return false;
     text.remove_suffix (suffix.size());
     return true;
@@ -45,9 +45,9 @@ std::optional<int> rawForLabel (const OrvoParameterInfo& info, std::string_view 
 {
     if (info.kind == kindEnumButtons)
     {
-        for (int i = 0; i < std::clamp (info.labelCount, 0, (int) info.labels.size()); ++i)
-            if (equalsIgnoringCase (text, info.labels[(size_t) i].text))
-                return info.labels[(size_t) i].value;
+        for (int i = 0; i < std::clamp (info.labelCount, 0, (int)info.labels.size()); ++i)
+            if (equalsIgnoringCase (text, info.labels[(size_t)i].text))
+                return info.labels[(size_t)i].value;
     }
     else if (isButton (info))
     {
@@ -59,7 +59,10 @@ std::optional<int> rawForLabel (const OrvoParameterInfo& info, std::string_view 
     return std::nullopt;
 }
 
-bool contains (std::string_view text, std::string_view part) { return text.find (part) != std::string_view::npos; }
+bool contains (std::string_view text, std::string_view part)
+{
+    return text.find (part) != std::string_view::npos;
+}
 
 bool startsWith (std::string_view text, std::string_view prefix)
 {
@@ -74,7 +77,7 @@ bool endsWith (std::string_view text, std::string_view suffix)
 
 std::string ValueText::formatNumber (double value, int decimals)
 {
-    if (! std::isfinite (value))
+    if (!std::isfinite (value))
         return {};
     const int digits = std::clamp (decimals, 0, 9);
     char buffer[64];
@@ -91,9 +94,9 @@ std::string ValueText::displayText (const OrvoParameterInfo& info, int raw, cons
     const int r = std::clamp (raw, info.rawMin, std::max (info.rawMin, info.rawMax));
     if (info.kind == kindEnumButtons)
     {
-        for (int i = 0; i < std::clamp (info.labelCount, 0, (int) info.labels.size()); ++i)
-            if (info.labels[(size_t) i].value == r)
-                return info.labels[(size_t) i].text;
+        for (int i = 0; i < std::clamp (info.labelCount, 0, (int)info.labels.size()); ++i)
+            if (info.labels[(size_t)i].value == r)
+                return info.labels[(size_t)i].text;
     }
     else if (isButton (info))
     {
@@ -119,23 +122,23 @@ std::string ValueText::envelopeTimeText (double units, bool zeroIsOff)
     const long ms = 2 * std::clamp (std::lround (std::clamp (units, 1.0, 65535.0)), 1L, 65535L);
     if (ms < 1000)
         return std::to_string (ms) + " ms";
-    return formatNumber ((double) ms / 1000.0, 2) + " s";
+    return formatNumber ((double)ms / 1000.0, 2) + " s";
 }
 
 std::optional<double> ValueText::parseNumber (std::string_view text)
 {
     text = trim (text);
     bool negative = false;
-    if (! text.empty() && (text.front() == '+' || text.front() == '-'))
+    if (!text.empty() && (text.front() == '+' || text.front() == '-'))
     {
         negative = text.front() == '-';
         text.remove_prefix (1);
     }
-    const bool hasDigit = std::any_of (text.begin(), text.end(), [] (char c) { return std::isdigit ((unsigned char) c); });
-    const bool onlyDigitsAndPoint = std::all_of (text.begin(), text.end(), [] (char c) {
-        return std::isdigit ((unsigned char) c) || c == '.';
-    });
-    if (! hasDigit || ! onlyDigitsAndPoint || std::count (text.begin(), text.end(), '.') > 1)
+    const bool hasDigit =
+        std::any_of (text.begin(), text.end(), [] (char c) { return std::isdigit ((unsigned char)c); });
+    const bool onlyDigitsAndPoint =
+        std::all_of (text.begin(), text.end(), [] (char c) { return std::isdigit ((unsigned char)c) || c == '.'; });
+    if (!hasDigit || !onlyDigitsAndPoint || std::count (text.begin(), text.end(), '.') > 1)
         return std::nullopt;
 
     // from_chars wants a digit before the point; ".5" is a fine thing to type.
@@ -144,7 +147,7 @@ std::optional<double> ValueText::parseNumber (std::string_view text)
         digits.insert (digits.begin(), '0');
     double value = 0.0;
     const auto result = std::from_chars (digits.data(), digits.data() + digits.size(), value);
-    if (result.ec != std::errc() || result.ptr != digits.data() + digits.size() || ! std::isfinite (value))
+    if (result.ec != std::errc() || result.ptr != digits.data() + digits.size() || !std::isfinite (value))
         return std::nullopt;
     return negative ? -value : value;
 }
@@ -174,7 +177,7 @@ std::optional<double> ValueText::parseDisplayText (const OrvoParameterInfo& info
         }
     }
 
-    if (! text.empty() && text.back() == '%')
+    if (!text.empty() && text.back() == '%')
         text.remove_suffix (1);
     return parseNumber (text);
 }
@@ -193,14 +196,14 @@ TypedValue ValueText::rawForTypedText (const OrvoParameterInfo& info, std::strin
     }
 
     const auto value = parseDisplayText (info, trimmed);
-    if (! value)
+    if (!value)
         return result;
 
     // Accept what the shown text could have rounded away at either end of the window.
     const auto [lower, upper] = ValueConversion::limits (info, custom);
-    const double slack = std::max (0.5 * std::pow (10.0, -std::clamp (info.decimals, 0, 9)),
-                                   0.5 * std::max (info.displayStep, 0.0))
-                         + 1e-9;
+    const double slack =
+        std::max (0.5 * std::pow (10.0, -std::clamp (info.decimals, 0, 9)), 0.5 * std::max (info.displayStep, 0.0)) +
+        1e-9;
     if (*value < lower - slack || *value > upper + slack)
     {
         result.status = TypedValue::Status::outOfRange;
@@ -228,11 +231,11 @@ TypedValue ValueText::rawForTypedText (const OrvoParameterInfo& info, std::strin
 std::string ValueText::interfaceRangeText (std::string_view label, int nrpn, int rawMin, int rawMax,
                                            std::string_view minText, std::string_view maxText)
 {
-    const bool switchLabel = (nrpn >= 2610 && nrpn <= 2612) || endsWith (label, " ENABLE")
-                             || contains (label, " ENABLE ") || contains (label, " BYPASS")
-                             || contains (label, " INVERT") || label == "FILTER FEEDBACK"
-                             || label == "VOICE MIX VOICE OUTPUT" || label == "ANALOG DISTORTION MAIN OUTPUT"
-                             || label == "ANALOG DISTORTION DFX1 OUTPUT" || label == "ANALOG DISTORTION DFX2 OUTPUT";
+    const bool switchLabel = (nrpn >= 2610 && nrpn <= 2612) || endsWith (label, " ENABLE") ||
+                             contains (label, " ENABLE ") || contains (label, " BYPASS") ||
+                             contains (label, " INVERT") || label == "FILTER FEEDBACK" ||
+                             label == "VOICE MIX VOICE OUTPUT" || label == "ANALOG DISTORTION MAIN OUTPUT" ||
+                             label == "ANALOG DISTORTION DFX1 OUTPUT" || label == "ANALOG DISTORTION DFX2 OUTPUT";
     if (rawMax > rawMin && switchLabel)
         return "OFF TO ON";
 
@@ -242,22 +245,28 @@ std::string ValueText::interfaceRangeText (std::string_view label, int nrpn, int
     if (contains (label, " MOD ") && (endsWith (label, " LEVEL") || endsWith (label, " OFFSET")))
         return "-100.00 TO 100.00";
 
-    const bool percentage = nrpn == 3072 || nrpn == 3073 || nrpn == 3331 || nrpn == 3332
-                            || (nrpn >= 3604 && nrpn <= 3631) || startsWith (label, "VOICE MIX LEVEL")
-                            || startsWith (label, "VOICE MIX PAN") || startsWith (label, "ANALOG DISTORTION SEND")
-                            || startsWith (label, "ANALOG DISTORTION OUTPUT");
+    const bool percentage = nrpn == 3072 || nrpn == 3073 || nrpn == 3331 || nrpn == 3332 ||
+                            (nrpn >= 3604 && nrpn <= 3631) || startsWith (label, "VOICE MIX LEVEL") ||
+                            startsWith (label, "VOICE MIX PAN") || startsWith (label, "ANALOG DISTORTION SEND") ||
+                            startsWith (label, "ANALOG DISTORTION OUTPUT");
     if (percentage)
         return contains (label, "PAN") ? "L 100.0 TO R 100.0" : "0.0 TO 100.0";
 
     switch (nrpn)
     {
-        case 913: return "NEGATIVE TO ABSOLUTE POSITIVE";
+        case 913:
+            return "NEGATIVE TO ABSOLUTE POSITIVE";
         case 2182:
-        case 2227: return "OFF TO EXTERNAL";
-        case 2465: return "OFF TO BANDPASS";
-        case 3078: return "MAIN / AUX / OFF";
-        case 3333: return "EASY / LIGHT / HEAVY / KILLER";
-        default: break;
+        case 2227:
+            return "OFF TO EXTERNAL";
+        case 2465:
+            return "OFF TO BANDPASS";
+        case 3078:
+            return "MAIN / AUX / OFF";
+        case 3333:
+            return "EASY / LIGHT / HEAVY / KILLER";
+        default:
+            break;
     }
 
     if (minText.empty() || maxText.empty())

@@ -16,11 +16,11 @@ struct TypedValue
     {
         ok,
         notANumber, // nothing readable as a value of this row
-        outOfRange // a number, but outside what the control covers
+        outOfRange  // a number, but outside what the control covers
     };
 
     Status status = Status::notANumber;
-    int raw = 0; // the raw value to apply; meaningful only when ok
+    int raw = 0;          // the raw value to apply; meaningful only when ok
     double display = 0.0; // the display value that raw shows; meaningful only when ok
 
     bool ok() const { return status == Status::ok; }
