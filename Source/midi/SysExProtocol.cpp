@@ -331,19 +331,4 @@ ByteVector unpackGlobalDump (const std::uint8_t* message, std::size_t length)
     return unpackSevenBit (message + 6, length - 7);
 }
 
-std::string hexBytes (const std::uint8_t* data, std::size_t count)
-{
-    static const char digits[] = "0123456789abcdef";
-    std::string text;
-    text.reserve (count * 3);
-    for (std::size_t i = 0; i < count; ++i)
-    {
-        if (i > 0)
-            text += ' ';
-        text += digits[data[i] >> 4];
-        text += digits[data[i] & 0x0F];
-    }
-    return text;
-}
-
 } // namespace orvo

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "NrpnCodec.h" // hexBytes
+
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -189,8 +191,5 @@ GlobalDumpFields readGlobalDumpFields (const ByteVector& unpackedGlobal);
 
 /** Unpacks the data bytes of a Global dump message (bytes 6 to length-2); empty for anything else. */
 ByteVector unpackGlobalDump (const std::uint8_t* message, std::size_t length);
-
-/** Two-digit lower-case hex bytes separated by single spaces. */
-std::string hexBytes (const std::uint8_t* data, std::size_t count);
 
 } // namespace orvo
