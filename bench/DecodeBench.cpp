@@ -1,26 +1,78 @@
+#include "data/ProgramCodec.h"
 #include "midi/SysExProtocol.h"
 
 #include <benchmark/benchmark.h>
 
+#include <random>
+
 namespace
 {
 
-orvo::ByteVector makeProgram()
+orvo::ByteVector makeDump (unsigned seed, int slot)
 {
-    orvo::ByteVector program (orvo::sysex::programUnpackedLength);
-    for (std::size_t i = 0; i < program.size(); ++i)
-        program[i] = (std::uint8_t) (i * 37 + 11);
+    std::mt19937 rng (seed);
+    orvo::UnpackedProgram program (orvo::sysex::programUnpackedLength);
+    for (auto& b : program)
+        b = (std::uint8_t) (rng() & 0xFF);
     program[0] = 166;
     program[1] = 10;
-    return program;
+    return orvo::buildProgramDump (program, 0, 0, slot);
 }
 
-void unpackOneProgramDump (benchmark::State& state)
+// What the sync does with one received dump: classify, unpack, decode with the diagnostic text.
+void decodeOneProgramDump (benchmark::State& state)
 {
-    const auto dump = orvo::buildProgramDump (makeProgram(), 0, 0, 5);
+    const auto dump = makeDump (1, 0);
     for (auto _ : state)
-        benchmark::DoNotOptimize (orvo::unpackProgramDump (dump));
+    {
+        const auto layout = orvo::classifyProgramDump (dump);
+        benchmark::DoNotOptimize (layout);
+        orvo::DecodedProgramValues values;
+        std::string diagnostic;
+        benchmark::DoNotOptimize (orvo::decodeProgramDump (dump, values, diagnostic));
+        benchmark::DoNotOptimize (values);
+    }
 }
-BENCHMARK (unpackOneProgramDump);
+BENCHMARK (decodeOneProgramDump)->Unit (benchmark::kMicrosecond);
+
+// The same without the diagnostic text, as a bank read that only wants the values.
+void decodeOneProgramDumpWithoutDiagnostic (benchmark::State& state)
+{
+    const auto dump = makeDump (1, 0);
+    for (auto _ : state)
+    {
+        const auto layout = orvo::classifyProgramDump (dump);
+        benchmark::DoNotOptimize (layout);
+        const auto program = orvo::unpackProgramDump (dump);
+        benchmark::DoNotOptimize (orvo::decodeUnpackedProgram (program));
+    }
+}
+BENCHMARK (decodeOneProgramDumpWithoutDiagnostic)->Unit (benchmark::kMicrosecond);
+
+void decodeBankOf128ProgramDumps (benchmark::State& state)
+{
+    std::vector<orvo::ByteVector> bank;
+    for (int slot = 0; slot < 128; ++slot)
+        bank.push_back (makeDump ((unsigned)slot + 100, slot));
+    for (auto _ : state)
+        for (const auto& dump : bank)
+        {
+            const auto layout = orvo::classifyProgramDump (dump);
+            benchmark::DoNotOptimize (layout);
+            orvo::DecodedProgramValues values;
+            std::string diagnostic;
+            benchmark::DoNotOptimize (orvo::decodeProgramDump (dump, values, diagnostic));
+        }
+}
+BENCHMARK (decodeBankOf128ProgramDumps)->Unit (benchmark::kMillisecond);
+
+void packAndUnpackOneProgram (benchmark::State& state)
+{
+    const auto dump = makeDump (2, 0);
+    const auto program = orvo::unpackProgramDump (dump);
+    for (auto _ : state)
+        benchmark::DoNotOptimize (orvo::buildProgramDump (program, 0, 0, 1));
+}
+BENCHMARK (packAndUnpackOneProgram)->Unit (benchmark::kMicrosecond);
 
 } // namespace

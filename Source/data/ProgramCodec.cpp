@@ -3,6 +3,7 @@
 #include "model/CalibrationTables.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <functional>
@@ -556,34 +557,57 @@ const char* kindName (K kind)
     return "";
 }
 
-std::string describeField (const ProgramField& f, int stored)
+// The diagnostic runs to a few hundred lines per Program and is built on every sync, so it is appended
+// piece by piece rather than through temporaries.
+struct TextOut
 {
-    const int place = placeOf (f);
-    const std::string at = std::to_string (place);
+    std::string& text;
+
+    TextOut& operator<< (const char* s)
+    {
+        text += s;
+        return *this;
+    }
+    TextOut& operator<< (int v)
+    {
+        char buf[16];
+        const auto result = std::to_chars (buf, buf + sizeof buf, v);
+        text.append (buf, result.ptr);
+        return *this;
+    }
+};
+
+void describeField (TextOut& o, const ProgramField& f, int stored)
+{
+    const int at = placeOf (f);
     switch (f.kind)
     {
         case K::bit:
-            return "(bit " + at + ":" + std::to_string (f.bit) + ")";
+            o << "(bit " << at << ":" << f.bit << ")";
+            break;
         case K::anyBitSet:
         case K::sawBits:
-            return "(switch " + at + ":" + std::to_string (f.bit) + "/" + std::to_string (f.bit + 1) + ")";
+            o << "(switch " << at << ":" << f.bit << "/" << f.bit + 1 << ")";
+            break;
         case K::bitsScaled:
         case K::bitsNumber:
         case K::bitsTable:
         case K::lfoPolarity:
         case K::monovox:
-            return "(bits " + at + ":" + std::to_string (f.bit) + "-" + std::to_string (f.bit + f.count - 1) + " = " +
-                   std::to_string (stored) + ")";
+            o << "(bits " << at << ":" << f.bit << "-" << f.bit + f.count - 1 << " = " << stored << ")";
+            break;
         case K::signedByte:
-            return "(signed byte offset " + at + " = " + std::to_string (stored) + ")";
+            o << "(signed byte offset " << at << " = " << stored << ")";
+            break;
         case K::switchIndex:
         case K::menu:
         case K::compact:
         case K::triggerSource:
-            return std::string ("(") + kindName (f.kind) + " " + std::to_string (stored) + " switch index " +
-                   std::to_string (f.param) + " offset " + at + ")";
+            o << "(" << kindName (f.kind) << " " << stored << " switch index " << f.param << " offset " << at << ")";
+            break;
         default:
-            return std::string ("(") + kindName (f.kind) + " " + std::to_string (stored) + " offset " + at + ")";
+            o << "(" << kindName (f.kind) << " " << stored << " offset " << at << ")";
+            break;
     }
 }
 
@@ -845,6 +869,9 @@ DecodedProgramValues decodeUnpackedProgram (const UnpackedProgram& program, std:
 {
     DecodedProgramValues out;
     out.name = readProgramName (program);
+    out.extraValues.reserve (24);
+    if (diagnostic != nullptr)
+        diagnostic->reserve (diagnostic->size() + 16384);
 
     for (const auto& f : programFields())
     {
@@ -865,8 +892,16 @@ DecodedProgramValues decodeUnpackedProgram (const UnpackedProgram& program, std:
             }
         }
         if (diagnostic != nullptr)
-            *diagnostic += " " + std::string (f.id) + "=" + (raw ? std::to_string (*raw) : std::string ("unchanged")) +
-                           describeField (f, stored) + "\n";
+        {
+            TextOut o{ *diagnostic };
+            o << " " << f.id << "=";
+            if (raw)
+                o << *raw;
+            else
+                o << "unchanged";
+            describeField (o, f, stored);
+            o << "\n";
+        }
     }
 
     const auto size = program.size();
