@@ -12,6 +12,10 @@ check "nrpn channel 16" "$("$cli" nrpn 16 3077 4095)" "bf 63 18 bf 62 05 bf 06 1
 check "catalogue rows" "$("$cli" catalogue | grep -c '"row": ')" "233"
 check "catalogue row 36" "$("$cli" catalogue | grep '"row": 36,' | grep -o '"labels": .*')" \
   '"labels": [{"text": "Off", "value": 0}, {"text": "Pos", "value": 1}, {"text": "Neg", "value": 2}]},'
+check "display semitone" "$("$cli" display osc1.semitone 2048)" '{"id": "osc1.semitone", "raw": 2048, "display": 0, "text": "0"}'
+check "display clamps" "$("$cli" display osc1.semitone 9999 | grep -o '"raw": [0-9]*')" '"raw": 4095'
+"$cli" display nope 1 > /dev/null 2>&1; check "display unknown id exit" "$?" "1"
+"$cli" display osc1.semitone > /dev/null 2>&1; check "display usage exit" "$?" "2"
 if [ -x /usr/bin/python3 ]; then
   "$cli" catalogue | /usr/bin/python3 -c 'import json,sys; rows=json.load(sys.stdin); assert len(rows)==233 and rows[16]["displayMax"]==-48' \
     || { echo "FAIL catalogue is not valid JSON"; fail=1; }

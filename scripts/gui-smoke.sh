@@ -14,7 +14,7 @@ exec xvfb-run -a -s "-screen 0 1600x1200x24" bash -c '
   pid=$!
   wid=""
   for i in $(seq 1 100); do
-    wid=$(xdotool search --name "^Orvo Editor$" 2>/dev/null | head -n 1)
+    wid=$(xdotool search --onlyvisible --name "^Orvo Editor$" 2>/dev/null | head -n 1)
     [ -n "$wid" ] && break
     kill -0 $pid 2>/dev/null || { echo "editor exited before showing its window"; cat "$out/editor.log"; exit 1; }
     sleep 0.2

@@ -11,16 +11,17 @@ xvfb-run -a -s "-screen 0 1400x1200x24" bash -c '
   sleep 0.5
   "$editor" > /tmp/orvo-screenshots.log 2>&1 &
   pid=$!
-  for i in $(seq 1 100); do wid=$(xdotool search --name "^Orvo Editor$" | head -n 1); [ -n "$wid" ] && break; sleep 0.2; done
+  for i in $(seq 1 100); do wid=$(xdotool search --onlyvisible --name "^Orvo Editor$" | head -n 1); [ -n "$wid" ] && break; sleep 0.2; done
   sleep 1.5
   eval "$(xdotool getwindowgeometry --shell "$wid")"
+  echo "window $wid at $X,$Y size ${WIDTH}x${HEIGHT}"
   # The menu bar sits above the 1280 x 1024 editor; the tabs are a row of six at y = 62.
   menu=$((HEIGHT - 1024))
   names=(performance lfos oscillators filters envelopes effects)
   for t in 0 1 2 3 4 5; do
     xdotool mousemove $((X + 8 + 119 * t + 60)) $((Y + menu + 62)) click 1
     sleep 0.8
-    import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" "$out/${names[$t]}.png"
+    import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$out/${names[$t]}.png"
   done
   kill $pid
   kill %1 2>/dev/null || true

@@ -1,5 +1,7 @@
 #include "MainComponent.h"
 
+#include "model/ValueText.h"
+
 namespace orvo
 {
 namespace
@@ -156,6 +158,15 @@ void MainComponent::buildPages()
             engine->selectRow (row);
             refreshDetails();
         };
+        // Values show in the instrument's units; typed text is read back the same way.
+        c->formatValue = [] (const OrvoParameterInfo& info, int raw) {
+            return juce::String::fromUTF8 (ValueText::displayText (info, raw).c_str());
+        };
+        c->parseValue = [] (const OrvoParameterInfo& info, const juce::String& text) -> std::optional<int> {
+            const auto typed = ValueText::rawForTypedText (info, text.toStdString());
+            return typed.ok() ? std::optional<int> (typed.raw) : std::nullopt;
+        };
+        c->refreshValueText();
         c->showValue (engine->value (r));
         registry[c->getComponentID()] = c.get();
         controls[(size_t) r] = std::move (c);
@@ -217,7 +228,7 @@ void MainComponent::layOutPage (int tab)
         }
         const juce::Rectangle<int> bounds (column * (columnWidth + panelGap), y, columnWidth, h);
         juce::String subtitle = p.title != p.section ? juce::String (p.section) : juce::String();
-        page.frames.push_back ({ bounds, juce::String (p.title).toUpperCase(), subtitle });
+        page.frames.push_back ({ bounds, juce::String (p.title), subtitle });
 
         auto inner = bounds.withTrimmedTop (panelHeaderHeight + panelPadding).reduced (panelPadding, 0);
         for (int r : p.rows)

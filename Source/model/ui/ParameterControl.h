@@ -31,6 +31,8 @@ public:
 
     /** Shows a value that came from code or from the instrument; no callback fires. */
     void showValue (int raw);
+    /** Redraws the value box after the formatter changed. */
+    void refreshValueText() { refreshWidgets(); }
     int shownValue() const { return value; }
     void setHighlighted (bool on);
     void setSendImmediately (bool on);
