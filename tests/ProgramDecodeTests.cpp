@@ -425,6 +425,10 @@ TEST (ProgramWriting, TouchesOnlyWritableBitsAndReportsWhatItCouldNotWrite)
                             "filter1.keytrack", "performance.lowerportamento.time" })
         EXPECT_TRUE (report.written[row (id)]) << id;
     EXPECT_TRUE (report.overlaid[row ("performance.portamento.time")]) << "shares its word with the lower one";
+    EXPECT_TRUE (report.written[row ("osc1.semitone")]) << "the first id of a shared place keeps it";
+    EXPECT_TRUE (report.overlaid[row ("lfo3.syncsource")]);
+    EXPECT_TRUE (report.written[row ("env2.smoothtime")]);
+    EXPECT_TRUE (report.overlaid[row ("sh.samplesource")]);
     EXPECT_FALSE (report.written[row ("performance.transpose")]);
     EXPECT_FALSE (report.readOnly[row ("performance.transpose")]);
 

@@ -1,6 +1,9 @@
+#include "data/ProgramCodec.h"
 #include "midi/SysExReceiver.h"
 
 #include <gtest/gtest.h>
+
+#include <random>
 
 using namespace orvo;
 using Claim = SysExReceiver::Claim;
@@ -285,4 +288,47 @@ TEST (SysExReceiverLog, SurvivesAReceiverWithoutHooksOrLog)
     EXPECT_EQ (bare.handleSysEx (stored), Claim::unclaimed);
     EXPECT_EQ (bare.handleSysEx (globalDump (ByteVector (20, 1))), Claim::globalDump);
     EXPECT_EQ (bare.handleSysEx (nullptr, 12), Claim::unclaimed);
+}
+
+//==============================================================================
+TEST (SysExReceiverRobustness, RandomAndMangledMessagesAreNeverClaimedWrongly)
+{
+    std::mt19937 rng (99);
+    const auto stored = buildProgramDump (signedProgram(), 0, 0, 3);
+    Receiver r;
+    r.sync.bankRequest = 0;
+    r.sync.wantsEditBuffer = true;
+    r.sync.diagnostic = r.sync.monitor = true;
+
+    for (int i = 0; i < 3000; ++i)
+    {
+        ByteVector m;
+        switch (i % 3)
+        {
+            case 0: // noise of any length
+                m.resize (rng() % 64);
+                for (auto& b : m)
+                    b = (std::uint8_t)rng();
+                break;
+            case 1: // a real dump cut or padded
+                m = stored;
+                m.resize (rng() % 2400);
+                break;
+            default: // a framed message with random opcode and body
+                m = framed ({ (int)(rng() % 16) });
+                m.resize (6 + rng() % 40, 0x01);
+                if (rng() % 2)
+                    m.push_back (0xF7);
+        }
+        r.sync.mixPending = true;
+        const auto claim = r.receiver.handleSysEx (m);
+        const bool endsF7 = !m.empty() && m.back() == 0xF7;
+        if (claim != Claim::unclaimed)
+        {
+            EXPECT_TRUE (endsF7 && hasOrvoFrame (m.data(), m.size())) << i;
+        }
+        DecodedProgramValues v;
+        std::string diagnostic;
+        EXPECT_EQ (decodeProgramDump (m, v, diagnostic), !unpackProgramDump (m).empty()) << i;
+    }
 }

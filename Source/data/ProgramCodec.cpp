@@ -715,10 +715,11 @@ std::vector<ProgramField> buildFieldTable()
     at ("performance.arp.progmax", K::signedByte, 1752);
     at ("performance.arp.progmin", K::signedByte, 1753);
     at ("performance.arp.octave", K::signedByte, 1755);
-    at ("performance.portamento.time", K::portamento, 1776);
+    // the lower portamento rows carry NRPNs, so they come first and keep the shared places when writing
     at ("performance.lowerportamento.time", K::portamento, 1776);
-    at ("performance.portamento.offset", K::signedByte, 1785);
+    at ("performance.portamento.time", K::portamento, 1776);
     at ("performance.lowerportamento.offset", K::signedByte, 1785);
+    at ("performance.portamento.offset", K::signedByte, 1785);
     at ("performance.wheel.toprange", K::wheelCents, 1808);
     at ("performance.wheel.bottomrange", K::wheelCents, 1810);
     add ("performance.wheel.osc1", K::bit, 1812, 0, 1, 1);
@@ -1000,7 +1001,8 @@ ProgramWriteReport writeProgramValues (UnpackedProgram& program,
     if (!hasProgramSignature (program))
         return report;
 
-    // Which row last wrote each bit, so a row whose place another row overwrote is not claimed as written.
+    // Which row wrote each bit. Some places are read by more than one id; the first row in decoding order
+    // keeps such a place and later rows leave it alone, so one value never silently replaces another.
     std::vector<std::int16_t> owner ((std::size_t)programlayout::size * 8, -1);
 
     for (const auto& f : programFields())
@@ -1019,6 +1021,15 @@ ProgramWriteReport writeProgramValues (UnpackedProgram& program,
         if (!writable)
         {
             report.readOnly.set ((std::size_t)f.row);
+            continue;
+        }
+        bool taken = false;
+        for (int i = 0; i < width && !taken; ++i)
+            for (int b = 0; b < 8 && !taken; ++b)
+                taken = (bitMask & (1 << b)) != 0 && owner[(std::size_t) ((place + i) * 8 + b)] >= 0;
+        if (taken)
+        {
+            report.overlaid.set ((std::size_t)f.row);
             continue;
         }
 
@@ -1064,15 +1075,9 @@ ProgramWriteReport writeProgramValues (UnpackedProgram& program,
         for (int i = 0; i < width; ++i)
             for (int b = 0; b < 8; ++b)
                 if (bitMask & (1 << b))
-                {
-                    auto& o = owner[(std::size_t) ((place + i) * 8 + b)];
-                    if (o >= 0 && o != f.row)
-                        report.overlaid.set ((std::size_t)o);
-                    o = (std::int16_t)f.row;
-                }
+                    owner[(std::size_t) ((place + i) * 8 + b)] = (std::int16_t)f.row;
         report.written.set ((std::size_t)f.row);
     }
-    report.written &= ~report.overlaid;
     return report;
 }
 

@@ -159,7 +159,7 @@ struct ProgramWriteReport
 {
     std::bitset<ParameterCatalogue::numRows> written;  // rows whose value now stands in the Program
     std::bitset<ParameterCatalogue::numRows> readOnly; // rows whose place may not be written
-    std::bitset<ParameterCatalogue::numRows> overlaid; // rows written, then overwritten by a later row
+    std::bitset<ParameterCatalogue::numRows> overlaid; // rows whose place an earlier row already wrote
 };
 
 /** Writes the chosen rows' raw values into a signed 2,048-byte Program, touching only writable bits.
