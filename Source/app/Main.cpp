@@ -1,5 +1,7 @@
 #include "MainWindow.h"
 
+#include <iostream>
+
 namespace orvo
 {
 
@@ -9,7 +11,22 @@ public:
     const juce::String getApplicationName() override { return "Orvo Editor"; }
     const juce::String getApplicationVersion() override { return "0.11.0"; }
 
-    void initialise (const juce::String&) override { mainWindow = std::make_unique<MainWindow> (getApplicationName()); }
+    void initialise (const juce::String& commandLine) override
+    {
+        const auto args = juce::StringArray::fromTokens (commandLine, true);
+        if (args.contains ("--help") || args.contains ("-h"))
+        {
+            std::cout << "Usage: OrvoEditor [--virtual-orvo]\n\n"
+                         "  --virtual-orvo  open the built-in Virtual Orvo's input and output at start,\n"
+                         "                  instead of the MIDI ports remembered from the last session.\n"
+                         "  --help          show this text.\n";
+            quit();
+            return;
+        }
+        MainComponent::Options options;
+        options.useVirtualOrvo = args.contains ("--virtual-orvo");
+        mainWindow = std::make_unique<MainWindow> (getApplicationName(), options);
+    }
     void shutdown() override { mainWindow = nullptr; }
 
 private:

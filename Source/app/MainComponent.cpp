@@ -48,8 +48,9 @@ void PageView::paint (juce::Graphics& g)
     }
 }
 
-MainComponent::MainComponent (bool standalone)
+MainComponent::MainComponent (Options options)
     : engine (std::make_unique<EditorEngine> (EditorEngine::Services { clock, scheduler, prompts, fileDialogs, clipboard })),
+      midi (std::make_unique<MidiConnection> (*engine, midiDevices)),
       monitorPanel (*engine),
       topPane (*engine, SidebarModel::top, monitorPanel, detailsPanel),
       bottomPane (*engine, SidebarModel::bottom, monitorPanel, detailsPanel)
@@ -114,15 +115,31 @@ MainComponent::MainComponent (bool standalone)
     refreshSidebars();
     refreshDetails();
     engine->log().append ("STARTUP: editor ready in " + juce::String (clock.nowMs() - startMs, 1).toStdString() + " ms.\n");
-    if (! standalone)
+    if (! options.standalone)
         engine->log().append ("Plugin mode: direct hardware MIDI ports are disabled until the host MIDI transport is connected.\n\n");
     startTimerHz (30);
+
+    midiStatus.setFont (juce::Font (11.5f));
+    midiStatus.setColour (juce::Label::textColourId, palette::dimText);
+    midiStatus.setJustificationType (juce::Justification::centredRight);
+    addAndMakeVisible (midiStatus);
+    registerItem (midiStatus, "editor.header.midiStatus");
+    if (options.standalone)
+    {
+        const bool useVirtual = options.useVirtualOrvo;
+        scheduler.callAfter (1000, [this, useVirtual] {
+            midi->scan (! useVirtual);
+            if (useVirtual)
+                midi->openVirtualOrvo();
+            refreshMidiStatus();
+        });
+    }
 }
 
 MainComponent::~MainComponent()
 {
     stopTimer();
-    engine->setOutput (nullptr);
+    midi->closeAll();
     engine->log().setListener (nullptr);
     for (auto& c : controls)
         c->onUserEdit = nullptr;
@@ -311,6 +328,26 @@ void MainComponent::timerCallback()
         lastNrpnLabel.setText (engine->lastNrpnText(), juce::dontSendNotification);
 }
 
+void MainComponent::refreshMidiStatus()
+{
+    const auto in = midi->isInputOpen() ? midi->openInputName() : std::string ("closed");
+    const auto out = midi->isOutputOpen() ? midi->openOutputName() : std::string ("closed");
+    midiStatus.setText ("MIDI IN: " + in + "   MIDI OUT: " + out, juce::dontSendNotification);
+    midiStatus.setTooltip (midi->statusText());
+}
+
+void MainComponent::turnVirtualKnob()
+{
+    int row = 0;
+    do
+        row = random.nextInt (EditorEngine::numRows);
+    while (ParameterCatalogue::row (row).nrpn < 0);
+    const auto& info = ParameterCatalogue::row (row);
+    const int value = info.rawMin + random.nextInt (info.rawMax - info.rawMin + 1);
+    engine->log().append ("Virtual Orvo: a player turns " + std::string (info.name) + " (" + info.id + ") to " + std::to_string (value) + ".\n");
+    virtualOrvo.turnKnob (row, value);
+}
+
 bool MainComponent::keyPressed (const juce::KeyPress& key)
 {
     const auto mods = key.getModifiers();
@@ -335,7 +372,8 @@ void MainComponent::paint (juce::Graphics& g)
 void MainComponent::resized()
 {
     header.setBounds (margin + 4, 4, 760, topBarHeight - 8);
-    lastNrpnLabel.setBounds (designWidth - 480 - margin, 4, 480, topBarHeight - 8);
+    lastNrpnLabel.setBounds (designWidth - 480 - margin, 4, 480, topBarHeight / 2 - 4);
+    midiStatus.setBounds (designWidth - 480 - margin, topBarHeight / 2, 480, topBarHeight / 2 - 4);
 
     const int pageWidth = designWidth - sidebarWidth - margin * 3;
     auto tabRow = juce::Rectangle<int> (margin, tabRowTop, pageWidth, tabRowHeight);

@@ -7,7 +7,10 @@
 #include "model/ui/ParameterControl.h"
 #include "platform/JuceTime.h"
 #include "shell/EditorEngine.h"
+#include "instrument/VirtualOrvo.h"
+#include "midi/JuceMidiDevices.h"
 #include "shell/HostSinks.h"
+#include "shell/MidiConnection.h"
 #include "shell/PagePlan.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
@@ -41,10 +44,21 @@ public:
     static constexpr int designWidth = 1280;
     static constexpr int designHeight = 1024;
 
-    explicit MainComponent (bool standalone = true);
+    struct Options
+    {
+        bool standalone = true;
+        /** Open the built-in Virtual Orvo at start instead of the remembered ports. */
+        bool useVirtualOrvo = false;
+    };
+
+    explicit MainComponent (Options options);
     ~MainComponent() override;
 
     EditorEngine& getEngine() { return *engine; }
+    MidiConnection& getMidi() { return *midi; }
+    VirtualOrvo& getVirtualOrvo() { return virtualOrvo; }
+    /** A player turns a random knob on the Virtual Orvo (a diagnostic action). */
+    void turnVirtualKnob();
 
     void setPage (int tab);
     void setDiagnosticMode (bool on);
@@ -69,6 +83,9 @@ private:
     void layOutPage (int tab);
     void refreshDetails();
     void refreshSidebars();
+public:
+    void refreshMidiStatus();
+private:
     void registerItem (juce::Component& c, const juce::String& id);
 
     JuceClock clock;
@@ -77,6 +94,12 @@ private:
     JuceFileDialogs fileDialogs;
     SystemClipboardText clipboard;
     std::unique_ptr<EditorEngine> engine;
+    JuceMidiDevices platformMidi;
+    VirtualOrvo virtualOrvo;
+    VirtualOrvoMidiDevices midiDevices { &platformMidi, virtualOrvo };
+    std::unique_ptr<MidiConnection> midi;
+    juce::Label midiStatus;
+    juce::Random random;
     OrvoLookAndFeel lookAndFeel;
     juce::TooltipWindow tooltips { this, 600 };
 

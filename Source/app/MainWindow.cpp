@@ -13,13 +13,13 @@ juce::PopupMenu radioMenu (std::initializer_list<std::pair<int, const char*>> it
 }
 } // namespace
 
-MainWindow::MainWindow (const juce::String& name)
+MainWindow::MainWindow (const juce::String& name, MainComponent::Options options)
     : DocumentWindow (name, juce::Colour (0xff555555), DocumentWindow::allButtons, true)
 {
     setUsingNativeTitleBar (true);
     setMenuBar (this);
     commands.registerAllCommandsForTarget (this);
-    auto content = std::make_unique<OrvoEditorScaledHost>();
+    auto content = std::make_unique<OrvoEditorScaledHost> (options);
     host = content.get();
     setContentOwned (content.release(), true);
     commands.setFirstCommandTarget (this);
@@ -78,21 +78,37 @@ juce::PopupMenu MainWindow::getMenuForIndex (int index, const juce::String&)
     else if (index == 2)
     {
         juce::PopupMenu in, out;
-        in.addItem (3100, "No MIDI inputs found", false);
-        out.addItem (3200, "No MIDI outputs found", false);
+        const auto addDevices = [] (juce::PopupMenu& menu, const std::vector<MidiDeviceInfo>& list, int base, int selected,
+                                    const char* none) {
+            for (size_t i = 0; i < list.size() && i < 32; ++i)
+                menu.addItem (base + (int) i, list[i].name.empty() ? juce::String ("Unnamed MIDI Device") : juce::String (list[i].name),
+                              true, selected == (int) i + 1);
+            if (list.empty())
+                menu.addItem (base, none, false);
+        };
+        addDevices (in, ed != nullptr ? ed->getMidi().inputDevices() : std::vector<MidiDeviceInfo>(), 3100,
+                    ed != nullptr ? ed->getMidi().selectedInput() : 0, "No MIDI inputs found");
+        addDevices (out, ed != nullptr ? ed->getMidi().outputDevices() : std::vector<MidiDeviceInfo>(), 3200,
+                    ed != nullptr ? ed->getMidi().selectedOutput() : 0, "No MIDI outputs found");
         m.addSubMenu ("MIDI IN", in);
         m.addSubMenu ("MIDI OUT", out);
         m.addSeparator();
-        m.addItem (3001, "SCAN MIDI DEVICES", false);
+        m.addItem (3001, "SCAN MIDI DEVICES", ed != nullptr);
         m.addSeparator();
-        m.addItem (3002, "OPEN MIDI INPUT", false);
-        m.addItem (3003, "OPEN MIDI OUTPUT", false);
+        m.addItem (3002, "OPEN MIDI INPUT", ed != nullptr && ed->getMidi().selectedInput() > 0);
+        m.addItem (3003, "OPEN MIDI OUTPUT", ed != nullptr && ed->getMidi().selectedOutput() > 0);
         m.addSeparator();
         m.addItem (3004, "FOLLOW INCOMING MIDI", ed != nullptr, ed != nullptr && ed->getEngine().settings().followIncomingMidi);
         m.addItem (3005, "SEND CHANGES IMMEDIATELY", ed != nullptr,
                    ed != nullptr && ed->getEngine().settings().sendChangesImmediately);
         m.addSeparator();
         m.addItem (3006, "TRANSFER CURRENT MIDI TO ORVO", false);
+        if (ed != nullptr && ed->getEngine().settings().diagnosticMode)
+        {
+            m.addSeparator();
+            m.addItem (turnVirtualKnobItem, "VIRTUAL ORVO: TURN A KNOB", ed->getMidi().isInputOpen()
+                                                                            && ed->getMidi().openInputName() == VirtualOrvo::deviceName);
+        }
     }
     else if (index == 3)
     {
@@ -143,13 +159,22 @@ void MainWindow::menuItemSelected (int id, int)
     if (ed == nullptr)
         return;
     auto& engine = ed->getEngine();
+    if (id >= 3100 && id < 3132)
+        ed->getMidi().chooseInput (id - 3100 + 1);
+    else if (id >= 3200 && id < 3232)
+        ed->getMidi().chooseOutput (id - 3200 + 1);
     switch (id)
     {
+        case 3001: ed->getMidi().scan(); break;
+        case 3002: ed->getMidi().openInput(); break;
+        case 3003: ed->getMidi().openOutput(); break;
+        case turnVirtualKnobItem: ed->turnVirtualKnob(); break;
         case 3004: engine.setFollowIncomingMidi (! engine.settings().followIncomingMidi); break;
         case 3005: ed->setSendChangesImmediately (! engine.settings().sendChangesImmediately); break;
         case 6200: ed->setDiagnosticMode (! engine.settings().diagnosticMode); break;
         default: break;
     }
+    ed->refreshMidiStatus();
     menuItemsChanged();
 }
 

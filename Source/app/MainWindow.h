@@ -9,7 +9,7 @@ namespace orvo
 class MainWindow final : public juce::DocumentWindow, public juce::MenuBarModel, public juce::ApplicationCommandTarget
 {
 public:
-    explicit MainWindow (const juce::String& name);
+    MainWindow (const juce::String& name, MainComponent::Options options);
     ~MainWindow() override;
 
     void closeButtonPressed() override;
@@ -24,6 +24,7 @@ public:
     bool perform (const InvocationInfo&) override;
 
     static constexpr juce::CommandID toggleLayoutModeCommand = 2005;
+    static constexpr int turnVirtualKnobItem = 3301;
 
 private:
     MainComponent* editor() const { return host != nullptr ? &host->getEditor() : nullptr; }

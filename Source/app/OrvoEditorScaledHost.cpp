@@ -5,7 +5,7 @@
 namespace orvo
 {
 
-OrvoEditorScaledHost::OrvoEditorScaledHost() : editor (true)
+OrvoEditorScaledHost::OrvoEditorScaledHost (MainComponent::Options options) : editor (options)
 {
     setSize (MainComponent::designWidth, MainComponent::designHeight);
     addAndMakeVisible (editor);

@@ -12,7 +12,7 @@ class OrvoEditorScaledHost final : public juce::Component,
                                    public EditorStateSink
 {
 public:
-    OrvoEditorScaledHost();
+    explicit OrvoEditorScaledHost (MainComponent::Options options = {});
 
     MainComponent& getEditor() { return editor; }
 

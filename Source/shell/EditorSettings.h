@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <string>
 
 namespace orvo
 {
@@ -26,6 +27,12 @@ struct EditorSettings
 
     bool followIncomingMidi = true;
     bool sendChangesImmediately = true;
+
+    /** Ports remembered between sessions, by identifier and by name. */
+    std::string inputIdentifier, inputName, outputIdentifier, outputName;
+    std::string controllerInputIdentifier, controllerInputName;
+    int controllerListenChannel = 0; // 0 = OMNI
+    int controllerDecodeMode = 1;    // 1..5: AUTO, 7-BIT CC, 14-BIT CC, NRPN, RPN
 
     std::atomic<int> inputListenChannel { 0 }; // 0 = OMNI
     std::atomic<int> outputSendChannel { 0 };
