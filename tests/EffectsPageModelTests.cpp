@@ -1,0 +1,172 @@
+#include "effects/EffectsPageModel.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+using namespace orvo;
+
+namespace
+{
+/** The labels of one page, "" for an empty slot. */
+std::vector<std::string> pageLabels (const EffectsPageModel& model, int page)
+{
+    std::vector<std::string> labels;
+    for (int slot = 0; slot < 6; ++slot)
+    {
+        const auto view = model.control (page, slot);
+        EXPECT_EQ (view.filled, !view.label.empty());
+        labels.push_back (view.label);
+    }
+    return labels;
+}
+} // namespace
+
+TEST (EffectsPageMenus, ListAllAndTheSixCategoriesAndTheAlgorithmsOfTheSelectedOne)
+{
+    EffectsPageModel model;
+    EXPECT_EQ (EffectsPageModel::categoryMenu(),
+               (std::vector<std::string>{ "All", "Single", "Stereo", "Parallel", "Dual Mono", "Multi Chain",
+                                          "Triple Chain" }));
+    EXPECT_EQ (model.selectedCategory(), "All");
+    EXPECT_EQ (model.algorithmMenu().size(), 29u);
+
+    struct Case
+    {
+        const char* category;
+        std::vector<int> algorithms;
+    };
+    for (const auto& c : { Case{ "Parallel", { 8, 9, 10, 25, 26, 27 } }, Case{ "Dual Mono", { 15, 18 } },
+                           Case{ "Stereo", { 2, 16, 17, 19 } }, Case{ "Multi Chain", { 20, 21, 22, 23, 28 } },
+                           Case{ "Triple Chain", { 24 } } })
+    {
+        model.selectCategory (c.category);
+        EXPECT_EQ (model.algorithmMenu(), c.algorithms) << c.category;
+    }
+    model.selectCategory ("Bogus");
+    EXPECT_EQ (model.selectedCategory(), "All");
+}
+
+TEST (EffectsPageSelection, ChoosingFromTheMenuGivesTheSelectionToSend)
+{
+    struct Case
+    {
+        int index, algorithm, raw;
+    };
+    for (const auto& c :
+         { Case{ 0, 0, 0 }, Case{ 1, 1, 142 }, Case{ 28, 28, 3954 }, Case{ 40, 28, 3954 }, Case{ -1, 0, 0 } })
+    {
+        EffectsPageModel model;
+        const auto send = model.chooseAlgorithm (c.index);
+        EXPECT_EQ (model.algorithm(), c.algorithm);
+        EXPECT_EQ (send.nrpn, 3603);
+        EXPECT_EQ (send.raw, c.raw);
+        EXPECT_EQ (send.actionLabel, "DIGITAL EFFECTS SELECTION");
+        EXPECT_EQ (model.selectedCategory(), "All") << "the user's category stays";
+    }
+    EffectsPageModel model;
+    model.chooseAlgorithm (24, true);
+    EXPECT_EQ (model.selectedCategory(), "Triple Chain");
+}
+
+TEST (EffectsPageSelection, AnIncomingSelectionSwitchesThePageAndResetsTheCategory)
+{
+    struct Case
+    {
+        int raw, algorithm;
+        const char* category;
+    };
+    EffectsPageModel model;
+    for (const auto& c : { Case{ 3954, 28, "Multi Chain" }, Case{ 4095, 28, "Multi Chain" }, Case{ 141, 0, "Single" },
+                           Case{ 142, 1, "Single" }, Case{ 20000, 28, "Multi Chain" }, Case{ -5, 0, "Single" } })
+    {
+        const int before = model.algorithm();
+        EXPECT_EQ (model.receiveSelection (c.raw), before != c.algorithm) << c.raw;
+        EXPECT_EQ (model.algorithm(), c.algorithm) << c.raw;
+        EXPECT_EQ (model.selectedCategory(), c.category) << c.raw;
+        EXPECT_EQ (model.state().nrpnValue (3603), std::clamp (c.raw, 0, 16383)) << c.raw;
+    }
+    model.applyIncomingValue (3603, 2000);
+    EXPECT_EQ (model.algorithm(), 14);
+}
+
+TEST (EffectsPageLayout, ShowsTheConfigAndParamPagesOfSingleParallelDualAndTripleAlgorithms)
+{
+    using Labels = std::vector<std::string>;
+    struct Case
+    {
+        int algorithm;
+        int page;
+        Labels labels;
+        const char* abbreviation;
+    };
+    for (const auto& c : {
+             Case{ 0, 0, { "SEND", "", "OUT", "", "", "" }, "" },
+             Case{ 0, 2, { "PDTIME", "PDMIX", "", "LDAMP", "HDAMP", "" }, "" },
+             Case{ 0, 4, { "", "", "", "", "", "" }, "" },
+             Case{ 8, 0, { "SEND", "BLEND", "RM OUT", "HL OUT", "", "" }, "" },
+             Case{ 8, 3, { "DECAY", "", "BOOST", "BASSF", "", "LPF" }, "HALL" },
+             Case{ 15, 0, { "SEND", "PAN", "", "", "OUT L", "OUT R" }, "" },
+             Case{ 15, 4, { "LOCUT", "HICUT", "RATE", "DEPTH", "WAVE", "" }, "R-DLY" },
+             Case{ 24, 0, { "SEND", "", "MIX 1", "MIX 2", "OUT", "" }, "" },
+             Case{ 24, 3, { "DELAY", "FDBK", "HICUT", "", "", "" }, "DELAY" },
+             Case{ 24, 5, { "DENS", "DIFF", "", "GATE", "", "" }, "ROOM" },
+         })
+    {
+        EffectsPageModel model;
+        model.chooseAlgorithm (c.algorithm);
+        EXPECT_EQ (pageLabels (model, c.page), c.labels) << c.algorithm << " page " << c.page;
+        EXPECT_EQ (model.pageAbbreviation (c.page), c.abbreviation) << c.algorithm << " page " << c.page;
+        EXPECT_EQ (model.pageUsed (c.page), c.labels != Labels (6, "")) << c.algorithm << " page " << c.page;
+    }
+    EXPECT_EQ (EffectsPageModel::pageName (0), "CONFIG");
+    EXPECT_EQ (EffectsPageModel::pageName (5), "PARAM5");
+}
+
+TEST (EffectsPageControls, DescribeEachSlotAndSendItsEdits)
+{
+    EffectsPageModel model;
+    model.chooseAlgorithm (12);
+    auto view = model.control (1, 5);
+    EXPECT_TRUE (view.filled);
+    EXPECT_EQ (view.label, "HICUT");
+    EXPECT_EQ (view.longName, "High Cut");
+    EXPECT_EQ (view.id, "effects.digital.mono_delay.1.hicut");
+    EXPECT_EQ (view.nrpn, 3614);
+    EXPECT_EQ (view.valueText, "OFF");
+    EXPECT_EQ (view.rangeText, "OFF, THEN 29 HZ TO 41.3K");
+
+    const auto send = model.userEdit (1, 5, 16);
+    ASSERT_TRUE (send.has_value());
+    EXPECT_EQ (send->nrpn, 3614);
+    EXPECT_EQ (send->raw, 16);
+    EXPECT_EQ (send->actionLabel, "DIGITAL EFFECTS MONO DELAY HICUT");
+    EXPECT_EQ (model.control (1, 5).valueText, "29 Hz");
+    EXPECT_EQ (model.state().nrpnValue (3614), 16);
+
+    EXPECT_EQ (model.userEdit (1, 0, 9000)->raw, 4095);
+    EXPECT_FALSE (model.userEdit (2, 5, 100).has_value()) << "empty slot";
+    EXPECT_FALSE (model.userEdit (7, 0, 100).has_value()) << "no such page";
+    EXPECT_FALSE (model.control (9, 9).filled);
+
+    model.applyIncomingValue (3609, 800);
+    EXPECT_EQ (model.control (1, 0).raw, 800);
+    EXPECT_EQ (model.control (1, 0).valueText, "10");
+}
+
+TEST (EffectsPageControls, ShowADecodedProgramWithItsFixedTexts)
+{
+    EffectsPageModel model;
+    StoredEffectBytes bytes;
+    bytes.algorithmByte = 6;
+    bytes.sendWord = 0;
+    bytes.parameters = { 50 };
+    EXPECT_EQ (model.applyProgram (bytes), "");
+    EXPECT_EQ (model.algorithm(), 6);
+    EXPECT_EQ (model.selectedCategory(), "Single");
+    EXPECT_EQ (model.control (1, 0).valueText, "1.467s");
+    EXPECT_EQ (model.control (0, 0).valueText, "0.00");
+
+    model.userEdit (1, 0, 2760);
+    EXPECT_NE (model.control (1, 0).valueText, "1.467s");
+}
