@@ -1,0 +1,101 @@
+#include "LibraryTestSupport.h"
+#include "library/AtomicFile.h"
+
+#include <gtest/gtest.h>
+
+using namespace orvo;
+using orvo::testing::TemporaryFolder;
+
+namespace
+{
+std::string binaryBytes (size_t size)
+{
+    std::string bytes (size, '\0');
+    for (size_t i = 0; i < size; ++i)
+        bytes[i] = (char)(i * 37 % 256); // includes 0x00, 0xF0 and 0xF7
+    return bytes;
+}
+
+std::string fileBytes (const juce::File& f)
+{
+    juce::MemoryBlock block;
+    f.loadFileAsData (block);
+    return std::string ((const char*)block.getData(), block.getSize());
+}
+} // namespace
+
+TEST (AtomicFile, WritesEveryByteAndCreatesTheMissingParentFolders)
+{
+    TemporaryFolder temp;
+    const auto target = temp.get().getChildFile ("Programs/Sub/Bass.orvop");
+    const auto bytes = binaryBytes (70'000); // larger than the stream's buffer
+
+    const auto result = writeFileAtomically (target, bytes);
+
+    ASSERT_TRUE (result.ok) << result.error;
+    EXPECT_EQ (fileBytes (target), bytes);
+    EXPECT_EQ (orvo::testing::allChildNames (target.getParentDirectory()), std::vector<std::string>{ "Bass.orvop" })
+        << "no temporary file is left behind";
+}
+
+TEST (AtomicFile, ReplacesALongerFileWhole)
+{
+    TemporaryFolder temp;
+    const auto target = orvo::testing::writeText (temp / "Default.orvox", std::string (5000, 'x'));
+
+    ASSERT_TRUE (writeTextFileAtomically (target, "{}"));
+    EXPECT_EQ (orvo::testing::readText (target), "{}");
+    EXPECT_EQ (orvo::testing::allChildNames (temp.get()), std::vector<std::string>{ "Default.orvox" });
+}
+
+TEST (AtomicFile, FailsWithAMessageAndChangesNothingWhenTheTargetCannotBeWritten)
+{
+    TemporaryFolder temp;
+    const auto aFile = orvo::testing::writeText (temp / "notes.txt", "keep me");
+    const auto aFolder = temp / "Layouts";
+    aFolder.getChildFile ("inside.layout.json").create();
+
+    struct Case
+    {
+        const char* what;
+        juce::File target;
+    };
+    const Case cases[]{
+        { "a path under a file", aFile.getChildFile ("Bass.orvop") },
+        { "a path two levels under a file", aFile.getChildFile ("Sub/Bass.orvop") },
+        { "a folder in the way", aFolder },
+        { "no path at all", juce::File() },
+    };
+
+    for (const auto& c : cases)
+    {
+        const auto result = writeFileAtomically (c.target, "new bytes");
+        EXPECT_FALSE (result.ok) << c.what;
+        EXPECT_FALSE (result.error.empty()) << c.what;
+    }
+    EXPECT_EQ (orvo::testing::readText (aFile), "keep me");
+    EXPECT_TRUE (aFolder.getChildFile ("inside.layout.json").existsAsFile());
+    EXPECT_EQ (orvo::testing::allChildNames (temp.get()), (std::vector<std::string>{ "Layouts", "notes.txt" }));
+}
+
+#if ORVO_HAS_FILE_SIZE_LIMIT
+TEST (AtomicFile, KeepsTheOldFileWhenTheDiskFillsUpDuringTheWrite)
+{
+    TemporaryFolder temp;
+    const auto target = orvo::testing::writeText (temp / "Bank.orvob", "old bank");
+
+    for (const size_t size : { (size_t)4096, (size_t)70'000 }) // within and beyond the stream's buffer
+    {
+        WriteResult result;
+        {
+            orvo::testing::ScopedFileSizeLimit full (1024);
+            result = writeFileAtomically (target, binaryBytes (size));
+        }
+        EXPECT_FALSE (result.ok) << size;
+        EXPECT_NE (result.error.find (target.getFullPathName().toStdString()), std::string::npos) << result.error;
+        EXPECT_EQ (orvo::testing::readText (target), "old bank") << size;
+        EXPECT_EQ (orvo::testing::allChildNames (temp.get()), std::vector<std::string>{ "Bank.orvob" })
+            << "the partial temporary file is removed";
+    }
+}
+#endif

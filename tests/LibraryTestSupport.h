@@ -1,0 +1,98 @@
+#pragma once
+
+#include <juce_core/juce_core.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#if JUCE_LINUX || JUCE_MAC
+#include <csignal>
+#include <sys/resource.h>
+#endif
+
+namespace orvo::testing
+{
+
+/** A fresh folder under the system's temporary folder, removed with everything in it. */
+class TemporaryFolder
+{
+public:
+    TemporaryFolder()
+        : folder (juce::File::getSpecialLocation (juce::File::tempDirectory)
+                      .getNonexistentChildFile ("orvo-library-test", "", false))
+    {
+        folder.createDirectory();
+    }
+    ~TemporaryFolder() { folder.deleteRecursively(); }
+
+    TemporaryFolder (const TemporaryFolder&) = delete;
+    TemporaryFolder& operator= (const TemporaryFolder&) = delete;
+
+    const juce::File& get() const { return folder; }
+    juce::File operator/ (const char* child) const { return folder.getChildFile (child); }
+
+private:
+    juce::File folder;
+};
+
+inline juce::File writeText (const juce::File& file, const std::string& text)
+{
+    file.getParentDirectory().createDirectory();
+    file.replaceWithText (juce::String (juce::CharPointer_UTF8 (text.c_str())), false, false, "\n");
+    return file;
+}
+
+inline std::string readText (const juce::File& file)
+{
+    return file.loadFileAsString().toStdString();
+}
+
+/** Names of everything directly in a folder, sorted. */
+inline std::vector<std::string> childNames (const juce::File& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& f :
+         folder.findChildFiles (juce::File::findFilesAndDirectories | juce::File::ignoreHiddenFiles, false))
+        names.push_back (f.getFileName().toStdString());
+    std::sort (names.begin(), names.end());
+    return names;
+}
+
+inline std::vector<std::string> allChildNames (const juce::File& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& f : folder.findChildFiles (juce::File::findFilesAndDirectories, false))
+        names.push_back (f.getFileName().toStdString());
+    std::sort (names.begin(), names.end());
+    return names;
+}
+
+#if JUCE_LINUX || JUCE_MAC
+#define ORVO_HAS_FILE_SIZE_LIMIT 1
+/** Makes the disk "full" for this process: writes past `bytes` in any file fail, as they would on a
+    full disk, even for a user whom folder permissions do not stop. */
+class ScopedFileSizeLimit
+{
+public:
+    explicit ScopedFileSizeLimit (rlim_t bytes)
+    {
+        oldHandler = std::signal (SIGXFSZ, SIG_IGN);
+        getrlimit (RLIMIT_FSIZE, &old);
+        rlimit limited = old;
+        limited.rlim_cur = bytes;
+        setrlimit (RLIMIT_FSIZE, &limited);
+    }
+    ~ScopedFileSizeLimit()
+    {
+        setrlimit (RLIMIT_FSIZE, &old);
+        std::signal (SIGXFSZ, oldHandler);
+    }
+
+private:
+    rlimit old{};
+    void (*oldHandler) (int) = nullptr;
+};
+#endif
+
+} // namespace orvo::testing
