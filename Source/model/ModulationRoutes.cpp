@@ -179,7 +179,7 @@ const std::array<ModulationField, ModulationRoutes::numFields>& ModulationRoutes
 
 std::optional<int> ModulationRoutes::indexOf (std::string_view name)
 {
-    // The shorter name is how the instrument's own screen abbreviates the route.
+    // The noise route answers to its short name as well.
     if (name == "NOISE/EXT LEVEL MOD")
         name = "NOISE/EXTERNAL LEVEL MOD";
     const auto& routes = all();
