@@ -1,0 +1,27 @@
+#pragma once
+
+#include "EditorSettingsStore.h"
+#include "shell/EditorSettings.h"
+
+namespace orvo
+{
+
+/** Copies stored values into the editor's running settings. */
+void applyStoredSettings (const StoredSettings& stored, EditorSettings& editor);
+
+/** The editor's settings in stored form; the keys the editor does not hold take `others`' values. */
+StoredSettings storedSettingsOf (const EditorSettings& editor, const StoredSettings& others);
+
+/** Start-up: reads the file (with the first-start sidebar rule) and the remembered ports into
+    `editor`; returns the settings read. */
+StoredSettings loadEditorSettings (EditorSettingsStore& store, EditorSettings& editor);
+
+/** Saves every editor setting and logs the line of the control that changed. Keys the editor does not
+    hold keep their stored values. */
+void saveEditorSettings (EditorSettingsStore& store, const EditorSettings& editor,
+                         SettingsChange change = SettingsChange::other);
+
+/** Stores the chosen instrument and controller ports (identifier and name of each). */
+void saveRememberedPorts (EditorSettingsStore& store, const EditorSettings& editor);
+
+} // namespace orvo
