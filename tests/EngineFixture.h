@@ -14,7 +14,7 @@ namespace orvo::test
 {
 
 /** An engine in virtual time, with a recording output and the log collecting. */
-struct EngineFixture : ::testing::Test
+struct EngineRig
 {
     VirtualTime time;
     ScriptedPrompts prompts;
@@ -23,7 +23,7 @@ struct EngineFixture : ::testing::Test
     EditorEngine engine { { time, time, prompts, dialogs, clipboard } };
     RecordingMidiOutput* output = nullptr;
 
-    void SetUp() override
+    EngineRig()
     {
         auto out = std::make_unique<RecordingMidiOutput>();
         output = out.get();
@@ -54,6 +54,10 @@ struct EngineFixture : ::testing::Test
     }
 
     bool logContains (const std::string& text) { return engine.log().text().find (text) != std::string::npos; }
+};
+
+struct EngineFixture : ::testing::Test, EngineRig
+{
 };
 
 } // namespace orvo::test

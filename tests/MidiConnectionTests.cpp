@@ -36,7 +36,6 @@ struct MidiPorts : test::EngineFixture
 
     void SetUp() override
     {
-        test::EngineFixture::SetUp();
         engine.setOutput (nullptr);
         connection = std::make_unique<MidiConnection> (engine, devices);
     }
@@ -51,7 +50,6 @@ struct VirtualOrvoLink : test::EngineFixture
 
     void SetUp() override
     {
-        test::EngineFixture::SetUp();
         engine.setOutput (nullptr);
         connection = std::make_unique<MidiConnection> (engine, devices);
         prompts.answers = { 1 }; // NOT NOW

@@ -46,6 +46,16 @@ void EditorEngine::applyValue (int row, int raw)
         return;
     auto& v = values[(size_t) row];
     v = ParameterCatalogue::applyRawValue (ParameterCatalogue::row (row), v, raw);
+    codeChangedRows.push_back (row);
+}
+
+void EditorEngine::setValue (int row, int raw)
+{
+    if (row < 0 || row >= numRows)
+        return;
+    const auto& info = ParameterCatalogue::row (row);
+    values[(size_t) row] = std::clamp (raw, info.rawMin, info.rawMax);
+    codeChangedRows.push_back (row);
 }
 
 void EditorEngine::userEdit (int row, int raw)
@@ -394,6 +404,8 @@ EditorEngine::TickReport EditorEngine::tick()
 {
     TickReport report;
     const double now = io.clock.nowMs();
+    report.valueChangedRows = std::exchange (codeChangedRows, {});
+    report.anyRowChanged = ! report.valueChangedRows.empty();
 
     // 1. window size report
     if (windowReportPending && now >= windowReportDue)

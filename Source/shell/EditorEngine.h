@@ -56,6 +56,8 @@ public:
     int value (int row) const { return values[(size_t) row]; }
     /** A value from code (Program, paste of a whole state): applied to the row's control rule, nothing sent. */
     void applyValue (int row, int raw);
+    /** A value from code that the control must show as it is (clamped only). */
+    void setValue (int row, int raw);
     /** The user moved a control: store, mark edited, send when sending is on. */
     void userEdit (int row, int raw);
     /** The control's SEND button: send the current value whatever the switch says. */
@@ -74,6 +76,25 @@ public:
     /** The 30 Hz timer tick. */
     TickReport tick();
     bool isHighlighted (int row) const { return flashCounters[(size_t) row] > 0; }
+
+    //==== copy, paste and whole-page sends (message thread) ====
+    bool canCopySelected() const;
+    bool canPasteSelected() const;
+    void copySelectedValue();
+    void pasteSelectedValue();
+    void transferCurrentMidi();
+    /** Sends every control of the page; returns the header status title and text. */
+    std::pair<std::string, std::string> sendShownValues();
+
+    //==== host transport (message thread) ====
+    void receiveHostParameter (const std::string& key, double value, int flags);
+    bool hostInputActive() const { return hostInput; }
+    /** Interface controls the host changed: (NRPN, value) for the view to show. */
+    std::vector<std::pair<int, int>> takeInterfaceValueChanges();
+    std::string produceEditorState() const;
+    bool restoreEditorState (const std::string& document);
+    int selectedBank() const { return bankIndex; }
+    int selectedProgram() const { return programTens + programUnits; }
 
     //==== NRPN sending (message thread) ====
     void setOutput (std::unique_ptr<MidiOutputConnection> output);
@@ -153,6 +174,7 @@ private:
     std::array<std::atomic<std::uint8_t>, numRows> changedFlags;
     std::array<int, numRows> flashCounters {};
     bool edited = false;
+    std::vector<int> codeChangedRows;
 
     std::unique_ptr<MidiOutputConnection> midiOutput;
 
@@ -174,6 +196,17 @@ private:
     std::mutex unmappedLock;
     std::deque<std::pair<int, int>> unmappedNrpns;
     std::atomic<int> selectionSettle { 0 };
+
+    struct CopiedValue
+    {
+        bool present = false;
+        OrvoParameterInfo shape;
+        int value = 0;
+    } copied;
+    bool hostInput = false;
+    std::vector<std::pair<int, int>> interfaceValueChanges;
+    int bankIndex = 0, programTens = 0, programUnits = 0;
+    std::vector<int> rowsOfPage (int tab) const;
 
     int currentPage = 0;
     int selectedRow = -1;
