@@ -275,7 +275,16 @@ TEST (ModulationRoutes, DestinationChoicesSpreadOverTheRangeForRoutesThatHaveThe
     }
     // The LFO routes' stored type counts through six destinations.
     for (const char* lfo : { "LFO 1 MOD", "LFO 2 MOD", "LFO 3 MOD" })
-        EXPECT_EQ (ModulationRoutes::destinations (*ModulationRoutes::indexOf (lfo)).size(), 6u) << lfo;
+    {
+        const int r = *ModulationRoutes::indexOf (lfo);
+        const auto& choices = ModulationRoutes::destinations (r);
+        ASSERT_EQ (choices.size(), 6u) << lfo;
+        for (int type = 1; type <= 6; ++type)
+            EXPECT_EQ (ModulationRoutes::destinationForType (r, type), &choices[(size_t)type - 1]) << lfo;
+        EXPECT_EQ (ModulationRoutes::destinationForType (r, 0), &choices.front());
+        EXPECT_EQ (ModulationRoutes::destinationForType (r, 99), &choices.back());
+    }
+    EXPECT_EQ (ModulationRoutes::destinationForType (*ModulationRoutes::indexOf ("S&H MOD"), 1), nullptr);
     EXPECT_TRUE (ModulationRoutes::destinations (-1).empty());
     EXPECT_TRUE (ModulationRoutes::destinations (47).empty());
 }

@@ -278,6 +278,14 @@ TEST (ModulationRouting, AllSendsCoverEveryFieldAndResetRestoresTheRestingValues
             ++i;
         }
 
+    // Values from code are stored clamped and say whether anything changed.
+    const int env = routeIndex ("ENV 2 MOD 1");
+    EXPECT_TRUE (routing.applyValue (env, F::offset, 9000));
+    EXPECT_FALSE (routing.applyValue (env, F::offset, 4095));
+    EXPECT_EQ (routing.value (env, F::offset), 4095);
+    EXPECT_FALSE (routing.applyValue (routeIndex ("S&H MOD"), F::destination, 1));
+    EXPECT_FALSE (routing.applyValue (-1, F::level, 1));
+
     routing.reset();
     EXPECT_EQ (routing.value (key ("ENV 2 MOD 1", "level")), 2048);
     EXPECT_EQ (routing.value (key ("ENV 2 MOD 1", "enable")), 0);

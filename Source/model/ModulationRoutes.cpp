@@ -361,6 +361,14 @@ const ModulationChoice* ModulationRoutes::nearestDestination (int route, int raw
     return &choices[best];
 }
 
+const ModulationChoice* ModulationRoutes::destinationForType (int route, int type)
+{
+    const auto& choices = destinations (route);
+    if (choices.empty())
+        return nullptr;
+    return &choices[(size_t)std::clamp (type - 1, 0, (int)choices.size() - 1)];
+}
+
 const OrvoParameterInfo& ModulationRoutes::levelShape()
 {
     static const OrvoParameterInfo shape = []

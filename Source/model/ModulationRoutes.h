@@ -117,6 +117,10 @@ public:
     /** The destination nearest to `raw` (the lower on a tie), or nullptr for a route without one. */
     static const ModulationChoice* nearestDestination (int route, int raw);
 
+    /** The destination a stored route type (1-based, as a Program keeps it) selects, the type
+        kept within the route's choices; nullptr for a route without a destination field. */
+    static const ModulationChoice* destinationForType (int route, int type);
+
     /** The shape the LEVEL and OFFSET fields share with catalogue rows of the modulation level
         format (-100.00 to 100.00), so the value conversion and value text work on them unchanged. */
     static const OrvoParameterInfo& levelShape();

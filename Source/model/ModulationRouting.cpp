@@ -187,6 +187,19 @@ std::optional<int> ModulationRouting::rawForTypedText (int route, ModulationFiel
     return std::nullopt;
 }
 
+bool ModulationRouting::applyValue (int route, ModulationField field, int raw)
+{
+    const auto info = ModulationRoutes::resolve (route, field);
+    if (!info)
+        return false;
+    auto& stored = values[slot (route, field)];
+    const int clamped = std::clamp (raw, info->rawMin, std::max (info->rawMin, info->rawMax));
+    if (stored == clamped)
+        return false;
+    stored = clamped;
+    return true;
+}
+
 bool ModulationRouting::takesNrpn (int nrpn)
 {
     return !ModulationRoutes::fieldsForNrpn (nrpn).empty();
@@ -196,15 +209,8 @@ std::vector<ModulationFieldRef> ModulationRouting::applyIncoming (int nrpn, int 
 {
     std::vector<ModulationFieldRef> changed;
     for (const auto& info : ModulationRoutes::fieldsForNrpn (nrpn))
-    {
-        const int raw = std::clamp (value, info.rawMin, std::max (info.rawMin, info.rawMax));
-        auto& stored = values[slot (info.route, info.field)];
-        if (stored != raw)
-        {
-            stored = raw;
+        if (applyValue (info.route, info.field, value))
             changed.push_back ({ info.route, info.field });
-        }
-    }
     return changed;
 }
 

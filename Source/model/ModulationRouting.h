@@ -72,6 +72,10 @@ public:
         Nothing when the text is none of these; the caller then changes nothing. */
     std::optional<int> rawForTypedText (int route, ModulationField field, std::string_view text) const;
 
+    /** A value from code (a decoded Program, a restored state): stored clamped, nothing sent.
+        False when the field does not exist or already held the value. */
+    bool applyValue (int route, ModulationField field, int raw);
+
     /** True when some field listens on the NRPN. */
     static bool takesNrpn (int nrpn);
     /** A value from the instrument: every field on the NRPN takes it, clamped to its range, without
