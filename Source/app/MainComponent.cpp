@@ -69,6 +69,19 @@ MainComponent::MainComponent (Options options)
     addChildComponent (lastNrpnLabel);
     registerItem (lastNrpnLabel, "editor.header.lastNrpn");
 
+    sendShownButton.setTooltip ("Send every value shown on this page to the Orvo.");
+    sendShownButton.onClick = [this] {
+        const auto [title, text] = engine->sendShownValues();
+        headerStatus.setText (title, juce::dontSendNotification);
+        headerStatus.setTooltip (text);
+    };
+    addAndMakeVisible (sendShownButton);
+    registerItem (sendShownButton, "editor.header.sendShown");
+    headerStatus.setFont (juce::Font (12.0f, juce::Font::bold));
+    headerStatus.setColour (juce::Label::textColourId, palette::lcd);
+    addAndMakeVisible (headerStatus);
+    registerItem (headerStatus, "editor.header.status");
+
     for (int t = 0; t < 6; ++t)
     {
         auto& b = tabs[(size_t) t];
@@ -336,6 +349,23 @@ void MainComponent::refreshMidiStatus()
     midiStatus.setTooltip (midi->statusText());
 }
 
+void MainComponent::copyValue()
+{
+    engine->copySelectedValue();
+}
+
+void MainComponent::pasteValue()
+{
+    engine->pasteSelectedValue();
+    refreshDetails();
+}
+
+void MainComponent::receiveHostParameter (const std::string& key, double value, int hostFlags)
+{
+    const juce::ScopedValueSetter<bool> reentry (hostInputActive, true);
+    engine->receiveHostParameter (key, value, hostFlags);
+}
+
 void MainComponent::turnVirtualKnob()
 {
     int row = 0;
@@ -351,6 +381,16 @@ void MainComponent::turnVirtualKnob()
 bool MainComponent::keyPressed (const juce::KeyPress& key)
 {
     const auto mods = key.getModifiers();
+    if (key == juce::KeyPress ('c', juce::ModifierKeys::commandModifier, 0))
+    {
+        copyValue();
+        return true;
+    }
+    if (key == juce::KeyPress ('v', juce::ModifierKeys::commandModifier, 0))
+    {
+        pasteValue();
+        return true;
+    }
     if (engine->settings().diagnosticMode && ! mods.isShiftDown() && ! mods.isCtrlDown() && ! mods.isAltDown()
         && (key.getKeyCode() == juce::KeyPress::upKey || key.getKeyCode() == juce::KeyPress::downKey))
     {
@@ -371,7 +411,9 @@ void MainComponent::paint (juce::Graphics& g)
 
 void MainComponent::resized()
 {
-    header.setBounds (margin + 4, 4, 760, topBarHeight - 8);
+    header.setBounds (margin + 4, 4, 520, topBarHeight - 8);
+    sendShownButton.setBounds (margin + 530, 9, 150, topBarHeight - 18);
+    headerStatus.setBounds (margin + 688, 4, 100, topBarHeight - 8);
     lastNrpnLabel.setBounds (designWidth - 480 - margin, 4, 480, topBarHeight / 2 - 4);
     midiStatus.setBounds (designWidth - 480 - margin, topBarHeight / 2, 480, topBarHeight / 2 - 4);
 

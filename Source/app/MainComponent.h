@@ -59,6 +59,10 @@ public:
     VirtualOrvo& getVirtualOrvo() { return virtualOrvo; }
     /** A player turns a random knob on the Virtual Orvo (a diagnostic action). */
     void turnVirtualKnob();
+    void copyValue();
+    void pasteValue();
+    /** Host transport: changes that come from a host are applied without being reported back. */
+    void receiveHostParameter (const std::string& key, double value, int hostFlags);
 
     void setPage (int tab);
     void setDiagnosticMode (bool on);
@@ -103,7 +107,8 @@ private:
     OrvoLookAndFeel lookAndFeel;
     juce::TooltipWindow tooltips { this, 600 };
 
-    juce::Label header, lastNrpnLabel;
+    juce::Label header, lastNrpnLabel, headerStatus;
+    juce::TextButton sendShownButton { "SEND SHOWN VALUES" };
     std::array<juce::TextButton, 6> tabs;
     juce::Label defaultPageLabel { {}, "DEFAULT PAGE:" };
     juce::ComboBox defaultPageChooser;

@@ -67,8 +67,14 @@ juce::PopupMenu MainWindow::getMenuForIndex (int index, const juce::String&)
     }
     else if (index == 1)
     {
-        m.addItem (2001, "COPY PARAMETER VALUE", false);
-        m.addItem (2002, "PASTE PARAMETER VALUE", false);
+        juce::PopupMenu::Item copy ("COPY PARAMETER VALUE");
+        copy.setID (2001).setEnabled (ed != nullptr && ed->getEngine().canCopySelected());
+        copy.shortcutKeyDescription = juce::KeyPress ('c', juce::ModifierKeys::commandModifier, 0).getTextDescriptionWithIcons();
+        m.addItem (copy);
+        juce::PopupMenu::Item paste ("PASTE PARAMETER VALUE");
+        paste.setID (2002).setEnabled (ed != nullptr && ed->getEngine().canPasteSelected());
+        paste.shortcutKeyDescription = juce::KeyPress ('v', juce::ModifierKeys::commandModifier, 0).getTextDescriptionWithIcons();
+        m.addItem (paste);
         m.addSeparator();
         m.addItem (2003, "COPY SIDEBAR SETTINGS", false);
         m.addItem (2004, "PASTE SIDEBAR SETTINGS", false);
@@ -102,7 +108,7 @@ juce::PopupMenu MainWindow::getMenuForIndex (int index, const juce::String&)
         m.addItem (3005, "SEND CHANGES IMMEDIATELY", ed != nullptr,
                    ed != nullptr && ed->getEngine().settings().sendChangesImmediately);
         m.addSeparator();
-        m.addItem (3006, "TRANSFER CURRENT MIDI TO ORVO", false);
+        m.addItem (3006, "TRANSFER CURRENT MIDI TO ORVO", ed != nullptr);
         if (ed != nullptr && ed->getEngine().settings().diagnosticMode)
         {
             m.addSeparator();
@@ -165,6 +171,9 @@ void MainWindow::menuItemSelected (int id, int)
         ed->getMidi().chooseOutput (id - 3200 + 1);
     switch (id)
     {
+        case 2001: ed->copyValue(); break;
+        case 2002: ed->pasteValue(); break;
+        case 3006: engine.transferCurrentMidi(); break;
         case 3001: ed->getMidi().scan(); break;
         case 3002: ed->getMidi().openInput(); break;
         case 3003: ed->getMidi().openOutput(); break;

@@ -12,16 +12,17 @@ OrvoEditorScaledHost::OrvoEditorScaledHost (MainComponent::Options options) : ed
     resized();
 }
 
-void OrvoEditorScaledHost::receiveHostParameter (const std::string&, double, int)
+void OrvoEditorScaledHost::receiveHostParameter (const std::string& key, double value, int hostFlags)
 {
-    // Changes caused by host input must not be reported back to the host.
-    const juce::ScopedValueSetter<bool> reentry (editor.hostInputActive, true);
-    editor.getEngine().log().append ("Host parameter input is not available in this version yet.\n");
+    editor.receiveHostParameter (key, value, hostFlags);
 }
 
-std::string OrvoEditorScaledHost::produceEditorState() { return {}; }
+std::string OrvoEditorScaledHost::produceEditorState() { return editor.getEngine().produceEditorState(); }
 
-bool OrvoEditorScaledHost::restoreEditorState (const std::string&) { return false; }
+bool OrvoEditorScaledHost::restoreEditorState (const std::string& document)
+{
+    return editor.getEngine().restoreEditorState (document);
+}
 
 void OrvoEditorScaledHost::paint (juce::Graphics& g) { g.fillAll (juce::Colour (0xff181818)); }
 

@@ -17,7 +17,7 @@ public:
     MainComponent& getEditor() { return editor; }
 
     void receiveHostMidi (const std::uint8_t* data, size_t size) override { editor.receiveHostMidi (data, size); }
-    void receiveHostParameter (const std::string& key, double value, int flags) override;
+    void receiveHostParameter (const std::string& key, double value, int hostFlags) override;
     std::string produceEditorState() override;
     bool restoreEditorState (const std::string& document) override;
 
