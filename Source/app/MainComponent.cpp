@@ -56,6 +56,16 @@ MainComponent::MainComponent (Options options)
       bottomPane (*engine, SidebarModel::bottom, monitorPanel, detailsPanel)
 {
     startMs = clock.nowMs();
+    // Lines logged before the monitor exists wait in a start-up buffer.
+    settingsStore = std::make_unique<EditorSettingsStore> ([this] (const std::string& line) {
+        if (startupDone)
+            engine->log().append (line);
+        else
+            startupLog += line;
+    });
+    loadEditorSettings (*settingsStore, engine->settings());
+    engine->applySettingsAtStart();
+    applyAppearance();
     setLookAndFeel (&lookAndFeel);
     setWantsKeyboardFocus (true);
 
@@ -99,7 +109,7 @@ MainComponent::MainComponent (Options options)
     for (int value : { 6, 1, 2, 3, 4, 5 })
         defaultPageChooser.addItem (EditorEngine::pageNames()[(size_t) EditorSettings::tabForDefaultPage (value)], value);
     defaultPageChooser.setSelectedId (engine->settings().defaultPage, juce::dontSendNotification);
-    defaultPageChooser.onChange = [this] { engine->settings().defaultPage = defaultPageChooser.getSelectedId(); };
+    defaultPageChooser.onChange = [this] { changeSetting (5200 + defaultPageChooser.getSelectedId()); };
     addAndMakeVisible (defaultPageChooser);
     registerItem (defaultPageChooser, "editor.tabs.defaultPage");
 
@@ -127,6 +137,10 @@ MainComponent::MainComponent (Options options)
     setSize (designWidth, designHeight);
     refreshSidebars();
     refreshDetails();
+    engine->log().append (startupLog);
+    startupLog.clear();
+    startupDone = true;
+    midi->onRememberedPortsChanged = [this] { saveRememberedPorts (*settingsStore, engine->settings()); };
     engine->log().append ("STARTUP: editor ready in " + juce::String (clock.nowMs() - startMs, 1).toStdString() + " ms.\n");
     if (! options.standalone)
         engine->log().append ("Plugin mode: direct hardware MIDI ports are disabled until the host MIDI transport is connected.\n\n");
@@ -347,6 +361,102 @@ void MainComponent::refreshMidiStatus()
     const auto out = midi->isOutputOpen() ? midi->openOutputName() : std::string ("closed");
     midiStatus.setText ("MIDI IN: " + in + "   MIDI OUT: " + out, juce::dontSendNotification);
     midiStatus.setTooltip (midi->statusText());
+}
+
+void MainComponent::applyAppearance()
+{
+    const auto& s = engine->settings();
+    lookAndFeel.apply ({ s.layoutColor, s.defaultLedColor, s.lcdColor, s.lcdScreenType, s.valueBoxColor, s.dropdownMenuColor, s.programFont });
+    header.setColour (juce::Label::textColourId, palette::text);
+    lastNrpnLabel.setColour (juce::Label::textColourId, palette::lcd);
+    midiStatus.setColour (juce::Label::textColourId, palette::dimText);
+    headerStatus.setColour (juce::Label::textColourId, palette::lcd);
+    sendLookAndFeelChange();
+    repaint();
+}
+
+void MainComponent::changeSetting (int id)
+{
+    auto& s = engine->settings();
+    auto change = SettingsChange::other;
+    bool looks = false;
+    if (id == 5001 || id == 5002)
+    {
+        s.squareWidthFix52 = id == 5002;
+        change = SettingsChange::squareWidthFix;
+    }
+    else if (id >= 5101 && id <= 5103)
+    {
+        s.envelopeTimeResponsiveness = id - 5100;
+        change = SettingsChange::envelopeTimeResponsiveness;
+    }
+    else if (id >= 5201 && id <= 5206)
+    {
+        s.defaultPage = id - 5200;
+        defaultPageChooser.setSelectedId (s.defaultPage, juce::dontSendNotification);
+    }
+    else if (id >= 5301 && id <= 5310)
+        s.defaultSidebarTop = id - 5300;
+    else if (id >= 5401 && id <= 5410)
+        s.defaultSidebarBottom = id - 5400;
+    else if (id >= 5501 && id <= 5503)
+    {
+        s.layoutColor = id - 5500;
+        change = SettingsChange::layoutColor;
+        looks = true;
+    }
+    else if (id >= 5601 && id <= 5603)
+    {
+        // Value boxes and menus follow the LCD colour until they are given their own.
+        s.lcdColor = s.valueBoxColor = s.dropdownMenuColor = id - 5600;
+        looks = true;
+    }
+    else if (id == 5701 || id == 5702)
+    {
+        s.lcdScreenType = id - 5700;
+        looks = true;
+    }
+    else if (id >= 5801 && id <= 5803)
+    {
+        s.dropdownMenuColor = id - 5800;
+        looks = true;
+    }
+    else if (id >= 5901 && id <= 5903)
+    {
+        s.valueBoxColor = id - 5900;
+        looks = true;
+    }
+    else if (id >= 6001 && id <= 6003)
+    {
+        s.programFont = id - 6000;
+        looks = true;
+    }
+    else if (id >= 6101 && id <= 6104)
+    {
+        s.defaultLedColor = id - 6100;
+        change = SettingsChange::defaultLedColor;
+        looks = true;
+    }
+    else if (id == 6200)
+        setDiagnosticMode (! s.diagnosticMode);
+    else if (id == 6201)
+    {
+        s.unsavedWarnings = ! s.unsavedWarnings;
+        change = SettingsChange::unsavedWarnings;
+    }
+    else if (id == 6203)
+        s.autoSaveTools = ! s.autoSaveTools;
+    else if (id == 6202)
+    {
+        settingsStore->resetWarnings();
+        engine->log().append ("Warnings reset.\n");
+        return;
+    }
+    else
+        return;
+    saveEditorSettings (*settingsStore, s, change);
+    if (looks)
+        applyAppearance();
 }
 
 void MainComponent::copyValue()

@@ -9,6 +9,7 @@
 #include "shell/EditorEngine.h"
 #include "instrument/VirtualOrvo.h"
 #include "midi/JuceMidiDevices.h"
+#include "library/EditorSettingsBinding.h"
 #include "shell/HostSinks.h"
 #include "shell/MidiConnection.h"
 #include "shell/PagePlan.h"
@@ -60,6 +61,9 @@ public:
     /** A player turns a random knob on the Virtual Orvo (a diagnostic action). */
     void turnVirtualKnob();
     void copyValue();
+    /** A Settings menu choice: stores it, logs it and lets it take effect. */
+    void changeSetting (int menuItemId);
+    EditorSettingsStore& getSettingsStore() { return *settingsStore; }
     void pasteValue();
     /** Host transport: changes that come from a host are applied without being reported back. */
     void receiveHostParameter (const std::string& key, double value, int hostFlags);
@@ -102,6 +106,10 @@ private:
     VirtualOrvo virtualOrvo;
     VirtualOrvoMidiDevices midiDevices { &platformMidi, virtualOrvo };
     std::unique_ptr<MidiConnection> midi;
+    std::unique_ptr<EditorSettingsStore> settingsStore;
+    std::string startupLog;
+    bool startupDone = false;
+    void applyAppearance();
     juce::Label midiStatus;
     juce::Random random;
     OrvoLookAndFeel lookAndFeel;

@@ -126,7 +126,7 @@ juce::PopupMenu MainWindow::getMenuForIndex (int index, const juce::String&)
     {
         EditorSettings defaults;
         const auto& s = ed != nullptr ? ed->getEngine().settings() : defaults;
-        constexpr bool stored = false; // these take effect once settings are kept between sessions
+        const bool stored = ed != nullptr;
         m.addSubMenu ("SQR Width Fix", radioMenu ({ { 5001, "50% (Normal)" }, { 5002, "52% (Fixed)" } }, s.squareWidthFix52 ? 5002 : 5001, stored));
         m.addSubMenu ("Envelope Time Responsiveness",
                       radioMenu ({ { 5101, "Linear" }, { 5102, "Logarithmic" }, { 5103, "Logarithmic+" } }, 5100 + s.envelopeTimeResponsiveness, stored));
@@ -180,8 +180,10 @@ void MainWindow::menuItemSelected (int id, int)
         case turnVirtualKnobItem: ed->turnVirtualKnob(); break;
         case 3004: engine.setFollowIncomingMidi (! engine.settings().followIncomingMidi); break;
         case 3005: ed->setSendChangesImmediately (! engine.settings().sendChangesImmediately); break;
-        case 6200: ed->setDiagnosticMode (! engine.settings().diagnosticMode); break;
-        default: break;
+        default:
+            if (id >= 5001 && id <= 6203)
+                ed->changeSetting (id);
+            break;
     }
     ed->refreshMidiStatus();
     menuItemsChanged();

@@ -5,27 +5,60 @@
 namespace orvo
 {
 
-/** Colours of the editor's panel, in the classic blue scheme. */
+/** Colours of the editor's panel. They change with the appearance settings, which is why they
+    are read when painting rather than copied into components. */
 namespace palette
 {
-inline const juce::Colour background { 0xff15213a };
-inline const juce::Colour panel { 0xff1f3055 };
-inline const juce::Colour panelHeader { 0xff2c4778 };
-inline const juce::Colour panelOutline { 0xff3c5c94 };
-inline const juce::Colour text { 0xffe6ecf5 };
-inline const juce::Colour dimText { 0xffa9b6cc };
-inline const juce::Colour accent { 0xff5fc3ff };
-inline const juce::Colour lcd { 0xfff0d25a };
-inline const juce::Colour lcdText { 0xff1b1b10 };
-inline const juce::Colour highlight { 0xffff8a3d };
-inline const juce::Colour ledOn { 0xff52e05a };
-inline const juce::Colour ledOff { 0xff20402a };
+inline juce::Colour background { 0xff15213a };
+inline juce::Colour panel { 0xff1f3055 };
+inline juce::Colour panelHeader { 0xff2c4778 };
+inline juce::Colour panelOutline { 0xff3c5c94 };
+inline juce::Colour text { 0xffe6ecf5 };
+inline juce::Colour dimText { 0xffa9b6cc };
+inline juce::Colour accent { 0xff5fc3ff };
+inline juce::Colour lcd { 0xfff0d25a };         // value boxes
+inline juce::Colour lcdText { 0xff1b1b10 };
+inline juce::Colour dropdown { 0xfff0d25a };    // choosers
+inline juce::Colour dropdownText { 0xff1b1b10 };
+inline juce::Colour highlight { 0xffff8a3d };
+inline juce::Colour ledOn { 0xff52e05a };
+inline juce::Colour ledOff { 0xff20402a };
+inline bool realisticLcd = true;
 } // namespace palette
+
+/** The appearance choices of the Settings menu (each 1-based, as stored). */
+struct Appearance
+{
+    int layoutColor = 1, ledColor = 1, lcdColor = 1, lcdScreenType = 2, valueBoxColor = 1, dropdownColor = 1, font = 1;
+};
+
+/** A value display in the LCD style: flat, or with the glass and shade of a real screen. */
+inline void drawLcd (juce::Graphics& g, juce::Rectangle<float> r)
+{
+    if (palette::realisticLcd)
+    {
+        g.setGradientFill (juce::ColourGradient (palette::lcd.brighter (0.25f), r.getX(), r.getY(), palette::lcd.darker (0.25f),
+                                                 r.getX(), r.getBottom(), false));
+        g.fillRoundedRectangle (r, 3.0f);
+        g.setColour (juce::Colours::black.withAlpha (0.45f));
+        g.drawRoundedRectangle (r.reduced (0.5f), 3.0f, 1.2f);
+        g.setColour (juce::Colours::white.withAlpha (0.18f));
+        g.fillRoundedRectangle (r.reduced (2.0f).withHeight (r.getHeight() * 0.35f), 2.0f);
+    }
+    else
+    {
+        g.setColour (palette::lcd);
+        g.fillRect (r);
+    }
+}
 
 class OrvoLookAndFeel final : public juce::LookAndFeel_V4
 {
 public:
     OrvoLookAndFeel();
+
+    /** Sets the palette and this look's colours and typeface from the appearance settings. */
+    void apply (const Appearance& appearance);
 
     void drawLinearSlider (juce::Graphics&, int x, int y, int width, int height, float sliderPos, float minSliderPos,
                            float maxSliderPos, juce::Slider::SliderStyle, juce::Slider&) override;

@@ -120,7 +120,6 @@ SidebarPane::SidebarPane (EditorEngine& e, int paneIndex, MonitorPanel& m, Param
     addAndMakeVisible (chooser);
     placeholder.setJustificationType (juce::Justification::centredTop);
     placeholder.setFont (juce::Font (14.0f));
-    placeholder.setColour (juce::Label::textColourId, palette::dimText);
     addChildComponent (placeholder);
 }
 
@@ -135,6 +134,7 @@ void SidebarPane::refresh()
 
 void SidebarPane::paint (juce::Graphics& g)
 {
+    placeholder.setColour (juce::Label::textColourId, palette::dimText);
     g.setColour (palette::panel);
     g.fillRoundedRectangle (getLocalBounds().toFloat(), 5.0f);
     g.setColour (palette::panelOutline);

@@ -544,6 +544,18 @@ void EditorEngine::setDiagnosticMode (bool on)
     lastNrpnShown.clear();
 }
 
+void EditorEngine::applySettingsAtStart()
+{
+    const bool diagnostic = editorSettings.diagnosticMode;
+    sidebarModel = SidebarModel (SidebarModel::validDefault (SidebarModel::top, editorSettings.defaultSidebarTop, diagnostic),
+                                 SidebarModel::validDefault (SidebarModel::bottom, editorSettings.defaultSidebarBottom, diagnostic));
+    sidebarModel.setDiagnosticMode (diagnostic);
+    sidebarModel.setTool (SidebarModel::top, SidebarModel::validDefault (SidebarModel::top, editorSettings.defaultSidebarTop, diagnostic));
+    sidebarModel.setTool (SidebarModel::bottom, SidebarModel::validDefault (SidebarModel::bottom, editorSettings.defaultSidebarBottom, diagnostic));
+    monitorLog.setMonitorVisible (sidebarModel.monitorShown());
+    currentPage = EditorSettings::tabForDefaultPage (editorSettings.defaultPage);
+}
+
 void EditorEngine::setFollowIncomingMidi (bool on)
 {
     editorSettings.followIncomingMidi = on;

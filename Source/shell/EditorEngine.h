@@ -137,6 +137,8 @@ public:
     void setMidiOutputMonitor (bool on);
     void setDiagnosticHighlight (bool on);
     void setDiagnosticMode (bool on);
+    /** After the stored settings were read: default page, sidebars and diagnostic mode take effect. */
+    void applySettingsAtStart();
     void setFollowIncomingMidi (bool on);
     void setSendChangesImmediately (bool on);
     /** Sets a pane's tool; keeps the log's collecting rule in step. */

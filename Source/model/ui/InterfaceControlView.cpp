@@ -11,7 +11,6 @@ InterfaceControlView::InterfaceControlView (const InterfaceControlInfo& i) : inf
     setProperties();
     nameLabel.setText (info.caption, juce::dontSendNotification);
     nameLabel.setFont (juce::Font (12.5f, juce::Font::italic));
-    nameLabel.setColour (juce::Label::textColourId, palette::dimText.brighter (0.2f));
     nameLabel.setInterceptsMouseClicks (false, false);
     nameLabel.setMinimumHorizontalScale (0.7f);
     addAndMakeVisible (nameLabel);
@@ -44,11 +43,23 @@ InterfaceControlView::InterfaceControlView (const InterfaceControlInfo& i) : inf
         value = InterfaceControls::cycleValue (cycleState);
 
     valueBox.setJustificationType (juce::Justification::centred);
-    valueBox.setColour (juce::Label::backgroundColourId, palette::lcd.withAlpha (0.85f));
-    valueBox.setColour (juce::Label::textColourId, palette::lcdText);
     valueBox.setFont (juce::Font (juce::Font::getDefaultMonospacedFontName(), 12.0f, juce::Font::bold));
     addAndMakeVisible (valueBox);
+    applyColours();
     refresh();
+}
+
+void InterfaceControlView::applyColours()
+{
+    nameLabel.setColour (juce::Label::textColourId, palette::dimText.brighter (0.2f));
+    valueBox.setColour (juce::Label::textColourId, palette::lcdText);
+    repaint();
+}
+
+void InterfaceControlView::paint (juce::Graphics& g)
+{
+    g.setOpacity (0.85f);
+    drawLcd (g, valueBox.getBounds().toFloat());
 }
 
 void InterfaceControlView::setProperties()

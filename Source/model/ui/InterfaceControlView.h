@@ -22,11 +22,14 @@ public:
     std::function<void (int nrpn)> onSelect;
 
     void resized() override;
+    void paint (juce::Graphics&) override;
+    void lookAndFeelChanged() override { applyColours(); }
     void mouseDown (const juce::MouseEvent&) override;
 
 private:
     void send (int v);
     void setProperties();
+    void applyColours();
     void refresh();
 
     const InterfaceControlInfo info;

@@ -12,7 +12,6 @@ ParameterControl::ParameterControl (int rowIndex, const OrvoParameterInfo& rowIn
 
     nameLabel.setText (info.name, juce::dontSendNotification);
     nameLabel.setFont (juce::Font (12.5f));
-    nameLabel.setColour (juce::Label::textColourId, palette::text);
     nameLabel.setInterceptsMouseClicks (false, false);
     nameLabel.setMinimumHorizontalScale (0.7f);
     addAndMakeVisible (nameLabel);
@@ -50,9 +49,6 @@ ParameterControl::ParameterControl (int rowIndex, const OrvoParameterInfo& rowIn
 
     valueBox.setEditable (false, true, false);
     valueBox.setJustificationType (juce::Justification::centred);
-    valueBox.setColour (juce::Label::backgroundColourId, palette::lcd);
-    valueBox.setColour (juce::Label::textColourId, palette::lcdText);
-    valueBox.setColour (juce::Label::outlineColourId, palette::lcd.darker (0.4f));
     valueBox.setFont (juce::Font (juce::Font::getDefaultMonospacedFontName(), 12.0f, juce::Font::bold));
     valueBox.setTooltip ("Double-click to type a value.");
     valueBox.onTextChange = [this] {
@@ -77,7 +73,17 @@ ParameterControl::ParameterControl (int rowIndex, const OrvoParameterInfo& rowIn
     sendButton.setComponentID ("param." + juce::String (info.id) + ".send");
     addAndMakeVisible (sendButton);
     setSendImmediately (true);
+    applyColours();
     refreshWidgets();
+}
+
+void ParameterControl::applyColours()
+{
+    nameLabel.setColour (juce::Label::textColourId, palette::text);
+    valueBox.setColour (juce::Label::backgroundColourId, juce::Colours::transparentBlack);
+    valueBox.setColour (juce::Label::textColourId, palette::lcdText);
+    valueBox.setColour (juce::Label::outlineColourId, juce::Colours::transparentBlack);
+    repaint();
 }
 
 void ParameterControl::userChanged (int raw)
@@ -135,6 +141,7 @@ void ParameterControl::paint (juce::Graphics& g)
         g.setColour (palette::highlight.withAlpha (0.35f));
         g.fillRoundedRectangle (getLocalBounds().toFloat(), 3.0f);
     }
+    drawLcd (g, valueBox.getBounds().toFloat());
 }
 
 void ParameterControl::resized()

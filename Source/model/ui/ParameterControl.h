@@ -38,12 +38,14 @@ public:
     void setSendImmediately (bool on);
 
     void paint (juce::Graphics&) override;
+    void lookAndFeelChanged() override { applyColours(); }
     void resized() override;
     void mouseDown (const juce::MouseEvent&) override;
 
 private:
     void userChanged (int raw);
     void refreshWidgets();
+    void applyColours();
 
     const int row;
     const OrvoParameterInfo info;
