@@ -239,8 +239,9 @@ void MainComponent::buildPages()
                         page.addAndMakeVisible (*v);
         }
     }
-    pages[5].note = "The digital-effects algorithm pages (CONFIG and PARAM 1 to 5) are not available in this version yet.\n"
-                    "DIGITAL EFFECTS SELECTION sends the raw selection value on NRPN 3603.";
+    effectsView.onSend = [this] (const EffectNrpnSend& send) { engine->sendInterface (send.nrpn, send.raw, send.actionLabel); };
+    pages[5].addAndMakeVisible (effectsView);
+    registry[effectsView.getComponentID()] = &effectsView;
 }
 
 void MainComponent::layOutPage (int tab)
@@ -248,6 +249,11 @@ void MainComponent::layOutPage (int tab)
     auto& page = pages[(size_t) tab];
     const auto& plan = pagePlans()[(size_t) tab];
     page.frames.clear();
+    if (tab == 5)
+    {
+        effectsView.setBounds (page.getLocalBounds());
+        return;
+    }
 
     const int columns = plan.columns;
     const int width = page.getWidth();
@@ -342,9 +348,30 @@ void MainComponent::refreshDetails()
     shownDetailsRow = engine->selected();
 }
 
+void MainComponent::takeUnmappedNrpns()
+{
+    bool effectsChanged = false;
+    for (const auto& [nrpn, value] : engine->takeUnmappedNrpns())
+    {
+        if (nrpn == 3603)
+        {
+            effectsModel.receiveSelection (value);
+            effectsChanged = true;
+        }
+        else if (nrpn >= 3604 && nrpn <= 3638)
+        {
+            effectsModel.applyIncomingValue (nrpn, value);
+            effectsChanged = true;
+        }
+    }
+    if (effectsChanged)
+        effectsView.refresh();
+}
+
 void MainComponent::timerCallback()
 {
     const auto report = engine->tick();
+    takeUnmappedNrpns();
     for (int r : report.valueChangedRows)
         controls[(size_t) r]->showValue (engine->value (r));
     for (int r : report.highlightChangedRows)

@@ -10,6 +10,7 @@
 #include "instrument/VirtualOrvo.h"
 #include "midi/JuceMidiDevices.h"
 #include "library/EditorSettingsBinding.h"
+#include "effects/ui/EffectsPageView.h"
 #include "shell/HostSinks.h"
 #include "shell/MidiConnection.h"
 #include "shell/PagePlan.h"
@@ -124,6 +125,9 @@ private:
 
     std::vector<std::unique_ptr<ParameterControl>> controls;
     std::vector<std::unique_ptr<InterfaceControlView>> interfaceViews;
+    EffectsPageModel effectsModel;
+    EffectsPageView effectsView { effectsModel };
+    void takeUnmappedNrpns();
 
     MonitorPanel monitorPanel;
     ParameterDetailsPanel detailsPanel;

@@ -60,6 +60,9 @@ std::vector<PagePlan> build()
 
     for (const auto& ic : InterfaceControls::all())
     {
+        // The EFFECTS page has an editor of its own, whose algorithm menu sends the selection.
+        if (ic.page == 5)
+            continue;
         auto& panels = plans[(size_t) ic.page].panels;
         bool placed = false;
         for (auto& p : panels)
