@@ -51,6 +51,7 @@ void PageView::paint (juce::Graphics& g)
 MainComponent::MainComponent (Options options)
     : engine (std::make_unique<EditorEngine> (EditorEngine::Services { clock, scheduler, prompts, fileDialogs, clipboard })),
       midi (std::make_unique<MidiConnection> (*engine, midiDevices)),
+      sync (std::make_unique<SyncEngine> (*engine)),
       monitorPanel (*engine),
       topPane (*engine, SidebarModel::top, monitorPanel, detailsPanel),
       bottomPane (*engine, SidebarModel::bottom, monitorPanel, detailsPanel)
@@ -141,6 +142,16 @@ MainComponent::MainComponent (Options options)
     startupLog.clear();
     startupDone = true;
     midi->onRememberedPortsChanged = [this] { saveRememberedPorts (*settingsStore, engine->settings()); };
+    sync->attach();
+    midi->onInitialSync = [this] { sync->startProgramSync(); };
+    sync->onProgramApplied = [this] (const DecodedProgramValues&, const UnpackedProgram& unpacked) {
+        const auto lines = effectsModel.applyProgram (storedEffectBytesOf (unpacked));
+        engine->log().append (lines);
+        effectsView.refresh();
+    };
+    syncOverlay.onCancel = [this] { sync->cancelSync(); };
+    addChildComponent (syncOverlay);
+    registerItem (syncOverlay, "overlay.syncProgress");
     engine->log().append ("STARTUP: editor ready in " + juce::String (clock.nowMs() - startMs, 1).toStdString() + " ms.\n");
     if (! options.standalone)
         engine->log().append ("Plugin mode: direct hardware MIDI ports are disabled until the host MIDI transport is connected.\n\n");
@@ -370,7 +381,9 @@ void MainComponent::takeUnmappedNrpns()
 
 void MainComponent::timerCallback()
 {
+    sync->onSyncTick();
     const auto report = engine->tick();
+    syncOverlay.show (sync->overlay());
     takeUnmappedNrpns();
     for (int r : report.valueChangedRows)
         controls[(size_t) r]->showValue (engine->value (r));
@@ -569,6 +582,7 @@ void MainComponent::resized()
         layOutPage (t);
     }
 
+    syncOverlay.setBounds (getLocalBounds());
     const int sideX = designWidth - sidebarWidth - margin;
     const int sideHeight = designHeight - tabRowTop - margin;
     topPane.setBounds (sideX, tabRowTop, sidebarWidth, sideHeight * 9 / 20);

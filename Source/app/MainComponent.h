@@ -12,6 +12,7 @@
 #include "library/EditorSettingsBinding.h"
 #include "effects/ui/EffectsPageView.h"
 #include "shell/HostSinks.h"
+#include "sync/ui/SyncProgressOverlay.h"
 #include "shell/MidiConnection.h"
 #include "shell/PagePlan.h"
 
@@ -62,6 +63,7 @@ public:
     /** A player turns a random knob on the Virtual Orvo (a diagnostic action). */
     void turnVirtualKnob();
     void copyValue();
+    SyncEngine& getSync() { return *sync; }
     /** A Settings menu choice: stores it, logs it and lets it take effect. */
     void changeSetting (int menuItemId);
     EditorSettingsStore& getSettingsStore() { return *settingsStore; }
@@ -125,6 +127,8 @@ private:
 
     std::vector<std::unique_ptr<ParameterControl>> controls;
     std::vector<std::unique_ptr<InterfaceControlView>> interfaceViews;
+    std::unique_ptr<SyncEngine> sync;
+    SyncProgressOverlay syncOverlay;
     EffectsPageModel effectsModel;
     EffectsPageView effectsView { effectsModel };
     void takeUnmappedNrpns();

@@ -118,7 +118,7 @@ juce::PopupMenu MainWindow::getMenuForIndex (int index, const juce::String&)
     }
     else if (index == 3)
     {
-        m.addItem (4001, "Program Sync", false);
+        m.addItem (4001, "Program Sync", ed != nullptr);
         m.addItem (4002, "Bank Sync", false);
         m.addItem (4003, "System Sync", false);
     }
@@ -174,6 +174,7 @@ void MainWindow::menuItemSelected (int id, int)
         case 2001: ed->copyValue(); break;
         case 2002: ed->pasteValue(); break;
         case 3006: engine.transferCurrentMidi(); break;
+        case 4001: ed->getSync().startProgramSync(); break;
         case 3001: ed->getMidi().scan(); break;
         case 3002: ed->getMidi().openInput(); break;
         case 3003: ed->getMidi().openOutput(); break;

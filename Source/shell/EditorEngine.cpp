@@ -182,6 +182,27 @@ void EditorEngine::sendInterface (int nrpn, int value, const std::string& action
                            + ccPieces (buildNrpnMessages (channel, nrpn, v)) + "\n");
 }
 
+void EditorEngine::sendSysEx (const std::vector<std::uint8_t>& message)
+{
+    if (midiOutput == nullptr || message.empty())
+        return;
+    if (! midiOutput->send (message.data(), message.size()))
+        monitorLog.append ("Could not send to MIDI output " + midiOutput->name() + ": the port is closed. Reopen the Orvo MIDI output.\n");
+    if (monitorLog.midiOutputMonitor.load())
+        logLine ("MIDI Output: " + describeMidiMessage (message.data(), message.size()) + "\n");
+}
+
+void EditorEngine::applyProgramValues (const std::array<int, numRows>& raw, const std::bitset<numRows>& defined)
+{
+    for (int r = 0; r < numRows; ++r)
+        if (defined.test ((size_t) r))
+        {
+            setValue (r, raw[(size_t) r]);
+            // A value from the Program wins over an older one still waiting from the MIDI thread.
+            pendingValues[(size_t) r].store (-1);
+        }
+}
+
 void EditorEngine::diagnosticNudge (int delta)
 {
     const int parameter = received.parameter.load();

@@ -10,6 +10,7 @@
 #include "platform/UserInteraction.h"
 
 #include <array>
+#include <bitset>
 #include <atomic>
 #include <deque>
 #include <functional>
@@ -102,6 +103,10 @@ public:
     int outputChannel() const;
     void sendCatalogue (int row, int raw);
     void sendInterface (int nrpn, int value, const std::string& actionLabel);
+    /** One complete SysEx message to the instrument, logged like every sent message. */
+    void sendSysEx (const std::vector<std::uint8_t>& message);
+    /** A decoded Program: every defined row takes its value as it is, nothing is sent back. */
+    void applyProgramValues (const std::array<int, numRows>& raw, const std::bitset<numRows>& defined);
     void diagnosticNudge (int delta);
     std::string lastNrpnText() const;
 

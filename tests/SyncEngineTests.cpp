@@ -1,0 +1,202 @@
+#include "EngineFixture.h"
+#include "sync/SyncEngine.h"
+
+#include <random>
+
+using namespace orvo;
+
+namespace
+{
+/** An instrument stand-in that answers the sync's requests from a script: each answer is
+    delivered (as the MIDI thread would) when the test says so. */
+struct ScriptedOrvo final : MidiOutputConnection
+{
+    std::vector<ByteVector> requests;
+    std::string name() const override { return "Scripted Orvo"; }
+    bool send (const std::uint8_t* data, size_t size) override
+    {
+        if (size > 0 && data[0] == 0xF0)
+            requests.emplace_back (data, data + size);
+        return true;
+    }
+};
+
+ByteVector framed (std::initializer_list<std::uint8_t> body)
+{
+    ByteVector m (sysex::frame, sysex::frame + sysex::frameLength);
+    for (auto b : body)
+        m.push_back (b);
+    return m;
+}
+
+ByteVector globalDump (int programChannel, int bank, int program)
+{
+    ByteVector global (15850, 0);
+    global[14] = 1;
+    global[15] = (std::uint8_t) programChannel;
+    global[16] = 0;
+    global[15842] = 0;
+    global[15843] = (std::uint8_t) program;
+    global[15844] = (std::uint8_t) bank;
+    global[15845] = 0;
+    auto message = framed ({ 0x08 });
+    const auto packed = packSevenBit (global);
+    message.insert (message.end(), packed.begin(), packed.end());
+    message.push_back (0xF7);
+    return message;
+}
+
+UnpackedProgram blankProgram()
+{
+    UnpackedProgram p (2048, 0);
+    p[0] = 166;
+    p[1] = 10;
+    for (int i = 2; i < 18; ++i)
+        p[(size_t) i] = ' ';
+    return p;
+}
+
+struct ProgramSync : test::EngineFixture
+{
+    SyncEngine sync { engine };
+    ScriptedOrvo* orvo = nullptr;
+
+    void SetUp() override
+    {
+        auto out = std::make_unique<ScriptedOrvo>();
+        orvo = out.get();
+        engine.setOutput (std::move (out));
+        sync.attach();
+    }
+
+    void deliver (const ByteVector& m) { engine.handleIncomingMidi (m.data(), m.size()); }
+
+    /** Advances virtual time in timer ticks. */
+    void run (double ms)
+    {
+        for (double t = 0; t < ms; t += 33.0)
+        {
+            time.advance (33.0);
+            engine.tick();
+            sync.onSyncTick();
+        }
+    }
+
+    /** An edit-buffer dump carrying `values` wherever the Program has a place for them. */
+    ByteVector editBufferWith (const std::array<int, ParameterCatalogue::numRows>& values)
+    {
+        auto program = blankProgram();
+        std::bitset<ParameterCatalogue::numRows> all;
+        all.set();
+        writeProgramValues (program, values, all);
+        return buildProgramDump (program, sysex::opProgramEditBuffer, sysex::editBufferSubCode);
+    }
+};
+} // namespace
+
+TEST_F (ProgramSync, SendsModeGlobalAndEditBufferRequestsInOrder)
+{
+    sync.startProgramSync();
+    ASSERT_EQ (orvo->requests.size(), 3u);
+    EXPECT_EQ (orvo->requests[0], framed ({ 0x0D, 0x00, 0xF7 }));
+    EXPECT_EQ (orvo->requests[1], framed ({ 0x09, 0x00, 0xF7 }));
+    EXPECT_EQ (orvo->requests[2], framed ({ 0x03, 0x10, 0xF7 }));
+    EXPECT_TRUE (sync.overlay().visible);
+    EXPECT_EQ (sync.overlay().text, "Waiting for Orvo Global state...");
+    EXPECT_TRUE (logContains ("Requested Orvo Program edit buffer: F0 00 00 0E 1D 03 10 F7\n"));
+}
+
+TEST_F (ProgramSync, AppliesTheEditBufferToTheControlsWithoutSendingAnything)
+{
+    std::mt19937 random (7);
+    std::array<int, ParameterCatalogue::numRows> values {};
+    for (int r = 0; r < ParameterCatalogue::numRows; ++r)
+        values[(size_t) r] = (int) (random() % (unsigned) (ParameterCatalogue::row (r).rawMax + 1));
+    const auto dump = editBufferWith (values);
+    DecodedProgramValues expected;
+    std::string diagnostic;
+    ASSERT_TRUE (decodeProgramDump (dump, expected, diagnostic));
+
+    int applied = 0;
+    sync.onProgramApplied = [&] (const DecodedProgramValues&, const UnpackedProgram& p) { applied += p.size() == 2048; };
+    sync.startProgramSync();
+    orvo->requests.clear();
+    deliver (globalDump (3, 1, 42));
+    EXPECT_EQ (sync.stage(), SyncEngine::waitingForEditBuffer);
+    deliver (dump);
+    run (100);
+
+    EXPECT_EQ (applied, 1);
+    int compared = 0;
+    for (int r = 0; r < ParameterCatalogue::numRows; ++r)
+        if (expected.defined.test ((size_t) r))
+        {
+            const auto& info = ParameterCatalogue::row (r);
+            EXPECT_EQ (engine.value (r), std::clamp (expected.raw[(size_t) r], info.rawMin, info.rawMax)) << info.id;
+            ++compared;
+        }
+    EXPECT_GT (compared, 150);
+    EXPECT_TRUE (orvo->requests.empty()) << "nothing is echoed back";
+    EXPECT_EQ (sync.reportedBank(), 1);
+    EXPECT_EQ (sync.reportedProgram(), 42);
+    EXPECT_TRUE (logContains ("SYNC: PROGRAM mode was explicitly selected. Applying active Program bank=1 program=042 to the editor.\n"));
+    EXPECT_TRUE (logContains ("SYNC: received Program edit buffer; queued mapped OSC/ENV/LFO/S&H UI refresh.\n"));
+    EXPECT_FALSE (sync.isActive());
+    EXPECT_EQ (sync.overlay().text, "Sync complete.");
+    time.advance (SyncEngine::overlayCloseDelayMs + 1);
+    EXPECT_FALSE (sync.overlay().visible);
+}
+
+TEST_F (ProgramSync, AGlobalAfterTheEditBufferLeavesTheSyncCompleteAndStillReportsTheSelection)
+{
+    sync.startProgramSync();
+    std::array<int, ParameterCatalogue::numRows> values {};
+    deliver (editBufferWith (values));
+    EXPECT_EQ (sync.stage(), SyncEngine::complete);
+    deliver (globalDump (1, 0, 5));
+    EXPECT_EQ (sync.stage(), SyncEngine::complete);
+    EXPECT_EQ (sync.reportedProgram(), 5);
+}
+
+TEST_F (ProgramSync, TimesOutOnASilentInstrumentAfterTwelveSeconds)
+{
+    sync.startProgramSync();
+    run (11900);
+    EXPECT_TRUE (sync.isActive());
+    EXPECT_LE (sync.overlay().fraction, 0.94);
+    EXPECT_EQ (sync.overlay().text, "Receiving Orvo Global state...");
+    run (200);
+    EXPECT_TRUE (logContains ("SYNC: timed out waiting for Orvo Global state. Sync cancelled before requesting Program-bank comparison.\n\n"));
+    run (100);
+    EXPECT_FALSE (sync.isActive());
+
+    sync.startProgramSync();
+    deliver (globalDump (1, 0, 0));
+    run (12100);
+    EXPECT_TRUE (logContains ("SYNC: timed out waiting for Orvo Program edit buffer. Continuing without edit-buffer refresh.\n\n"));
+}
+
+TEST_F (ProgramSync, CancelIgnoresLateReplies)
+{
+    sync.startProgramSync();
+    run (500);
+    sync.cancelSync();
+    EXPECT_TRUE (logContains ("PROGRAM SYNC: cancelled by user. Late Orvo responses will be ignored.\n\n"));
+    EXPECT_FALSE (sync.overlay().visible);
+
+    std::array<int, ParameterCatalogue::numRows> values {};
+    values.fill (1);
+    deliver (globalDump (1, 2, 9));
+    deliver (editBufferWith (values));
+    run (100);
+    EXPECT_EQ (sync.reportedProgram(), -1);
+    EXPECT_EQ (engine.value (row ("osc1.semitone")), 0) << "a late edit buffer changes nothing";
+}
+
+TEST_F (ProgramSync, NeedsAnOpenOutput)
+{
+    engine.setOutput (nullptr);
+    sync.startProgramSync();
+    EXPECT_FALSE (sync.isActive());
+    EXPECT_TRUE (logContains ("No MIDI output is open. Open the Orvo MIDI output first.\n"));
+}
