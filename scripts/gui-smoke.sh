@@ -21,13 +21,19 @@ exec xvfb-run -a -s "-screen 0 1600x1200x24" bash -c '
   done
   [ -n "$wid" ] || { echo "no window titled Orvo Editor appeared"; kill $pid; exit 1; }
   sleep 1.5
+  # The window is made again when it takes the native title bar: ask for it once more.
+  wid=$(xdotool search --onlyvisible --name "^Orvo Editor$" 2>/dev/null | tail -n 1)
   import -window root "$out/editor.png" 2>/dev/null || true
   /usr/bin/python3 "$3/close-window.py" "$wid" || { kill $pid; exit 1; }
   for i in $(seq 1 50); do
     kill -0 $pid 2>/dev/null || break
     sleep 0.2
   done
-  if kill -0 $pid 2>/dev/null; then echo "editor did not exit after its window was closed"; kill -9 $pid; exit 1; fi
+  if kill -0 $pid 2>/dev/null; then
+    echo "editor did not exit after its window was closed"
+    gdb -batch -p $pid -ex "thread apply all bt" 2>/dev/null | grep -E "^#[0-9]+ .* in (orvo|juce)::" | head -n 30
+    kill -9 $pid; exit 1
+  fi
   wait $pid; rc=$?
   [ $rc -eq 0 ] || { echo "editor exited with status $rc"; cat "$out/editor.log"; exit 1; }
   echo "window appeared and the editor exited cleanly"

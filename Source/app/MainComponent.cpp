@@ -149,7 +149,26 @@ MainComponent::MainComponent (Options options)
         engine->log().append (lines);
         effectsView.refresh();
     };
+    modOverlay = std::make_unique<ModulationOverlay> (engine->modulation());
+    modOverlay->onSend = [this] (const ModulationSend& send) { engine->sendInterface (send.nrpn, send.value, send.actionLabel); };
+    modOverlay->onClose = [this] {
+        modOverlay->setVisible (false);
+        modButton.setToggleState (false, juce::dontSendNotification);
+    };
+    addChildComponent (*modOverlay);
+    registerItem (*modOverlay, "overlay.modRouting");
+    modButton.setTooltip ("Show the modulation routes: enable, source, destination, level and offset of each.");
+    modButton.onClick = [this] {
+        const bool show = ! modOverlay->isVisible();
+        modOverlay->setVisible (show);
+        modButton.setToggleState (show, juce::dontSendNotification);
+        if (show)
+            modOverlay->toFront (false);
+    };
+    addAndMakeVisible (modButton);
+    registerItem (modButton, "editor.header.modRouting");
     syncOverlay.onCancel = [this] { sync->cancelSync(); };
+    resized();
     addChildComponent (syncOverlay);
     registerItem (syncOverlay, "overlay.syncProgress");
     engine->log().append ("STARTUP: editor ready in " + juce::String (clock.nowMs() - startMs, 1).toStdString() + " ms.\n");
@@ -364,6 +383,13 @@ void MainComponent::takeUnmappedNrpns()
     bool effectsChanged = false;
     for (const auto& [nrpn, value] : engine->takeUnmappedNrpns())
     {
+        if (ModulationRouting::takesNrpn (nrpn))
+        {
+            if (engine->settings().followIncomingMidi)
+                for (const auto& field : engine->modulation().applyIncoming (nrpn, value))
+                    modOverlay->refresh (field.route);
+            continue;
+        }
         if (nrpn == 3603)
         {
             effectsModel.receiveSelection (value);
@@ -561,9 +587,10 @@ void MainComponent::paint (juce::Graphics& g)
 
 void MainComponent::resized()
 {
-    header.setBounds (margin + 4, 4, 520, topBarHeight - 8);
-    sendShownButton.setBounds (margin + 530, 9, 150, topBarHeight - 18);
-    headerStatus.setBounds (margin + 688, 4, 100, topBarHeight - 8);
+    header.setBounds (margin + 4, 4, 430, topBarHeight - 8);
+    sendShownButton.setBounds (margin + 440, 9, 150, topBarHeight - 18);
+    modButton.setBounds (margin + 598, 9, 120, topBarHeight - 18);
+    headerStatus.setBounds (margin + 726, 4, 120, topBarHeight - 8);
     lastNrpnLabel.setBounds (designWidth - 480 - margin, 4, 480, topBarHeight / 2 - 4);
     midiStatus.setBounds (designWidth - 480 - margin, topBarHeight / 2, 480, topBarHeight / 2 - 4);
 
@@ -583,6 +610,8 @@ void MainComponent::resized()
     }
 
     syncOverlay.setBounds (getLocalBounds());
+    if (modOverlay != nullptr)
+        modOverlay->setBounds (margin, pageTop - 36, designWidth - sidebarWidth - margin * 3, designHeight - pageTop + 36 - margin);
     const int sideX = designWidth - sidebarWidth - margin;
     const int sideHeight = designHeight - tabRowTop - margin;
     topPane.setBounds (sideX, tabRowTop, sidebarWidth, sideHeight * 9 / 20);

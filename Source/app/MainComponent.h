@@ -11,6 +11,7 @@
 #include "midi/JuceMidiDevices.h"
 #include "library/EditorSettingsBinding.h"
 #include "effects/ui/EffectsPageView.h"
+#include "model/ui/ModulationOverlay.h"
 #include "shell/HostSinks.h"
 #include "sync/ui/SyncProgressOverlay.h"
 #include "shell/MidiConnection.h"
@@ -129,6 +130,8 @@ private:
     std::vector<std::unique_ptr<InterfaceControlView>> interfaceViews;
     std::unique_ptr<SyncEngine> sync;
     SyncProgressOverlay syncOverlay;
+    std::unique_ptr<ModulationOverlay> modOverlay;
+    juce::TextButton modButton { "MOD ROUTING" };
     EffectsPageModel effectsModel;
     EffectsPageView effectsView { effectsModel };
     void takeUnmappedNrpns();

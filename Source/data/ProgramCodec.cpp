@@ -1,5 +1,7 @@
 #include "ProgramCodec.h"
 
+#include "model/ModulationSources.h"
+
 #include "model/CalibrationTables.h"
 
 #include <algorithm>
@@ -105,26 +107,6 @@ int nearestIndex (const int* table, int size, int raw)
 int modSourceRaw (int k)
 {
     return (k * 4095 + 39) / 78;
-}
-
-const std::vector<std::vector<int>>& modSourceCategories()
-{
-    static const std::vector<std::vector<int>> categories{
-        { 0, 53, 105, 158, 210, 263 },
-        { 315, 368, 420, 473, 525, 1470, 1523, 1575, 1628 },
-        { 578, 630, 683 },
-        { 788, 840, 893 },
-        { 735, 1418, 2573 },
-        { 945, 998 },
-        { 1050, 1103, 1155, 1208, 1260 },
-        { 1313, 1365 },
-        { 1680, 1733, 1785, 1838, 1890, 1943, 2415 },
-        { 1995, 2048, 2100, 2153, 2205, 2258, 2310, 2363 },
-        { 2468, 2520, 3728, 3780, 3833, 3885, 3938, 3990, 4043, 4095 },
-        { 2625, 2678, 2730, 2783, 2835, 2888, 2940, 2993, 3045, 3098, 3150,
-          3203, 3255, 3308, 3360, 3413, 3465, 3518, 3570, 3623, 3675 },
-    };
-    return categories;
 }
 
 //==============================================================================
@@ -936,20 +918,10 @@ DecodedProgramValues decodeUnpackedProgram (const UnpackedProgram& program, std:
         route.sourceCode = byte (b + 36);
         route.enabled = byte (b + 37) != 0;
 
-        // nearest entry of the source table, first of equals wins
-        int best = 0;
-        for (int k = 1; k <= 78; ++k)
-            if (std::abs (modSourceRaw (k) - route.sourceCode) < std::abs (modSourceRaw (best) - route.sourceCode))
-                best = k;
-        route.sourceRaw = modSourceRaw (best);
-        const auto& categories = modSourceCategories();
-        for (std::size_t c = 0; c < categories.size(); ++c)
-            for (std::size_t i = 0; i < categories[c].size(); ++i)
-                if (categories[c][i] == route.sourceRaw)
-                {
-                    route.sourceCategory = (int)c + 1;
-                    route.sourceNumber = (int)i + 1;
-                }
+        const auto& source = ModulationSources::nearest (route.sourceCode);
+        route.sourceRaw = source.raw;
+        route.sourceCategory = source.category;
+        route.sourceNumber = source.number;
     }
 
     auto& o = out.output;

@@ -134,6 +134,11 @@ void EditorEngine::receiveHostParameter (const std::string& key, double value, i
                 sendInterface (info->nrpn, v, InterfaceControls::actionLabel (*info, v));
             }
     }
+    else if (key.rfind ("__mod:", 0) == 0 && modulationRouting.value (key).has_value())
+    {
+        if (auto send = modulationRouting.setField (key, raw))
+            sendInterface (send->nrpn, send->value, send->actionLabel);
+    }
     else if (auto row = ParameterCatalogue::findById (key))
     {
         setValue (*row, raw);

@@ -5,6 +5,7 @@
 #include "SidebarModel.h"
 #include "midi/MidiDevices.h"
 #include "midi/NrpnCodec.h"
+#include "model/ModulationRouting.h"
 #include "model/ParameterCatalogue.h"
 #include "platform/Clock.h"
 #include "platform/UserInteraction.h"
@@ -52,6 +53,7 @@ public:
     EditorSettings& settings() { return editorSettings; }
     MonitorLog& log() { return monitorLog; }
     SidebarModel& sidebars() { return sidebarModel; }
+    ModulationRouting& modulation() { return modulationRouting; }
 
     //==== values (message thread) ====
     int value (int row) const { return values[(size_t) row]; }
@@ -175,6 +177,7 @@ private:
     EditorSettings editorSettings;
     MonitorLog monitorLog;
     SidebarModel sidebarModel;
+    ModulationRouting modulationRouting;
 
     std::array<int, numRows> values {};
     std::array<std::atomic<int>, numRows> pendingValues;
