@@ -1,4 +1,5 @@
 #include "CliCommand.h"
+#include "effects/EffectsJson.h"
 #include "JsonOut.h"
 #include "data/ProgramCodec.h"
 #include "library/ProgramDigests.h"
@@ -75,6 +76,7 @@ std::string programJson (std::size_t index, const ByteVector& message)
             first = false;
         }
         o << "}";
+        o << ", \"effects\": " << effectsJsonFor (unpackProgramDump (message.data(), message.size()));
     }
     o << ", \"digests\": " << digestsJson (computeProgramDigests (message)) << "}";
     return o.str();
