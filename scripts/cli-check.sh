@@ -20,5 +20,12 @@ if [ -x /usr/bin/python3 ]; then
   "$cli" catalogue | /usr/bin/python3 -c 'import json,sys; rows=json.load(sys.stdin); assert len(rows)==233 and rows[16]["displayMax"]==-48' \
     || { echo "FAIL catalogue is not valid JSON"; fail=1; }
 fi
+vb="$(mktemp -d)"
+"$cli" virtual-bank 1 "$vb/preset1.syx" > /dev/null; check "virtual-bank exit" "$?" "0"
+check "virtual-bank inspects valid" "$("$cli" inspect "$vb/preset1.syx" | grep -o '"valid": true' | wc -l)" "128"
+"$cli" virtual-bank 3 "$vb/x.syx" > /dev/null 2>&1; check "virtual-bank bad bank exit" "$?" "1"
+"$cli" virtual-bank 1 "$vb/preset1.syx/x.syx" > /dev/null 2>&1; check "virtual-bank unwritable exit" "$?" "1"
+"$cli" virtual-bank 1 > /dev/null 2>&1; check "virtual-bank usage exit" "$?" "2"
+rm -rf "$vb"
 [ $fail -eq 0 ] && echo "1 passed, 0 failed" || echo "0 passed, 1 failed"
 exit $fail

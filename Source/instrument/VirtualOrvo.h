@@ -1,13 +1,17 @@
 #pragma once
 
+#include "instrument/InstrumentProgram.h"
 #include "midi/MidiDevices.h"
 #include "midi/NrpnCodec.h"
+#include "midi/SysExProtocol.h"
 #include "model/ParameterCatalogue.h"
+#include "platform/Clock.h"
 
 #include <array>
 #include <atomic>
 #include <condition_variable>
 #include <deque>
+#include <memory>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -15,10 +19,20 @@
 namespace orvo
 {
 
-/** A simulated instrument for development, demos and tests. It keeps a Program edit buffer of
-    catalogue values, applies the NRPNs it receives and echoes them as the hardware does, follows
-    Bank Select and Program Change, and sends what a player does on its panel. Everything it
-    sends leaves on its own thread, like a real MIDI input. */
+/** Ways the simulated instrument can misbehave, for tests of the editor's time-outs and checks. */
+struct VirtualOrvoFaults
+{
+    bool noReply = false;         // requests are heard and never answered
+    int truncateDumpsBy = 0;      // Program and Mix dumps lose this many bytes before their F7
+    int stopBankAfter = -1;       // a bank request is answered with only this many dumps (-1: all 128)
+    bool holdGlobalReply = false; // the Global dump waits for releaseHeldReplies()
+};
+
+/** A simulated instrument for development, demos and tests. It holds three banks of factory
+    Programs, a Program edit buffer, its Global settings and a Mix; it answers the SysEx requests,
+    stores Programs sent to USER, applies the NRPNs it receives and echoes them as the hardware
+    does, follows Bank Select and Program Change, and sends what a player does on its panel.
+    Everything it sends leaves on its own thread, like a real MIDI input. */
 class VirtualOrvo
 {
 public:
@@ -28,6 +42,10 @@ public:
     static constexpr const char* outputIdentifier = "virtual-orvo:midi-in";
     static constexpr int numBanks = 3;
     static constexpr int numPrograms = 128;
+    /** 31,250 baud, ten bits a byte. */
+    static constexpr double wireMsPerByte = 0.32;
+    /** The unpacked Global data reaches just past the last field the editor reads. */
+    static constexpr int globalDataLength = 15876;
 
     using Values = std::array<int, ParameterCatalogue::numRows>;
 
@@ -55,29 +73,89 @@ public:
     void setProgramSelectChannel (int channel) { programChannel.store (channel); }
     /** 0 and 2: the bank comes in CC 32; 1: in CC 0. */
     void setBankSelectType (int type) { bankSelectType.store (type); }
+    /** Stores catalogue values into a slot (the slot keeps its name, effects and other bytes). */
     void setStoredProgram (int bank, int program, const Values& values);
+    /** The slot's Program as the instrument holds it; empty for a bad slot. */
+    UnpackedProgram storedProgram (int bank, int program) const;
+    /** The edit buffer as an edit-buffer request would return it, unpacked. */
+    UnpackedProgram editBufferProgram() const;
 
-    std::atomic<bool> echoNrpns { true };
+    int mixSelectChannel() const { return mixChannel.load(); }
+    void setMixSelectChannel (int channel) { mixChannel.store (channel); }
+    int bankSelectTypeSetting() const { return bankSelectType.load(); }
+    /** 0 PROGRAM, 1 MIX, as the last mode select asked. */
+    int mode() const { return currentMode.load(); }
+    /** The 1,024-byte Mix edit buffer. */
+    MixPayload mixEditBuffer() const;
+    void setMixEditBuffer (const MixPayload& payload);
+    /** The unpacked Global data a Global request answers with. */
+    ByteVector globalData() const;
+
+    /** Wire-rate pacing: each message leaves when it and everything before it would have crossed a
+        31,250-baud cable. With a scheduler and clock the waiting happens in their time (tests pass
+        VirtualTime, whose calls must come from the thread that advances it); without them the
+        delivery thread waits in real time. Off: messages leave as fast as they are made. */
+    void setWireRate (bool enabled, Scheduler* scheduler = nullptr, const Clock* clock = nullptr);
+    bool wireRate() const;
+
+    void setFaults (const VirtualOrvoFaults& faults);
+    VirtualOrvoFaults faults() const;
+    /** Sends the replies a fault held back. */
+    void releaseHeldReplies();
+
+    /** Requests answered and dumps stored since construction, for tests and the monitor. */
+    int requestsAnswered() const { return answered.load(); }
+
+    std::atomic<bool> echoNrpns{ true };
     /** Channel the panel's own NRPNs go out on. */
-    std::atomic<int> transmitChannel { 1 };
+    std::atomic<int> transmitChannel{ 1 };
 
 private:
+    struct Slot
+    {
+        UnpackedProgram bytes;
+        Values values{};
+    };
+
     void send (std::vector<std::uint8_t> message);
+    void sendReply (std::vector<std::uint8_t> message);
     void sendNrpn (int channel, int parameter, int value);
     void handleControlChange (int channel, int controller, int data);
     void handleNrpn (const NrpnEvent& e);
+    void handleSysEx (const std::uint8_t* data, size_t size);
+    void handleMidiEdit (const std::uint8_t* data, size_t size);
+    int applyEffectNrpn (int parameter, int value);
+    std::vector<std::uint8_t> damaged (std::vector<std::uint8_t> dump) const;
+    ByteVector buildGlobalDump() const;
+    UnpackedProgram editProgramLocked() const;
     void run();
 
     mutable std::mutex stateLock;
-    Values edit {};
-    std::vector<Values> stored;
+    Values edit{};
+    UnpackedProgram editBytes; // the loaded Program's bytes; edits are stored over them on request
+    ProgramRows editedRows;    // rows changed since the Program was loaded
+    std::vector<Slot> stored;
+    MixPayload mix;
     NrpnAssembler assembler;
     int bank = 0, program = 0, pendingBank = 0;
-    std::atomic<int> programChannel { 1 };
-    std::atomic<int> bankSelectType { 0 };
+    int mixBank = 3, mixNumber = 0;
+    VirtualOrvoFaults faultSettings;
+    std::vector<std::vector<std::uint8_t>> held;
+    std::atomic<int> programChannel{ 1 };
+    std::atomic<int> mixChannel{ 1 };
+    std::atomic<int> bankSelectType{ 0 };
+    std::atomic<int> currentMode{ 0 };
+    std::atomic<int> answered{ 0 };
+
+    // Pacing; guarded by queueLock.
+    bool paced = false;
+    Scheduler* pacingScheduler = nullptr;
+    const Clock* pacingClock = nullptr;
+    double busyUntilMs = 0.0;
 
     std::mutex queueLock;
     std::condition_variable queueChanged;
+    std::shared_ptr<int> alive = std::make_shared<int> (0); // scheduled sends check it before touching this
     std::deque<std::vector<std::uint8_t>> outgoing;
     bool delivering = false;
     bool stopping = false;
