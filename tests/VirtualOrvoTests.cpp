@@ -1,7 +1,9 @@
 #include "data/ProgramCodec.h"
 #include "data/ProgramLayout.h"
 #include "effects/EffectAlgorithms.h"
+#include "effects/EffectControlTable.h"
 #include "effects/EffectState.h"
+#include "effects/EffectValueFamilies.h"
 #include "instrument/FactoryPrograms.h"
 #include "instrument/VirtualOrvo.h"
 #include "midi/SysExStream.h"
@@ -402,6 +404,41 @@ TEST_F (Instrument, TheEditBufferIsTheSelectedSlotWithItsEditsReadBack)
     send ({ 0xC0, 17 });
     v = editBufferFromRequest();
     EXPECT_EQ (v.raw, decodeUnpackedProgram (slot.unpacked).raw);
+}
+
+TEST_F (Instrument, EffectNrpnsLandInTheEditBuffersEffectBytes)
+{
+    int checked = 0;
+    for (int algorithm = 0; algorithm < effects::numAlgorithms; ++algorithm)
+    {
+        sendNrpn (1, effects::selectionNrpn, effectSelectionRawToSend (algorithm));
+        for (int k = 0; k < effectbytes::parameterCount; ++k)
+        {
+            const int r = effectRowForStoredSlot (algorithm, k);
+            if (r < 0)
+                continue;
+            const auto& control = effectControlTable()[(size_t)r];
+            const auto family = effectValueFamily (algorithm, control.label, (int)control.nrpn);
+            const int top = effectFamilyStoredTop (family);
+            if (top <= 0 || effectRowForNrpn (algorithm, (int)control.nrpn) != r)
+                continue;
+            const int raw = expandEffectValue (family, top / 2).raw;
+            sendNrpn (1, (int)control.nrpn, raw);
+            const auto bytes = storedEffectBytesOf (orvo.editBufferProgram());
+            ASSERT_EQ (bytes.algorithmByte, algorithm);
+            EXPECT_EQ (expandEffectValue (family, bytes.parameters[(size_t)k]).raw, raw)
+                << "algorithm " << algorithm << " " << control.label;
+            ++checked;
+            break;
+        }
+    }
+    EXPECT_GE (checked, 25);
+
+    sendNrpn (1, effects::sendNrpn, 4095);
+    sendNrpn (1, effects::panNrpn, 0);
+    const auto v = editBufferFromRequest();
+    EXPECT_EQ (v.output.digitalSend, 65535);
+    EXPECT_EQ (v.output.digitalPan, 0);
 }
 
 TEST_F (Instrument, EchoesEachNrpnWithTheValueItTook)

@@ -111,7 +111,7 @@ void VirtualOrvo::setWireRate (bool enabled, Scheduler* scheduler, const Clock* 
 
 bool VirtualOrvo::wireRate() const
 {
-    std::lock_guard<std::mutex> lock (const_cast<std::mutex&> (queueLock));
+    std::lock_guard<std::mutex> lock (queueLock);
     return paced;
 }
 

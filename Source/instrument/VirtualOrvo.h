@@ -153,7 +153,7 @@ private:
     const Clock* pacingClock = nullptr;
     double busyUntilMs = 0.0;
 
-    std::mutex queueLock;
+    mutable std::mutex queueLock;
     std::condition_variable queueChanged;
     std::shared_ptr<int> alive = std::make_shared<int> (0); // scheduled sends check it before touching this
     std::deque<std::vector<std::uint8_t>> outgoing;
