@@ -441,6 +441,37 @@ TEST_F (Instrument, EffectNrpnsLandInTheEditBuffersEffectBytes)
     EXPECT_EQ (v.output.digitalPan, 0);
 }
 
+TEST_F (Instrument, EchoesSelectionsByTheBankSelectTypeOnTheSelectChannel)
+{
+    struct Case
+    {
+        int type, channel;
+        std::vector<ByteVector> selection; // what the editor sends, and what comes back
+    };
+    const Case cases[] = {
+        { 0, 1, { { 0xB0, 0, 0 }, { 0xB0, 32, 2 }, { 0xC0, 99 } } },
+        { 1, 5, { { 0xB4, 0, 1 }, { 0xC4, 3 } } },
+        { 2, 16, { { 0xBF, 32, 0 }, { 0xCF, 127 } } },
+    };
+    for (const auto& c : cases)
+    {
+        orvo.setBankSelectType (c.type);
+        orvo.setProgramSelectChannel (c.channel);
+        for (const auto& m : c.selection)
+            send (m);
+        EXPECT_EQ (replies(), c.selection) << "type " << c.type;
+        const int b = orvo.selectedBank(), p = orvo.selectedProgram();
+        EXPECT_EQ (p, c.selection.back()[1]);
+        EXPECT_EQ (orvo.editBufferProgram(), factory::bank (b)[(size_t)p].unpacked);
+
+        orvo.selectOnPanel (b, p);
+        EXPECT_EQ (replies(), c.selection) << "a panel selection goes out the same way";
+    }
+    send ({ 0xC2, 5 }); // not the select channel
+    EXPECT_TRUE (replies().empty());
+    EXPECT_EQ (orvo.selectedProgram(), 127);
+}
+
 TEST_F (Instrument, EchoesEachNrpnWithTheValueItTook)
 {
     const int nrpn = ParameterCatalogue::row (row ("env3.attacktime")).nrpn;

@@ -217,18 +217,55 @@ void VirtualOrvo::receive (const std::uint8_t* data, size_t size)
         handleControlChange (channel, data[1] & 127, data[2] & 127);
     else if ((status & 0xF0) == 0xC0 && size >= 2 && channel == programChannel.load())
     {
-        const int p = data[1] & 127;
+        int b = 0;
         {
             std::lock_guard<std::mutex> lock (stateLock);
-            bank = pendingBank;
-            program = p;
-            const auto& slot = stored[(size_t)(bank * numPrograms + program)];
-            edit = slot.values;
-            editBytes = slot.bytes;
-            editedRows.reset();
+            b = pendingBank;
         }
-        send ({ (std::uint8_t) (0xC0 | (channel - 1)), (std::uint8_t)p });
+        loadSlot (b, data[1] & 127);
+        sendSelection (b, data[1] & 127);
     }
+}
+
+void VirtualOrvo::loadSlot (int b, int p)
+{
+    std::lock_guard<std::mutex> lock (stateLock);
+    bank = std::clamp (b, 0, numBanks - 1);
+    program = std::clamp (p, 0, numPrograms - 1);
+    pendingBank = bank;
+    const auto& slot = stored[(size_t)(bank * numPrograms + program)];
+    edit = slot.values;
+    editBytes = slot.bytes;
+    editedRows.reset();
+}
+
+void VirtualOrvo::sendSelection (int b, int p)
+{
+    // The selection goes out as the editor would send it: Bank Select by the bank-select type, then
+    // Program Change, all on the Program select channel.
+    const auto status = (std::uint8_t) (0xB0 | (std::clamp (programChannel.load(), 1, 16) - 1));
+    switch (bankSelectType.load())
+    {
+        case 1:
+            send ({ status, 0, (std::uint8_t)b });
+            break;
+        case 2:
+            send ({ status, 32, (std::uint8_t)b });
+            break;
+        default:
+            send ({ status, 0, 0 });
+            send ({ status, 32, (std::uint8_t)b });
+            break;
+    }
+    send ({ (std::uint8_t) (0xC0 | (status & 15)), (std::uint8_t)p });
+}
+
+void VirtualOrvo::selectOnPanel (int b, int p)
+{
+    if (b < 0 || b >= numBanks || p < 0 || p >= numPrograms)
+        return;
+    loadSlot (b, p);
+    sendSelection (b, p);
 }
 
 void VirtualOrvo::handleControlChange (int channel, int controller, int data)

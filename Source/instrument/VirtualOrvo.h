@@ -62,6 +62,9 @@ public:
     /** A player turns a knob or presses a button on the panel: the edit buffer changes and the NRPN goes out. */
     void turnKnob (int row, int raw);
 
+    /** A player selects a Program on the panel: the slot is loaded and Bank Select and Program Change go out. */
+    void selectOnPanel (int bank, int program);
+
     /** Blocks until everything queued for sending has been delivered. */
     void flush();
 
@@ -119,6 +122,8 @@ private:
 
     void send (std::vector<std::uint8_t> message);
     void sendReply (std::vector<std::uint8_t> message);
+    void loadSlot (int bank, int program);
+    void sendSelection (int bank, int program);
     void sendNrpn (int channel, int parameter, int value);
     void handleControlChange (int channel, int controller, int data);
     void handleNrpn (const NrpnEvent& e);
