@@ -29,6 +29,7 @@ XML
     "$1" --virtual-orvo > /dev/null 2>&1 & pid=$!
     for i in $(seq 1 100); do wid=$(xdotool search --onlyvisible --name "^Orvo Editor$" | head -n 1); [ -n "$wid" ] && break; sleep 0.2; done
     sleep 3
+    wid=$(xdotool search --onlyvisible --name "^Orvo Editor$" | tail -n 1)
     eval "$(xdotool getwindowgeometry --shell "$wid")"
     import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$2"
     kill $pid $holder

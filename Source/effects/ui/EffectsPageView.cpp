@@ -54,6 +54,7 @@ EffectsPageView::EffectsPageView (EffectsPageModel& m) : model (m)
     }
     categoryMenu.setComponentID ("editor.effects.category");
     algorithmMenu.setComponentID ("editor.effects.algorithm");
+    algorithmMenu.setScrollWheelEnabled (true);
     categoryMenu.onChange = [this] {
         model.selectCategory (categoryMenu.getText().toStdString());
         fillMenus();
