@@ -97,7 +97,8 @@ public:
     /** Wire-rate pacing: each message leaves when it and everything before it would have crossed a
         31,250-baud cable. With a scheduler and clock the waiting happens in their time (tests pass
         VirtualTime, whose calls must come from the thread that advances it); without them the
-        delivery thread waits in real time. Off: messages leave as fast as they are made. */
+        delivery thread waits in real time. Off: messages leave as fast as they are made. The
+        scheduler and clock must stay alive while pacing is on. */
     void setWireRate (bool enabled, Scheduler* scheduler = nullptr, const Clock* clock = nullptr);
     bool wireRate() const;
 
@@ -106,7 +107,7 @@ public:
     /** Sends the replies a fault held back. */
     void releaseHeldReplies();
 
-    /** Requests answered and dumps stored since construction, for tests and the monitor. */
+    /** Reply messages sent since construction (a bank counts 128), for tests. */
     int requestsAnswered() const { return answered.load(); }
 
     std::atomic<bool> echoNrpns{ true };
