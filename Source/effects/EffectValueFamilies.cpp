@@ -23,7 +23,7 @@ enum class Expansion
     ceiling   // the bottom of step b's share of the 4096 codes, N = top + 1 steps
 };
 
-struct FamilySpec
+struct FamilyRule
 {
     const char* name;
     Expansion expansion;
@@ -31,7 +31,7 @@ struct FamilySpec
     int factor;
 };
 
-const FamilySpec familySpecs[] = {
+const FamilyRule familyRules[] = {
     { ef::frequencyTopOff, Expansion::multiply, 255, 16 },
     { ef::frequencyBottomOff, Expansion::multiply, 255, 16 },
     { ef::positive255, Expansion::multiply, 255, 16 },
@@ -66,11 +66,11 @@ const FamilySpec familySpecs[] = {
     { ef::send, Expansion::none, -1, 0 },
 };
 
-const FamilySpec* specFor (std::string_view family)
+const FamilyRule* ruleFor (std::string_view family)
 {
-    for (const auto& spec : familySpecs)
-        if (family == spec.name)
-            return &spec;
+    for (const auto& rule : familyRules)
+        if (family == rule.name)
+            return &rule;
     return nullptr;
 }
 
@@ -211,7 +211,7 @@ const std::array<const char*, 32>& effectfamily::all()
     {
         std::array<const char*, 32> n{};
         for (std::size_t i = 0; i < n.size(); ++i)
-            n[i] = familySpecs[i].name;
+            n[i] = familyRules[i].name;
         return n;
     }();
     return names;
@@ -319,24 +319,24 @@ std::string effectValueFamily (int algorithm, std::string_view rawLabel, int nrp
 
 EffectExpansion expandEffectValue (std::string_view family, int stored)
 {
-    const auto* spec = specFor (family);
-    if (spec == nullptr || spec->expansion == Expansion::none)
+    const auto* rule = ruleFor (family);
+    if (rule == nullptr || rule->expansion == Expansion::none)
         return {};
-    const int b = std::min (std::clamp (stored, 0, 255), spec->top);
+    const int b = std::min (std::clamp (stored, 0, 255), rule->top);
     if (b == 0)
         return { 0, true };
     if (is (family, ef::largePlateDecay) && b == 50)
         return { 2760, true };
-    if (spec->expansion == Expansion::multiply)
-        return { b * spec->factor, true };
-    const int steps = spec->top + 1;
+    if (rule->expansion == Expansion::multiply)
+        return { b * rule->factor, true };
+    const int steps = rule->top + 1;
     return { (b * 4096 + steps - 1) / steps, true };
 }
 
 int effectFamilyStoredTop (std::string_view family)
 {
-    const auto* spec = specFor (family);
-    return spec != nullptr ? spec->top : -1;
+    const auto* rule = ruleFor (family);
+    return rule != nullptr ? rule->top : -1;
 }
 
 const std::array<double, ef::frequencyTableSize>& effectFrequencyTable()
