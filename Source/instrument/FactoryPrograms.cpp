@@ -434,15 +434,17 @@ FactoryProgram makeProgram (int bank, int slot)
     return out;
 }
 
-std::vector<FactoryProgram> makeBank (int bank)
-{
-    std::vector<FactoryProgram> programs;
-    programs.reserve ((size_t)numPrograms);
-    for (int slot = 0; slot < numPrograms; ++slot)
-        programs.push_back (makeProgram (bank, slot));
-    return programs;
-}
 } // namespace
+
+const FactoryProgram& program (int b, int slot)
+{
+    // Each Program has its own seed, so any one can be built without the others.
+    static std::array<std::once_flag, numBanks * numPrograms> once;
+    static std::array<FactoryProgram, numBanks * numPrograms> programs;
+    const auto i = (size_t)(std::clamp (b, 0, numBanks - 1) * numPrograms + std::clamp (slot, 0, numPrograms - 1));
+    std::call_once (once[i], [i] { programs[i] = makeProgram ((int)i / numPrograms, (int)i % numPrograms); });
+    return programs[i];
+}
 
 const std::vector<FactoryProgram>& bank (int b)
 {
@@ -451,7 +453,12 @@ const std::vector<FactoryProgram>& bank (int b)
     static std::array<std::vector<FactoryProgram>, numBanks> banks;
     if (b < 0 || b >= numBanks)
         return none;
-    std::call_once (once[(size_t)b], [b] { banks[(size_t)b] = makeBank (b); });
+    std::call_once (once[(size_t)b],
+                    [b]
+                    {
+                        for (int slot = 0; slot < numPrograms; ++slot)
+                            banks[(size_t)b].push_back (program (b, slot));
+                    });
     return banks[(size_t)b];
 }
 

@@ -25,7 +25,10 @@ namespace factory
 constexpr int numBanks = 3; // USER, PRESET 1, PRESET 2
 constexpr int numPrograms = 128;
 
-/** The 128 Programs of a bank, built once on first use and the same in every run; empty for a bad bank. */
+/** One Program, built on first use and the same in every run; a bad bank or slot is clamped. */
+const FactoryProgram& program (int bank, int slot);
+
+/** The 128 Programs of a bank; empty for a bad bank. */
 const std::vector<FactoryProgram>& bank (int bank);
 
 /** The bank as a stream of 128 stored Program dumps (opcode 00) addressed to `bank`; empty for a bad bank. */

@@ -65,12 +65,11 @@ std::int64_t wireMicroseconds (size_t bytes)
 
 VirtualOrvo::VirtualOrvo()
 {
-    stored.reserve ((size_t)(numBanks * numPrograms));
-    for (int b = 0; b < numBanks; ++b)
-        for (const auto& p : factory::bank (b))
-            stored.push_back ({ p.unpacked, instrumentprogram::readValues (p.unpacked, p.planned) });
-    editBytes = stored.front().bytes;
-    edit = stored.front().values;
+    // Slots are filled from the factory on first use, so opening the editor builds one Program, not 384.
+    stored.resize ((size_t)(numBanks * numPrograms));
+    const auto& first = slotLocked (0, 0);
+    editBytes = first.bytes;
+    edit = first.values;
     mix = factoryMix();
     worker = std::thread ([this] { run(); });
 }
@@ -227,13 +226,26 @@ void VirtualOrvo::receive (const std::uint8_t* data, size_t size)
     }
 }
 
+VirtualOrvo::Slot& VirtualOrvo::slotLocked (int b, int p) const
+{
+    auto& slot = stored[(size_t)(b * numPrograms + p)];
+    if (!slot.loaded)
+    {
+        const auto& f = factory::program (b, p);
+        slot.bytes = f.unpacked;
+        slot.values = instrumentprogram::readValues (f.unpacked, f.planned);
+        slot.loaded = true;
+    }
+    return slot;
+}
+
 void VirtualOrvo::loadSlot (int b, int p)
 {
     std::lock_guard<std::mutex> lock (stateLock);
     bank = std::clamp (b, 0, numBanks - 1);
     program = std::clamp (p, 0, numPrograms - 1);
     pendingBank = bank;
-    const auto& slot = stored[(size_t)(bank * numPrograms + program)];
+    const auto& slot = slotLocked (bank, program);
     edit = slot.values;
     editBytes = slot.bytes;
     editedRows.reset();
@@ -418,7 +430,7 @@ void VirtualOrvo::handleSysEx (const std::uint8_t* data, size_t size)
                 bytes.empty())
                 break;
             std::lock_guard<std::mutex> lock (stateLock);
-            auto& slot = stored[(size_t)layout.program];
+            auto& slot = slotLocked (0, layout.program);
             slot.values = instrumentprogram::readValues (bytes, slot.values);
             slot.bytes = std::move (bytes);
             break;
@@ -597,7 +609,7 @@ void VirtualOrvo::setStoredProgram (int b, int p, const Values& values)
     if (b < 0 || b >= numBanks || p < 0 || p >= numPrograms)
         return;
     std::lock_guard<std::mutex> lock (stateLock);
-    auto& slot = stored[(size_t)(b * numPrograms + p)];
+    auto& slot = slotLocked (b, p);
     instrumentprogram::storeValues (slot.bytes, values, allRows());
     slot.values = values;
 }
@@ -607,7 +619,7 @@ UnpackedProgram VirtualOrvo::storedProgram (int b, int p) const
     if (b < 0 || b >= numBanks || p < 0 || p >= numPrograms)
         return {};
     std::lock_guard<std::mutex> lock (stateLock);
-    return stored[(size_t)(b * numPrograms + p)].bytes;
+    return slotLocked (b, p).bytes;
 }
 
 MixPayload VirtualOrvo::mixEditBuffer() const

@@ -119,10 +119,13 @@ private:
     {
         UnpackedProgram bytes;
         Values values{};
+        bool loaded = false;
     };
 
     void send (std::vector<std::uint8_t> message);
     void sendReply (std::vector<std::uint8_t> message);
+    /** The slot, filled from the factory on first use; stateLock must be held. */
+    Slot& slotLocked (int bank, int program) const;
     void loadSlot (int bank, int program);
     void sendSelection (int bank, int program);
     void sendNrpn (int channel, int parameter, int value);
@@ -140,7 +143,7 @@ private:
     Values edit{};
     UnpackedProgram editBytes; // the loaded Program's bytes; edits are stored over them on request
     ProgramRows editedRows;    // rows changed since the Program was loaded
-    std::vector<Slot> stored;
+    mutable std::vector<Slot> stored;
     MixPayload mix;
     NrpnAssembler assembler;
     int bank = 0, program = 0, pendingBank = 0;
