@@ -187,7 +187,7 @@ TEST (FactoryBanks, EveryProgramDecodesToTheValuesItWasBuiltFrom)
                 }
         }
     }
-    EXPECT_GT (exactChecks, 3 * 128 * 120);
+    EXPECT_GT (exactChecks, 3 * 128 * 95);
     EXPECT_GT (lossyChecks, 3 * 128 * 30);
 }
 

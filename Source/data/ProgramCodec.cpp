@@ -3,6 +3,7 @@
 #include "model/ModulationSources.h"
 
 #include "model/CalibrationTables.h"
+#include "model/ValueConversion.h"
 
 #include <algorithm>
 #include <charconv>
@@ -222,6 +223,24 @@ int readStored (const ProgramField& f, const UnpackedProgram& p)
 
 //==============================================================================
 // Stored number -> raw value. nullopt keeps the editor's value.
+
+/** Signed percentages and signed bytes are stored in the units the player sees (-100..100, -127..127),
+    while the editor holds every row as a raw value; these fields convert at the boundary. */
+bool storesDisplayUnits (const ProgramField& f)
+{
+    return f.row >= 0 && (f.kind == K::signedPercent || f.kind == K::signedByte);
+}
+
+int rawFromDisplayUnits (const ProgramField& f, int shown)
+{
+    const auto& info = ParameterCatalogue::row (f.row);
+    return ValueConversion::displayToRaw (info, (double) shown).value_or (info.rawMin);
+}
+
+int displayUnitsFromRaw (const ProgramField& f, int raw)
+{
+    return roundHalfAway (ValueConversion::rawToDisplay (ParameterCatalogue::row (f.row), raw));
+}
 
 std::optional<int> decodeStored (const ProgramField& f, int s)
 {
@@ -803,6 +822,12 @@ const std::vector<ProgramField>& programFields()
 
 ProgramFieldDomain fieldDomain (const ProgramField& f)
 {
+    if (storesDisplayUnits (f))
+    {
+        // Raw values of the row, held as whole display units: many raws share one stored number.
+        const auto& info = ParameterCatalogue::row (f.row);
+        return { info.rawMin, info.rawMax, false };
+    }
     switch (f.kind)
     {
         case K::word:
@@ -861,7 +886,9 @@ DecodedProgramValues decodeUnpackedProgram (const UnpackedProgram& program, std:
         if (!fits (f, program.size()))
             continue;
         const int stored = readStored (f, program);
-        const auto raw = decodeStored (f, stored);
+        auto raw = decodeStored (f, stored);
+        if (raw && storesDisplayUnits (f))
+            raw = rawFromDisplayUnits (f, *raw);
         if (raw)
         {
             if (f.row >= 0)
@@ -1005,7 +1032,8 @@ ProgramWriteReport writeProgramValues (UnpackedProgram& program,
             continue;
         }
 
-        const int wanted = raw[(std::size_t)f.row];
+        // The search below compares stored numbers in the units they read back in.
+        const int wanted = storesDisplayUnits (f) ? displayUnitsFromRaw (f, raw[(std::size_t)f.row]) : raw[(std::size_t)f.row];
         const auto [lo, hi] = storedRange (f);
         const int guess = std::clamp (guessStored (f, wanted, readStored (f, program)), lo, hi);
 

@@ -290,8 +290,11 @@ int plannedValue (int row, const Archetype& a, Dice& dice)
             return within (dice.chance (80) ? 0 : dice.range (10, 600));
         if (endsWith (id, ".keybase"))
             return within (dice.range (48, 72));
-        if (endsWith (id, "track") || endsWith (id, "mod") || endsWith (id, ".offsetlevel"))
-            return within (dice.range (0, 40));
+        // Modest amounts either side of the centre (2048 shows 0.00).
+        if (endsWith (id, "track") || endsWith (id, "mod"))
+            return within (2048 + dice.range (0, 800));
+        if (endsWith (id, ".offsetlevel"))
+            return within (2048 + dice.range (-200, 200));
     }
     if (endsWith (id, ".semitone"))
     {

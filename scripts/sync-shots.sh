@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Starts the editor as a new user would (fresh settings, the Virtual Orvo), answers INITIAL SYNC,
+# and takes pictures of the OSCILLATORS, ENVELOPES and EFFECTS pages it filled, into docs/screenshots/.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+home=$(mktemp -d)
+HOME="$home" xvfb-run -a -s "-screen 0 1600x1200x24" bash -c '
+  /usr/bin/python3 scripts/close-window.py --hold & holder=$!
+  sleep 0.5
+  build/bin/OrvoEditor --virtual-orvo > /dev/null 2>&1 & pid=$!
+  for i in $(seq 1 100); do d=$(xdotool search --onlyvisible --name "^Initial Orvo Sync$" | tail -n 1); [ -n "$d" ] && break; sleep 0.2; done
+  sleep 0.5
+  eval "$(xdotool getwindowgeometry --shell "$d")"
+  # INITIAL SYNC is the first of the dialog'"'"'s two buttons.
+  xdotool mousemove $((X + 205)) $((Y + 344)) click 1
+  sleep 8
+  w=$(xdotool search --onlyvisible --name "^Orvo Editor$" | tail -n 1)
+  eval "$(xdotool getwindowgeometry --shell "$w")"
+  for t in 2 4 5; do
+    name=$(echo "- - oscillators - envelopes effects" | cut -d" " -f$((t + 1)))
+    xdotool mousemove $((X + 8 + 119 * t + 60)) $((Y + HEIGHT - 1024 + 62)) click 1
+    sleep 0.8
+    import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "docs/screenshots/after-sync-$name.png"
+  done
+  kill $pid $holder
+'
+rm -rf "$home"
