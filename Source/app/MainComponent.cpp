@@ -151,22 +151,24 @@ MainComponent::MainComponent (Options options)
     };
     modOverlay = std::make_unique<ModulationOverlay> (engine->modulation());
     modOverlay->onSend = [this] (const ModulationSend& send) { engine->sendInterface (send.nrpn, send.value, send.actionLabel); };
-    modOverlay->onClose = [this] {
-        modOverlay->setVisible (false);
-        modButton.setToggleState (false, juce::dontSendNotification);
-    };
     addChildComponent (*modOverlay);
     registerItem (*modOverlay, "overlay.modRouting");
     modButton.setTooltip ("Show the modulation routes: enable, source, destination, level and offset of each.");
-    modButton.onClick = [this] {
-        const bool show = ! modOverlay->isVisible();
-        modOverlay->setVisible (show);
-        modButton.setToggleState (show, juce::dontSendNotification);
-        if (show)
-            modOverlay->toFront (false);
-    };
     addAndMakeVisible (modButton);
     registerItem (modButton, "editor.header.modRouting");
+    midiOverlay = std::make_unique<MidiSettingsOverlay> (*midi, *engine);
+    midiOverlay->onClose = [this] { showOverlay (nullptr); };
+    midiOverlay->onPortsChanged = [this] { refreshMidiStatus(); };
+    midiOverlay->onSettingsChanged = [this] { saveEditorSettings (*settingsStore, engine->settings()); };
+    midiOverlay->onSendImmediatelyChanged = [this] (bool on) { setSendChangesImmediately (on); };
+    addChildComponent (*midiOverlay);
+    registerItem (*midiOverlay, "overlay.midiSettings");
+    midiButton.setTooltip ("Choose and open the Orvo's MIDI ports and channels.");
+    midiButton.onClick = [this] { showOverlay (midiOverlay->isVisible() ? nullptr : midiOverlay.get()); };
+    addAndMakeVisible (midiButton);
+    registerItem (midiButton, "editor.header.midiSettings");
+    modOverlay->onClose = [this] { showOverlay (nullptr); };
+    modButton.onClick = [this] { showOverlay (modOverlay->isVisible() ? nullptr : modOverlay.get()); };
     syncOverlay.onCancel = [this] { sync->cancelSync(); };
     resized();
     addChildComponent (syncOverlay);
@@ -177,6 +179,8 @@ MainComponent::MainComponent (Options options)
     startTimerHz (30);
 
     midiStatus.setFont (juce::Font (11.5f));
+    midiStatus.setInterceptsMouseClicks (false, false);
+    lastNrpnLabel.setInterceptsMouseClicks (false, false);
     midiStatus.setColour (juce::Label::textColourId, palette::dimText);
     midiStatus.setJustificationType (juce::Justification::centredRight);
     addAndMakeVisible (midiStatus);
@@ -423,10 +427,25 @@ void MainComponent::timerCallback()
 
 void MainComponent::refreshMidiStatus()
 {
+    if (midiOverlay != nullptr && midiOverlay->isVisible())
+        midiOverlay->refresh();
     const auto in = midi->isInputOpen() ? midi->openInputName() : std::string ("closed");
     const auto out = midi->isOutputOpen() ? midi->openOutputName() : std::string ("closed");
     midiStatus.setText ("MIDI IN: " + in + "   MIDI OUT: " + out, juce::dontSendNotification);
     midiStatus.setTooltip (midi->statusText());
+}
+
+void MainComponent::showOverlay (juce::Component* overlay)
+{
+    // One panel over the page at a time.
+    for (juce::Component* c : { static_cast<juce::Component*> (modOverlay.get()), static_cast<juce::Component*> (midiOverlay.get()) })
+        c->setVisible (c == overlay);
+    modButton.setToggleState (overlay == modOverlay.get(), juce::dontSendNotification);
+    midiButton.setToggleState (overlay == midiOverlay.get(), juce::dontSendNotification);
+    if (overlay == midiOverlay.get())
+        midiOverlay->refresh();
+    if (overlay != nullptr)
+        overlay->toFront (false);
 }
 
 void MainComponent::applyAppearance()
@@ -590,9 +609,10 @@ void MainComponent::resized()
     header.setBounds (margin + 4, 4, 430, topBarHeight - 8);
     sendShownButton.setBounds (margin + 440, 9, 150, topBarHeight - 18);
     modButton.setBounds (margin + 598, 9, 120, topBarHeight - 18);
-    headerStatus.setBounds (margin + 726, 4, 120, topBarHeight - 8);
-    lastNrpnLabel.setBounds (designWidth - 480 - margin, 4, 480, topBarHeight / 2 - 4);
-    midiStatus.setBounds (designWidth - 480 - margin, topBarHeight / 2, 480, topBarHeight / 2 - 4);
+    midiButton.setBounds (margin + 726, 9, 130, topBarHeight - 18);
+    headerStatus.setBounds (margin + 864, 4, designWidth - sidebarWidth - margin * 3 - 864, topBarHeight - 8);
+    lastNrpnLabel.setBounds (designWidth - sidebarWidth - margin, 4, sidebarWidth, topBarHeight / 2 - 4);
+    midiStatus.setBounds (designWidth - sidebarWidth - margin, topBarHeight / 2, sidebarWidth, topBarHeight / 2 - 4);
 
     const int pageWidth = designWidth - sidebarWidth - margin * 3;
     auto tabRow = juce::Rectangle<int> (margin, tabRowTop, pageWidth, tabRowHeight);
@@ -610,8 +630,9 @@ void MainComponent::resized()
     }
 
     syncOverlay.setBounds (getLocalBounds());
-    if (modOverlay != nullptr)
-        modOverlay->setBounds (margin, pageTop - 36, designWidth - sidebarWidth - margin * 3, designHeight - pageTop + 36 - margin);
+    for (juce::Component* overlay : { static_cast<juce::Component*> (modOverlay.get()), static_cast<juce::Component*> (midiOverlay.get()) })
+        if (overlay != nullptr)
+            overlay->setBounds (margin, pageTop - 36, designWidth - sidebarWidth - margin * 3, designHeight - pageTop + 36 - margin);
     const int sideX = designWidth - sidebarWidth - margin;
     const int sideHeight = designHeight - tabRowTop - margin;
     topPane.setBounds (sideX, tabRowTop, sidebarWidth, sideHeight * 9 / 20);

@@ -12,6 +12,7 @@
 #include "library/EditorSettingsBinding.h"
 #include "effects/ui/EffectsPageView.h"
 #include "model/ui/ModulationOverlay.h"
+#include "midi/ui/MidiSettingsOverlay.h"
 #include "shell/HostSinks.h"
 #include "sync/ui/SyncProgressOverlay.h"
 #include "shell/MidiConnection.h"
@@ -132,6 +133,9 @@ private:
     SyncProgressOverlay syncOverlay;
     std::unique_ptr<ModulationOverlay> modOverlay;
     juce::TextButton modButton { "MOD ROUTING" };
+    std::unique_ptr<MidiSettingsOverlay> midiOverlay;
+    juce::TextButton midiButton { "MIDI SETTINGS" };
+    void showOverlay (juce::Component* overlay);
     EffectsPageModel effectsModel;
     EffectsPageView effectsView { effectsModel };
     void takeUnmappedNrpns();
