@@ -304,3 +304,23 @@ TEST_F (EngineFixture, CopiesTheLogToTheClipboard)
     EXPECT_EQ (clipboard.text, "Log is empty; copied blank text to clipboard.\n");
     EXPECT_TRUE (logContains ("Copied log to clipboard.\n"));
 }
+
+TEST_F (NrpnSending, ResendsASettledDigitalEffectValueOnceAndTakesItsAnswerAsAnEcho)
+{
+    engine.sendInterface (3610, 100, "DIGITAL EFFECTS DECAY");
+    time.advance (100);
+    engine.sendInterface (3610, 120, "DIGITAL EFFECTS DECAY");
+    engine.sendInterface (3603, 5, "DIGITAL EFFECTS SELECTION");
+    EXPECT_EQ (sentNrpns().size(), 3u);
+    time.advance (EditorEngine::effectSettleMs);
+    EXPECT_EQ (sentNrpns(), (std::vector<std::array<int, 3>> { { 1, 3610, 120 }, { 1, 3603, 5 } }))
+        << "each NRPN re-sends only its last value";
+    EXPECT_TRUE (logContains ("Re-sent settled Digital Effects NRPN: parameter=3610 value=120\n"));
+
+    receiveNrpn (1, 3603, 5); // the answer to the re-send
+    receiveNrpn (1, 3610, 121);
+    EXPECT_EQ (engine.takeUnmappedNrpns(), (std::vector<std::pair<int, int>> { { 3610, 121 } }));
+    time.advance (EditorEngine::effectEchoWindowMs);
+    receiveNrpn (1, 3603, 5);
+    EXPECT_EQ (engine.takeUnmappedNrpns(), (std::vector<std::pair<int, int>> { { 3603, 5 } })) << "the echo window has closed";
+}

@@ -176,6 +176,26 @@ void EditorEngine::sendInterface (int nrpn, int value, const std::string& action
     }
     const int channel = outputChannel();
     sendNrpnOnWire (channel, nrpn, v);
+    if (isDigitalEffectNrpn (nrpn))
+    {
+        // The effects processor can drop a value that arrives while it is still switching; send the
+        // resting value once more, and take the instrument's answer to that as an echo.
+        auto& counter = effectSettleCounters[(size_t) (nrpn - 3603)];
+        const auto mine = ++counter;
+        std::weak_ptr<bool> weak = alive;
+        io.scheduler.callAfter (effectSettleMs, [this, weak, nrpn, v, mine] {
+            auto a = weak.lock();
+            if (! a || ! *a || effectSettleCounters[(size_t) (nrpn - 3603)] != mine || midiOutput == nullptr)
+                return;
+            sendNrpnOnWire (outputChannel(), nrpn, v);
+            sentParameter.store (nrpn);
+            sentValue.store (v);
+            settledEffectParameter.store (nrpn);
+            settledEffectValue.store (v);
+            settledEffectDeadline.store (io.clock.nowMs() + effectEchoWindowMs);
+            monitorLog.append ("Re-sent settled Digital Effects NRPN: parameter=" + std::to_string (nrpn) + " value=" + std::to_string (v) + "\n");
+        });
+    }
     if (editorSettings.diagnosticMode)
         monitorLog.append ("Sent interface NRPN to Orvo: ch=" + std::to_string (channel) + " action=\"" + actionLabel
                            + "\" parameter=" + std::to_string (nrpn) + " value=" + std::to_string (v)
@@ -365,7 +385,12 @@ void EditorEngine::handleAssembledNrpn (const NrpnEvent& e)
 
     bool taken = false;
     const auto rows = ParameterCatalogue::rowsForNrpn (e.parameter);
-    if (rows.empty())
+    if (rows.empty() && e.parameter == settledEffectParameter.load() && e.value == settledEffectValue.load()
+        && io.clock.nowMs() < settledEffectDeadline.load())
+    {
+        // The instrument's answer to a settled re-send.
+    }
+    else if (rows.empty())
     {
         std::lock_guard<std::mutex> lock (unmappedLock);
         if (unmappedNrpns.size() >= unmappedQueueLimit)

@@ -36,6 +36,11 @@ public:
     static constexpr int selectionSettleTicks = 120;
     static constexpr int windowSizeReportDelayMs = 500;
     static constexpr size_t unmappedQueueLimit = 256;
+    /** A digital-effect value is sent once more when it has rested this long, and the
+        instrument's answer to that re-send is taken as an echo for this long after it. */
+    static constexpr int effectSettleMs = 250;
+    static constexpr int effectEchoWindowMs = 600;
+    static bool isDigitalEffectNrpn (int nrpn) { return nrpn == 3603 || (nrpn >= 3604 && nrpn <= 3638); }
 
     struct Services
     {
@@ -203,6 +208,9 @@ private:
     };
     std::array<BankSelectSeen, 16> bankSelectSeen;
     std::atomic<std::uint32_t> tuningSettleCounter { 0 };
+    std::array<std::uint32_t, 36> effectSettleCounters {};
+    std::atomic<int> settledEffectParameter { -1 }, settledEffectValue { -1 };
+    std::atomic<double> settledEffectDeadline { 0.0 };
     std::mutex unmappedLock;
     std::deque<std::pair<int, int>> unmappedNrpns;
     std::atomic<int> selectionSettle { 0 };
