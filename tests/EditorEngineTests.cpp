@@ -324,3 +324,16 @@ TEST_F (NrpnSending, ResendsASettledDigitalEffectValueOnceAndTakesItsAnswerAsAnE
     receiveNrpn (1, 3603, 5);
     EXPECT_EQ (engine.takeUnmappedNrpns(), (std::vector<std::pair<int, int>> { { 3603, 5 } })) << "the echo window has closed";
 }
+
+TEST_F (NrpnSending, ReportsAPortThatVanishedInsteadOfFailingSilently)
+{
+    struct ClosedPort final : MidiOutputConnection
+    {
+        std::string name() const override { return "USB MIDI"; }
+        bool send (const std::uint8_t*, size_t) override { return false; }
+    };
+    engine.setOutput (std::make_unique<ClosedPort>());
+    engine.userEdit (row ("osc1.fine"), 10);
+    EXPECT_TRUE (logContains ("Could not send to MIDI output USB MIDI: the port is closed. Reopen the Orvo MIDI output.\n"));
+    EXPECT_EQ (engine.value (row ("osc1.fine")), 10);
+}
