@@ -18,9 +18,10 @@ namespace orvo::testing
 class TemporaryFolder
 {
 public:
+    // A fresh name each time: the tests run in parallel processes, which must never share a folder.
     TemporaryFolder()
         : folder (juce::File::getSpecialLocation (juce::File::tempDirectory)
-                      .getNonexistentChildFile ("orvo-library-test", "", false))
+                      .getChildFile ("orvo-library-test-" + juce::Uuid().toString()))
     {
         folder.createDirectory();
     }
