@@ -23,6 +23,7 @@ fi
 vb="$(mktemp -d)"
 "$cli" virtual-bank 1 "$vb/preset1.syx" > /dev/null; check "virtual-bank exit" "$?" "0"
 check "virtual-bank inspects valid" "$("$cli" inspect "$vb/preset1.syx" | grep -o '"valid": true' | wc -l)" "128"
+check "inspect lists effects" "$("$cli" inspect "$vb/preset1.syx" | grep -o '"effects": {"algorithm": [0-9]*' | wc -l)" "128"
 "$cli" virtual-bank 3 "$vb/x.syx" > /dev/null 2>&1; check "virtual-bank bad bank exit" "$?" "1"
 "$cli" virtual-bank 1 "$vb/preset1.syx/x.syx" > /dev/null 2>&1; check "virtual-bank unwritable exit" "$?" "1"
 "$cli" virtual-bank 1 > /dev/null 2>&1; check "virtual-bank usage exit" "$?" "2"
