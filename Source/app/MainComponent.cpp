@@ -65,6 +65,13 @@ MainComponent::MainComponent (Options options)
             startupLog += line;
     });
     loadEditorSettings (*settingsStore, engine->settings());
+    library = std::make_unique<LibraryRoot> (*settingsStore, [this] (const std::string& line) {
+        if (startupDone)
+            engine->log().append (line);
+        else
+            startupLog += line;
+    });
+    library->ensureLibraryFolders();
     engine->applySettingsAtStart();
     applyAppearance();
     setLookAndFeel (&lookAndFeel);
@@ -542,6 +549,11 @@ void MainComponent::changeSetting (int id)
     saveEditorSettings (*settingsStore, s, change);
     if (looks)
         applyAppearance();
+}
+
+void MainComponent::setStorage()
+{
+    library->chooseLibraryRoot (fileDialogs, [this] { library->ensureLibraryFolders(); });
 }
 
 void MainComponent::copyValue()

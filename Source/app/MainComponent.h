@@ -10,6 +10,7 @@
 #include "instrument/VirtualOrvo.h"
 #include "midi/JuceMidiDevices.h"
 #include "library/EditorSettingsBinding.h"
+#include "library/LibraryRoot.h"
 #include "effects/ui/EffectsPageView.h"
 #include "model/ui/ModulationOverlay.h"
 #include "midi/ui/MidiSettingsOverlay.h"
@@ -69,6 +70,8 @@ public:
     /** A Settings menu choice: stores it, logs it and lets it take effect. */
     void changeSetting (int menuItemId);
     EditorSettingsStore& getSettingsStore() { return *settingsStore; }
+    /** File menu "SET STORAGE": choose the library folder. */
+    void setStorage();
     void pasteValue();
     /** Host transport: changes that come from a host are applied without being reported back. */
     void receiveHostParameter (const std::string& key, double value, int hostFlags);
@@ -112,6 +115,7 @@ private:
     VirtualOrvoMidiDevices midiDevices { &platformMidi, virtualOrvo };
     std::unique_ptr<MidiConnection> midi;
     std::unique_ptr<EditorSettingsStore> settingsStore;
+    std::unique_ptr<LibraryRoot> library;
     std::string startupLog;
     bool startupDone = false;
     void applyAppearance();

@@ -63,7 +63,7 @@ juce::PopupMenu MainWindow::getMenuForIndex (int index, const juce::String&)
         m.addSeparator();
         m.addItem (1008, "IMPORT SYSEX", librarianAvailable);
         m.addItem (1009, "EXPORT SYSEX", librarianAvailable);
-        m.addItem (1010, "SET STORAGE", librarianAvailable);
+        m.addItem (1010, "SET STORAGE", ed != nullptr);
     }
     else if (index == 1)
     {
@@ -174,6 +174,7 @@ void MainWindow::menuItemSelected (int id, int)
         case 2001: ed->copyValue(); break;
         case 2002: ed->pasteValue(); break;
         case 3006: engine.transferCurrentMidi(); break;
+        case 1010: ed->setStorage(); break;
         case 4001: ed->getSync().startProgramSync(); break;
         case 3001: ed->getMidi().scan(); break;
         case 3002: ed->getMidi().openInput(); break;
