@@ -1,0 +1,284 @@
+#include "ProgramLibraryIndex.h"
+
+#include "FileNaming.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+namespace orvo
+{
+namespace
+{
+// A time this close to the moment of looking may still change within the file system's clock
+// granularity without the time moving on, so such items are looked at again next time.
+constexpr std::int64_t settleWindowNs = 2'000'000'000;
+
+std::int64_t toNs (fs::file_time_type t)
+{
+    return (std::int64_t)std::chrono::duration_cast<std::chrono::nanoseconds> (t.time_since_epoch()).count();
+}
+
+std::int64_t nowNs()
+{
+    return toNs (fs::file_time_type::clock::now());
+}
+
+bool isProgramDocumentName (const fs::path& p)
+{
+    return juce::String (p.extension().string()).equalsIgnoreCase (".orvop");
+}
+
+std::string keyOf (const fs::path& p)
+{
+    return p.lexically_normal().string();
+}
+} // namespace
+
+ProgramLibraryIndex::ProgramLibraryIndex (std::function<juce::File()> folderFn) : programsFolder (std::move (folderFn))
+{
+}
+
+void ProgramLibraryIndex::clear()
+{
+    folders.clear();
+    entries.clear();
+    byName.clear();
+}
+
+void ProgramLibraryIndex::refresh()
+{
+    update (false);
+}
+
+void ProgramLibraryIndex::fullRefresh()
+{
+    update (true);
+}
+
+void ProgramLibraryIndex::update (bool checkEveryFile)
+{
+    parsedCount = 0;
+    const auto root = programsFolder ? keyOf (fs::path (programsFolder().getFullPathName().toStdString())) : "";
+    if (root != rootPath)
+    {
+        clear();
+        rootPath = root;
+    }
+    std::error_code ec;
+    if (rootPath.empty() || !fs::is_directory (rootPath, ec))
+    {
+        clear();
+        return;
+    }
+    visitFolder (rootPath, checkEveryFile, nowNs());
+}
+
+void ProgramLibraryIndex::visitFolder (const std::string& path, bool checkEveryFile, FileTime now)
+{
+    std::error_code ec;
+    const auto time = fs::last_write_time (path, ec);
+    if (ec)
+    {
+        forgetFolder (path);
+        return;
+    }
+    auto [it, isNew] = folders.try_emplace (path);
+    auto& folder = it->second;
+    const auto t = toNs (time);
+    if (isNew || t != folder.time || !folder.settled)
+    {
+        folder.time = t;
+        folder.settled = now - t > settleWindowNs;
+        listFolder (path, folder, now);
+    }
+    else
+    {
+        for (const auto& file : folder.files)
+        {
+            const auto e = entries.find (file);
+            if (checkEveryFile || e == entries.end() || !e->second.settled)
+                checkFile (file, now, false);
+        }
+    }
+    // A copy: visiting a sub-folder may forget folders below it while this loop runs.
+    const auto subfolders = folder.subfolders;
+    for (const auto& sub : subfolders)
+        visitFolder (sub, checkEveryFile, now);
+}
+
+void ProgramLibraryIndex::listFolder (const std::string& path, Folder& folder, FileTime now)
+{
+    std::vector<std::string> files, subs;
+    std::error_code ec;
+    for (fs::directory_iterator it (path, ec), end; !ec && it != end; it.increment (ec))
+    {
+        std::error_code typeError;
+        if (it->is_directory (typeError))
+            subs.push_back (keyOf (it->path()));
+        else if (isProgramDocumentName (it->path()) && it->is_regular_file (typeError))
+            files.push_back (keyOf (it->path()));
+    }
+    std::sort (files.begin(), files.end());
+    std::sort (subs.begin(), subs.end());
+
+    for (const auto& old : folder.files)
+        if (!std::binary_search (files.begin(), files.end(), old))
+            forgetFile (old);
+    for (const auto& old : folder.subfolders)
+        if (!std::binary_search (subs.begin(), subs.end(), old))
+            forgetFolder (old);
+
+    for (const auto& f : files)
+        checkFile (f, now, false);
+
+    folder.files = std::move (files);
+    folder.subfolders = std::move (subs);
+}
+
+void ProgramLibraryIndex::checkFile (const std::string& path, FileTime now, bool force)
+{
+    std::error_code ec;
+    const auto time = fs::last_write_time (path, ec);
+    const auto size = ec ? 0 : fs::file_size (path, ec);
+    if (ec)
+    {
+        forgetFile (path);
+        return;
+    }
+    const auto t = toNs (time);
+    auto [it, isNew] = entries.try_emplace (path);
+    auto& e = it->second;
+    if (!isNew && !force && e.time == t && e.size == size && e.settled)
+        return;
+    if (!isNew && !force && e.time == t && e.size == size)
+    {
+        e.settled = now - t > settleWindowNs;
+        if (!e.settled)
+        {
+            // Still within the clock's granularity: read it again to be sure.
+            removeFromNameIndex (path, e);
+            parseInto (path, e);
+            addToNameIndex (path, e);
+        }
+        return;
+    }
+    if (!isNew)
+        removeFromNameIndex (path, e);
+    e.time = t;
+    e.size = size;
+    e.settled = now - t > settleWindowNs;
+    parseInto (path, e);
+    addToNameIndex (path, e);
+}
+
+void ProgramLibraryIndex::parseInto (const std::string& path, Entry& e)
+{
+    ++parsedCount;
+    e.qualifies = false;
+    e.normalizedName.clear();
+    e.bankNumber = -1;
+
+    juce::var root;
+    const juce::File file (juce::String (juce::CharPointer_UTF8 (path.c_str())));
+    if (juce::JSON::parse (file.loadFileAsString(), root).failed() || !root.isObject())
+        return;
+    const auto type = root.getProperty ("type", {});
+    if (!type.isString() || type.toString() != "program")
+        return;
+    const auto stored = root.getProperty ("normalizedName", {});
+    if (stored.isString() && stored.toString().isNotEmpty())
+        e.normalizedName = normalizedName (stored.toString().toStdString());
+    else
+        e.normalizedName = normalizedName (root.getProperty ("name", {}).toString().toStdString());
+    const auto bank = root.getProperty ("bankNumber", {});
+    if (bank.isInt() || bank.isInt64() || bank.isDouble())
+        e.bankNumber = (int)bank;
+    e.qualifies = true;
+}
+
+void ProgramLibraryIndex::addToNameIndex (const std::string& path, const Entry& e)
+{
+    if (e.qualifies && !e.normalizedName.empty())
+        byName.emplace (e.normalizedName, path);
+}
+
+void ProgramLibraryIndex::removeFromNameIndex (const std::string& path, const Entry& e)
+{
+    auto [first, last] = byName.equal_range (e.normalizedName);
+    for (auto it = first; it != last; ++it)
+        if (it->second == path)
+        {
+            byName.erase (it);
+            return;
+        }
+}
+
+void ProgramLibraryIndex::forgetFile (const std::string& path)
+{
+    const auto it = entries.find (path);
+    if (it == entries.end())
+        return;
+    removeFromNameIndex (path, it->second);
+    entries.erase (it);
+}
+
+void ProgramLibraryIndex::forgetFolder (const std::string& path)
+{
+    const auto it = folders.find (path);
+    if (it == folders.end())
+        return;
+    const auto folder = it->second;
+    folders.erase (it);
+    for (const auto& f : folder.files)
+        forgetFile (f);
+    for (const auto& sub : folder.subfolders)
+        forgetFolder (sub);
+}
+
+std::optional<juce::File> ProgramLibraryIndex::findProgramFile (int bank, int slot, const std::string& slotName)
+{
+    const auto wanted = normalizedName (slotName);
+    if (wanted.empty())
+        return std::nullopt;
+    refresh();
+
+    std::vector<std::string> candidates;
+    auto [first, last] = byName.equal_range (wanted);
+    for (auto it = first; it != last; ++it)
+        candidates.push_back (it->second);
+
+    // The few candidates are checked against the disk, so one edited in place is not returned stale.
+    const auto now = nowNs();
+    for (const auto& path : candidates)
+        checkFile (path, now, false);
+
+    const auto preferredStem = defaultDocumentStem (DocumentKind::program, slotName, slot);
+    const std::string* best = nullptr;
+    bool bestPreferred = false;
+    FileTime bestTime = 0;
+    std::sort (candidates.begin(), candidates.end());
+    for (const auto& path : candidates)
+    {
+        const auto it = entries.find (path);
+        if (it == entries.end() || !it->second.qualifies || it->second.normalizedName != wanted)
+            continue;
+        if (it->second.bankNumber >= 0 && it->second.bankNumber != bank)
+            continue;
+        const bool preferred = fs::path (path).stem().string() == preferredStem;
+        const auto t = it->second.time;
+        if (best == nullptr || (preferred && !bestPreferred) || (preferred == bestPreferred && t > bestTime))
+        {
+            best = &path;
+            bestPreferred = preferred;
+            bestTime = t;
+        }
+    }
+    if (best == nullptr)
+        return std::nullopt;
+    return juce::File (juce::String (juce::CharPointer_UTF8 (best->c_str())));
+}
+
+} // namespace orvo

@@ -1,0 +1,84 @@
+#pragma once
+
+#include <juce_core/juce_core.h>
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace orvo
+{
+
+/** What the library lookup needs from every ".orvop" below the Programs folder, kept between lookups
+    so a selection change never parses the whole library.
+
+    A lookup re-reads only what changed: each folder's modification time is checked (adding, removing
+    or atomically replacing a document changes it), a changed folder is listed again and only its files
+    with a new size or time are parsed. Files that were still settling at the last look, and the
+    candidates a lookup is about to return, are checked one by one. A document edited in place by
+    another program inside an unchanged folder is seen by the next full refresh. */
+class ProgramLibraryIndex
+{
+public:
+    /** Asked on every refresh, so a new library root takes effect at once. */
+    explicit ProgramLibraryIndex (std::function<juce::File()> programsFolder);
+
+    /** Brings the index up to date with the folder tree (cheap when nothing changed). */
+    void refresh();
+    /** Checks every file's size and time as well; for start-up or an idle moment. */
+    void fullRefresh();
+
+    /** The Program document for a slot by its name: "type" "program", the normalised name equal, the
+        "bankNumber" (when given) equal to `bank`. The file named after the slot's default stem wins;
+        among the rest the newest, then the first by path. Nothing for an empty name. */
+    std::optional<juce::File> findProgramFile (int bank, int slot, const std::string& slotName);
+
+    size_t documentCount() const { return entries.size(); }
+    /** Files parsed by the last refresh (to show that unchanged files are not read again). */
+    int parsedByLastRefresh() const { return parsedCount; }
+
+private:
+    using FileTime = std::int64_t; // nanoseconds of the file system clock
+
+    struct Entry
+    {
+        FileTime time = 0;
+        std::uintmax_t size = 0;
+        bool settled = false;
+        bool qualifies = false; // an object with "type" "program"
+        std::string normalizedName;
+        int bankNumber = -1; // -1: none given
+    };
+    struct Folder
+    {
+        FileTime time = 0;
+        bool settled = false;
+        std::vector<std::string> files;
+        std::vector<std::string> subfolders;
+    };
+
+    void update (bool checkEveryFile);
+    void visitFolder (const std::string& path, bool checkEveryFile, FileTime now);
+    void listFolder (const std::string& path, Folder& folder, FileTime now);
+    void checkFile (const std::string& path, FileTime now, bool force);
+    void parseInto (const std::string& path, Entry& entry);
+    void forgetFolder (const std::string& path);
+    void forgetFile (const std::string& path);
+    void addToNameIndex (const std::string& path, const Entry& e);
+    void removeFromNameIndex (const std::string& path, const Entry& e);
+    void clear();
+
+    std::function<juce::File()> programsFolder;
+    std::string rootPath;
+    std::map<std::string, Folder> folders;
+    std::unordered_map<std::string, Entry> entries;
+    std::unordered_multimap<std::string, std::string> byName;
+    int parsedCount = 0;
+};
+
+} // namespace orvo

@@ -1,0 +1,338 @@
+#include "DocumentTestSupport.h"
+#include "LibraryTestSupport.h"
+#include "library/SysExMessageScan.h"
+
+#include <gtest/gtest.h>
+
+using namespace orvo;
+using namespace orvo::testing;
+
+namespace
+{
+SlotDocumentContent sampleSlot (int bank, int slot)
+{
+    SlotDocumentContent c;
+    c.bank = bank;
+    c.slot = slot;
+    c.name = "  Big   Brass ";
+    c.bankLabel = "PRESET 1";
+    c.notes = "warm\nline two";
+    c.tags = { "bass", "lead" };
+    c.parameters = parameterEntriesToVar (
+        { { "osc1.semitone", 2048, "OSCILLATORS", "OSC 1" }, { "filter.cutoff", 1000, "FILTERS", "LPF" } });
+    auto* tools = new juce::DynamicObject();
+    tools->setProperty ("version", 1);
+    c.toolData = juce::var (tools);
+    auto* wedge = new juce::DynamicObject();
+    wedge->setProperty ("preset", 7);
+    c.wedgePreset = juce::var (wedge);
+    return c;
+}
+
+juce::File writeJson (const juce::File& f, const juce::var& root)
+{
+    return writeText (f, juce::JSON::toString (root).toStdString());
+}
+} // namespace
+
+TEST (ProgramDocument, WritesEachFormWithItsKeysInOrder)
+{
+    const auto dump = makeProgramDump (1, 5);
+    const auto t = juce::Time (2026, 0, 2, 3, 4, 5, 678);
+    const auto saved = buildProgramDocument (sampleSlot (1, 5), dump, t);
+    EXPECT_EQ (keysOf (saved), (std::vector<std::string>{ "schema",
+                                                          "type",
+                                                          "extension",
+                                                          "name",
+                                                          "normalizedName",
+                                                          "source",
+                                                          "bank",
+                                                          "bankNumber",
+                                                          "program",
+                                                          "capturedAt",
+                                                          "notes",
+                                                          "tags",
+                                                          "parameters",
+                                                          "controlPages",
+                                                          "wedgePreset",
+                                                          "rawByteLength",
+                                                          "sysexBase64",
+                                                          "programPayloadSha256",
+                                                          "nameNeutralPayloadSha256",
+                                                          "packedPayloadSha256",
+                                                          "rawSysExSha256" }));
+    EXPECT_EQ (saved["normalizedName"].toString(), "Big Brass");
+    EXPECT_EQ ((int)saved["rawByteLength"], (int)dump.size());
+    EXPECT_TRUE (saved["capturedAt"].toString().startsWith ("2026-01-02T03:04:05.678"));
+
+    auto noExtras = sampleSlot (0, 0);
+    noExtras.wedgePreset = juce::var();
+    noExtras.toolData = juce::var();
+    const auto bare = buildProgramDocument (noExtras, std::nullopt, t);
+    EXPECT_EQ (keysOf (bare).back(), "controlPages");
+    EXPECT_TRUE (bare["controlPages"].isObject());
+
+    ImportedProgramInfo info{ "Imported", t, juce::File ("/tmp/x/some.syx"), dump, 12 };
+    EXPECT_EQ (keysOf (buildImportedProgramDocument (info)), (std::vector<std::string>{ "schema",
+                                                                                        "type",
+                                                                                        "extension",
+                                                                                        "name",
+                                                                                        "normalizedName",
+                                                                                        "source",
+                                                                                        "importedAt",
+                                                                                        "originalSysexFile",
+                                                                                        "originalSysexPath",
+                                                                                        "orvoProgramDumpOpcode",
+                                                                                        "dumpType",
+                                                                                        "mappedParameterCount",
+                                                                                        "tags",
+                                                                                        "notes",
+                                                                                        "bankNumber",
+                                                                                        "program",
+                                                                                        "rawByteLength",
+                                                                                        "sysexBase64",
+                                                                                        "programPayloadSha256",
+                                                                                        "nameNeutralPayloadSha256",
+                                                                                        "packedPayloadSha256",
+                                                                                        "rawSysExSha256" }));
+    info.message = makeProgramDump (0, 0, 1, sysex::opProgramEditBuffer);
+    const auto editBuffer = buildImportedProgramDocument (info);
+    EXPECT_FALSE (editBuffer.hasProperty ("program"));
+    EXPECT_EQ (editBuffer["dumpType"].toString(), "program-edit-buffer");
+
+    EXPECT_EQ (keysOf (buildBankSyncProgramDocument ("N", "USER", 0, 3, dump, t)),
+               (std::vector<std::string>{ "schema", "type", "name", "normalizedName", "source", "bank", "bankNumber",
+                                          "program", "capturedAt", "rawByteLength", "sysexBase64" }));
+}
+
+TEST (ProgramDocument, SavedAndLoadedBackGivesTheSameSlotValuesAndSysEx)
+{
+    TemporaryFolder tmp;
+    const auto dump = makeProgramDump (1, 5, 42);
+    const auto doc = buildProgramDocument (sampleSlot (1, 5), dump, juce::Time::getCurrentTime());
+    const auto file = tmp / "Programs/Big-Brass.orvop";
+    std::vector<std::string> log;
+    ASSERT_TRUE (saveDocumentToFile (file, doc, DocumentKind::program, [&] (auto l) { log.push_back (l); }));
+    EXPECT_EQ (log, (std::vector<std::string>{ "Saved Program file: " + file.getFullPathName().toStdString() + "\n" }));
+
+    // Read back, the text gives the same object, keys in the same order.
+    const auto reread = juce::JSON::parse (file.loadFileAsString());
+    EXPECT_EQ (keysOf (reread), keysOf (doc));
+    EXPECT_EQ (juce::JSON::toString (reread), juce::JSON::toString (doc));
+
+    RecordingLoadHost host;
+    host.bank = 1;
+    host.slot = 5;
+    host.controls = { { "osc1.semitone", 0 } };
+    const auto outcome = loadDocument (file, DocumentKind::program, host);
+    ASSERT_TRUE (outcome.loaded);
+    EXPECT_EQ (host.names[std::make_pair (1, 5)], "Big   Brass");
+    EXPECT_EQ (host.notes[std::make_pair (1, 5)], "warm\nline two");
+    EXPECT_EQ (host.tags[std::make_pair (1, 5)], (std::vector<std::string>{ "bass", "lead" }));
+    EXPECT_EQ ((int)host.wedges[std::make_pair (1, 5)]["preset"], 7);
+    ASSERT_EQ (host.appliedDumps.size(), 1u);
+    EXPECT_EQ (host.appliedDumps[0], dump);
+    EXPECT_EQ (host.controls["osc1.semitone"], 2048);
+    EXPECT_EQ (host.snapshots[std::make_pair (1, 5)].size(), 2);
+    EXPECT_TRUE (host.editorSnapshots.empty());
+    EXPECT_EQ (host.recorded, std::vector<juce::File>{ file });
+    EXPECT_EQ (host.lines.back(), "Loaded Program file into PRESET 1 005: " + file.getFullPathName().toStdString() +
+                                      " (1 editor parameters)\n");
+    EXPECT_EQ (transferOfferAfterProgramLoad (true).buttons,
+               (std::vector<std::string>{ "SEND TO USER SLOT", "SEND EDITOR VALUES", "NOT NOW" }));
+}
+
+TEST (ProgramDocument, RefusesWhatIsNotAProgramDocumentAndChangesNothing)
+{
+    TemporaryFolder tmp;
+    const std::vector<std::pair<const char*, std::string>> cases = {
+        { "corrupt.orvop", "{\"type\": \"program\", " }, { "array.orvop", "[1, 2]" },
+        { "capital.orvop", "{\"type\": \"Program\"}" },  { "number.orvop", "{\"type\": 5}" },
+        { "mix.orvop", "{\"type\": \"mix\"}" },          { "empty.orvop", "" },
+    };
+    for (const auto& [name, text] : cases)
+    {
+        const auto file = writeText (tmp / name, text);
+        RecordingLoadHost host;
+        EXPECT_FALSE (loadDocument (file, DocumentKind::program, host).loaded) << name;
+        EXPECT_EQ (host.calls, 0) << name;
+        EXPECT_EQ (host.lines, (std::vector<std::string>{
+                                   "Could not load Program file. The selected file is not an Orvo Editor program "
+                                   "document: " +
+                                   file.getFullPathName().toStdString() + "\n" }))
+            << name;
+    }
+    RecordingLoadHost host;
+    EXPECT_FALSE (loadDocument (tmp / "missing.orvop", DocumentKind::program, host).loaded);
+}
+
+TEST (ProgramDocument, SysExProblemsAreLoggedAndTheRestStillLoads)
+{
+    TemporaryFolder tmp;
+    const auto dump = makeProgramDump (0, 4);
+    auto damaged = dump;
+    damaged.erase (damaged.begin() + 100, damaged.begin() + 300); // cut short: no longer a Program that unpacks
+    struct Case
+    {
+        const char* label;
+        juce::var base64;
+        std::string line;
+    };
+    const std::vector<Case> cases = {
+        { "bad base64", "@@@@not base64", "Could not decode Program SysEx data from the selected .orvop file.\n" },
+        { "wrong type", 12345, "Could not decode Program SysEx data from the selected .orvop file.\n" },
+        { "no dump", juce::Base64::toBase64 ("\xF0\x01\x02\xF7", 4),
+          "The selected .orvop file does not contain an Orvo Program SysEx dump.\n" },
+        { "does not map", juce::Base64::toBase64 (damaged.data(), damaged.size()),
+          "Could not map Program SysEx data from the selected .orvop file.\n" },
+    };
+    for (const auto& c : cases)
+    {
+        auto* o = new juce::DynamicObject();
+        o->setProperty ("type", "program");
+        o->setProperty ("name", "");
+        o->setProperty ("sysexBase64", c.base64);
+        const auto file = writeJson (tmp / "Empty Name.orvop", juce::var (o));
+        RecordingLoadHost host;
+        const auto outcome = loadDocument (file, DocumentKind::program, host);
+        EXPECT_TRUE (outcome.loaded) << c.label;
+        EXPECT_FALSE (outcome.programSysExMapped) << c.label;
+        EXPECT_EQ (host.names[std::make_pair (0, 0)], "Empty Name") << c.label;
+        EXPECT_EQ (host.lines.front(), c.line) << c.label;
+        EXPECT_TRUE (host.appliedDumps.empty()) << c.label;
+        const auto check = checkDocument (file, DocumentKind::program);
+        EXPECT_FALSE (check.ok) << c.label;
+        EXPECT_EQ (check.message + "\n", c.line) << c.label;
+    }
+}
+
+TEST (ProgramDocument, MapsTheDumpOfTheDocumentsOwnSlotOutOfSeveral)
+{
+    TemporaryFolder tmp;
+    ByteVector all;
+    for (int slot : { 4, 9, 12 })
+    {
+        const auto d = makeProgramDump (0, slot, (unsigned)slot);
+        all.insert (all.end(), d.begin(), d.end());
+    }
+    auto* o = new juce::DynamicObject();
+    o->setProperty ("type", "program");
+    o->setProperty ("name", "Three");
+    o->setProperty ("program", 9);
+    o->setProperty ("sysexBase64", juce::Base64::toBase64 (all.data(), all.size()));
+    const auto file = writeJson (tmp / "three.orvop", juce::var (o));
+
+    RecordingLoadHost host;
+    host.slot = 30;
+    const auto outcome = loadDocument (file, DocumentKind::program, host);
+    ASSERT_TRUE (outcome.programSysExMapped);
+    EXPECT_EQ (host.appliedDumps[0], makeProgramDump (0, 9, 9));
+    EXPECT_EQ (host.lines.front(),
+               "The selected .orvop file contains multiple SysEx messages; using one Program dump for the loaded "
+               "slot.\n");
+    EXPECT_EQ (host.editorSnapshots, (std::vector<std::pair<int, int>>{ { 0, 30 } }));
+    EXPECT_TRUE (juce::String (host.lines.back()).endsWith (" (mapped local Program dump)\n"));
+}
+
+TEST (ProgramDocument, GoesToAProgramBankWhateverIsSelected)
+{
+    auto root = [] (juce::var bankNumber)
+    {
+        auto* o = new juce::DynamicObject();
+        o->setProperty ("bankNumber", bankNumber);
+        return juce::var (o);
+    };
+    struct Case
+    {
+        DocumentKind kind;
+        int current;
+        juce::var declared;
+        int expected;
+    };
+    const std::vector<Case> cases = {
+        { DocumentKind::program, 1, 2, 1 },   { DocumentKind::program, 3, 2, 2 },  { DocumentKind::program, 4, 3, 0 },
+        { DocumentKind::program, 3, "2", 0 }, { DocumentKind::program, 3, {}, 0 }, { DocumentKind::mix, 0, 4, 4 },
+        { DocumentKind::mix, 4, 3, 4 },       { DocumentKind::mix, 2, 1, 3 },
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ (targetBankForDocument (c.kind, c.current, root (c.declared)), c.expected)
+            << c.current << " " << c.declared.toString();
+}
+
+TEST (ProgramDocument, AFailedWriteLeavesTheOldDocumentAndSaysSo)
+{
+    TemporaryFolder tmp;
+    const auto file = tmp / "keep.orvop";
+    const auto first = buildProgramDocument (sampleSlot (0, 1), std::nullopt, juce::Time::getCurrentTime());
+    ASSERT_TRUE (writeDocument (file, first, "Program", {}));
+    const auto before = file.loadFileAsString();
+
+    auto bigger = sampleSlot (0, 1);
+    bigger.notes = std::string (200000, 'x');
+    std::vector<std::string> log;
+#if ORVO_HAS_FILE_SIZE_LIMIT
+    {
+        ScopedFileSizeLimit limit (64 * 1024);
+        EXPECT_FALSE (writeDocument (file, buildProgramDocument (bigger, std::nullopt, juce::Time()), "Program",
+                                     [&] (auto l) { log.push_back (l); }));
+    }
+    EXPECT_EQ (log, (std::vector<std::string>{ "Could not save Program file: " + file.getFullPathName().toStdString() +
+                                               "\n" }));
+    EXPECT_EQ (file.loadFileAsString(), before);
+    RecordingLoadHost host;
+    EXPECT_TRUE (loadDocument (file, DocumentKind::program, host).loaded);
+#endif
+    // A folder where the parent should be cannot be written either.
+    const auto blocked = writeText (tmp / "blocker", "x").getChildFile ("doc.orvop");
+    EXPECT_FALSE (writeDocument (blocked, first, "Program", {}));
+}
+
+TEST (SaveFlow, ChecksTheBankKindAndReadsTheMixFirstWhenItCan)
+{
+    TemporaryFolder tmp;
+    SaveContext c;
+    c.documentFolder = tmp / "Programs";
+    c.kind = DocumentKind::program;
+    c.bank = 3;
+    c.slot = 7;
+    auto plan = planSave (c);
+    EXPECT_EQ (plan.action, SavePlan::Action::stop);
+    EXPECT_EQ (plan.logLines,
+               (std::vector<std::string>{ "Program uses Program slots. Select a Program bank first.\n" }));
+
+    c.bank = 0;
+    c.slotName = "!!";
+    plan = planSave (c);
+    EXPECT_EQ (plan.action, SavePlan::Action::openDialog);
+    EXPECT_EQ (plan.dialogTitle, "Save Program");
+    EXPECT_EQ (plan.initialFile, c.documentFolder.getChildFile ("program-007.orvop"));
+    EXPECT_EQ (plan.pattern, "*.orvop");
+
+    c.kind = DocumentKind::mix;
+    plan = planSave (c);
+    EXPECT_EQ (plan.logLines, (std::vector<std::string>{ "Mix uses Mix slots. Select a Mix bank first.\n" }));
+
+    c.bank = 3;
+    c.slotName = "Live Set";
+    plan = planSave (c);
+    EXPECT_EQ (plan.action, SavePlan::Action::openDialog);
+    EXPECT_EQ (plan.initialFile.getFileName(), "Live-Set.orvom");
+    EXPECT_EQ (plan.logLines.size(), 1u);
+
+    c.midiOutputOpen = true;
+    plan = planSave (c);
+    EXPECT_EQ (plan.action, SavePlan::Action::readMixFirst);
+    PendingMixSave pending;
+    pending.begin (3, 7);
+    auto after = pending.readFinished (false, c);
+    EXPECT_FALSE (pending.isPending());
+    EXPECT_EQ (after.action, SavePlan::Action::openDialog);
+    EXPECT_EQ (after.logLines, (std::vector<std::string>{ "The current Orvo Mix payload was unavailable. Continuing "
+                                                          "with an editor-only .orvom snapshot.\n" }));
+    pending.begin (3, 7);
+    c.slot = 8;
+    after = pending.readFinished (true, c);
+    EXPECT_EQ (after.action, SavePlan::Action::stop);
+    EXPECT_EQ (after.logLines, (std::vector<std::string>{ "Save Mix cancelled because the selected Mix changed while "
+                                                          "its data was being read.\n" }));
+}

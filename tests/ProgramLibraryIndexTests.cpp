@@ -1,0 +1,91 @@
+#include "LibraryTestSupport.h"
+#include "library/ProgramLibraryIndex.h"
+
+#include <gtest/gtest.h>
+
+using namespace orvo;
+using orvo::testing::TemporaryFolder;
+using orvo::testing::writeText;
+
+namespace
+{
+std::string programJson (const std::string& name, int bankNumber = -1, const char* type = "program")
+{
+    std::string json = "{\"type\": \"" + std::string (type) + "\", \"name\": \"" + name + "\"";
+    if (bankNumber >= 0)
+        json += ", \"bankNumber\": " + std::to_string (bankNumber);
+    return json + "}";
+}
+
+std::string found (ProgramLibraryIndex& index, int bank, int slot, const std::string& name)
+{
+    const auto f = index.findProgramFile (bank, slot, name);
+    return f ? f->getFileName().toStdString() : std::string ("(none)");
+}
+} // namespace
+
+TEST (ProgramLibraryIndex, FindsASlotsDocumentByNameAndBank)
+{
+    TemporaryFolder tmp;
+    const auto programs = tmp / "Programs";
+    writeText (programs.getChildFile ("other.orvop"), programJson ("Big  Brass"));
+    writeText (programs.getChildFile ("sub/deeper/Big-Brass.orvop"), programJson (" Big Brass "));
+    writeText (programs.getChildFile ("wrongbank.orvop"), programJson ("Pad", 2));
+    writeText (programs.getChildFile ("mix.orvop"), programJson ("Lead", -1, "mix"));
+    writeText (programs.getChildFile ("broken.orvop"), "{\"type\":");
+    writeText (programs.getChildFile ("note.txt"), programJson ("Lead"));
+
+    ProgramLibraryIndex index ([&] { return programs; });
+    struct Case
+    {
+        int bank;
+        std::string name, expected;
+    };
+    const std::vector<Case> cases = {
+        { 0, "Big Brass", "Big-Brass.orvop" }, // the default stem wins, however deep
+        { 1, "Pad", "(none)" },
+        { 2, "Pad", "wrongbank.orvop" },
+        { 0, "Lead", "(none)" },
+        { 0, "", "(none)" },
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ (found (index, c.bank, 0, c.name), c.expected) << c.name << " in " << c.bank;
+    EXPECT_EQ (index.documentCount(), 5u);
+}
+
+TEST (ProgramLibraryIndex, NoticesAddedChangedAndRemovedFilesWithoutReadingTheRest)
+{
+    TemporaryFolder tmp;
+    const auto programs = tmp / "Programs";
+    for (int i = 0; i < 20; ++i)
+        writeText (programs.getChildFile ("p" + juce::String (i) + ".orvop"),
+                   programJson ("Name " + std::to_string (i)));
+    // Old enough that the index trusts their times from the first look on.
+    for (const auto& f : programs.findChildFiles (juce::File::findFilesAndDirectories, true))
+        f.setLastModificationTime (juce::Time::getCurrentTime() - juce::RelativeTime::minutes (5));
+    programs.setLastModificationTime (juce::Time::getCurrentTime() - juce::RelativeTime::minutes (5));
+
+    ProgramLibraryIndex index ([&] { return programs; });
+    index.refresh();
+    EXPECT_EQ (index.parsedByLastRefresh(), 20);
+    index.refresh();
+    EXPECT_EQ (index.parsedByLastRefresh(), 0);
+    EXPECT_EQ (found (index, 0, 0, "Name 3"), "p3.orvop");
+
+    writeText (programs.getChildFile ("added.orvop"), programJson ("Fresh"));
+    EXPECT_EQ (found (index, 0, 0, "Fresh"), "added.orvop");
+    EXPECT_LT (index.parsedByLastRefresh(), 20);
+
+    writeText (programs.getChildFile ("p3.orvop"), programJson ("Renamed"));
+    index.fullRefresh();
+    EXPECT_EQ (found (index, 0, 0, "Renamed"), "p3.orvop");
+    EXPECT_EQ (found (index, 0, 0, "Name 3"), "(none)");
+
+    programs.getChildFile ("p4.orvop").deleteFile();
+    EXPECT_EQ (found (index, 0, 0, "Name 4"), "(none)");
+    EXPECT_EQ (index.documentCount(), 20u);
+
+    programs.deleteRecursively();
+    EXPECT_EQ (found (index, 0, 0, "Name 5"), "(none)");
+    EXPECT_EQ (index.documentCount(), 0u);
+}
