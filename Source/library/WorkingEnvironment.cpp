@@ -1,0 +1,95 @@
+#include "WorkingEnvironment.h"
+
+#include "AtomicFile.h"
+#include "FileNaming.h"
+
+namespace orvo
+{
+
+bool writeLibraryDocument (const juce::File& file, const juce::var& document, const std::string& kind,
+                           const LibrarianLog& log)
+{
+    const bool ok = (bool)writeTextFileAtomically (file, juce::JSON::toString (document));
+    if (log)
+        log ((ok ? "Saved " : "Could not save ") + kind + " file: " + file.getFullPathName().toStdString() + "\n");
+    return ok;
+}
+
+WorkingEnvironment::WorkingEnvironment (LibrarianState& s, const LibraryRoot& lib, const Clock& c, LibrarianLog l)
+    : state (s), library (lib), clock (c), log (std::move (l))
+{
+}
+
+void WorkingEnvironment::logLine (const std::string& line) const
+{
+    if (log)
+        log (line);
+}
+
+juce::File WorkingEnvironment::file() const
+{
+    if (path != juce::File())
+        return path;
+    return library.folder (LibraryRoot::Folder::environments).getChildFile ("Default.orvox");
+}
+
+juce::var WorkingEnvironment::buildFromState()
+{
+    if (refreshCurrentSnapshot)
+        refreshCurrentSnapshot();
+    return buildEnvironmentDocument (state);
+}
+
+bool WorkingEnvironment::save()
+{
+    const auto target = file();
+    if (writeTextFileAtomically (target, juce::JSON::toString (buildFromState())))
+        return true;
+    logLine ("Could not save Environment file: " + target.getFullPathName().toStdString() + "\n");
+    return false;
+}
+
+void WorkingEnvironment::loadAtStartup (double msSinceStart)
+{
+    const auto target = file();
+    if (target.existsAsFile())
+    {
+        if (loadEnvironmentObject (state, readJsonDocument (target), log))
+        {
+            if (refreshViews)
+                refreshViews();
+            return;
+        }
+        // The damaged file may still hold the user's names and notes; keep a copy before replacing it.
+        backupBeforeOverwrite (target, juce::Time (clock.wallClockMs()));
+    }
+
+    state.clear();
+    const auto fallback = buildEnvironmentDocument (state);
+    if (!writeTextFileAtomically (target, juce::JSON::toString (fallback)))
+        logLine ("Could not save Environment file: " + target.getFullPathName().toStdString() + "\n");
+    logLine ("STARTUP: default exchange parse failed; generated fallback loaded at " +
+             juce::String (msSinceStart, 1).toStdString() + " ms.\n");
+    loadEnvironmentObject (state, fallback, log);
+    if (refreshViews)
+        refreshViews();
+}
+
+std::optional<juce::File> WorkingEnvironment::writeBeforeSyncBackup()
+{
+    library.ensureLibraryFolders();
+    const auto folder = library.folder (LibraryRoot::Folder::environments);
+    const auto stamped = "Before Orvo Sync " + juce::Time (clock.wallClockMs()).formatted ("%Y%m%d-%H%M%S");
+    auto backup = folder.getChildFile (stamped + ".orvox");
+    for (int n = 2; backup.exists(); ++n)
+        backup = folder.getChildFile (stamped + "-" + juce::String (n) + ".orvox");
+
+    if (!writeTextFileAtomically (backup, juce::JSON::toString (buildFromState())))
+    {
+        logLine ("Could not save Environment file: " + backup.getFullPathName().toStdString() + "\n");
+        return std::nullopt;
+    }
+    return backup;
+}
+
+} // namespace orvo
