@@ -1,5 +1,6 @@
 #include "LibrarianTestSupport.h"
 #include "library/EnvironmentDocument.h"
+#include "library/JsonText.h"
 
 #include <gtest/gtest.h>
 
@@ -176,4 +177,27 @@ TEST (EnvironmentDocument, LoadAndSaveEnvironmentGoThroughTheirDialogsAndKeepThe
     EXPECT_TRUE (report.ok);
     EXPECT_EQ (report.slots, 640);
     EXPECT_EQ (report.programDumps, 43);
+}
+
+TEST (JsonText, WritesWhatJucesJsonWriterWritesInBothLayouts)
+{
+    auto* inner = new juce::DynamicObject();
+    inner->setProperty ("empty object", juce::var (new juce::DynamicObject()));
+    inner->setProperty ("empty array", juce::Array<juce::var>());
+    inner->setProperty ("numbers", juce::Array<juce::var>{ 0, -17, (juce::int64)1 << 40, 0.5, 1.0e-7, 3.0, 1.0e9 });
+    inner->setProperty ("flags", juce::Array<juce::var>{ true, false, juce::var() });
+    inner->setProperty (juce::String (juce::CharPointer_UTF8 ("k\xc3\xa9y \"quoted\"")), "v");
+    auto* root = new juce::DynamicObject();
+    root->setProperty (
+        "text", juce::String (juce::CharPointer_UTF8 (
+                    "plain \"q\" back\\slash \a\b\f\t\r\n ctl\x01 del\x7f \xc3\xa9 \xe2\x80\x9c \xf0\x9f\x8e\xb9")));
+    root->setProperty ("nested", juce::var (inner));
+    root->setProperty ("list", juce::Array<juce::var>{ juce::var (new juce::DynamicObject()), "x" });
+    const juce::var value (root);
+
+    for (const bool oneLine : { false, true })
+        EXPECT_EQ (toJsonText (value, oneLine), juce::JSON::toString (value, oneLine).toStdString()) << oneLine;
+
+    const auto environment = buildEnvironmentDocument (filledState());
+    EXPECT_TRUE (toJsonText (environment) == juce::JSON::toString (environment).toStdString());
 }

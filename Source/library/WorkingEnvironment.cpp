@@ -2,6 +2,7 @@
 
 #include "AtomicFile.h"
 #include "FileNaming.h"
+#include "JsonText.h"
 
 namespace orvo
 {
@@ -9,7 +10,7 @@ namespace orvo
 bool writeLibraryDocument (const juce::File& file, const juce::var& document, const std::string& kind,
                            const LibrarianLog& log)
 {
-    const bool ok = (bool)writeTextFileAtomically (file, juce::JSON::toString (document));
+    const bool ok = (bool)writeFileAtomically (file, toJsonText (document));
     if (log)
         log ((ok ? "Saved " : "Could not save ") + kind + " file: " + file.getFullPathName().toStdString() + "\n");
     return ok;
@@ -43,7 +44,7 @@ juce::var WorkingEnvironment::buildFromState()
 bool WorkingEnvironment::save()
 {
     const auto target = file();
-    if (writeTextFileAtomically (target, juce::JSON::toString (buildFromState())))
+    if (writeFileAtomically (target, toJsonText (buildFromState())))
         return true;
     logLine ("Could not save Environment file: " + target.getFullPathName().toStdString() + "\n");
     return false;
@@ -66,7 +67,7 @@ void WorkingEnvironment::loadAtStartup (double msSinceStart)
 
     state.clear();
     const auto fallback = buildEnvironmentDocument (state);
-    if (!writeTextFileAtomically (target, juce::JSON::toString (fallback)))
+    if (!writeFileAtomically (target, toJsonText (fallback)))
         logLine ("Could not save Environment file: " + target.getFullPathName().toStdString() + "\n");
     logLine ("STARTUP: default exchange parse failed; generated fallback loaded at " +
              juce::String (msSinceStart, 1).toStdString() + " ms.\n");
@@ -84,7 +85,7 @@ std::optional<juce::File> WorkingEnvironment::writeBeforeSyncBackup()
     for (int n = 2; backup.exists(); ++n)
         backup = folder.getChildFile (stamped + "-" + juce::String (n) + ".orvox");
 
-    if (!writeTextFileAtomically (backup, juce::JSON::toString (buildFromState())))
+    if (!writeFileAtomically (backup, toJsonText (buildFromState())))
     {
         logLine ("Could not save Environment file: " + backup.getFullPathName().toStdString() + "\n");
         return std::nullopt;
