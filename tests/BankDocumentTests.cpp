@@ -402,3 +402,52 @@ TEST (BankDocument, SaveBankProposesTheBankNameInTheBanksFolder)
     EXPECT_EQ (f.dialogs.titles.back(), "Load Bank");
     EXPECT_TRUE (f.prompts.shown.empty());
 }
+
+TEST (BankDocument, WrongTypesInsideSlotEntriesAreReadAsAbsent)
+{
+    struct Case
+    {
+        const char* entry;
+        int appliedSlot; // -1: the entry is passed over
+    };
+    const Case cases[] = {
+        { R"({"index":"3","name":"text index"})", -1 },
+        { R"({"index":3.5,"name":"fraction"})", -1 },
+        { R"({"index":-1})", -1 },
+        { R"({"index":128})", -1 },
+        { R"({"name":"no index"})", -1 },
+        { R"({"index":4,"name":7,"notes":[],"tags":5,"parameters":"x","controlPages":[],"wedgePreset":"s",
+              "sysexBase64":12,"programFile":{"a":1}})",
+          4 },
+        { R"({"index":4.0,"name":"whole number","parameters":[],"tags":[1,"LEAD",null]})", 4 },
+    };
+    for (const auto& c : cases)
+    {
+        LibrarianFixture f;
+        fillBank (f.state, 0, "Old");
+        const auto file =
+            writeText (f.banksFolder().getChildFile ("types.orvob"),
+                       std::string (R"({"type":"program-bank","name":5,"notes":{},"slots":[)") + c.entry + "]}");
+        f.prompts.answers = { 0 };
+        f.flows.loadBankFile (file);
+        EXPECT_EQ (f.state.bankDisplayName (0), "types") << c.entry;
+        EXPECT_EQ (f.state.banks[0].notes, "") << c.entry;
+        if (c.appliedSlot < 0)
+        {
+            EXPECT_EQ (f.state.names.name (0, 3), "Old 3") << c.entry;
+            EXPECT_EQ (f.state.names.name (0, 4), "Old 4") << c.entry;
+            continue;
+        }
+        const auto& s = f.state.slot (0, c.appliedSlot);
+        const auto expectedName = juce::String (c.entry).contains ("whole number") ? "whole number" : "";
+        EXPECT_EQ (f.state.names.name (0, c.appliedSlot), expectedName) << c.entry;
+        EXPECT_EQ (s.notes, "") << c.entry;
+        EXPECT_TRUE (s.parameters.isVoid()) << c.entry;
+        EXPECT_TRUE (s.toolData.isVoid()) << c.entry;
+        EXPECT_TRUE (s.wedgePreset.isVoid()) << c.entry;
+        EXPECT_TRUE (s.programSysEx.empty()) << c.entry;
+        EXPECT_EQ (s.tags, juce::String (c.entry).contains ("LEAD") ? std::vector<std::string>{ "lead" }
+                                                                    : std::vector<std::string>{})
+            << c.entry;
+    }
+}

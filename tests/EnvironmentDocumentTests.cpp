@@ -201,3 +201,30 @@ TEST (JsonText, WritesWhatJucesJsonWriterWritesInBothLayouts)
     const auto environment = buildEnvironmentDocument (filledState());
     EXPECT_TRUE (toJsonText (environment) == juce::JSON::toString (environment).toStdString());
 }
+
+TEST (EnvironmentDocument, WrongTypesInsideAnEnvironmentLeaveAnEmptyState)
+{
+    const char* const documents[] = {
+        R"({"format":"OrvoExchange","banks":"all of them","lastSelection":[1,2]})",
+        R"({"format":"OrvoExchange","banks":[{"id":3,"slots":{"index":1}},7,null],"notes":5})",
+        R"({"format":"OrvoExchange","banks":[{},{},{},{},{},{"id":"extra","slots":[{"index":0,"name":"x"}]}],
+            "lastSelection":{"bank":"NOPE","program":"9"}})",
+    };
+    for (const auto* text : documents)
+    {
+        LibrarianState state;
+        fillBank (state, 0, "Old");
+        state.selectedBank = 2;
+        state.selectedSlot = 5;
+        ASSERT_TRUE (loadEnvironmentObject (state, parseJson (text), {})) << text;
+        const auto empty = buildEnvironmentDocument (
+            []
+            {
+                LibrarianState s;
+                s.selectedBank = 2;
+                s.selectedSlot = 5;
+                return s;
+            }());
+        EXPECT_TRUE (juce::JSON::toString (buildEnvironmentDocument (state)) == juce::JSON::toString (empty)) << text;
+    }
+}
