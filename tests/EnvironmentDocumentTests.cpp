@@ -171,7 +171,7 @@ TEST (EnvironmentDocument, LoadAndSaveEnvironmentGoThroughTheirDialogsAndKeepThe
     EXPECT_EQ (f.state.names.name (0, 7), "Saved 7");
     EXPECT_TRUE (f.logged ("Loaded Environment file: " + chosen.getFullPathName().toStdString() + "\n"));
     // The loaded state is now the working state on disk.
-    EXPECT_EQ (f.working.file().loadFileAsString(), chosen.loadFileAsString());
+    EXPECT_EQ (toJsonText (readJsonDocument (f.working.file())), readText (chosen));
 
     const auto report = loadEnvironmentDocument (chosen);
     EXPECT_TRUE (report.ok);

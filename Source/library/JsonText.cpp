@@ -1,5 +1,7 @@
 #include "JsonText.h"
 
+#include <charconv>
+
 namespace orvo
 {
 namespace
@@ -106,22 +108,31 @@ void appendArray (std::string& out, const juce::Array<juce::var>& array, int ind
 void appendObject (std::string& out, juce::DynamicObject& object, int indent, bool oneLine)
 {
     const auto& properties = object.getProperties();
+    const int count = properties.size();
     out += '{';
     if (!oneLine)
         out += newLine;
-    for (int i = 0; i < properties.size(); ++i)
+    int i = 0;
+    for (const auto& property : properties) // by reference: no name or value copies per key
     {
         if (!oneLine)
             out.append ((size_t)(indent + indentSize), ' ');
         out += '"';
-        appendString (out, properties.getName (i).toString());
+        appendString (out, property.name.toString());
         out += "\": ";
-        appendValue (out, properties.getValueAt (i), indent + indentSize, oneLine);
-        appendSeparator (out, i == properties.size() - 1, oneLine);
+        appendValue (out, property.value, indent + indentSize, oneLine);
+        appendSeparator (out, ++i == count, oneLine);
     }
     if (!oneLine)
         out.append ((size_t)indent, ' ');
     out += '}';
+}
+
+template <typename Integer> void appendInteger (std::string& out, Integer n)
+{
+    char digits[24];
+    const auto end = std::to_chars (digits, digits + sizeof (digits), n).ptr;
+    out.append (digits, (size_t)(end - digits));
 }
 
 void appendValue (std::string& out, const juce::var& v, int indent, bool oneLine)
@@ -139,9 +150,9 @@ void appendValue (std::string& out, const juce::var& v, int indent, bool oneLine
     else if (v.isBool())
         out += (bool)v ? "true" : "false";
     else if (v.isInt())
-        out += std::to_string ((int)v);
+        appendInteger (out, (int)v);
     else if (v.isInt64())
-        out += std::to_string ((juce::int64)v);
+        appendInteger (out, (juce::int64)v);
     else if (const auto* array = v.getArray())
         appendArray (out, *array, indent, oneLine);
     else if (auto* object = v.getDynamicObject())

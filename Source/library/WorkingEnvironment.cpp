@@ -44,7 +44,9 @@ juce::var WorkingEnvironment::buildFromState()
 bool WorkingEnvironment::save()
 {
     const auto target = file();
-    if (writeFileAtomically (target, toJsonText (buildFromState())))
+    // Written on one line: this file is rewritten after every change, and a full editor's indentation
+    // would double its size and its writing time. Readers take any layout.
+    if (writeFileAtomically (target, toJsonText (buildFromState(), true)))
         return true;
     logLine ("Could not save Environment file: " + target.getFullPathName().toStdString() + "\n");
     return false;
@@ -67,7 +69,7 @@ void WorkingEnvironment::loadAtStartup (double msSinceStart)
 
     state.clear();
     const auto fallback = buildEnvironmentDocument (state);
-    if (!writeFileAtomically (target, toJsonText (fallback)))
+    if (!writeFileAtomically (target, toJsonText (fallback, true)))
         logLine ("Could not save Environment file: " + target.getFullPathName().toStdString() + "\n");
     logLine ("STARTUP: default exchange parse failed; generated fallback loaded at " +
              juce::String (msSinceStart, 1).toStdString() + " ms.\n");

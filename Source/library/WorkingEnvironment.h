@@ -29,7 +29,7 @@ public:
     void setFile (const juce::File& newFile) { path = newFile; }
 
     /** Rewrites the working environment from the current state; call after every librarian change.
-        Only a failure is logged ("Could not save Environment file: ..."). */
+        Written compactly, on one line; only a failure is logged ("Could not save Environment file: ..."). */
     bool save();
 
     /** Loads the working environment into the state. A missing, unreadable or foreign file is replaced
