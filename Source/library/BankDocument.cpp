@@ -2,6 +2,7 @@
 
 #include "FileNaming.h"
 #include "ProgramDigests.h"
+#include "SysExMessageScan.h"
 
 namespace orvo
 {
@@ -37,42 +38,20 @@ bool isObject (const juce::var& v)
     return v.getDynamicObject() != nullptr;
 }
 
-struct ScannedMessage
+/** The Program dump a document's "sysexBase64" gives for `wantedSlot`, with the reason logged when
+    there is none and the note when the text held several messages. */
+std::optional<ByteVector> dumpOfDocument (const juce::var& document, int wantedSlot, const LibrarianLog& log)
 {
-    size_t offset = 0, length = 0;
-    bool isProgramDump = false;
-    int byte7 = -1;
-};
+    auto result = decodeDocumentSysEx (document, wantedSlot);
+    if (!result.message.empty())
+        logLine (log, result.message);
+    return std::move (result.dump);
+}
 
-/** Splits bytes into F0..F7 messages and marks the instrument's Program dumps among them. */
-std::vector<ScannedMessage> scanMessages (const ByteVector& bytes)
+bool hasSysExText (const juce::var& document)
 {
-    std::vector<ScannedMessage> out;
-    size_t i = 0;
-    while (i < bytes.size())
-    {
-        if (bytes[i] != sysex::start)
-        {
-            ++i;
-            continue;
-        }
-        size_t end = i + 1;
-        while (end < bytes.size() && bytes[end] != sysex::end)
-            ++end;
-        if (end >= bytes.size())
-            break; // an unterminated message ends the scan
-        ScannedMessage m;
-        m.offset = i;
-        m.length = end - i + 1;
-        m.byte7 = m.length > 7 ? bytes[i + 7] : -1;
-        const bool header = m.length >= 8 && bytes[i + 1] == 0x00 && bytes[i + 2] == 0x00 && bytes[i + 3] == 0x0E &&
-                            bytes[i + 4] == 0x1D;
-        const int opcode = m.length > 5 ? bytes[i + 5] : -1;
-        m.isProgramDump = header && (opcode == sysex::opStoredProgram || opcode == sysex::opProgramEditBuffer);
-        out.push_back (m);
-        i = end + 1;
-    }
-    return out;
+    const auto text = document["sysexBase64"];
+    return !text.isVoid() && !(text.isString() && text.toString().isEmpty());
 }
 
 /** A "programFile" is a bare file name; anything that could point elsewhere is not followed. */
@@ -101,7 +80,7 @@ void readReferencedProgram (const juce::String& fileName, const ProgramFileFolde
     if (!isObject (program))
         return;
     const auto wanted = integerOf (program["program"]);
-    dump = decodeSlotSysEx (program["sysexBase64"], wanted ? *wanted : slot, log);
+    dump = dumpOfDocument (program, wanted ? *wanted : slot, log);
     if (parameters != nullptr)
         if (const auto* list = program["parameters"].getArray(); list != nullptr && !list->isEmpty())
             *parameters = program["parameters"];
@@ -116,47 +95,6 @@ juce::var readJsonDocument (const juce::File& file)
     if (juce::JSON::parse (file.loadFileAsString(), parsed).failed())
         return {};
     return parsed;
-}
-
-std::optional<ByteVector> decodeSlotSysEx (const juce::var& base64Text, int wantedSlot, const LibrarianLog& log)
-{
-    if (!base64Text.isString() || base64Text.toString().isEmpty())
-        return std::nullopt;
-
-    const auto text = base64Text.toString().removeCharacters ("\r\n");
-    juce::MemoryOutputStream decoded;
-    if (!juce::Base64::convertFromBase64 (decoded, text))
-    {
-        logLine (log, "Could not decode Program SysEx data from the selected .orvop file.\n");
-        return std::nullopt;
-    }
-    const auto* data = static_cast<const std::uint8_t*> (decoded.getData());
-    const ByteVector bytes (data, data + decoded.getDataSize());
-
-    const auto messages = scanMessages (bytes);
-    const ScannedMessage* chosen = nullptr;
-    for (const auto& m : messages)
-        if (m.isProgramDump && m.byte7 == wantedSlot)
-        {
-            chosen = &m;
-            break;
-        }
-    if (chosen == nullptr)
-        for (const auto& m : messages)
-            if (m.isProgramDump)
-            {
-                chosen = &m;
-                break;
-            }
-    if (chosen == nullptr)
-    {
-        logLine (log, "The selected .orvop file does not contain an Orvo Program SysEx dump.\n");
-        return std::nullopt;
-    }
-    if (chosen->length < bytes.size())
-        logLine (log, "The selected .orvop file contains multiple SysEx messages; using one Program dump for the "
-                      "loaded slot.\n");
-    return ByteVector (bytes.begin() + (long)chosen->offset, bytes.begin() + (long)(chosen->offset + chosen->length));
 }
 
 juce::var buildSlotEntry (const LibrarianState& state, int bank, int slot, SlotEntryForm form)
@@ -274,9 +212,8 @@ std::optional<int> applySlotEntry (LibrarianState& state, int bank, const juce::
     if (LibrarianState::isProgramBank (bank))
     {
         std::optional<ByteVector> dump;
-        const auto base64 = entry["sysexBase64"];
-        if (base64.isString() && base64.toString().isNotEmpty())
-            dump = decodeSlotSysEx (base64, slot, log);
+        if (hasSysExText (entry))
+            dump = dumpOfDocument (entry, slot, log);
         else if (folders != nullptr && entry["programFile"].isString())
             readReferencedProgram (entry["programFile"].toString(), *folders, slot, log, dump,
                                    s.parameters.isVoid() ? &s.parameters : nullptr);

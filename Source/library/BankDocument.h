@@ -88,9 +88,4 @@ DocumentLoadReport loadBankDocument (const juce::File& file, const juce::File& p
 /** Reads a file and parses it as JSON; a missing or unreadable file or bad JSON gives void. */
 juce::var readJsonDocument (const juce::File& file);
 
-/** Chooses the Program dump for `wantedSlot` out of a document's "sysexBase64" text, logging the
-    reasons when there is none (bad Base64, no dump) and a note when the text held several messages.
-    A missing or empty text gives nothing and no message. */
-std::optional<ByteVector> decodeSlotSysEx (const juce::var& base64Text, int wantedSlot, const LibrarianLog& log);
-
 } // namespace orvo
