@@ -77,7 +77,8 @@ MainComponent::MainComponent (Options options)
     setLookAndFeel (&lookAndFeel);
     setWantsKeyboardFocus (true);
 
-    header.setFont (juce::Font (20.0f, juce::Font::bold));
+    header.setFont (juce::Font (17.0f, juce::Font::bold));
+    header.setMinimumHorizontalScale (0.8f);
     header.setColour (juce::Label::textColourId, palette::text);
     addAndMakeVisible (header);
     registerItem (header, "editor.header.title");
@@ -95,7 +96,8 @@ MainComponent::MainComponent (Options options)
     };
     addAndMakeVisible (sendShownButton);
     registerItem (sendShownButton, "editor.header.sendShown");
-    headerStatus.setFont (juce::Font (12.0f, juce::Font::bold));
+    headerStatus.setFont (juce::Font (11.0f, juce::Font::bold));
+    headerStatus.setMinimumHorizontalScale (0.7f);
     headerStatus.setColour (juce::Label::textColourId, palette::lcd);
     addAndMakeVisible (headerStatus);
     registerItem (headerStatus, "editor.header.status");
@@ -176,6 +178,20 @@ MainComponent::MainComponent (Options options)
     registerItem (midiButton, "editor.header.midiSettings");
     modOverlay->onClose = [this] { showOverlay (nullptr); };
     modButton.onClick = [this] { showOverlay (modOverlay->isVisible() ? nullptr : modOverlay.get()); };
+    clearKnobsButton.setComponentID ("bottom.clearKnobs");
+    clearKnobsButton.setTooltip ("Clear the custom ranges of every knob.");
+    clearKnobsButton.onClick = [this] {
+        prompts.showChoice (ParameterRangeRules::clearAllTitle, ParameterRangeRules::clearAllQuestion,
+                            { ParameterRangeRules::clearAllConfirmCaption, ParameterRangeRules::clearAllCancelCaption },
+                            [safe = juce::Component::SafePointer<MainComponent> (this)] (int choice) {
+                                if (safe == nullptr || choice != 0)
+                                    return;
+                                for (auto& c : safe->controls)
+                                    c->setCustomRange ({});
+                            });
+    };
+    addAndMakeVisible (clearKnobsButton);
+    registerItem (clearKnobsButton, "bottom.clearKnobs");
     syncOverlay.onCancel = [this] { sync->cancelSync(); };
     resized();
     addChildComponent (syncOverlay);
@@ -239,16 +255,17 @@ void MainComponent::buildPages()
             refreshDetails();
         };
         c->onSend = [this] (int row) { engine->sendRow (row); };
+        c->onRangeRequested = [this] (ParameterControl& control) { openRangePopup (control); };
         c->onSelect = [this] (int row) {
             engine->selectRow (row);
             refreshDetails();
         };
         // Values show in the instrument's units; typed text is read back the same way.
-        c->formatValue = [] (const OrvoParameterInfo& info, int raw) {
-            return juce::String::fromUTF8 (ValueText::displayText (info, raw).c_str());
+        c->formatValue = [] (const OrvoParameterInfo& info, int raw, const CustomKnobRange& range) {
+            return juce::String::fromUTF8 (ValueText::displayText (info, raw, range).c_str());
         };
-        c->parseValue = [] (const OrvoParameterInfo& info, const juce::String& text) -> std::optional<int> {
-            const auto typed = ValueText::rawForTypedText (info, text.toStdString());
+        c->parseValue = [] (const OrvoParameterInfo& info, const juce::String& text, const CustomKnobRange& range) -> std::optional<int> {
+            const auto typed = ValueText::rawForTypedText (info, text.toStdString(), range);
             return typed.ok() ? std::optional<int> (typed.raw) : std::nullopt;
         };
         c->refreshValueText();
@@ -442,6 +459,21 @@ void MainComponent::refreshMidiStatus()
     midiStatus.setTooltip (midi->statusText());
 }
 
+void MainComponent::openRangePopup (ParameterControl& control)
+{
+    auto popup = std::make_unique<ParameterRangePopup> (control.getInfo(), control.customRange(), control.shownValue());
+    auto* raw = popup.get();
+    auto& box = juce::CallOutBox::launchAsynchronously (std::move (popup), control.getScreenBounds(), nullptr);
+    juce::Component::SafePointer<juce::CallOutBox> safeBox (&box);
+    juce::Component::SafePointer<ParameterControl> safeControl (&control);
+    raw->onAccepted = [safeBox, safeControl] (const CustomKnobRange& range) {
+        if (safeControl != nullptr)
+            safeControl->setCustomRange (range);
+        if (safeBox != nullptr)
+            safeBox->dismiss();
+    };
+}
+
 void MainComponent::showOverlay (juce::Component* overlay)
 {
     // One panel over the page at a time.
@@ -618,11 +650,12 @@ void MainComponent::paint (juce::Graphics& g)
 
 void MainComponent::resized()
 {
-    header.setBounds (margin + 4, 4, 430, topBarHeight - 8);
-    sendShownButton.setBounds (margin + 440, 9, 150, topBarHeight - 18);
-    modButton.setBounds (margin + 598, 9, 120, topBarHeight - 18);
-    midiButton.setBounds (margin + 726, 9, 130, topBarHeight - 18);
-    headerStatus.setBounds (margin + 864, 4, designWidth - sidebarWidth - margin * 3 - 864, topBarHeight - 8);
+    header.setBounds (margin + 4, 4, 364, topBarHeight - 8);
+    sendShownButton.setBounds (margin + 368, 9, 140, topBarHeight - 18);
+    modButton.setBounds (margin + 514, 9, 110, topBarHeight - 18);
+    midiButton.setBounds (margin + 630, 9, 118, topBarHeight - 18);
+    clearKnobsButton.setBounds (margin + 754, 9, 100, topBarHeight - 18);
+    headerStatus.setBounds (margin + 858, 4, designWidth - sidebarWidth - margin * 3 - 858, topBarHeight - 8);
     lastNrpnLabel.setBounds (designWidth - sidebarWidth - margin, 4, sidebarWidth, topBarHeight / 2 - 4);
     midiStatus.setBounds (designWidth - sidebarWidth - margin, topBarHeight / 2, sidebarWidth, topBarHeight / 2 - 4);
 

@@ -13,6 +13,7 @@
 #include "library/LibraryRoot.h"
 #include "effects/ui/EffectsPageView.h"
 #include "model/ui/ModulationOverlay.h"
+#include "model/ui/ParameterRangePopup.h"
 #include "midi/ui/MidiSettingsOverlay.h"
 #include "shell/HostSinks.h"
 #include "sync/ui/SyncProgressOverlay.h"
@@ -139,6 +140,8 @@ private:
     juce::TextButton modButton { "MOD ROUTING" };
     std::unique_ptr<MidiSettingsOverlay> midiOverlay;
     juce::TextButton midiButton { "MIDI SETTINGS" };
+    juce::TextButton clearKnobsButton { "CLEAR KNOBS" };
+    void openRangePopup (ParameterControl& control);
     void showOverlay (juce::Component* overlay);
     EffectsPageModel effectsModel;
     EffectsPageView effectsView { effectsModel };

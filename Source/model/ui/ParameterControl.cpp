@@ -4,6 +4,35 @@
 
 namespace orvo
 {
+namespace
+{
+/** A slider that leaves right-clicks to its control (they open the range popup, not a drag). */
+struct ControlSlider final : juce::Slider
+{
+    ControlSlider() : juce::Slider (juce::Slider::LinearHorizontal, juce::Slider::NoTextBox) {}
+
+    void mouseDown (const juce::MouseEvent& e) override
+    {
+        if (e.mods.isPopupMenu())
+        {
+            if (auto* parent = getParentComponent())
+                parent->mouseDown (e.getEventRelativeTo (parent));
+            return;
+        }
+        juce::Slider::mouseDown (e);
+    }
+    void mouseDrag (const juce::MouseEvent& e) override
+    {
+        if (! e.mods.isPopupMenu())
+            juce::Slider::mouseDrag (e);
+    }
+    void mouseUp (const juce::MouseEvent& e) override
+    {
+        if (! e.mods.isPopupMenu())
+            juce::Slider::mouseUp (e);
+    }
+};
+} // namespace
 
 ParameterControl::ParameterControl (int rowIndex, const OrvoParameterInfo& rowInfo) : row (rowIndex), info (rowInfo)
 {
@@ -36,13 +65,17 @@ ParameterControl::ParameterControl (int rowIndex, const OrvoParameterInfo& rowIn
     }
     else
     {
-        slider = std::make_unique<juce::Slider> (juce::Slider::LinearHorizontal, juce::Slider::NoTextBox);
+        slider = std::make_unique<ControlSlider>();
         slider->setRange (info.rawMin, info.rawMax, 1.0);
         slider->setDoubleClickReturnValue (false, 0);
         slider->setScrollWheelEnabled (true);
+
         slider->onValueChange = [this] {
-            if (! updating)
-                userChanged ((int) slider->getValue());
+            if (updating)
+                return;
+            // With a custom range the slider runs over knob positions 0..1 of that window.
+            userChanged (custom.isDefault() ? (int) slider->getValue()
+                                            : ValueConversion::rawForKnobPosition (info, slider->getValue(), custom));
         };
         addAndMakeVisible (*slider);
     }
@@ -54,7 +87,7 @@ ParameterControl::ParameterControl (int rowIndex, const OrvoParameterInfo& rowIn
     valueBox.onTextChange = [this] {
         std::optional<int> raw;
         if (parseValue)
-            raw = parseValue (info, valueBox.getText());
+            raw = parseValue (info, valueBox.getText(), custom);
         else if (valueBox.getText().trim().containsOnly ("-0123456789") && valueBox.getText().trim().isNotEmpty())
             raw = valueBox.getText().getIntValue();
         if (raw)
@@ -108,7 +141,8 @@ void ParameterControl::refreshWidgets()
 {
     const juce::ScopedValueSetter<bool> guard (updating, true);
     if (slider != nullptr)
-        slider->setValue (value, juce::dontSendNotification);
+        slider->setValue (custom.isDefault() ? (double) value : ValueConversion::knobPositionForRaw (info, value, custom),
+                          juce::dontSendNotification);
     if (latch != nullptr)
     {
         const bool on = value == info.onValue;
@@ -117,7 +151,8 @@ void ParameterControl::refreshWidgets()
     }
     for (size_t i = 0; i < choices.size(); ++i)
         choices[i]->setToggleState (info.labels[i].value == value, juce::dontSendNotification);
-    valueBox.setText (formatValue ? formatValue (info, value) : juce::String (value), juce::dontSendNotification);
+    valueBox.setText (formatValue ? formatValue (info, value, custom) : juce::String (value), juce::dontSendNotification);
+    slider != nullptr ? slider->setTooltip (custom.isDefault() ? juce::String() : juce::String ("Custom knob range (right-click to change)")) : void();
 }
 
 void ParameterControl::setHighlighted (bool on)
@@ -142,6 +177,11 @@ void ParameterControl::paint (juce::Graphics& g)
         g.fillRoundedRectangle (getLocalBounds().toFloat(), 3.0f);
     }
     drawLcd (g, valueBox.getBounds().toFloat());
+    if (! custom.isDefault() && slider != nullptr)
+    {
+        g.setColour (palette::highlight);
+        g.fillRect (slider->getBounds().withTop (slider->getBottom() - 2));
+    }
 }
 
 void ParameterControl::resized()
@@ -165,8 +205,28 @@ void ParameterControl::resized()
     }
 }
 
-void ParameterControl::mouseDown (const juce::MouseEvent&)
+void ParameterControl::setCustomRange (const CustomKnobRange& range)
 {
+    custom = range;
+    if (slider != nullptr)
+    {
+        const juce::ScopedValueSetter<bool> guard (updating, true);
+        if (custom.isDefault())
+            slider->setRange (info.rawMin, info.rawMax, 1.0);
+        else
+            slider->setRange (0.0, 1.0, 0.0);
+    }
+    refreshWidgets();
+    repaint();
+}
+
+void ParameterControl::mouseDown (const juce::MouseEvent& e)
+{
+    if (e.mods.isPopupMenu() && info.kind == kindContinuous && onRangeRequested)
+    {
+        onRangeRequested (*this);
+        return;
+    }
     if (onSelect)
         onSelect (row);
 }

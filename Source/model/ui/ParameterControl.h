@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/ParameterCatalogue.h"
+#include "model/ValueConversion.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
@@ -25,12 +26,17 @@ public:
     std::function<void (int row)> onSend;
     std::function<void (int row)> onSelect;
     /** Formats a raw value for the value box. */
-    std::function<juce::String (const OrvoParameterInfo&, int raw)> formatValue;
+    std::function<juce::String (const OrvoParameterInfo&, int raw, const CustomKnobRange&)> formatValue;
     /** Parses typed text into a raw value; nothing when the text is not a value. */
-    std::function<std::optional<int> (const OrvoParameterInfo&, const juce::String&)> parseValue;
+    std::function<std::optional<int> (const OrvoParameterInfo&, const juce::String&, const CustomKnobRange&)> parseValue;
 
     /** Shows a value that came from code or from the instrument; no callback fires. */
     void showValue (int raw);
+    /** A custom knob range: the slider covers only that window, with its response curve. */
+    void setCustomRange (const CustomKnobRange& range);
+    const CustomKnobRange& customRange() const { return custom; }
+    /** Right-click: the owner opens the range popup. */
+    std::function<void (ParameterControl&)> onRangeRequested;
     /** Redraws the value box after the formatter changed. */
     void refreshValueText() { refreshWidgets(); }
     int shownValue() const { return value; }
@@ -52,6 +58,7 @@ private:
     int value = 0;
     bool updating = false;
     bool highlighted = false;
+    CustomKnobRange custom;
 
     juce::Label nameLabel;
     std::unique_ptr<juce::Slider> slider;
