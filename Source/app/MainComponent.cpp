@@ -72,6 +72,16 @@ MainComponent::MainComponent (Options options)
             startupLog += line;
     });
     library->ensureLibraryFolders();
+    const auto libraryLog = [this] (const std::string& line) {
+        if (startupDone)
+            engine->log().append (line);
+        else
+            startupLog += line;
+    };
+    workingEnvironment = std::make_unique<WorkingEnvironment> (librarian, *library, clock, libraryLog);
+    workingEnvironment->loadAtStartup (clock.nowMs() - startMs);
+    bankFlows = std::make_unique<BankEnvironmentFlows> (librarian, *library, *workingEnvironment, fileDialogs, prompts, clock, libraryLog);
+    bankFlows->midiOutputOpen = [this] { return engine->hasOutput(); };
     engine->applySettingsAtStart();
     applyAppearance();
     setLookAndFeel (&lookAndFeel);

@@ -10,7 +10,9 @@
 #include "instrument/VirtualOrvo.h"
 #include "midi/JuceMidiDevices.h"
 #include "library/EditorSettingsBinding.h"
+#include "library/BankEnvironmentFlows.h"
 #include "library/LibraryRoot.h"
+#include "library/WorkingEnvironment.h"
 #include "effects/ui/EffectsPageView.h"
 #include "model/ui/ModulationOverlay.h"
 #include "model/ui/ParameterRangePopup.h"
@@ -73,6 +75,8 @@ public:
     EditorSettingsStore& getSettingsStore() { return *settingsStore; }
     /** File menu "SET STORAGE": choose the library folder. */
     void setStorage();
+    void saveBank() { bankFlows->saveBank(); }
+    void loadBank() { bankFlows->loadBank(); }
     void pasteValue();
     /** Host transport: changes that come from a host are applied without being reported back. */
     void receiveHostParameter (const std::string& key, double value, int hostFlags);
@@ -117,6 +121,9 @@ private:
     std::unique_ptr<MidiConnection> midi;
     std::unique_ptr<EditorSettingsStore> settingsStore;
     std::unique_ptr<LibraryRoot> library;
+    LibrarianState librarian;
+    std::unique_ptr<WorkingEnvironment> workingEnvironment;
+    std::unique_ptr<BankEnvironmentFlows> bankFlows;
     std::string startupLog;
     bool startupDone = false;
     void applyAppearance();

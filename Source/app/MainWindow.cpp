@@ -55,8 +55,8 @@ juce::PopupMenu MainWindow::getMenuForIndex (int index, const juce::String&)
         m.addItem (1002, "SAVE MIX", librarianAvailable);
         m.addItem (1003, "LOAD MIX", librarianAvailable);
         m.addSeparator();
-        m.addItem (1004, "SAVE BANK", librarianAvailable);
-        m.addItem (1005, "LOAD BANK", librarianAvailable);
+        m.addItem (1004, "SAVE BANK", ed != nullptr);
+        m.addItem (1005, "LOAD BANK", ed != nullptr);
         m.addSeparator();
         m.addItem (1006, "SAVE ENVIRONMENT", false);
         m.addItem (1007, "LOAD ENVIRONMENT", false);
@@ -175,6 +175,8 @@ void MainWindow::menuItemSelected (int id, int)
         case 2002: ed->pasteValue(); break;
         case 3006: engine.transferCurrentMidi(); break;
         case 1010: ed->setStorage(); break;
+        case 1004: ed->saveBank(); break;
+        case 1005: ed->loadBank(); break;
         case 4001: ed->getSync().startProgramSync(); break;
         case 3001: ed->getMidi().scan(); break;
         case 3002: ed->getMidi().openInput(); break;
