@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Starts the editor as a new user would (fresh settings, the Virtual Orvo), answers INITIAL SYNC,
-# and takes pictures of the OSCILLATORS, ENVELOPES and EFFECTS pages it filled, into docs/screenshots/.
+# and takes pictures of the six pages it filled and of the routing overlay, into docs/screenshots/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 home=$(mktemp -d)
@@ -16,12 +16,16 @@ HOME="$home" xvfb-run -a -s "-screen 0 1600x1200x24" bash -c '
   sleep 8
   w=$(xdotool search --onlyvisible --name "^Orvo Editor$" | tail -n 1)
   eval "$(xdotool getwindowgeometry --shell "$w")"
-  for t in 2 4 5; do
-    name=$(echo "- - oscillators - envelopes effects" | cut -d" " -f$((t + 1)))
+  for t in 0 1 2 3 4 5; do
+    name=$(echo "performance lfos oscillators filters envelopes effects" | cut -d" " -f$((t + 1)))
     xdotool mousemove $((X + 8 + 119 * t + 60)) $((Y + HEIGHT - 1024 + 62)) click 1
     sleep 0.8
     import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "docs/screenshots/after-sync-$name.png"
   done
+  # The routing overlay (the header button MOD ROUTING).
+  xdotool mousemove $((X + 8 + 514 + 55)) $((Y + HEIGHT - 1024 + 22)) click 1
+  sleep 0.8
+  import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "docs/screenshots/after-sync-modulation-routing.png"
   kill $pid $holder
 '
 rm -rf "$home"

@@ -1,5 +1,7 @@
 #include "FactoryPrograms.h"
 
+#include "model/ValueConversion.h"
+
 #include "data/ProgramLayout.h"
 #include "effects/EffectControlTable.h"
 #include "effects/EffectState.h"
@@ -330,10 +332,12 @@ int plannedValue (int row, const Archetype& a, Dice& dice)
         return within (a.portamentoChance >= 30 ? 1 : dice.range (8, 16));
     if (endsWith (id, "portamento.time"))
         return within (dice.chance (a.portamentoChance) ? dice.range (1200, 2400) : 0);
+    // These rows are planned in the units the player sees, then taken to raw values.
+    const auto shown = [&] (int display) { return within (ValueConversion::displayToRaw (info, display).value_or (lo)); };
     if (endsWith (id, "portamento.offset") || startsWith (id, "performance.arp.prog"))
-        return within (dice.range (0, 12));
+        return shown (dice.range (0, 12));
     if (id == "performance.arp.octave")
-        return within (dice.range (0, 3));
+        return shown (dice.range (0, 3));
     if (id == "performance.wheel.toprange" || id == "performance.wheel.bottomrange")
         return within ((int)std::lround (dice.range (1, 12) * 4095.0 / 48.0));
     return within (dice.range (lo, hi));
