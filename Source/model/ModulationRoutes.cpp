@@ -1,3 +1,4 @@
+#include "model/TextMatching.h"
 #include "ModulationRoutes.h"
 
 #include <algorithm>
@@ -6,20 +7,12 @@
 
 namespace orvo
 {
+using text::trim;
 namespace
 {
 ModulationRoute route (const char* name, int enable, int source, int destination, int level, int offset)
 {
     return { name, enable, 1, 0, source, destination, level, offset };
-}
-
-std::string_view trim (std::string_view text)
-{
-    while (!text.empty() && std::isspace ((unsigned char)text.front()))
-        text.remove_prefix (1);
-    while (!text.empty() && std::isspace ((unsigned char)text.back()))
-        text.remove_suffix (1);
-    return text;
 }
 
 std::vector<ModulationChoice> spread (std::initializer_list<const char*> names)

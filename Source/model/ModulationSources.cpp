@@ -1,3 +1,4 @@
+#include "model/TextMatching.h"
 #include "ModulationSources.h"
 
 #include <cctype>
@@ -5,6 +6,8 @@
 
 namespace orvo
 {
+using text::trim;
+using text::equalsIgnoringCase;
 namespace
 {
 struct CategoryRow
@@ -76,24 +79,6 @@ std::array<ModulationSource, ModulationSources::numSources> buildSources()
     return sources;
 }
 
-std::string_view trim (std::string_view text)
-{
-    while (!text.empty() && std::isspace ((unsigned char)text.front()))
-        text.remove_prefix (1);
-    while (!text.empty() && std::isspace ((unsigned char)text.back()))
-        text.remove_suffix (1);
-    return text;
-}
-
-bool equalsIgnoringCase (std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (std::toupper ((unsigned char)a[i]) != std::toupper ((unsigned char)b[i]))
-            return false;
-    return true;
-}
 } // namespace
 
 const std::array<ModulationSource, ModulationSources::numSources>& ModulationSources::all()

@@ -1,3 +1,4 @@
+#include "model/TextMatching.h"
 #include "ValueText.h"
 
 #include <algorithm>
@@ -8,25 +9,10 @@
 
 namespace orvo
 {
+using text::trim;
+using text::equalsIgnoringCase;
 namespace
 {
-std::string_view trim (std::string_view text)
-{
-    while (!text.empty() && std::isspace ((unsigned char)text.front()))
-        text.remove_prefix (1);
-    while (!text.empty() && std::isspace ((unsigned char)text.back()))
-        text.remove_suffix (1);
-    return text;
-}
-
-bool equalsIgnoringCase (std::string_view a, std::string_view b)
-{
-    return a.size() == b.size() &&
-           std::equal (a.begin(), a.end(), b.begin(),
-                       [] (char x, char y)
-                       { return std::tolower ((unsigned char)x) == std::tolower ((unsigned char)y); });
-}
-
 bool removeSuffixIgnoringCase (std::string_view& text, std::string_view suffix)
 {
     if (text.size() < suffix.size() || !equalsIgnoringCase (text.substr (text.size() - suffix.size()), suffix))
