@@ -1,5 +1,6 @@
-#include "model/TextMatching.h"
 #include "ModulationRoutes.h"
+
+#include "model/TextMatching.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,5 +1,6 @@
-#include "model/TextMatching.h"
 #include "ModulationSources.h"
+
+#include "model/TextMatching.h"
 
 #include <cctype>
 #include <cstdlib>
