@@ -78,45 +78,13 @@ struct Instrument : ::testing::Test
 /** Which rows share stored bits with an earlier field, so their value follows that field's bytes. */
 std::set<int> rowsOnSharedPlaces()
 {
-    using K = ProgramFieldKind;
     std::set<int> shared;
     std::vector<std::uint8_t> taken (2048, 0);
     for (const auto& f : programFields())
     {
-        int at = f.offset, width = 2;
-        std::uint8_t mask = 0xFF;
-        switch (f.kind)
-        {
-            case K::switchIndex:
-            case K::menu:
-            case K::compact:
-            case K::triggerSource:
-                at = 398 + 2 * (f.param - 1024);
-                break;
-            case K::stored:
-            case K::byteMax:
-            case K::byteRaw:
-            case K::byteKeepZero:
-            case K::signedByte:
-            case K::curve:
-                width = 1;
-                break;
-            case K::flags:
-                at = f.offset + 1, width = 1, mask = 0x02;
-                break;
-            case K::bit:
-            case K::bitsScaled:
-            case K::bitsNumber:
-            case K::bitsTable:
-            case K::anyBitSet:
-            case K::sawBits:
-            case K::lfoPolarity:
-            case K::monovox:
-                width = 1, mask = (std::uint8_t) (((1 << std::max (1, f.count)) - 1) << f.bit);
-                break;
-            default:
-                break;
-        }
+        const auto place = placeOfField (f);
+        const int at = place.at, width = place.width;
+        const std::uint8_t mask = place.mask;
         if (f.row < 0)
             continue; // values without a row give way to the rows
         bool clash = false;

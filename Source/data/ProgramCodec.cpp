@@ -184,6 +184,23 @@ int widthOf (Storage s)
     return s == Storage::u16 || s == Storage::s16 ? 2 : 1;
 }
 
+} // namespace
+
+ProgramFieldPlace placeOfField (const ProgramField& f)
+{
+    ProgramFieldPlace p;
+    const auto storage = storageOf (f);
+    p.at = placeOf (f);
+    p.width = widthOf (storage);
+    p.isSigned = storage == Storage::s16 || storage == Storage::s8;
+    p.bits = storage == Storage::bits;
+    if (p.bits)
+        p.mask = (std::uint8_t) (((1 << bitCountOf (f)) - 1) << bitOf (f));
+    return p;
+}
+
+namespace
+{
 std::pair<int, int> storedRange (const ProgramField& f)
 {
     switch (storageOf (f))

@@ -67,6 +67,17 @@ struct ProgramField
     int row = -1; // catalogue row, or -1 for a value the catalogue has no row for
 };
 
+/** Where a field's stored number sits in the unpacked Program. */
+struct ProgramFieldPlace
+{
+    int at = 0;
+    int width = 1;            // bytes: 1 or 2 (big-endian)
+    std::uint8_t mask = 0xFF; // for bit fields, the bits of the byte the field occupies
+    bool bits = false;
+    bool isSigned = false;
+};
+ProgramFieldPlace placeOfField (const ProgramField& field);
+
 /** Every field in decoding order; several ids may share one place. */
 const std::vector<ProgramField>& programFields();
 

@@ -14,71 +14,9 @@ namespace
 {
 using K = ProgramFieldKind;
 
-struct Place
-{
-    int at = 0;
-    int width = 1;
-    std::uint8_t mask = 0xFF; // bits of each byte the field occupies
-    bool bits = false;
-    bool isSigned = false;
-};
+using Place = ProgramFieldPlace;
 
-// Where a field's stored number sits; mirrors the codec's reading of each kind.
-Place placeOf (const ProgramField& f)
-{
-    Place p;
-    switch (f.kind)
-    {
-        case K::switchIndex:
-        case K::menu:
-        case K::compact:
-        case K::triggerSource:
-            p.at = 398 + 2 * (f.param - 1024);
-            p.width = 2;
-            return p;
-        case K::flags:
-            p.at = f.offset + 1;
-            p.bits = true;
-            p.mask = 0x02;
-            return p;
-        case K::stored:
-        case K::byteMax:
-        case K::byteRaw:
-        case K::byteKeepZero:
-        case K::curve:
-            p.at = f.offset;
-            return p;
-        case K::signedByte:
-            p.at = f.offset;
-            p.isSigned = true;
-            return p;
-        case K::bit:
-        case K::bitsScaled:
-        case K::bitsNumber:
-        case K::bitsTable:
-        case K::anyBitSet:
-        case K::sawBits:
-        case K::lfoPolarity:
-        case K::monovox:
-        {
-            p.at = f.offset;
-            p.bits = true;
-            const int count = std::max (1, f.count);
-            p.mask = (std::uint8_t) (((1 << count) - 1) << f.bit);
-            return p;
-        }
-        case K::signedPercent:
-        case K::value:
-            p.at = f.offset;
-            p.width = 2;
-            p.isSigned = true;
-            return p;
-        default:
-            p.at = f.offset;
-            p.width = 2;
-            return p;
-    }
-}
+Place placeOf (const ProgramField& f) { return placeOfField (f); }
 
 void put (UnpackedProgram& program, const Place& p, int stored)
 {
