@@ -1,6 +1,7 @@
 #include "InstrumentProgram.h"
 
 #include "data/ProgramLayout.h"
+#include "model/ValueConversion.h"
 
 #include <algorithm>
 #include <cmath>
@@ -85,8 +86,13 @@ std::vector<int> candidatesFor (const ProgramField& f, const Place& p, int raw)
             around (r * 65535.0 / 4095.0 - 32768.0, -32768, 32767);
             break;
         case K::signedPercent:
-            around (std::clamp (raw, -100, 100) * 327.68, -32768, 32767);
+        {
+            // Rows hold raw values; the place holds the percentage the player sees.
+            const double shown = f.row >= 0 ? ValueConversion::rawToDisplay (ParameterCatalogue::row (f.row), raw)
+                                            : (double) std::clamp (raw, -100, 100);
+            around (shown * 327.68, -32768, 32767);
             break;
+        }
         case K::switchIndex:
         case K::nonzeroWord:
             out = { 0, 1 };
