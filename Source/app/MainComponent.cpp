@@ -58,26 +58,16 @@ MainComponent::MainComponent (Options options)
 {
     startMs = clock.nowMs();
     // Lines logged before the monitor exists wait in a start-up buffer.
-    settingsStore = std::make_unique<EditorSettingsStore> ([this] (const std::string& line) {
-        if (startupDone)
-            engine->log().append (line);
-        else
-            startupLog += line;
-    });
-    loadEditorSettings (*settingsStore, engine->settings());
-    library = std::make_unique<LibraryRoot> (*settingsStore, [this] (const std::string& line) {
-        if (startupDone)
-            engine->log().append (line);
-        else
-            startupLog += line;
-    });
-    library->ensureLibraryFolders();
     const auto libraryLog = [this] (const std::string& line) {
         if (startupDone)
             engine->log().append (line);
         else
             startupLog += line;
     };
+    settingsStore = std::make_unique<EditorSettingsStore> (libraryLog);
+    loadEditorSettings (*settingsStore, engine->settings());
+    library = std::make_unique<LibraryRoot> (*settingsStore, libraryLog);
+    library->ensureLibraryFolders();
     workingEnvironment = std::make_unique<WorkingEnvironment> (librarian, *library, clock, libraryLog);
     workingEnvironment->loadAtStartup (clock.nowMs() - startMs);
     bankFlows = std::make_unique<BankEnvironmentFlows> (librarian, *library, *workingEnvironment, fileDialogs, prompts, clock, libraryLog);
@@ -396,9 +386,7 @@ void MainComponent::setSendChangesImmediately (bool on)
 
 void MainComponent::toggleLayoutMode()
 {
-    layoutMode = ! layoutMode;
     engine->log().append ("Layout editing is not available in this version yet.\n");
-    layoutMode = false;
 }
 
 bool MainComponent::isLayoutEditShown() const { return engine->sidebars().showsTool (SidebarModel::layoutEdit); }

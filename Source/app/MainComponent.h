@@ -160,7 +160,6 @@ private:
 
     std::map<juce::String, juce::Component*> registry;
     int shownDetailsRow = -2;
-    bool layoutMode = false;
     double startMs = 0.0;
 };
 
