@@ -118,7 +118,7 @@ TEST_F (ProgramSync, AppliesTheEditBufferToTheControlsWithoutSendingAnything)
     ASSERT_TRUE (decodeProgramDump (dump, expected, diagnostic));
 
     int applied = 0;
-    sync.onProgramApplied = [&] (const DecodedProgramValues&, const UnpackedProgram& p) { applied += p.size() == 2048; };
+    sync.onProgramApplied = [&] (const DecodedProgramValues&, const UnpackedProgram& p, const ByteVector& message) { applied += p.size() == 2048 && message.size() > 2048; };
     sync.startProgramSync();
     orvo->requests.clear();
     deliver (globalDump (3, 1, 42));

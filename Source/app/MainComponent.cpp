@@ -153,7 +153,7 @@ MainComponent::MainComponent (Options options)
     midi->onRememberedPortsChanged = [this] { saveRememberedPorts (*settingsStore, engine->settings()); };
     sync->attach();
     midi->onInitialSync = [this] { sync->startProgramSync(); };
-    sync->onProgramApplied = [this] (const DecodedProgramValues&, const UnpackedProgram& unpacked) {
+    sync->onProgramApplied = [this] (const DecodedProgramValues&, const UnpackedProgram& unpacked, const ByteVector&) {
         const auto lines = effectsModel.applyProgram (storedEffectBytesOf (unpacked));
         engine->log().append (lines);
         effectsView.refresh();

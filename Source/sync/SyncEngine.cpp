@@ -27,6 +27,11 @@ SyncEngine::SyncEngine (EditorEngine& e)
               h.midiInputMonitorOn = [this] { return engine.log().midiInputMonitor.load(); };
               h.globalDumpReceived = [this] (const GlobalDumpReport& r) { globalReceived (r); };
               h.programEditBufferReceived = [this] (const ByteVector& m) { editBufferReceived (m); };
+              h.takeMixReadPending = [this] { return takeMixReadPending != nullptr && takeMixReadPending(); };
+              h.mixDumpReceived = [this] (const MixPayload& p) {
+                  if (mixDumpReceived != nullptr)
+                      mixDumpReceived (p);
+              };
               return h;
           }(),
           [this] (const std::string& line) { queueLog (line); })
@@ -131,7 +136,10 @@ void SyncEngine::editBufferReceived (const ByteVector& message)
     std::string diagnostic;
     decoded.ok = decodeProgramDump (message, decoded.values, diagnostic);
     if (decoded.ok)
+    {
         decoded.unpacked = unpackProgramDump (message.data(), message.size());
+        decoded.message = message;
+    }
     std::lock_guard<std::mutex> lock (decodedLock);
     pendingDecoded = std::move (decoded);
 }
@@ -157,7 +165,7 @@ void SyncEngine::onSyncTick()
         {
             engine.applyProgramValues (decoded->values.raw, decoded->values.defined);
             if (onProgramApplied)
-                onProgramApplied (decoded->values, decoded->unpacked);
+                onProgramApplied (decoded->values, decoded->unpacked, decoded->message);
             engine.log().append ("SYNC: received Program edit buffer; queued mapped OSC/ENV/LFO/S&H UI refresh.\n");
         }
         else

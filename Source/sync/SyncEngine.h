@@ -58,7 +58,12 @@ public:
     const Overlay& overlay() const { return overlayState; }
 
     /** Message thread: a decoded edit buffer is to be shown (values are already applied to the engine). */
-    std::function<void (const DecodedProgramValues&, const UnpackedProgram&)> onProgramApplied;
+    std::function<void (const DecodedProgramValues&, const UnpackedProgram&, const ByteVector& dump)> onProgramApplied;
+
+    /** MIDI input thread: whether a Mix read is pending (answered once, clearing it), and the Mix
+        dump that answered it (empty when it did not unpack). Set both before `attach`. */
+    std::function<bool()> takeMixReadPending;
+    std::function<void (const MixPayload&)> mixDumpReceived;
 
     SysExReceiver& receiver() { return sysexReceiver; }
 
@@ -89,6 +94,7 @@ private:
         bool ok = false;
         DecodedProgramValues values;
         UnpackedProgram unpacked;
+        ByteVector message;
     };
     std::optional<Decoded> pendingDecoded;
 };
