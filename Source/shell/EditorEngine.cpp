@@ -202,6 +202,14 @@ void EditorEngine::sendInterface (int nrpn, int value, const std::string& action
                            + ccPieces (buildNrpnMessages (channel, nrpn, v)) + "\n");
 }
 
+void EditorEngine::setSelection (int bank, int program)
+{
+    bankIndex = std::clamp (bank, 0, 4);
+    const int p = std::clamp (program, 0, 127);
+    programTens = p / 10 * 10;
+    programUnits = p - programTens;
+}
+
 void EditorEngine::sendSysEx (const std::vector<std::uint8_t>& message)
 {
     if (midiOutput == nullptr || message.empty())

@@ -103,6 +103,8 @@ public:
     bool restoreEditorState (const std::string& document);
     int selectedBank() const { return bankIndex; }
     int selectedProgram() const { return programTens + programUnits; }
+    /** The Program selector's pick: bank 0..4, Program 0..127 (clamped), kept as tens and units. */
+    void setSelection (int bank, int program);
 
     //==== NRPN sending (message thread) ====
     void setOutput (std::unique_ptr<MidiOutputConnection> output);

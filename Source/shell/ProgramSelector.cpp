@@ -1,0 +1,122 @@
+#include "ProgramSelector.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace orvo
+{
+namespace
+{
+std::string threeDigits (int n)
+{
+    char buf[8];
+    std::snprintf (buf, sizeof buf, "%03d", std::clamp (n, 0, 999));
+    return buf;
+}
+
+int channelOrOne (const std::function<int()>& f)
+{
+    const int c = f != nullptr ? f() : 1;
+    return c >= 1 && c <= 16 ? c : 1;
+}
+} // namespace
+
+const char* ProgramSelector::bankName (int bank)
+{
+    static constexpr const char* names[] = { "USER", "PRESET1", "PRESET2", "MIX (USER)", "MIX (PRESET)" };
+    return bank >= 0 && bank < numBanks ? names[bank] : "";
+}
+
+ProgramSelector::ProgramSelector (EditorEngine& e, Settings s) : engine (e), clock (e.services().clock), settings (std::move (s)) {}
+
+void ProgramSelector::stepBank (int delta)
+{
+    const int b = ((bank() + delta) % numBanks + numBanks) % numBanks;
+    engine.setSelection (b, program());
+    const auto label = settings.bankDisplayName != nullptr ? settings.bankDisplayName (b) : std::string (bankName (b));
+    engine.log().append ("Bank button selected " + label + ".\n");
+    sendSelection ("bank button");
+    changed();
+}
+
+void ProgramSelector::stepProgram (int delta)
+{
+    engine.setSelection (bank(), ((program() + delta) % 128 + 128) % 128);
+    sendSelection ("program browser");
+    changed();
+}
+
+void ProgramSelector::select (int b, int p, const std::string& source)
+{
+    engine.setSelection (b, p);
+    sendSelection (source);
+    changed();
+}
+
+void ProgramSelector::follow (int b, int p)
+{
+    if (b < 0 || b >= numBanks || p < 0 || p > 127)
+        return;
+    engine.setSelection (b, p);
+    modeKnown = true;
+    changed();
+}
+
+void ProgramSelector::sendSelection (const std::string& source)
+{
+    const int b = bank();
+    const bool programBank = b < 3;
+    const int channel = channelOrOne (programBank ? settings.programChannel : settings.mixChannel);
+    const int bankByte = programBank ? b : b - 3;
+    const int p = std::clamp (program(), 0, 127);
+
+    appGuardActive = true;
+    appBank = b;
+    appProgram = p;
+    appGuardExpiryMs = clock.nowMs() + echoGuardMs;
+
+    if (! engine.hasOutput())
+    {
+        engine.log().append ("No MIDI output is open. Cannot send Orvo bank/program selection from " + source + ".\n");
+        return;
+    }
+    const auto status = [channel] (int base) { return (std::uint8_t) (base + channel - 1); };
+    const auto cc = [&] (int controller, int value) {
+        engine.sendSysEx ({ status (0xB0), (std::uint8_t) controller, (std::uint8_t) std::clamp (value, 0, 127) });
+    };
+    engine.sendSysEx ({ 0xF0, 0x00, 0x00, 0x0E, 0x1D, 0x0D, (std::uint8_t) (programBank ? 0 : 1), 0xF7 });
+    const int type = engine.bankSelectType.load();
+    if (type == 1)
+        cc (0, bankByte);
+    else if (type == 2)
+        cc (32, bankByte);
+    else
+    {
+        cc (0, 0);
+        cc (32, bankByte);
+    }
+    engine.sendSysEx ({ status (0xC0), (std::uint8_t) p });
+    modeKnown = true;
+    engine.log().append (std::string ("Sent Orvo ") + (programBank ? "Program" : "Mix") + " select from " + source
+                         + ": ch=" + std::to_string (channel) + " bank=" + std::to_string (bankByte) + " program="
+                         + threeDigits (p) + " bank-select-type=" + std::to_string (std::max (type, 0)) + ".\n");
+}
+
+bool ProgramSelector::guardInForce() const { return appGuardActive && clock.nowMs() < appGuardExpiryMs; }
+
+std::string ProgramSelector::programNumberText() const { return threeDigits (program()); }
+
+std::string ProgramSelector::patchNameText (bool diagnosticMode) const
+{
+    if (! diagnosticMode && ! modeKnown)
+        return "MODE UNKNOWN - PLEASE SYNC";
+    return settings.slotName != nullptr ? settings.slotName (bank(), program()) : std::string();
+}
+
+void ProgramSelector::changed()
+{
+    if (onSelectionChanged != nullptr)
+        onSelectionChanged (bank(), program());
+}
+
+} // namespace orvo

@@ -1,0 +1,116 @@
+#include "EngineFixture.h"
+#include "instrument/VirtualOrvo.h"
+#include "shell/MidiConnection.h"
+#include "shell/ProgramSelector.h"
+
+using namespace orvo;
+
+namespace
+{
+struct Selector : test::EngineFixture
+{
+    int programChannel = 1, mixChannel = 1;
+    std::vector<std::pair<int, int>> changes;
+    ProgramSelector selector { engine,
+                               { [this] { return programChannel; }, [this] { return mixChannel; },
+                                 [] (int bank) { return std::string (ProgramSelector::bankName (bank)); },
+                                 [] (int bank, int slot) { return "B" + std::to_string (bank) + "S" + std::to_string (slot); } } };
+
+    void SetUp() override
+    {
+        selector.onSelectionChanged = [this] (int b, int p) { changes.emplace_back (b, p); };
+    }
+};
+} // namespace
+
+TEST_F (Selector, SendsModeBankSelectAndProgramChangeByTheBankSelectType)
+{
+    programChannel = 3;
+    engine.bankSelectType = 0;
+    selector.select (2, 45, "test");
+    auto sent = output->take();
+    ASSERT_EQ (sent.size(), 4u);
+    EXPECT_EQ (sent[0], (ByteVector { 0xF0, 0x00, 0x00, 0x0E, 0x1D, 0x0D, 0x00, 0xF7 }));
+    EXPECT_EQ (sent[1], (ByteVector { 0xB2, 0, 0 })) << "type 0: CC 0 = 0 first";
+    EXPECT_EQ (sent[2], (ByteVector { 0xB2, 32, 2 }));
+    EXPECT_EQ (sent[3], (ByteVector { 0xC2, 45 }));
+    EXPECT_TRUE (logContains ("Sent Orvo Program select from test: ch=3 bank=2 program=045 bank-select-type=0.\n"));
+
+    mixChannel = 17; // out of range: channel 1
+    engine.bankSelectType = 2;
+    selector.select (4, 7, "test");
+    sent = output->take();
+    ASSERT_EQ (sent.size(), 3u);
+    EXPECT_EQ (sent[0][6], 0x01) << "Mix mode";
+    EXPECT_EQ (sent[1], (ByteVector { 0xB0, 32, 1 })) << "Mix bank byte is bank - 3";
+    EXPECT_EQ (sent[2], (ByteVector { 0xC0, 7 }));
+    EXPECT_TRUE (logContains ("Sent Orvo Mix select from test: ch=1 bank=1 program=007 bank-select-type=2.\n"));
+
+    engine.bankSelectType = 1;
+    selector.select (1, 0, "test");
+    sent = output->take();
+    ASSERT_EQ (sent.size(), 3u);
+    EXPECT_EQ (sent[1], (ByteVector { 0xB2, 0, 1 }));
+}
+
+TEST_F (Selector, StepsWrapAndEveryChangeIsReported)
+{
+    selector.select (0, 127, "test");
+    selector.stepProgram (1);
+    EXPECT_EQ (selector.program(), 0);
+    selector.stepProgram (-1);
+    EXPECT_EQ (selector.program(), 127);
+    EXPECT_TRUE (logContains ("from program browser: ch=1 bank=0 program=127"));
+
+    selector.stepBank (-1);
+    EXPECT_EQ (selector.bank(), 4);
+    EXPECT_TRUE (logContains ("Bank button selected MIX (PRESET).\n"));
+    selector.stepBank (1);
+    EXPECT_EQ (selector.bank(), 0);
+    EXPECT_EQ (changes.size(), 5u);
+    EXPECT_EQ (changes.back(), std::make_pair (0, 127));
+    EXPECT_EQ (selector.programNumberText(), "127");
+}
+
+TEST_F (Selector, WithoutAnOutputNothingIsSentButTheSelectionAndGuardHold)
+{
+    engine.setOutput (nullptr);
+    selector.select (1, 12, "program browser");
+    EXPECT_TRUE (logContains ("No MIDI output is open. Cannot send Orvo bank/program selection from program browser.\n"));
+    EXPECT_EQ (selector.bank(), 1);
+    EXPECT_EQ (engine.selectedProgram(), 12);
+    EXPECT_FALSE (selector.isModeKnown()) << "nothing reached the instrument";
+    EXPECT_EQ (selector.patchNameText (false), "MODE UNKNOWN - PLEASE SYNC");
+    EXPECT_EQ (selector.patchNameText (true), "B1S12");
+    EXPECT_TRUE (selector.guardInForce());
+    time.advance (ProgramSelector::echoGuardMs + 1);
+    EXPECT_FALSE (selector.guardInForce());
+}
+
+TEST_F (Selector, FollowsAReportedSelectionWithoutSending)
+{
+    selector.follow (2, 99);
+    EXPECT_TRUE (output->take().empty());
+    EXPECT_TRUE (selector.isModeKnown());
+    EXPECT_EQ (selector.patchNameText (false), "B2S99");
+    selector.follow (5, 0);
+    selector.follow (0, 128);
+    EXPECT_EQ (selector.bank(), 2) << "out-of-range reports are ignored";
+    EXPECT_EQ (changes.size(), 1u);
+}
+
+TEST_F (Selector, TheVirtualOrvoFollowsTheSelection)
+{
+    VirtualOrvo instrument;
+    VirtualOrvoMidiDevices devices { nullptr, instrument };
+    engine.setOutput (nullptr);
+    auto connection = std::make_unique<MidiConnection> (engine, devices);
+    prompts.answers = { 1 }; // NOT NOW
+    connection->openVirtualOrvo();
+    engine.bankSelectType = 0;
+    selector.select (1, 33, "test");
+    instrument.flush();
+    EXPECT_EQ (instrument.selectedBank(), 1);
+    EXPECT_EQ (instrument.selectedProgram(), 33);
+    connection.reset();
+}
