@@ -139,6 +139,8 @@ TEST_F (ProgramSync, AppliesTheEditBufferToTheControlsWithoutSendingAnything)
     EXPECT_TRUE (orvo->requests.empty()) << "nothing is echoed back";
     EXPECT_EQ (sync.reportedBank(), 1);
     EXPECT_EQ (sync.reportedProgram(), 42);
+    EXPECT_EQ (sync.takeReportedSelection(), std::make_optional (std::make_pair (1, 42)));
+    EXPECT_EQ (sync.takeReportedSelection(), std::nullopt) << "a report is taken once";
     EXPECT_TRUE (logContains ("SYNC: PROGRAM mode was explicitly selected. Applying active Program bank=1 program=042 to the editor.\n"));
     EXPECT_TRUE (logContains ("SYNC: received Program edit buffer; queued mapped OSC/ENV/LFO/S&H UI refresh.\n"));
     EXPECT_FALSE (sync.isActive());

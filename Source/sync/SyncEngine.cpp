@@ -144,6 +144,17 @@ void SyncEngine::editBufferReceived (const ByteVector& message)
     pendingDecoded = std::move (decoded);
 }
 
+std::optional<std::pair<int, int>> SyncEngine::takeReportedSelection()
+{
+    const int bank = reportedBankValue.exchange (-1);
+    const int program = reportedProgramValue.exchange (-1);
+    reportedCompare = false;
+    reportedFlag2 = false;
+    if (bank < 0 || program < 0 || bank >= 5)
+        return std::nullopt;
+    return std::make_pair (bank, program);
+}
+
 void SyncEngine::showOverlay (const std::string& text, double fraction)
 {
     overlayState.visible = true;

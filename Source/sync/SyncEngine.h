@@ -9,6 +9,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace orvo
 {
@@ -46,6 +47,8 @@ public:
     int stage() const { return currentStage.load(); }
     int reportedBank() const { return reportedBankValue.load(); }
     int reportedProgram() const { return reportedProgramValue.load(); }
+    /** The selection the last Global dump reported, once (both reset to -1): (bank, program). */
+    std::optional<std::pair<int, int>> takeReportedSelection();
 
     /** What the `SyncProgressOverlay` shows. */
     struct Overlay
