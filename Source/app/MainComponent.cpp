@@ -11,6 +11,7 @@ constexpr int tabRowTop = 48;
 constexpr int tabRowHeight = 28;
 constexpr int pageTop = 84;
 constexpr int margin = 8;
+constexpr int bottomBarHeight = 38;
 constexpr int sidebarWidth = 292;
 constexpr int rowHeight = 26;
 constexpr int panelHeaderHeight = 22;
@@ -178,20 +179,18 @@ MainComponent::MainComponent (Options options)
     registerItem (midiButton, "editor.header.midiSettings");
     modOverlay->onClose = [this] { showOverlay (nullptr); };
     modButton.onClick = [this] { showOverlay (modOverlay->isVisible() ? nullptr : modOverlay.get()); };
-    clearKnobsButton.setComponentID ("bottom.clearKnobs");
-    clearKnobsButton.setTooltip ("Clear the custom ranges of every knob.");
-    clearKnobsButton.onClick = [this] {
-        prompts.showChoice (ParameterRangeRules::clearAllTitle, ParameterRangeRules::clearAllQuestion,
-                            { ParameterRangeRules::clearAllConfirmCaption, ParameterRangeRules::clearAllCancelCaption },
-                            [safe = juce::Component::SafePointer<MainComponent> (this)] (int choice) {
-                                if (safe == nullptr || choice != 0)
-                                    return;
-                                for (auto& c : safe->controls)
-                                    c->setCustomRange ({});
-                            });
-    };
-    addAndMakeVisible (clearKnobsButton);
-    registerItem (clearKnobsButton, "bottom.clearKnobs");
+    selector = std::make_unique<ProgramSelector> (
+        *engine, ProgramSelector::Settings { [this] { return sync->receiver().programChannel(); },
+                                             [this] { return sync->receiver().mixChannel(); },
+                                             [] (int bank) { return std::string (ProgramSelector::bankName (bank)); },
+                                             [this] (int bank, int slot) { return librarian.names.name (bank, slot); } });
+    bottomBar = std::make_unique<BottomBar> (*selector);
+    bottomBar->onClearKnobs = [this] { clearAllKnobRanges(); };
+    addAndMakeVisible (*bottomBar);
+    registerItem (*bottomBar, "bottom.bar");
+    for (auto& [item, id] : bottomBar->items())
+        registerItem (*item, id);
+    bottomBar->refresh (engine->settings().diagnosticMode);
     syncOverlay.onCancel = [this] { sync->cancelSync(); };
     resized();
     addChildComponent (syncOverlay);
@@ -445,6 +444,9 @@ void MainComponent::timerCallback()
         refreshDetails();
     if (report.lastNrpnChanged)
         lastNrpnLabel.setText (engine->lastNrpnText(), juce::dontSendNotification);
+    if (auto reported = sync->takeReportedSelection())
+        selector->follow (reported->first, reported->second);
+    bottomBar->refresh (engine->settings().diagnosticMode);
 }
 
 void MainComponent::refreshMidiStatus()
@@ -455,6 +457,18 @@ void MainComponent::refreshMidiStatus()
     const auto out = midi->isOutputOpen() ? midi->openOutputName() : std::string ("closed");
     midiStatus.setText ("MIDI IN: " + in + "   MIDI OUT: " + out, juce::dontSendNotification);
     midiStatus.setTooltip (midi->statusText());
+}
+
+void MainComponent::clearAllKnobRanges()
+{
+    prompts.showChoice (ParameterRangeRules::clearAllTitle, ParameterRangeRules::clearAllQuestion,
+                        { ParameterRangeRules::clearAllConfirmCaption, ParameterRangeRules::clearAllCancelCaption },
+                        [safe = juce::Component::SafePointer<MainComponent> (this)] (int choice) {
+                            if (safe == nullptr || choice != 0)
+                                return;
+                            for (auto& c : safe->controls)
+                                c->setCustomRange ({});
+                        });
 }
 
 void MainComponent::openRangePopup (ParameterControl& control)
@@ -652,8 +666,7 @@ void MainComponent::resized()
     sendShownButton.setBounds (margin + 368, 9, 140, topBarHeight - 18);
     modButton.setBounds (margin + 514, 9, 110, topBarHeight - 18);
     midiButton.setBounds (margin + 630, 9, 118, topBarHeight - 18);
-    clearKnobsButton.setBounds (margin + 754, 9, 100, topBarHeight - 18);
-    headerStatus.setBounds (margin + 858, 4, designWidth - sidebarWidth - margin * 3 - 858, topBarHeight - 8);
+    headerStatus.setBounds (margin + 754, 4, designWidth - sidebarWidth - margin * 3 - 754, topBarHeight - 8);
     lastNrpnLabel.setBounds (designWidth - sidebarWidth - margin, 4, sidebarWidth, topBarHeight / 2 - 4);
     midiStatus.setBounds (designWidth - sidebarWidth - margin, topBarHeight / 2, sidebarWidth, topBarHeight / 2 - 4);
 
@@ -668,10 +681,12 @@ void MainComponent::resized()
 
     for (int t = 0; t < 6; ++t)
     {
-        pages[(size_t) t].setBounds (margin, pageTop, pageWidth, designHeight - pageTop - margin);
+        pages[(size_t) t].setBounds (margin, pageTop, pageWidth, designHeight - pageTop - margin - bottomBarHeight - 4);
         layOutPage (t);
     }
 
+    if (bottomBar != nullptr)
+        bottomBar->setBounds (margin, designHeight - margin - bottomBarHeight, pageWidth, bottomBarHeight);
     syncOverlay.setBounds (getLocalBounds());
     for (juce::Component* overlay : { static_cast<juce::Component*> (modOverlay.get()), static_cast<juce::Component*> (midiOverlay.get()) })
         if (overlay != nullptr)

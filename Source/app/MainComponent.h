@@ -1,5 +1,6 @@
 #pragma once
 
+#include "BottomBar.h"
 #include "OrvoLookAndFeel.h"
 #include "PlatformServices.h"
 #include "SidebarViews.h"
@@ -21,6 +22,7 @@
 #include "sync/ui/SyncProgressOverlay.h"
 #include "shell/MidiConnection.h"
 #include "shell/PagePlan.h"
+#include "shell/ProgramSelector.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
@@ -147,7 +149,9 @@ private:
     juce::TextButton modButton { "MOD ROUTING" };
     std::unique_ptr<MidiSettingsOverlay> midiOverlay;
     juce::TextButton midiButton { "MIDI SETTINGS" };
-    juce::TextButton clearKnobsButton { "CLEAR KNOBS" };
+    std::unique_ptr<ProgramSelector> selector;
+    std::unique_ptr<BottomBar> bottomBar;
+    void clearAllKnobRanges();
     void openRangePopup (ParameterControl& control);
     void showOverlay (juce::Component* overlay);
     EffectsPageModel effectsModel;

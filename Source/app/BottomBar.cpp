@@ -1,0 +1,124 @@
+#include "BottomBar.h"
+
+#include "OrvoLookAndFeel.h"
+
+namespace orvo
+{
+
+BottomBar::BottomBar (ProgramSelector& s) : selector (s)
+{
+    bankLeft.setTooltip ("Previous bank");
+    bankRight.setTooltip ("Next bank");
+    programDown.setTooltip ("Previous Program (wraps from 000 to 127)");
+    programUp.setTooltip ("Next Program (wraps from 127 to 000)");
+    bankLeft.onClick = [this] { selector.stepBank (-1); };
+    bankRight.onClick = [this] { selector.stepBank (1); };
+    programDown.onClick = [this] { selector.stepProgram (-1); };
+    programUp.onClick = [this] { selector.stepProgram (1); };
+    mixSettings.setTooltip ("Read the current Orvo Mix and edit its 16 channels.");
+    mixSettings.onClick = [this] {
+        if (onMixSettings != nullptr)
+            onMixSettings();
+    };
+    clearKnobs.setTooltip ("Clear the custom ranges of every knob.");
+    clearKnobs.onClick = [this] {
+        if (onClearKnobs != nullptr)
+            onClearKnobs();
+    };
+    for (auto* l : { &bankLabel, &programLedLabel, &mixLedLabel })
+    {
+        l->setFont (juce::Font (11.0f, juce::Font::bold));
+        l->setColour (juce::Label::textColourId, palette::dimText);
+        l->setJustificationType (juce::Justification::centredRight);
+    }
+    for (auto* l : { &bankName, &programNumber, &patchName })
+    {
+        l->setFont (juce::Font (juce::Font::getDefaultMonospacedFontName(), 14.0f, juce::Font::bold));
+        l->setColour (juce::Label::textColourId, palette::lcdText);
+        l->setColour (juce::Label::backgroundColourId, palette::lcd);
+        l->setJustificationType (juce::Justification::centred);
+        l->setMinimumHorizontalScale (0.6f);
+    }
+    patchName.setJustificationType (juce::Justification::centredLeft);
+    for (auto* c : std::initializer_list<juce::Component*> { &bankLeft, &bankLabel, &bankName, &bankRight, &programDown, &programNumber,
+                                                             &programUp, &patchName, &programLed, &programLedLabel, &mixLed,
+                                                             &mixLedLabel, &mixSettings, &clearKnobs })
+        addAndMakeVisible (c);
+}
+
+std::vector<std::pair<juce::Component*, juce::String>> BottomBar::items()
+{
+    return { { &bankLeft, "bottom.bankLeft" },       { &bankRight, "bottom.bankRight" },
+             { &bankName, "bottom.bankName" },       { &bankLabel, "bottom.bankLabel" },
+             { &programDown, "bottom.programDown" }, { &programUp, "bottom.programUp" },
+             { &programNumber, "bottom.programNumber" }, { &patchName, "bottom.patchName" },
+             { &programLed, "bottom.programLed" },   { &mixLed, "bottom.mixLed" },
+             { &mixSettings, "bottom.mixSettings" }, { &clearKnobs, "bottom.clearKnobs" } };
+}
+
+void BottomBar::refresh (bool diagnosticMode)
+{
+    const auto name = selector.patchNameText (diagnosticMode);
+    const auto key = juce::String (selector.bank()) + "/" + juce::String (selector.program()) + "/" + juce::String (name)
+                     + (selector.isModeKnown() ? "/k" : "/u");
+    if (key == shownKey)
+        return;
+    shownKey = key;
+    bankName.setText (ProgramSelector::bankName (selector.bank()), juce::dontSendNotification);
+    programNumber.setText (selector.programNumberText(), juce::dontSendNotification);
+    patchName.setText (juce::String::fromUTF8 (name.c_str()), juce::dontSendNotification);
+    const bool mix = selector.bank() >= 3;
+    programLed.on = selector.isModeKnown() && ! mix;
+    mixLed.on = selector.isModeKnown() && mix;
+    programLed.repaint();
+    mixLed.repaint();
+}
+
+void BottomBar::Led::paint (juce::Graphics& g)
+{
+    const auto r = getLocalBounds().toFloat().reduced (2.0f);
+    const float d = std::min (r.getWidth(), r.getHeight());
+    const auto circle = juce::Rectangle<float> (d, d).withCentre (r.getCentre());
+    g.setColour (on ? palette::ledOn : palette::ledOff);
+    g.fillEllipse (circle);
+    g.setColour (juce::Colours::black.withAlpha (0.5f));
+    g.drawEllipse (circle, 1.0f);
+}
+
+void BottomBar::paint (juce::Graphics& g)
+{
+    g.setColour (palette::panel);
+    g.fillRoundedRectangle (getLocalBounds().toFloat(), 4.0f);
+    g.setColour (palette::panelOutline);
+    g.drawRoundedRectangle (getLocalBounds().toFloat().reduced (0.5f), 4.0f, 1.0f);
+}
+
+void BottomBar::resized()
+{
+    auto r = getLocalBounds().reduced (6, 5);
+    bankLabel.setBounds (r.removeFromLeft (40));
+    bankLeft.setBounds (r.removeFromLeft (26));
+    r.removeFromLeft (2);
+    bankName.setBounds (r.removeFromLeft (108));
+    r.removeFromLeft (2);
+    bankRight.setBounds (r.removeFromLeft (26));
+    r.removeFromLeft (12);
+    programDown.setBounds (r.removeFromLeft (26));
+    r.removeFromLeft (2);
+    programNumber.setBounds (r.removeFromLeft (46));
+    r.removeFromLeft (2);
+    programUp.setBounds (r.removeFromLeft (26));
+    r.removeFromLeft (8);
+    clearKnobs.setBounds (r.removeFromRight (104));
+    r.removeFromRight (6);
+    mixSettings.setBounds (r.removeFromRight (112));
+    r.removeFromRight (10);
+    mixLed.setBounds (r.removeFromRight (16));
+    mixLedLabel.setBounds (r.removeFromRight (30));
+    programLed.setBounds (r.removeFromRight (16));
+    programLedLabel.setBounds (r.removeFromRight (62));
+    r.removeFromRight (8);
+    patchName.setBounds (r);
+}
+
+} // namespace orvo
