@@ -130,6 +130,21 @@ std::optional<EffectNrpnSend> EffectsPageModel::userEdit (int page, int slot, in
     return EffectNrpnSend{ (int)row.nrpn, effectState.slotValue (page, slot), action };
 }
 
+std::optional<EffectNrpnSend> EffectsPageModel::hostParameterInput (std::string_view parameterId, int raw)
+{
+    for (int r : effectRowsOf (algorithm()))
+    {
+        const auto& row = effectControlTable()[(std::size_t)r];
+        if (row.id != parameterId)
+            continue;
+        // A control another one hides from the page has no slot of its own to move.
+        if (effectRowAt (algorithm(), (int)row.page, (int)row.slot) != r)
+            return std::nullopt;
+        return userEdit ((int)row.page, (int)row.slot, raw);
+    }
+    return std::nullopt;
+}
+
 void EffectsPageModel::applyIncomingValue (int nrpn, int raw)
 {
     if (nrpn == effects::selectionNrpn)

@@ -73,6 +73,12 @@ public:
     //==== values ====
     /** The user moved a slot's control: stored and handed back for sending; none for an empty slot. */
     std::optional<EffectNrpnSend> userEdit (int page, int slot, int raw);
+    /** A host parameter addressed by the control's ParameterId ("effects.digital." + algorithm key + "." +
+        page key + "." + label key): applied as if the user had moved that control and handed back for
+        sending. Only the current algorithm's controls take a value; a key of another algorithm (or no
+        control at all) changes nothing and gives none, since switching the whole effect because a host
+        automated one of its knobs would throw away the sound the player hears. */
+    std::optional<EffectNrpnSend> hostParameterInput (std::string_view parameterId, int raw);
     /** An effect NRPN from the instrument other than 3603: shown, nothing sent. */
     void applyIncomingValue (int nrpn, int raw);
     /** A decoded Program's effect settings; returns the log lines of skipped parameters. */

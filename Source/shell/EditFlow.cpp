@@ -123,6 +123,7 @@ void EditorEngine::receiveHostParameter (const std::string& key, double value, i
     hostInput = true;
     const int raw = std::isfinite (value) ? (int) std::lround (value) : 0;
     const std::string interfacePrefix = "__interface:";
+    const std::string effectPrefix = "__effect:";
     if (key.rfind (interfacePrefix, 0) == 0)
     {
         const auto digits = key.substr (interfacePrefix.size());
@@ -138,6 +139,11 @@ void EditorEngine::receiveHostParameter (const std::string& key, double value, i
     {
         if (auto send = modulationRouting.setField (key, raw))
             sendInterface (send->nrpn, send->value, send->actionLabel);
+    }
+    else if (key.rfind (effectPrefix, 0) == 0 && effectParameterInput
+             && effectParameterInput (key.substr (effectPrefix.size()), raw))
+    {
+        // The effects page took the value and sent its NRPN.
     }
     else if (auto row = ParameterCatalogue::findById (key))
     {

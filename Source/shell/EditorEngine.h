@@ -97,6 +97,9 @@ public:
     //==== host transport (message thread) ====
     void receiveHostParameter (const std::string& key, double value, int flags);
     bool hostInputActive() const { return hostInput; }
+    /** "__effect:" keys: given the effect control's ParameterId and the value, applies and sends it
+        (inside the host call) and says whether a control took it; unset or false falls to the rows. */
+    std::function<bool (const std::string& effectKey, int raw)> effectParameterInput;
     /** Interface controls the host changed: (NRPN, value) for the view to show. */
     std::vector<std::pair<int, int>> takeInterfaceValueChanges();
     std::string produceEditorState() const;
