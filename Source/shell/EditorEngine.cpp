@@ -556,11 +556,13 @@ std::string EditorEngine::parameterDetailsText() const
         midi = "NOT WIRED";
     else
         midi = "NRPN " + std::to_string (info.nrpn);
+    const auto estimate = SidebarModel::tuningEstimateText (selectedRow, [this] (int r) { return values[(size_t) r]; });
     return "PARAMETER DETAILS\n\n" + std::string (info.name) + "\nID: " + info.id + "\nPAGE: "
            + ParameterCatalogue::pageGroupName (info.group) + "\nSECTION: " + info.section
            + "\nCONTROL: " + ParameterCatalogue::controlKindName (info.kind) + "\nMAPPING: " + midi
            + "\nRAW RANGE: " + std::to_string (info.rawMin) + " .. " + std::to_string (info.rawMax)
-           + "\nRAW VALUE: " + std::to_string (values[(size_t) selectedRow]) + "\nCURRENT CONTROL: EDITOR";
+           + "\nRAW VALUE: " + std::to_string (values[(size_t) selectedRow]) + "\nCURRENT CONTROL: EDITOR"
+           + (estimate.empty() ? std::string() : "\n" + estimate);
 }
 
 void EditorEngine::noteWindowSize (int width, int height)

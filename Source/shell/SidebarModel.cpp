@@ -1,5 +1,7 @@
 #include "SidebarModel.h"
 
+#include "model/TuningModel.h"
+
 #include <algorithm>
 
 namespace orvo
@@ -111,6 +113,22 @@ std::string SidebarModel::placeholderText (int tool)
 {
     const auto title = placeholderTitle (tool);
     return title.empty() ? std::string() : title + " is already open in the other sidebar window.";
+}
+
+std::string SidebarModel::tuningEstimateText (int row, const std::function<int (int)>& valueOfRow)
+{
+    return tuningEstimateText (row, valueOfRow, TuningModel::embedded());
+}
+
+std::string SidebarModel::tuningEstimateText (int row, const std::function<int (int)>& valueOfRow,
+                                              const TuningModel* model)
+{
+    const auto oscillator = TuningModel::oscillatorOfRow (row);
+    if (! oscillator || model == nullptr || ! valueOfRow)
+        return {};
+    const auto rows = TuningModel::rowsOfOscillator (*oscillator);
+    return TuningModel::estimateText (
+        model->estimateA4ForRaw (*oscillator, valueOfRow (rows[0]), valueOfRow (rows[1]), valueOfRow (rows[2])));
 }
 
 } // namespace orvo

@@ -1,10 +1,12 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
 namespace orvo
 {
+class TuningModel;
 
 /** The two sidebar panes and the tool each shows. PARAMETER DETAILS and MONITOR each own one
     shared display that can stand in only one pane at a time; the other pane gets a placeholder. */
@@ -54,6 +56,13 @@ public:
     /** "Monitor is already open in the other sidebar window." and the like; empty otherwise. */
     static std::string placeholderTitle (int tool);
     static std::string placeholderText (int tool);
+
+    /** The PARAMETER DETAILS line of an oscillator tuning row (semitone, cents or fine): "Estimated A4: "
+        and the frequency from the oscillator's three current raw values, read through `valueOfRow`.
+        Empty for any other row and when there is no usable tuning model. */
+    static std::string tuningEstimateText (int row, const std::function<int (int row)>& valueOfRow);
+    static std::string tuningEstimateText (int row, const std::function<int (int row)>& valueOfRow,
+                                           const TuningModel* model);
 
 private:
     void layOut();
