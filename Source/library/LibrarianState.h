@@ -22,6 +22,9 @@ struct LibrarySlot
     juce::var parameters;          // the slot's parameter snapshot (an array); void when none
     juce::var toolData;            // morph, macros and MIDI control; void when none
     ByteVector programSysEx;       // the cached Program dump, F0..F7; empty when not cached (Program banks only)
+    /** The Program or Mix document last loaded into, saved from or found for this slot (for the
+        tool-data write-back); not part of any document. */
+    std::optional<juce::File> documentFile;
 };
 
 /** What the librarian keeps for one bank besides its user name (in `SlotNameTable`). */

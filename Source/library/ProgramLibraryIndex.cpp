@@ -58,6 +58,31 @@ void ProgramLibraryIndex::fullRefresh()
     update (true);
 }
 
+void ProgramLibraryIndex::noteFileChanged (const juce::File& file)
+{
+    if (rootPath.empty() || folders.empty())
+        return;
+    const auto path = keyOf (fs::path (file.getFullPathName().toStdString()));
+    const auto rootWithSeparator = keyOf (fs::path (rootPath) / "");
+    if (path.rfind (rootWithSeparator, 0) != 0 || !isProgramDocumentName (fs::path (path)))
+        return;
+    std::error_code ec;
+    if (!fs::is_regular_file (path, ec))
+    {
+        forgetFile (path);
+        return;
+    }
+    checkFile (path, nowNs(), true);
+    // Listed in its folder too, so later checks of that folder's files include it.
+    if (const auto folder = folders.find (keyOf (fs::path (path).parent_path())); folder != folders.end())
+    {
+        auto& files = folder->second.files;
+        const auto at = std::lower_bound (files.begin(), files.end(), path);
+        if (at == files.end() || *at != path)
+            files.insert (at, path);
+    }
+}
+
 void ProgramLibraryIndex::update (bool checkEveryFile)
 {
     parsedCount = 0;

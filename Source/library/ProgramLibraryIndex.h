@@ -32,6 +32,10 @@ public:
     void refresh();
     /** Checks every file's size and time as well; for start-up or an idle moment. */
     void fullRefresh();
+    /** A document the editor itself has just written (or removed): taken into the index at once, so a
+        lookup finds it even when the folder's time did not move on. Files outside the indexed folder
+        and calls before the first lookup are ignored (the first lookup reads everything anyway). */
+    void noteFileChanged (const juce::File& file);
 
     /** The Program document for a slot by its name: "type" "program", the normalised name equal, the
         "bankNumber" (when given) equal to `bank`. The file named after the slot's default stem wins;
