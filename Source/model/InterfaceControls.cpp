@@ -1,6 +1,9 @@
 #include "InterfaceControls.h"
 
+#include "model/ValueText.h"
+
 #include <algorithm>
+#include <string_view>
 
 namespace orvo
 {
@@ -140,6 +143,78 @@ std::string InterfaceControls::nameForNrpn (int nrpn)
     if (const auto* info = find (nrpn))
         return info->style == S::onOff ? std::string (info->onLabel) : std::string (info->actionLabel);
     return {};
+}
+
+int InterfaceControls::rawMin (const InterfaceControlInfo& info)
+{
+    switch (info.style)
+    {
+        case S::onOff: return std::min (info.onValue, info.offValue);
+        case S::cycleThree: return cycleValue (1);
+        case S::chosenValue:
+        default: return 0;
+    }
+}
+
+int InterfaceControls::rawMax (const InterfaceControlInfo& info)
+{
+    switch (info.style)
+    {
+        case S::onOff: return std::max (info.onValue, info.offValue);
+        case S::cycleThree: return cycleValue (3);
+        case S::chosenValue:
+        default: return std::max (info.maxValue, 0);
+    }
+}
+
+namespace
+{
+/** What tells two labels apart: the words after the ones they share ("KEYBOARD POLYPHONY MONO"
+    against "... POLY" gives "MONO"). Empty when they are the same. */
+std::string distinctWords (std::string_view label, std::string_view other)
+{
+    if (label == other)
+        return {};
+    size_t wordStart = 0;
+    for (size_t i = 0; i < std::min (label.size(), other.size()) && label[i] == other[i]; ++i)
+        if (label[i] == ' ')
+            wordStart = i + 1;
+    return std::string (label.substr (wordStart));
+}
+
+/** The label the value and range rules read: the on-state's for two-state buttons. */
+const char* labelOf (const InterfaceControlInfo& info) { return info.style == S::onOff ? info.onLabel : info.actionLabel; }
+} // namespace
+
+std::string InterfaceControls::valueText (const InterfaceControlInfo& info, int v)
+{
+    const std::string label = labelOf (info);
+    if (info.style == S::onOff)
+    {
+        const bool on = v == info.onValue;
+        const auto words = on ? distinctWords (info.onLabel, info.offLabel) : distinctWords (info.offLabel, info.onLabel);
+        if (! words.empty())
+            return words;
+        return on ? "ON" : "OFF";
+    }
+    return ValueText::interfaceValueText (label, info.nrpn, v, rawMin (info), rawMax (info));
+}
+
+std::string InterfaceControls::rangeText (const InterfaceControlInfo& info)
+{
+    const std::string label = labelOf (info);
+    if (info.style == S::onOff)
+    {
+        const auto off = valueText (info, info.offValue), on = valueText (info, info.onValue);
+        return off == "OFF" && on == "ON" ? "OFF TO ON" : off + " / " + on;
+    }
+    return ValueText::interfaceRangeText (label, info.nrpn, rawMin (info), rawMax (info),
+                                          valueText (info, rawMin (info)), valueText (info, rawMax (info)));
+}
+
+bool InterfaceControls::usesPanDisplay (const InterfaceControlInfo& info)
+{
+    return ValueText::interfaceUsesPanDisplay (labelOf (info), info.nrpn);
 }
 
 } // namespace orvo

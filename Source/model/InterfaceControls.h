@@ -44,6 +44,16 @@ public:
     static int cycleValue (int state);
     /** Name used by the NRPN logs when no catalogue row carries the NRPN. */
     static std::string nameForNrpn (int nrpn);
+
+    /** The raw values the control can send, lowest first. */
+    static int rawMin (const InterfaceControlInfo& info);
+    static int rawMax (const InterfaceControlInfo& info);
+    /** The text its value box shows for `value`. Two-state buttons whose two labels differ name
+        the state ("MONO" / "POLY"); others go by the label rules of ValueText. */
+    static std::string valueText (const InterfaceControlInfo& info, int value);
+    /** Its range text for the parameter details. */
+    static std::string rangeText (const InterfaceControlInfo& info);
+    static bool usesPanDisplay (const InterfaceControlInfo& info);
 };
 
 } // namespace orvo

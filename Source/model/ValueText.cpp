@@ -1,12 +1,17 @@
 #include "ValueText.h"
 
+#include "model/ModulationRoutes.h"
 #include "model/TextMatching.h"
+#include "model/ValueCurveShapes.h"
 
 #include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <initializer_list>
+#include <vector>
 
 namespace orvo
 {
@@ -59,6 +64,86 @@ bool startsWith (std::string_view text, std::string_view prefix)
 bool endsWith (std::string_view text, std::string_view suffix)
 {
     return text.size() >= suffix.size() && text.compare (text.size() - suffix.size(), suffix.size(), suffix) == 0;
+}
+bool isInterfaceSwitch (std::string_view label, int nrpn, int rawMin, int rawMax)
+{
+    const bool switchLabel = (nrpn >= 2610 && nrpn <= 2612) || endsWith (label, " ENABLE") ||
+                             contains (label, " ENABLE ") || contains (label, " BYPASS") ||
+                             contains (label, " INVERT") || label == "FILTER FEEDBACK" ||
+                             label == "VOICE MIX VOICE OUTPUT" || label == "ANALOG DISTORTION MAIN OUTPUT" ||
+                             label == "ANALOG DISTORTION DFX1 OUTPUT" || label == "ANALOG DISTORTION DFX2 OUTPUT";
+    return rawMax > rawMin && switchLabel;
+}
+
+bool isCurveShape (std::string_view label) { return contains (label, "CURVE SHAPE"); }
+
+bool isModulationAmount (std::string_view label)
+{
+    return contains (label, " MOD ") && (endsWith (label, " LEVEL") || endsWith (label, " OFFSET"));
+}
+
+bool isPercentage (std::string_view label, int nrpn)
+{
+    return nrpn == 3072 || nrpn == 3073 || nrpn == 3331 || nrpn == 3332 || (nrpn >= 3604 && nrpn <= 3631) ||
+           startsWith (label, "VOICE MIX LEVEL") || startsWith (label, "VOICE MIX PAN") ||
+           startsWith (label, "ANALOG DISTORTION SEND") || startsWith (label, "ANALOG DISTORTION OUTPUT");
+}
+
+/** Fraction of the way from rawMin to rawMax; 0 for an empty range. */
+double fractionOf (int raw, int rawMin, int rawMax)
+{
+    return rawMax > rawMin ? (double) (raw - rawMin) / (double) (rawMax - rawMin) : 0.0;
+}
+
+struct NamedChoice
+{
+    const char* name;
+    int raw;
+};
+
+/** The name of the choice nearest to raw, the lower one on a tie. */
+std::string nearestChoice (const std::vector<NamedChoice>& choices, int raw)
+{
+    const NamedChoice* best = nullptr;
+    for (const auto& c : choices)
+        if (best == nullptr || std::abs (c.raw - raw) < std::abs (best->raw - raw))
+            best = &c;
+    return best != nullptr ? best->name : std::string();
+}
+
+/** Names spread evenly over the range, the first at rawMin and the last at rawMax. */
+std::vector<NamedChoice> spreadOver (std::initializer_list<const char*> names, int rawMin, int rawMax)
+{
+    std::vector<NamedChoice> choices;
+    const int steps = std::max ((int) names.size() - 1, 1);
+    int i = 0;
+    for (const char* name : names)
+        choices.push_back ({ name, rawMin + (int) std::lround ((double) i++ * (rawMax - rawMin) / steps) });
+    return choices;
+}
+
+/** The choices of the controls whose range text names their ends; none for any other NRPN. */
+std::vector<NamedChoice> namedChoices (int nrpn, int rawMin, int rawMax)
+{
+    switch (nrpn)
+    {
+        case 913:
+            return spreadOver ({ "NEGATIVE", "POSITIVE", "ABSOLUTE NEGATIVE", "ABSOLUTE POSITIVE" }, rawMin, rawMax);
+        case 2182:
+        case 2227:
+            // The source is picked by a small number (1 is white noise), not by a share of the range.
+            return { { "OFF", rawMin }, { "WHITE", rawMin + 1 }, { "PINK", rawMin + 2 }, { "RED", rawMin + 3 },
+                     { "EXTERNAL", rawMin + 4 } };
+        case 2465:
+            return spreadOver ({ "OFF", "LOWPASS", "HIGHPASS", "BANDPASS" }, rawMin, rawMax);
+        case 3078:
+            // The three values the output button sends in turn.
+            return { { "MAIN", 1365 }, { "AUX", 2730 }, { "OFF", 4095 } };
+        case 3333:
+            return spreadOver ({ "EASY", "LIGHT", "HEAVY", "KILLER" }, rawMin, rawMax);
+        default:
+            return {};
+    }
 }
 } // namespace
 
@@ -218,25 +303,16 @@ TypedValue ValueText::rawForTypedText (const OrvoParameterInfo& info, std::strin
 std::string ValueText::interfaceRangeText (std::string_view label, int nrpn, int rawMin, int rawMax,
                                            std::string_view minText, std::string_view maxText)
 {
-    const bool switchLabel = (nrpn >= 2610 && nrpn <= 2612) || endsWith (label, " ENABLE") ||
-                             contains (label, " ENABLE ") || contains (label, " BYPASS") ||
-                             contains (label, " INVERT") || label == "FILTER FEEDBACK" ||
-                             label == "VOICE MIX VOICE OUTPUT" || label == "ANALOG DISTORTION MAIN OUTPUT" ||
-                             label == "ANALOG DISTORTION DFX1 OUTPUT" || label == "ANALOG DISTORTION DFX2 OUTPUT";
-    if (rawMax > rawMin && switchLabel)
+    if (isInterfaceSwitch (label, nrpn, rawMin, rawMax))
         return "OFF TO ON";
 
-    if (contains (label, "CURVE SHAPE"))
+    if (isCurveShape (label))
         return "LINEAR TO S-CURVE 2";
 
-    if (contains (label, " MOD ") && (endsWith (label, " LEVEL") || endsWith (label, " OFFSET")))
+    if (isModulationAmount (label))
         return "-100.00 TO 100.00";
 
-    const bool percentage = nrpn == 3072 || nrpn == 3073 || nrpn == 3331 || nrpn == 3332 ||
-                            (nrpn >= 3604 && nrpn <= 3631) || startsWith (label, "VOICE MIX LEVEL") ||
-                            startsWith (label, "VOICE MIX PAN") || startsWith (label, "ANALOG DISTORTION SEND") ||
-                            startsWith (label, "ANALOG DISTORTION OUTPUT");
-    if (percentage)
+    if (isPercentage (label, nrpn))
         return contains (label, "PAN") ? "L 100.0 TO R 100.0" : "0.0 TO 100.0";
 
     switch (nrpn)
@@ -259,6 +335,49 @@ std::string ValueText::interfaceRangeText (std::string_view label, int nrpn, int
     if (minText.empty() || maxText.empty())
         return std::to_string (rawMin) + " TO " + std::to_string (rawMax);
     return std::string (minText) + " TO " + std::string (maxText);
+}
+
+std::string ValueText::interfaceValueText (std::string_view label, int nrpn, int raw, int rawMin, int rawMax)
+{
+    const int r = std::clamp (raw, rawMin, std::max (rawMin, rawMax));
+
+    if (isInterfaceSwitch (label, nrpn, rawMin, rawMax))
+        return r > rawMin ? "ON" : "OFF";
+
+    if (isCurveShape (label))
+        return ValueCurveShapes::shape (ValueCurveShapes::indexForRaw (r)).name;
+
+    if (isModulationAmount (label))
+    {
+        // The routing overlay's level form, with this control's range laid over its 0..4095.
+        const auto& shape = ModulationRoutes::levelShape();
+        const double f = fractionOf (r, rawMin, rawMax);
+        return displayText (shape, shape.rawMin + (int) std::lround (f * (shape.rawMax - shape.rawMin)));
+    }
+
+    if (isPercentage (label, nrpn))
+    {
+        const double f = fractionOf (r, rawMin, rawMax);
+        if (! interfaceUsesPanDisplay (label, nrpn))
+            return formatNumber (f * 100.0, 1);
+        // Both raw values either side of an even range's middle read as centre.
+        const double pan = f * 200.0 - 100.0;
+        const auto amount = formatNumber (std::fabs (pan), 1);
+        if (amount == "0.0")
+            return "C";
+        return (pan < 0.0 ? "L " : "R ") + amount;
+    }
+
+    const auto choices = namedChoices (nrpn, rawMin, rawMax);
+    if (! choices.empty())
+        return nearestChoice (choices, r);
+
+    return std::to_string (r);
+}
+
+bool ValueText::interfaceUsesPanDisplay (std::string_view label, int nrpn)
+{
+    return isPercentage (label, nrpn) && contains (label, "PAN");
 }
 
 } // namespace orvo

@@ -60,6 +60,16 @@ public:
         `maxText` are the control's value texts at its two ends, empty when it has none. */
     static std::string interfaceRangeText (std::string_view label, int nrpn, int rawMin, int rawMax,
                                            std::string_view minText, std::string_view maxText);
+
+    /** The value text of a control without a catalogue row, in the same forms as its range text:
+        switches "OFF"/"ON"; curve shapes by name; " MOD ... LEVEL"/" OFFSET" as -100.00..100.00;
+        percentages "0.0".."100.0" and pans "L 100.0" .. "C" .. "R 100.0"; the named choices of 913,
+        2182/2227, 2465, 3078 and 3333 by name; anything else as the raw number. `raw` is clamped
+        to rawMin..rawMax first. */
+    static std::string interfaceValueText (std::string_view label, int nrpn, int raw, int rawMin, int rawMax);
+
+    /** Does a control without a catalogue row show its value as a pan position? */
+    static bool interfaceUsesPanDisplay (std::string_view label, int nrpn);
 };
 
 } // namespace orvo

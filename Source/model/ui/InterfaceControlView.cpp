@@ -65,7 +65,7 @@ void InterfaceControlView::paint (juce::Graphics& g)
 void InterfaceControlView::setProperties()
 {
     getProperties().set ("interfaceNrpn", info.nrpn);
-    getProperties().set ("interfaceUsesPanDisplay", false);
+    getProperties().set ("interfaceUsesPanDisplay", InterfaceControls::usesPanDisplay (info));
 }
 
 void InterfaceControlView::send (int v)
@@ -82,8 +82,11 @@ void InterfaceControlView::refresh()
 {
     const juce::ScopedValueSetter<bool> guard (updating, true);
     if (slider != nullptr)
+    {
         slider->setValue (value, juce::dontSendNotification);
-    juce::String text (value);
+        slider->setTooltip (InterfaceControls::rangeText (info));
+    }
+    const juce::String text (InterfaceControls::valueText (info, value));
     if (button != nullptr)
     {
         if (info.style == InterfaceControlInfo::onOff)
@@ -94,11 +97,9 @@ void InterfaceControlView::refresh()
         }
         else
         {
-            static const char* states[] = { "MAIN", "AUX", "OFF" };
-            button->setButtonText (states[(cycleState - 1) % 3]);
-            button->setTooltip ("MAIN / AUX / OFF");
-            text = states[(cycleState - 1) % 3];
+            button->setButtonText (text);
         }
+        button->setTooltip (InterfaceControls::rangeText (info));
     }
     valueBox.setText (text, juce::dontSendNotification);
 }
