@@ -86,6 +86,15 @@ TEST_F (EffectHostKeys, MoveTheControlAndSendItsNrpnWithoutEchoToTheHost)
     EXPECT_FALSE (engine.hostInputActive());
 }
 
+TEST_F (EffectHostKeys, ReachTheConfigControlsToo)
+{
+    model.chooseAlgorithm (0);
+    engine.receiveHostParameter ("__effect:effects.digital.large_hall.config.send", 2000, 0);
+    EXPECT_EQ (sentNrpns(), (std::vector<std::array<int, 3>> { { 1, 3604, 2000 } }));
+    EXPECT_EQ (model.state().nrpnValue (3604), 2000);
+    EXPECT_EQ (redraws, 1);
+}
+
 TEST_F (EffectHostKeys, LeaveEverythingAloneForKeysTheEffectsDoNotTake)
 {
     model.chooseAlgorithm (12);
