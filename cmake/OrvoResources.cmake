@@ -25,8 +25,6 @@ file(WRITE ${ORVO_RESOURCE_SOURCE}.new
 "// Generated from Resources/ by cmake/OrvoResources.cmake; edits here are lost.
 #include \"model/EmbeddedResources.h\"
 
-#include <cstring>
-
 namespace orvo
 {
 namespace
