@@ -114,3 +114,16 @@ TEST_F (Selector, TheVirtualOrvoFollowsTheSelection)
     EXPECT_EQ (instrument.selectedProgram(), 33);
     connection.reset();
 }
+
+TEST_F (Selector, ASelectionStartsTheSettleWindowForIncomingValues)
+{
+    selector.stepProgram (1);
+    receiveNrpn (1, 1920, 10);
+    engine.tick();
+    EXPECT_EQ (engine.value (18), 0) << "inside the settle window";
+    for (int t = 0; t < EditorEngine::selectionSettleTicks; ++t)
+        engine.tick();
+    receiveNrpn (1, 1920, 10);
+    engine.tick();
+    EXPECT_EQ (engine.value (18), 10);
+}

@@ -115,6 +115,8 @@ std::string ProgramSelector::patchNameText (bool diagnosticMode) const
 
 void ProgramSelector::changed()
 {
+    // Values the instrument sends while it loads the new Program are not the player's edits.
+    engine.setSelectionSettle (EditorEngine::selectionSettleTicks);
     if (onSelectionChanged != nullptr)
         onSelectionChanged (bank(), program());
 }
