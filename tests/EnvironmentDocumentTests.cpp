@@ -228,3 +228,117 @@ TEST (EnvironmentDocument, WrongTypesInsideAnEnvironmentLeaveAnEmptyState)
         EXPECT_TRUE (juce::JSON::toString (buildEnvironmentDocument (state)) == juce::JSON::toString (empty)) << text;
     }
 }
+
+namespace
+{
+/** Same JSON value: same types, same keys in the same order, same values. */
+void expectSameJson (const juce::var& a, const juce::var& b, const std::string& where)
+{
+    if (auto* oa = a.getDynamicObject())
+    {
+        auto* ob = b.getDynamicObject();
+        ASSERT_NE (ob, nullptr) << where;
+        ASSERT_EQ (keysOf (a), keysOf (b)) << where;
+        for (const auto& p : oa->getProperties())
+            expectSameJson (p.value, ob->getProperty (p.name), where + "." + p.name.toString().toStdString());
+    }
+    else if (const auto* la = a.getArray())
+    {
+        const auto* lb = b.getArray();
+        ASSERT_NE (lb, nullptr) << where;
+        ASSERT_EQ (la->size(), lb->size()) << where;
+        for (int i = 0; i < la->size(); ++i)
+            expectSameJson (la->getReference (i), lb->getReference (i), where + "[" + std::to_string (i) + "]");
+    }
+    else
+    {
+        EXPECT_TRUE (a.equalsWithSameType (b)) << where << ": " << a.toString() << " / " << b.toString();
+    }
+}
+
+/** Every optional key of a slot entry somewhere, and text that needs every kind of escape. */
+LibrarianState awkwardState()
+{
+    auto state = filledState();
+    const std::string awkward = "Qu\"ote\" back\\slash \t tab \n line \x01\x1f\x7f caf\xc3\xa9 \xe2\x80\x9cq\xe2\x80\x9d "
+                                "\xf0\x9f\x8e\xb9";
+    state.names.setName (0, 0, awkward);
+    state.names.setName (3, 127, "mix " + awkward);
+    state.names.setName (4, 0, std::string ("cut\0off", 7));
+    state.names.setBankDisplayName (4, "B\xc3\xa4nk \"4\"");
+    state.banks[0].notes = "line one\r\nline two";
+    state.environmentNotes = awkward;
+    state.tagListNames[5] = "Br\xc3\xbc" "ck\\e";
+    state.slot (0, 0).tags = { "bass", "we\"ird" };
+    state.slot (0, 0).notes = awkward;
+
+    auto* tools = new juce::DynamicObject();
+    tools->setProperty ("version", 1);
+    tools->setProperty ("morph", objectWith ("amount", 0.375));
+    tools->setProperty ("macros", juce::Array<juce::var>{ objectWith ("name", juce::String (juce::CharPointer_UTF8 (awkward.c_str()))),
+                                                          juce::Array<juce::var>(), true, juce::var() });
+    tools->setProperty ("midiControl", juce::var (new juce::DynamicObject()));
+    tools->setProperty ("big", (juce::int64)1 << 40);
+    state.slot (0, 0).toolData = juce::var (tools);
+    state.slot (4, 5).toolData = objectWith ("morph", -3);
+    state.slot (4, 5).wedgePreset = objectWith ("preset", juce::String (juce::CharPointer_UTF8 ("W\xc3\xa9" "dge")));
+    auto parameters = parameterSnapshot (12);
+    parameters[1].getDynamicObject()->setProperty ("section", juce::String (juce::CharPointer_UTF8 ("F\xc3\xaflter \\")));
+    state.slot (0, 0).parameters = parameters;
+    state.slot (1, 1).parameters = juce::Array<juce::var>(); // an empty snapshot is still written
+    state.slot (2, 2).programSysEx = ByteVector{ 0xF0, 0x01, 0xF7 }; // Base64 with padding
+    state.slot (2, 5).programSysEx = ByteVector{ 0xF0, 0xF7 };
+    state.slot (3, 9).wedgePreset = juce::String ("not an object"); // not written
+    state.slot (3, 10).toolData = juce::Array<juce::var>{ 1 };       // not written
+    state.slot (4, 7).programSysEx = programDump (0, 7, 7);          // a Mix bank never writes SysEx
+    state.selectedBank = 4;
+    state.selectedSlot = 500;
+    return state;
+}
+} // namespace
+
+TEST (EnvironmentDocument, TheStreamedTextIsTheBuiltDocumentsTextByteForByte)
+{
+    for (const auto& state : { awkwardState(), filledState(), LibrarianState() })
+    {
+        const auto built = buildEnvironmentDocument (state);
+        std::string text = "stale text from an earlier, longer rewrite";
+        for (const bool oneLine : { true, false })
+        {
+            writeEnvironmentText (state, text, oneLine);
+            const auto jucesText = juce::JSON::toString (built, oneLine).toStdString();
+            EXPECT_TRUE (text == jucesText) << oneLine;
+            EXPECT_TRUE (text == toJsonText (built, oneLine)) << oneLine;
+            // JUCE's reader does not join the surrogate pairs its writer makes, so text beyond the Basic
+            // Multilingual Plane reads back as JUCE's own text reads back, not as it was built.
+            expectSameJson (parseJson (text), parseJson (jucesText), "root");
+        }
+    }
+    expectSameJson (parseJson (toJsonText (buildEnvironmentDocument (filledState()), true)),
+                    buildEnvironmentDocument (filledState()), "root");
+
+    // The awkward parts really are in the text, and come back through a load.
+    const auto state = awkwardState();
+    std::string text;
+    writeEnvironmentText (state, text, true);
+    EXPECT_NE (text.find ("\"name\": \"Qu\\\"ote\\\" back\\\\slash \\t tab \\n line \\u0001\\u001f\\u007f caf\\u00e9"),
+               std::string::npos);
+    LibrarianState loaded, loadedFromJucesText;
+    ASSERT_TRUE (loadEnvironmentObject (loaded, parseJson (text), {}));
+    ASSERT_TRUE (loadEnvironmentObject (loadedFromJucesText,
+                                        parseJson (juce::JSON::toString (buildEnvironmentDocument (state), true)
+                                                       .toStdString()),
+                                        {}));
+    std::string again, againFromJuces;
+    writeEnvironmentText (loaded, again, true);
+    writeEnvironmentText (loadedFromJucesText, againFromJuces, true);
+    EXPECT_TRUE (again == againFromJuces);
+    const std::string bmpPart = "Qu\"ote\" back\\slash \t tab \n line \x01\x1f\x7f caf\xc3\xa9 \xe2\x80\x9cq\xe2\x80\x9d ";
+    EXPECT_EQ (loaded.names.name (0, 0).rfind (bmpPart, 0), 0u);
+    EXPECT_EQ (loaded.slot (0, 0).notes.rfind (bmpPart, 0), 0u);
+    EXPECT_EQ (loaded.names.name (4, 0), "cut");
+    EXPECT_EQ (loaded.slot (0, 3).programSysEx, state.slot (0, 3).programSysEx);
+    EXPECT_TRUE (loaded.slot (4, 7).programSysEx.empty());
+    EXPECT_EQ (loaded.selectedSlot, 127);
+    EXPECT_EQ (loaded.bankDisplayName (4), "B\xc3\xa4nk \"4\"");
+}

@@ -1,4 +1,5 @@
 #include "LibrarianTestSupport.h"
+#include "library/JsonText.h"
 #include "library/LibrarianSysExBridge.h"
 #include "library/WorkingEnvironment.h"
 
@@ -91,6 +92,45 @@ TEST (WorkingEnvironment, ASavedStateComesBackAtTheNextStart)
     // Setting an empty path goes back to the default place.
     restart.working.setFile ({});
     EXPECT_EQ (restart.working.file(), restart.environmentsFolder().getChildFile ("Default.orvox"));
+}
+
+TEST (WorkingEnvironment, EachRewriteHoldsExactlyTheCurrentStateInJucesLayout)
+{
+    LibrarianFixture f;
+    for (int bank = 0; bank < LibrarianState::numBanks; ++bank)
+        fillBank (f.state, bank, "Full " + std::to_string (bank));
+    f.state.names.setName (1, 4, "T\xc3\xa4g \"4\" \\ \x01");
+    int snapshots = 0;
+    f.working.refreshCurrentSnapshot = [&]
+    {
+        // What the editor does before a rewrite: the current slot's snapshot is taken afresh.
+        f.state.slot (f.state.selectedBank, f.state.selectedSlot).parameters = parameterSnapshot (100 + ++snapshots);
+    };
+    const auto expectedText = [&f] { return toJsonText (buildEnvironmentDocument (f.state), true); };
+
+    ASSERT_TRUE (f.working.save());
+    const auto full = readText (f.working.file());
+    EXPECT_TRUE (full == expectedText());
+    EXPECT_TRUE (full == juce::JSON::toString (buildEnvironmentDocument (f.state), true).toStdString());
+
+    // A much smaller state afterwards: nothing of the longer text before is left at the end.
+    f.state.clear();
+    f.state.names.setName (0, 1, "Alone");
+    f.state.selectedSlot = 1;
+    ASSERT_TRUE (f.working.save());
+    const auto small = readText (f.working.file());
+    EXPECT_TRUE (small == expectedText());
+    EXPECT_LT (small.size() * 4, full.size());
+    EXPECT_NE (small.find ("\"rawValue\": 102"), std::string::npos); // the refreshed snapshot is in it
+
+    // A backup is laid out in full, as JUCE's writer lays it out, and does not disturb the next rewrite.
+    const auto backup = f.working.writeBeforeSyncBackup();
+    ASSERT_TRUE (backup.has_value());
+    EXPECT_TRUE (readText (*backup) == toJsonText (buildEnvironmentDocument (f.state), false));
+    EXPECT_NE (readText (*backup).find ("\r\n"), std::string::npos);
+    ASSERT_TRUE (f.working.save());
+    EXPECT_TRUE (readText (f.working.file()) == expectedText());
+    EXPECT_EQ (snapshots, 4);
 }
 
 TEST (WorkingEnvironment, BeforeSyncBackupsInOneSecondGetACounter)

@@ -1,5 +1,7 @@
 #include "EnvironmentDocument.h"
 
+#include "JsonStreamWriter.h"
+
 namespace orvo
 {
 
@@ -51,6 +53,132 @@ juce::var buildEnvironmentDocument (const LibrarianState& state)
     selection->setProperty ("program", SlotNameTable::clampSlot (state.selectedSlot));
     o->setProperty ("lastSelection", juce::var (selection));
     return doc;
+}
+
+namespace
+{
+bool isObject (const juce::var& v)
+{
+    return v.getDynamicObject() != nullptr;
+}
+
+/** One slot entry in its environment form, keys in the order buildSlotEntry gives them. */
+void writeEnvironmentSlot (JsonStreamWriter& w, const LibrarianState& state, int bank, int slot)
+{
+    const auto& s = state.slot (bank, slot);
+    const bool programBank = LibrarianState::isProgramBank (bank);
+    const bool withSysEx = programBank && !s.programSysEx.empty();
+
+    w.beginObject();
+    w.key ("index");
+    w.integer (slot);
+    w.key ("type");
+    w.string (programBank ? "program" : "mix");
+    w.key ("name");
+    w.string (state.names.name (bank, slot));
+    w.key ("tags");
+    w.beginArray();
+    for (const auto& tag : s.tags)
+        w.string (tag);
+    w.endArray();
+    w.key ("notes");
+    w.string (s.notes);
+    w.key ("source");
+    w.string (withSysEx ? "cached-program-sysex" : "factory-default");
+    if (isObject (s.wedgePreset))
+    {
+        w.key ("wedgePreset");
+        w.value (s.wedgePreset);
+    }
+    if (s.parameters.isArray())
+    {
+        w.key ("parameters");
+        w.value (s.parameters);
+    }
+    if (withSysEx)
+    {
+        w.key ("rawByteLength");
+        w.integer ((long long)s.programSysEx.size());
+        w.key ("sysexBase64");
+        w.base64 (s.programSysEx.data(), s.programSysEx.size());
+    }
+    if (isObject (s.toolData))
+    {
+        w.key ("controlPages");
+        w.value (s.toolData);
+    }
+    w.endObject();
+}
+} // namespace
+
+void writeEnvironmentText (const LibrarianState& state, std::string& buffer, bool allOnOneLine)
+{
+    JsonStreamWriter w (buffer, allOnOneLine);
+    const auto constant = [&w] (const char* key, const char* text)
+    {
+        w.key (key);
+        w.string (text);
+    };
+
+    w.beginObject();
+    constant ("format", "OrvoExchange");
+    constant ("extension", ".orvox");
+    w.key ("version");
+    w.integer (1);
+    constant ("name", "Orvo Editor Factory Default");
+    constant ("description", "Factory default Orvo editor environment with starter patch tags.");
+    constant ("createdBy", "Orvo Editor");
+    constant ("programFileExtension", ".orvop");
+    constant ("mixFileExtension", ".orvom");
+    constant ("bankFileExtension", ".orvob");
+    w.key ("notes");
+    w.string (state.environmentNotes);
+
+    w.key ("tags");
+    w.beginArray();
+    for (const auto& t : state.tagListNames)
+    {
+        w.beginObject();
+        w.key ("name");
+        w.string (t);
+        w.endObject();
+    }
+    w.endArray();
+
+    w.key ("banks");
+    w.beginArray();
+    for (int bank = 0; bank < LibrarianState::numBanks; ++bank)
+    {
+        const auto displayName = state.bankDisplayName (bank);
+        w.beginObject();
+        w.key ("id");
+        w.string (state.bankLabel (bank));
+        w.key ("name");
+        w.string (displayName);
+        w.key ("displayName");
+        w.string (displayName);
+        constant ("kind", LibrarianState::isProgramBank (bank) ? "program-bank" : "mix-bank");
+        w.key ("notes");
+        w.string (state.banks[(size_t)bank].notes);
+        w.key ("slots");
+        w.beginArray();
+        for (int slot = 0; slot < LibrarianState::numSlots; ++slot)
+            writeEnvironmentSlot (w, state, bank, slot);
+        w.endArray();
+        w.endObject();
+    }
+    w.endArray();
+
+    w.key ("lastSelection");
+    w.beginObject();
+    w.key ("bank");
+    w.string (state.bankLabel (state.selectedBank));
+    w.key ("program");
+    w.integer (SlotNameTable::clampSlot (state.selectedSlot));
+    w.endObject();
+
+    w.endObject();
+    w.finish();
 }
 
 bool loadEnvironmentObject (LibrarianState& state, const juce::var& root, const LibrarianLog& log, int* slotsApplied,

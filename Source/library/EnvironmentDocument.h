@@ -9,6 +9,12 @@ namespace orvo
     selection, keys in writing order. */
 juce::var buildEnvironmentDocument (const LibrarianState& state);
 
+/** The JSON text of the Environment document, written straight from the state into `buffer`:
+    character for character what toJsonText (buildEnvironmentDocument (state), allOnOneLine) gives,
+    without building the document first. `buffer` keeps its capacity between calls, so the working
+    environment, rewritten after every change, reuses one buffer. */
+void writeEnvironmentText (const LibrarianState& state, std::string& buffer, bool allOnOneLine);
+
 /** Applies an Environment object to `state`. Returns false, with `state` untouched, when the root is not
     an object whose "format" is exactly "OrvoExchange"; otherwise the whole librarian state is replaced
     by the document's. `programDumps` (when given) receives the number of Program dumps taken in. */

@@ -34,11 +34,12 @@ juce::File WorkingEnvironment::file() const
     return library.folder (LibraryRoot::Folder::environments).getChildFile ("Default.orvox");
 }
 
-juce::var WorkingEnvironment::buildFromState()
+const std::string& WorkingEnvironment::textOfState (std::string& into, bool allOnOneLine)
 {
     if (refreshCurrentSnapshot)
         refreshCurrentSnapshot();
-    return buildEnvironmentDocument (state);
+    writeEnvironmentText (state, into, allOnOneLine);
+    return into;
 }
 
 bool WorkingEnvironment::save()
@@ -46,7 +47,7 @@ bool WorkingEnvironment::save()
     const auto target = file();
     // Written on one line: this file is rewritten after every change, and a full editor's indentation
     // would double its size and its writing time. Readers take any layout.
-    if (writeFileAtomically (target, toJsonText (buildFromState(), true)))
+    if (writeFileAtomically (target, textOfState (text, true)))
         return true;
     logLine ("Could not save Environment file: " + target.getFullPathName().toStdString() + "\n");
     return false;
@@ -87,7 +88,9 @@ std::optional<juce::File> WorkingEnvironment::writeBeforeSyncBackup()
     for (int n = 2; backup.exists(); ++n)
         backup = folder.getChildFile (stamped + "-" + juce::String (n) + ".orvox");
 
-    if (!writeFileAtomically (backup, toJsonText (buildFromState())))
+    // A backup is rare and laid out in full, so it does not keep its larger buffer around.
+    std::string backupText;
+    if (!writeFileAtomically (backup, textOfState (backupText, false)))
     {
         logLine ("Could not save Environment file: " + backup.getFullPathName().toStdString() + "\n");
         return std::nullopt;

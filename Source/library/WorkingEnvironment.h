@@ -48,13 +48,17 @@ public:
 
 private:
     void logLine (const std::string& line) const;
-    juce::var buildFromState();
+    /** The environment text of the current state (snapshot refreshed first), written into `into`. */
+    const std::string& textOfState (std::string& into, bool allOnOneLine);
 
     LibrarianState& state;
     const LibraryRoot& library;
     const Clock& clock;
     LibrarianLog log;
     juce::File path;
+    /** Reused by every rewrite: a full environment is megabytes of text, and fresh memory for it
+        each time cost more than writing it. */
+    std::string text;
 };
 
 } // namespace orvo

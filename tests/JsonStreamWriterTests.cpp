@@ -1,0 +1,182 @@
+#include "library/JsonStreamWriter.h"
+#include "library/JsonText.h"
+
+#include <gtest/gtest.h>
+
+using namespace orvo;
+
+namespace
+{
+juce::String utf8 (const char* text)
+{
+    return juce::String (juce::CharPointer_UTF8 (text));
+}
+
+/** Every ASCII character from 1 to 127, then two-, three- and four-byte UTF-8 and two malformed bytes. */
+std::string awkwardText()
+{
+    std::string text;
+    for (int c = 1; c < 128; ++c)
+        text += (char)c;
+    return text + "\xc3\xa9 \xe2\x80\x9c \xf0\x9f\x8e\xb9 \xef\xbf\xbf \x80 \xff!";
+}
+
+std::string written (bool oneLine, const std::function<void (JsonStreamWriter&)>& write)
+{
+    std::string buffer;
+    JsonStreamWriter w (buffer, oneLine);
+    write (w);
+    w.finish();
+    return buffer;
+}
+} // namespace
+
+TEST (JsonStreamWriter, StructuredWritesGiveJucesTextInBothLayouts)
+{
+    const auto text = awkwardText();
+    auto* inner = new juce::DynamicObject();
+    inner->setProperty ("empty object", juce::var (new juce::DynamicObject()));
+    inner->setProperty ("empty array", juce::Array<juce::var>());
+    inner->setProperty ("list", juce::Array<juce::var>{ 1, juce::var (new juce::DynamicObject()), "x" });
+    auto* root = new juce::DynamicObject();
+    root->setProperty ("text", utf8 (text.c_str()));
+    root->setProperty ("cut", utf8 ("before"));
+    root->setProperty ("numbers", juce::Array<juce::var>{ 0, -17, (juce::int64)-9007199254740993LL });
+    root->setProperty ("bytes", juce::Base64::toBase64 ("\x01\xff\x80\x7f\x00", 5));
+    root->setProperty ("inner", juce::var (inner));
+    root->setProperty ("tail", juce::Array<juce::var>{ juce::Array<juce::var>{ "deep" } });
+    const juce::var expected (root);
+
+    for (const bool oneLine : { false, true })
+    {
+        const auto out = written (oneLine,
+                                  [&] (JsonStreamWriter& w)
+                                  {
+                                      w.beginObject();
+                                      w.key ("text");
+                                      w.string (text);
+                                      w.key ("cut"); // text ends at a zero byte, as a juce::String of it does
+                                      w.string (std::string ("before\0after", 12));
+                                      w.key ("numbers");
+                                      w.beginArray();
+                                      w.integer (0);
+                                      w.integer (-17);
+                                      w.integer (-9007199254740993LL);
+                                      w.endArray();
+                                      w.key ("bytes");
+                                      w.base64 (reinterpret_cast<const std::uint8_t*> ("\x01\xff\x80\x7f\x00"), 5);
+                                      w.key ("inner");
+                                      w.beginObject();
+                                      w.key ("empty object");
+                                      w.beginObject();
+                                      w.endObject();
+                                      w.key ("empty array");
+                                      w.beginArray();
+                                      w.endArray();
+                                      w.key ("list");
+                                      w.value (juce::Array<juce::var>{ 1, juce::var (new juce::DynamicObject()),
+                                                                       "x" });
+                                      w.endObject();
+                                      w.key ("tail");
+                                      w.beginArray();
+                                      w.beginArray();
+                                      w.string ("deep");
+                                      w.endArray();
+                                      w.endArray();
+                                      w.endObject();
+                                  });
+        EXPECT_EQ (out, juce::JSON::toString (expected, oneLine).toStdString()) << oneLine;
+    }
+}
+
+TEST (JsonStreamWriter, TextFromEveryKindOfSourceIsEscapedAlike)
+{
+    const auto text = awkwardText();
+    const auto expected = juce::JSON::toString (juce::var (utf8 (text.c_str())), true).toStdString();
+    EXPECT_EQ (written (true, [&] (JsonStreamWriter& w) { w.string (text); }), expected);
+    EXPECT_EQ (written (true, [&] (JsonStreamWriter& w) { w.string (text.c_str()); }), expected);
+    EXPECT_EQ (written (true, [&] (JsonStreamWriter& w) { w.string (utf8 (text.c_str())); }), expected);
+    EXPECT_EQ (written (true, [&] (JsonStreamWriter& w) { w.value (utf8 (text.c_str())); }), expected);
+    // The escapes JUCE's writer uses, and a character outside the Basic Multilingual Plane as a pair.
+    EXPECT_NE (expected.find ("!\\\"#"), std::string::npos);
+    EXPECT_NE (expected.find ("[\\\\]"), std::string::npos);
+    EXPECT_NE (expected.find ("\\u0001"), std::string::npos);
+    EXPECT_NE (expected.find ("\\a\\b\\t\\n\\u000b\\f\\r"), std::string::npos);
+    EXPECT_NE (expected.find ("\\u007f"), std::string::npos);
+    EXPECT_NE (expected.find ("\\ud83c\\udfb9"), std::string::npos);
+
+    for (const auto* plain : { "", "OSC 1", "a'b/c" })
+        EXPECT_EQ (written (false, [&] (JsonStreamWriter& w) { w.string (std::string (plain)); }),
+                   "\"" + std::string (plain) + "\"");
+}
+
+TEST (JsonStreamWriter, Base64MatchesJucesForEveryPaddingLength)
+{
+    std::vector<std::uint8_t> bytes;
+    for (int size = 0; size <= 7; ++size)
+    {
+        const auto expected = "\"" + juce::Base64::toBase64 (bytes.data(), bytes.size()).toStdString() + "\"";
+        EXPECT_EQ (written (true, [&] (JsonStreamWriter& w) { w.base64 (bytes.data(), bytes.size()); }), expected)
+            << size;
+        bytes.push_back ((std::uint8_t) (0xF7 - size * 37));
+    }
+}
+
+TEST (JsonStreamWriter, AReusedBufferHoldsExactlyTheNewText)
+{
+    std::string buffer (100000, 'x'); // long stale content, more room than the next text needs
+    {
+        JsonStreamWriter w (buffer, true);
+        w.beginArray();
+        w.integer (1);
+        w.endArray();
+        w.finish();
+    }
+    EXPECT_EQ (buffer, "[1]");
+    const auto roomBefore = buffer.capacity();
+
+    // Far more than the room it has: the buffer grows while writing and keeps every byte.
+    juce::Array<juce::var> many;
+    for (int i = 0; i < 40000; ++i)
+        many.add (juce::String ("entry ") + juce::String (i));
+    {
+        JsonStreamWriter w (buffer, false);
+        w.value (many);
+        w.finish();
+    }
+    EXPECT_GT (buffer.capacity(), roomBefore);
+    EXPECT_EQ (buffer, juce::JSON::toString (many).toStdString());
+
+    // Shorter again: the room stays, the text is only the new one.
+    const auto roomAfter = buffer.capacity();
+    {
+        JsonStreamWriter w (buffer, true);
+        w.beginObject();
+        w.endObject();
+        w.finish();
+    }
+    EXPECT_EQ (buffer, "{}");
+    EXPECT_EQ (buffer.capacity(), roomAfter);
+}
+
+TEST (JsonStreamWriter, AnyValueComesOutAsJucesWriterWritesIt)
+{
+    auto* tools = new juce::DynamicObject();
+    tools->setProperty ("version", 1);
+    tools->setProperty ("depth", 0.25);
+    tools->setProperty ("scale", 1.0e-7);
+    tools->setProperty ("big", 3.0e12);
+    tools->setProperty ("on", true);
+    tools->setProperty ("off", false);
+    tools->setProperty ("nothing", juce::var());
+    tools->setProperty ("undefined", juce::var::undefined());
+    tools->setProperty (utf8 ("m\xc3\xa4rker \"q\""), juce::Array<juce::var>{ (juce::int64)1 << 40, -1, "t\tab" });
+    const juce::var value (tools);
+    for (const bool oneLine : { false, true })
+    {
+        EXPECT_EQ (written (oneLine, [&] (JsonStreamWriter& w) { w.value (value); }),
+                   juce::JSON::toString (value, oneLine).toStdString())
+            << oneLine;
+        EXPECT_EQ (toJsonText (value, oneLine), juce::JSON::toString (value, oneLine).toStdString()) << oneLine;
+    }
+}
