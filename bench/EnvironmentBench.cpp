@@ -1,6 +1,9 @@
 #include "library/EditorSettingsStore.h"
+#include "library/JsonText.h"
 #include "library/LibraryRoot.h"
+#include "library/ProgramDocument.h"
 #include "library/WorkingEnvironment.h"
+#include "model/ParameterCatalogue.h"
 #include "platform/Clock.h"
 
 #include <benchmark/benchmark.h>
@@ -18,19 +21,17 @@ orvo::ByteVector makeDump (int bank, int slot)
     return orvo::buildProgramDump (program, orvo::sysex::opStoredProgram, bank, slot);
 }
 
+/** The editor's "parameters" array as it takes it: every catalogue row with its page and section. */
 juce::var makeSnapshot (int seed)
 {
-    juce::Array<juce::var> entries;
-    for (int i = 0; i < 233; ++i)
+    std::vector<orvo::ParameterEntry> entries;
+    for (int r = 0; r < orvo::ParameterCatalogue::numRows; ++r)
     {
-        auto* e = new juce::DynamicObject();
-        e->setProperty ("id", "param." + juce::String (i));
-        e->setProperty ("rawValue", (seed * 7 + i) % 4096);
-        e->setProperty ("page", "OSCILLATORS");
-        e->setProperty ("section", "OSC 1");
-        entries.add (juce::var (e));
+        const auto& info = orvo::ParameterCatalogue::row (r);
+        entries.push_back (
+            { info.id, (seed * 7 + r) % 4096, orvo::ParameterCatalogue::pageGroupName (info.group), info.section });
     }
-    return juce::var (entries);
+    return orvo::parameterEntriesToVar (entries);
 }
 
 /** A full editor: every slot named, tagged and annotated, every Program slot with its cached dump;
@@ -73,5 +74,47 @@ void rewriteWorkingEnvironment (benchmark::State& bench)
     folder.deleteRecursively();
 }
 BENCHMARK (rewriteWorkingEnvironment)->Arg (0)->Arg (1)->ArgName ("snapshots")->Unit (benchmark::kMillisecond);
+
+// The parts of a rewrite, with every slot's snapshot: the text alone as the rewrite makes it, and, to
+// compare, the document built as a juce::var tree and written by JUCE's writer and by ours.
+void environmentTextStreamedFromTheState (benchmark::State& bench)
+{
+    orvo::LibrarianState state;
+    fill (state, true);
+    std::string text;
+    for (auto _ : bench)
+        orvo::writeEnvironmentText (state, text, true);
+    bench.counters["bytes"] = (double)text.size();
+}
+BENCHMARK (environmentTextStreamedFromTheState)->Unit (benchmark::kMillisecond);
+
+void environmentBuiltAsVarTree (benchmark::State& bench)
+{
+    orvo::LibrarianState state;
+    fill (state, true);
+    for (auto _ : bench)
+        benchmark::DoNotOptimize (orvo::buildEnvironmentDocument (state));
+}
+BENCHMARK (environmentBuiltAsVarTree)->Unit (benchmark::kMillisecond);
+
+void environmentVarTreeWrittenByOurWriter (benchmark::State& bench)
+{
+    orvo::LibrarianState state;
+    fill (state, true);
+    const auto document = orvo::buildEnvironmentDocument (state);
+    for (auto _ : bench)
+        benchmark::DoNotOptimize (orvo::toJsonText (document, true));
+}
+BENCHMARK (environmentVarTreeWrittenByOurWriter)->Unit (benchmark::kMillisecond);
+
+void environmentVarTreeWrittenByJucesWriter (benchmark::State& bench)
+{
+    orvo::LibrarianState state;
+    fill (state, true);
+    const auto document = orvo::buildEnvironmentDocument (state);
+    for (auto _ : bench)
+        benchmark::DoNotOptimize (juce::JSON::toString (document, true));
+}
+BENCHMARK (environmentVarTreeWrittenByJucesWriter)->Unit (benchmark::kMillisecond);
 
 } // namespace
