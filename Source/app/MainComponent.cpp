@@ -1,5 +1,7 @@
 #include "MainComponent.h"
 
+#include "shell/EffectHostInput.h"
+
 #include "model/ValueText.h"
 
 namespace orvo
@@ -73,6 +75,31 @@ MainComponent::MainComponent (Options options)
     workingEnvironment->loadAtStartup (clock.nowMs() - startMs);
     bankFlows = std::make_unique<BankEnvironmentFlows> (librarian, *library, *workingEnvironment, fileDialogs, prompts, clock, libraryLog);
     bankFlows->midiOutputOpen = [this] { return engine->hasOutput(); };
+    programFlows = std::make_unique<ProgramMixFlows> (*engine, librarian, *library, *workingEnvironment, fileDialogs, prompts, clock, libraryLog);
+    {
+        auto link = MixSettings::engineLink (*engine);
+        link.slotName = [this] (int bank, int slot) { return librarian.names.name (bank, slot); };
+        mixSettings = std::make_unique<MixSettings> (scheduler, std::move (link));
+    }
+    sync->takeMixReadPending = [this] { return mixSettings->takeMixReadPending(); };
+    sync->mixDumpReceived = [this] (const MixPayload& payload) { mixSettings->mixDumpArrived (payload); };
+    mixSettings->onReadEnded = [this] (bool gotPayload) {
+        if (programFlows->isMixSavePending())
+            programFlows->mixReadEnded (gotPayload);
+    };
+    programFlows->startMixRead = [this] { mixSettings->readCurrentMix (false); };
+    programFlows->cachedMixPayload = [this]() -> const CachedMixPayload& { return mixSettings->cachedPayload(); };
+    programFlows->showMixPayload = [this] (const MixPayload& payload, int bank, int slot, const std::string& title) {
+        return mixSettings->decodeMixPayload (payload, bank, slot, title);
+    };
+    workingEnvironment->refreshCurrentSnapshot = [this] { programFlows->refreshCurrentSnapshot(); };
+    bankFlows->refreshCurrentSnapshot = [this] { programFlows->refreshCurrentSnapshot(); };
+    // The working environment remembers the last selection; the editor starts on it.
+    engine->setSelection (librarian.selectedBank, librarian.selectedSlot);
+    programFlows->programDumpApplied = [this] (const DecodedProgramValues&, const UnpackedProgram& unpacked, const ByteVector&) {
+        applyLoadedProgramEffects (unpacked);
+    };
+    connectEffectHostInput (*engine, effectsModel, [this] { effectsView.refresh(); });
     engine->applySettingsAtStart();
     applyAppearance();
     setLookAndFeel (&lookAndFeel);
@@ -154,10 +181,9 @@ MainComponent::MainComponent (Options options)
     midi->onRememberedPortsChanged = [this] { saveRememberedPorts (*settingsStore, engine->settings()); };
     sync->attach();
     midi->onInitialSync = [this] { sync->startProgramSync(); };
-    sync->onProgramApplied = [this] (const DecodedProgramValues&, const UnpackedProgram& unpacked, const ByteVector&) {
-        const auto lines = effectsModel.applyProgram (storedEffectBytesOf (unpacked));
-        engine->log().append (lines);
-        effectsView.refresh();
+    sync->onProgramApplied = [this] (const DecodedProgramValues&, const UnpackedProgram& unpacked, const ByteVector& dump) {
+        applyLoadedProgramEffects (unpacked);
+        programFlows->programSyncApplied (dump);
     };
     modOverlay = std::make_unique<ModulationOverlay> (engine->modulation());
     modOverlay->onSend = [this] (const ModulationSend& send) { engine->sendInterface (send.nrpn, send.value, send.actionLabel); };
@@ -190,6 +216,23 @@ MainComponent::MainComponent (Options options)
     registerItem (*bottomBar, "bottom.bar");
     for (auto& [item, id] : bottomBar->items())
         registerItem (*item, id);
+    selector->onSelectionChanged = [this] (int bank, int slot) { programFlows->selectionChanged (bank, slot); };
+    programFlows->refreshViews = [this] {
+        bottomBar->refresh (engine->settings().diagnosticMode);
+        refreshSidebars();
+        refreshDetails();
+    };
+    bankFlows->refreshViews = programFlows->refreshViews;
+    mixPanel = std::make_unique<MixSettingsOverlayPanel> (*mixSettings);
+    mixPanel->onClose = [this] { showOverlay (nullptr); };
+    addChildComponent (*mixPanel);
+    registerItem (*mixPanel, "overlay.mixSettings");
+    bottomBar->onMixSettings = [this] {
+        if (mixPanel->isVisible())
+            showOverlay (nullptr);
+        else
+            openMixSettings();
+    };
     bottomBar->refresh (engine->settings().diagnosticMode);
     syncOverlay.onCancel = [this] { sync->cancelSync(); };
     resized();
@@ -444,6 +487,9 @@ void MainComponent::timerCallback()
         refreshDetails();
     if (report.lastNrpnChanged)
         lastNrpnLabel.setText (engine->lastNrpnText(), juce::dontSendNotification);
+    mixSettings->drain();
+    if (mixPanel->isVisible())
+        mixPanel->refresh();
     if (auto reported = sync->takeReportedSelection())
         selector->follow (reported->first, reported->second);
     bottomBar->refresh (engine->settings().diagnosticMode);
@@ -457,6 +503,19 @@ void MainComponent::refreshMidiStatus()
     const auto out = midi->isOutputOpen() ? midi->openOutputName() : std::string ("closed");
     midiStatus.setText ("MIDI IN: " + in + "   MIDI OUT: " + out, juce::dontSendNotification);
     midiStatus.setTooltip (midi->statusText());
+}
+
+void MainComponent::applyLoadedProgramEffects (const UnpackedProgram& unpacked)
+{
+    engine->log().append (effectsModel.applyProgram (storedEffectBytesOf (unpacked)));
+    effectsView.refresh();
+}
+
+void MainComponent::openMixSettings()
+{
+    showOverlay (mixPanel.get());
+    mixSettings->openPanel();
+    mixPanel->refresh();
 }
 
 void MainComponent::clearAllKnobRanges()
@@ -489,7 +548,8 @@ void MainComponent::openRangePopup (ParameterControl& control)
 void MainComponent::showOverlay (juce::Component* overlay)
 {
     // One panel over the page at a time.
-    for (juce::Component* c : { static_cast<juce::Component*> (modOverlay.get()), static_cast<juce::Component*> (midiOverlay.get()) })
+    for (juce::Component* c : { static_cast<juce::Component*> (modOverlay.get()), static_cast<juce::Component*> (midiOverlay.get()),
+                                static_cast<juce::Component*> (mixPanel.get()) })
         c->setVisible (c == overlay);
     modButton.setToggleState (overlay == modOverlay.get(), juce::dontSendNotification);
     midiButton.setToggleState (overlay == midiOverlay.get(), juce::dontSendNotification);
@@ -688,9 +748,10 @@ void MainComponent::resized()
     if (bottomBar != nullptr)
         bottomBar->setBounds (margin, designHeight - margin - bottomBarHeight, pageWidth, bottomBarHeight);
     syncOverlay.setBounds (getLocalBounds());
-    for (juce::Component* overlay : { static_cast<juce::Component*> (modOverlay.get()), static_cast<juce::Component*> (midiOverlay.get()) })
+    for (juce::Component* overlay : { static_cast<juce::Component*> (modOverlay.get()), static_cast<juce::Component*> (midiOverlay.get()),
+                                      static_cast<juce::Component*> (mixPanel.get()) })
         if (overlay != nullptr)
-            overlay->setBounds (margin, pageTop - 36, designWidth - sidebarWidth - margin * 3, designHeight - pageTop + 36 - margin);
+            overlay->setBounds (margin, pageTop - 36, designWidth - sidebarWidth - margin * 3, designHeight - pageTop + 36 - margin * 2 - bottomBarHeight);
     const int sideX = designWidth - sidebarWidth - margin;
     const int sideHeight = designHeight - tabRowTop - margin;
     topPane.setBounds (sideX, tabRowTop, sidebarWidth, sideHeight * 9 / 20);

@@ -12,6 +12,9 @@
 #include "midi/JuceMidiDevices.h"
 #include "library/EditorSettingsBinding.h"
 #include "library/BankEnvironmentFlows.h"
+#include "library/ProgramMixFlows.h"
+#include "mix/MixSettings.h"
+#include "mix/ui/MixSettingsOverlayPanel.h"
 #include "library/LibraryRoot.h"
 #include "library/WorkingEnvironment.h"
 #include "effects/ui/EffectsPageView.h"
@@ -79,6 +82,10 @@ public:
     void setStorage();
     void saveBank() { bankFlows->saveBank(); }
     void loadBank() { bankFlows->loadBank(); }
+    ProgramMixFlows& getProgramFlows() { return *programFlows; }
+    MixSettings& getMixSettings() { return *mixSettings; }
+    /** "MIX SETTINGS": shows the overlay and reads the instrument's current Mix into it. */
+    void openMixSettings();
     void pasteValue();
     /** Host transport: changes that come from a host are applied without being reported back. */
     void receiveHostParameter (const std::string& key, double value, int hostFlags);
@@ -126,6 +133,7 @@ private:
     LibrarianState librarian;
     std::unique_ptr<WorkingEnvironment> workingEnvironment;
     std::unique_ptr<BankEnvironmentFlows> bankFlows;
+    std::unique_ptr<ProgramMixFlows> programFlows;
     std::string startupLog;
     bool startupDone = false;
     void applyAppearance();
@@ -144,6 +152,9 @@ private:
     std::vector<std::unique_ptr<ParameterControl>> controls;
     std::vector<std::unique_ptr<InterfaceControlView>> interfaceViews;
     std::unique_ptr<SyncEngine> sync;
+    std::unique_ptr<MixSettings> mixSettings;
+    std::unique_ptr<MixSettingsOverlayPanel> mixPanel;
+    void applyLoadedProgramEffects (const UnpackedProgram& unpacked);
     SyncProgressOverlay syncOverlay;
     std::unique_ptr<ModulationOverlay> modOverlay;
     juce::TextButton modButton { "MOD ROUTING" };

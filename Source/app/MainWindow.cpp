@@ -50,10 +50,10 @@ juce::PopupMenu MainWindow::getMenuForIndex (int index, const juce::String&)
     constexpr bool librarianAvailable = false;
     if (index == 0)
     {
-        m.addItem (1000, "SAVE PROGRAM", librarianAvailable);
-        m.addItem (1001, "LOAD PROGRAM", librarianAvailable);
-        m.addItem (1002, "SAVE MIX", librarianAvailable);
-        m.addItem (1003, "LOAD MIX", librarianAvailable);
+        m.addItem (1000, "SAVE PROGRAM", ed != nullptr);
+        m.addItem (1001, "LOAD PROGRAM", ed != nullptr);
+        m.addItem (1002, "SAVE MIX", ed != nullptr);
+        m.addItem (1003, "LOAD MIX", ed != nullptr);
         m.addSeparator();
         m.addItem (1004, "SAVE BANK", ed != nullptr);
         m.addItem (1005, "LOAD BANK", ed != nullptr);
@@ -175,6 +175,10 @@ void MainWindow::menuItemSelected (int id, int)
         case 2002: ed->pasteValue(); break;
         case 3006: engine.transferCurrentMidi(); break;
         case 1010: ed->setStorage(); break;
+        case 1000: ed->getProgramFlows().saveProgram(); break;
+        case 1001: ed->getProgramFlows().loadProgram(); break;
+        case 1002: ed->getProgramFlows().saveMix(); break;
+        case 1003: ed->getProgramFlows().loadMix(); break;
         case 1004: ed->saveBank(); break;
         case 1005: ed->loadBank(); break;
         case 4001: ed->getSync().startProgramSync(); break;

@@ -6,19 +6,24 @@ namespace orvo
 void AlertPrompts::showChoice (const std::string& title, const std::string& message, const std::vector<std::string>& buttons,
                                std::function<void (int)> onResult)
 {
-    auto options = juce::MessageBoxOptions().withIconType (juce::MessageBoxIconType::NoIcon).withTitle (title).withMessage (message);
-    for (const auto& b : buttons)
-        options = options.withButton (b);
+    // Built by hand: JUCE's message boxes stop at three buttons, and some questions have four.
+    auto* window = new juce::AlertWindow (juce::String::fromUTF8 (title.c_str()), juce::String::fromUTF8 (message.c_str()),
+                                          juce::MessageBoxIconType::NoIcon);
     const int count = (int) buttons.size();
-    juce::AlertWindow::showAsync (options, [onResult, count] (int result) {
-        // JUCE numbers the buttons 1, 2, ... with the last one 0.
-        if (! onResult)
-            return;
-        if (count == 0)
-            onResult (-1);
-        else
-            onResult (result == 0 ? count - 1 : result - 1);
-    });
+    for (int i = 0; i < count; ++i)
+        window->addButton (juce::String::fromUTF8 (buttons[(size_t) i].c_str()), i + 1,
+                           i == 0 && count > 1 ? juce::KeyPress (juce::KeyPress::returnKey) : juce::KeyPress(),
+                           i == count - 1 ? juce::KeyPress (juce::KeyPress::escapeKey) : juce::KeyPress());
+    window->enterModalState (true, juce::ModalCallbackFunction::create ([onResult, count] (int result) {
+                                 if (! onResult)
+                                     return;
+                                 if (count == 0)
+                                     onResult (-1);
+                                 else
+                                     // Closing the window any other way counts as the last (declining) button.
+                                     onResult (result >= 1 && result <= count ? result - 1 : count - 1);
+                             }),
+                             true);
 }
 
 void JuceFileDialogs::launch (const std::string& title, const std::string& initialPath, const std::string& patterns,

@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# Starts the editor as a new user would (fresh settings and library, the Virtual Orvo), answers
+# INITIAL SYNC, then takes pictures of the MIX SETTINGS overlay filled from the instrument and of the
+# dialogs of the Program and Bank save/load flows, into docs/screenshots/.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+home=$(mktemp -d)
+HOME="$home" xvfb-run -a -s "-screen 0 1600x1200x24" bash -c '
+  shot() { sleep 0.9; import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "docs/screenshots/$1.png"; }
+  shotScreen() { sleep 1.5; import -window root -crop 1400x1100+0+0 +repage "docs/screenshots/$1.png"; }
+  # The File menu by keyboard: Down n times selects its n-th enabled item.
+  fileItem() { xdotool mousemove $((X + 22)) $((Y + 11)) click 1; sleep 0.5; for i in $(seq 1 $1); do xdotool key Down; sleep 0.1; done; xdotool key Return; }
+  # The file dialogs sit in the middle of the 1600 x 1200 screen: the first file of the list is here.
+  pickFirstFile() { xdotool mousemove 619 443 click --repeat 2 --delay 80 1; }
+  /usr/bin/python3 scripts/close-window.py --hold & holder=$!
+  sleep 0.5
+  build/bin/OrvoEditor --virtual-orvo > /dev/null 2>&1 & pid=$!
+  for i in $(seq 1 100); do d=$(xdotool search --onlyvisible --name "^Initial Orvo Sync$" | tail -n 1); [ -n "$d" ] && break; sleep 0.2; done
+  sleep 0.5
+  eval "$(xdotool getwindowgeometry --shell "$d")"
+  xdotool mousemove $((X + 205)) $((Y + 344)) click 1
+  sleep 8
+  w=$(xdotool search --onlyvisible --name "^Orvo Editor$" | tail -n 1)
+  eval "$(xdotool getwindowgeometry --shell "$w")"
+  menu=$((HEIGHT - 1024))
+  # A Mix bank first (the bank arrow left of the bank name wraps to MIX (PRESET)), then MIX SETTINGS
+  # in the bottom bar reads the Mix from the instrument.
+  xdotool mousemove $((X + 67)) $((Y + menu + 997)) click 1
+  sleep 1
+  xdotool mousemove $((X + 800)) $((Y + menu + 997)) click 1
+  sleep 2
+  shot mix-settings
+  xdotool mousemove $((X + 800)) $((Y + menu + 997)) click 1
+  sleep 0.5
+  # Back to the USER bank for the Program documents.
+  xdotool mousemove $((X + 67)) $((Y + menu + 997)) click 1; sleep 0.3
+  xdotool mousemove $((X + 67)) $((Y + menu + 997)) click 1; sleep 0.3
+  xdotool mousemove $((X + 67)) $((Y + menu + 997)) click 1; sleep 0.3
+  xdotool mousemove $((X + 67)) $((Y + menu + 997)) click 1; sleep 0.5
+  # SAVE PROGRAM: the dialog, then Return saves under the proposed name.
+  fileItem 1; shotScreen save-program-dialog
+  xdotool key Return; sleep 1
+  # LOAD PROGRAM: the dialog lists the file just saved; Down + Return picks it.
+  fileItem 2; shotScreen load-program-dialog
+  pickFirstFile; sleep 1.5
+  shotScreen transfer-loaded-program
+  xdotool key Escape; sleep 0.5
+  # SAVE BANK, then LOAD BANK with the bank just written.
+  fileItem 5; sleep 0.5; xdotool key Return; sleep 1
+  fileItem 6; shotScreen load-bank-dialog
+  pickFirstFile; sleep 1.5
+  shotScreen load-bank-question
+  kill $pid $holder
+'
+rm -rf "$home"
