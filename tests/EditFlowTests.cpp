@@ -123,3 +123,14 @@ TEST_F (HostTransport, RoundTripsTheEditorStateAndClampsTheSelection)
     EXPECT_FALSE (other.engine.restoreEditorState (R"({"schema": "something.else"})"));
     EXPECT_EQ (other.engine.value (row ("osc1.fine")), 4095) << "a rejected document changes nothing";
 }
+
+TEST_F (WholePageSends, DetailsOfAnInterfaceControlNameItsMappingAndRange)
+{
+    engine.selectInterface (3078);
+    const auto text = engine.parameterDetailsText();
+    EXPECT_NE (text.find ("\nMAPPING: INTERFACE NRPN\nCONTROL: DIRECT EDIT\nNRPN 3078\nRANGE: MAIN / AUX / OFF\nCOPY/PASTE: NOT AVAILABLE"),
+               std::string::npos)
+        << text;
+    engine.selectRow (row ("osc1.semitone"));
+    EXPECT_EQ (engine.parameterDetailsText().find ("INTERFACE NRPN"), std::string::npos);
+}

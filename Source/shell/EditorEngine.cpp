@@ -544,7 +544,8 @@ std::string EditorEngine::parameterDetailsText() const
         const auto* info = InterfaceControls::find (selectedInterface);
         return "PARAMETER DETAILS\n\n" + std::string (info != nullptr ? info->actionLabel : "") + "\nKEY: "
                + InterfaceControls::key (selectedInterface) + "\nMAPPING: INTERFACE NRPN\nCONTROL: DIRECT EDIT\nNRPN "
-               + std::to_string (selectedInterface) + "\nCOPY/PASTE: NOT AVAILABLE";
+               + std::to_string (selectedInterface) + (info != nullptr ? "\nRANGE: " + InterfaceControls::rangeText (*info) : std::string())
+               + "\nCOPY/PASTE: NOT AVAILABLE";
     }
     if (selectedRow < 0)
         return "PARAMETER DETAILS\n\nTEMPO IS SELECTED BY DEFAULT.\n\nClick a control to show its page, kind, NRPN and value here.";

@@ -141,7 +141,7 @@ public:
     void setPage (int tabIndex);
     int page() const { return currentPage; }
     std::string headerText() const;
-    void selectRow (int row) { selectedRow = row; }
+    void selectRow (int row) { selectedRow = row, selectedInterface = -1; }
     int selected() const { return selectedRow; }
     /** PARAMETER DETAILS text of the selected row. */
     std::string parameterDetailsText() const;
