@@ -74,8 +74,7 @@ TEST (JsonStreamWriter, StructuredWritesGiveJucesTextInBothLayouts)
                                       w.beginArray();
                                       w.endArray();
                                       w.key ("list");
-                                      w.value (juce::Array<juce::var>{ 1, juce::var (new juce::DynamicObject()),
-                                                                       "x" });
+                                      w.value (juce::Array<juce::var>{ 1, juce::var (new juce::DynamicObject()), "x" });
                                       w.endObject();
                                       w.key ("tail");
                                       w.beginArray();

@@ -37,7 +37,7 @@ JsonStreamWriter::JsonStreamWriter (std::string& buffer, bool allOnOneLine) : ou
 
 void JsonStreamWriter::grow (std::size_t bytes)
 {
-    const auto used = (std::size_t)(cursor - out.data());
+    const auto used = (std::size_t) (cursor - out.data());
     out.resize (std::max (out.size() * 2, used + bytes));
     cursor = out.data() + used;
     limit = out.data() + out.size();
@@ -45,7 +45,7 @@ void JsonStreamWriter::grow (std::size_t bytes)
 
 void JsonStreamWriter::finish()
 {
-    out.resize ((std::size_t)(cursor - out.data()));
+    out.resize ((std::size_t) (cursor - out.data()));
     cursor = limit = nullptr;
 }
 
@@ -157,7 +157,7 @@ void JsonStreamWriter::escaped (juce::CharPointer_UTF8 text)
         const char* runEnd = run;
         while (isPlain (*runEnd))
             ++runEnd;
-        put (run, (std::size_t)(runEnd - run));
+        put (run, (std::size_t) (runEnd - run));
         text = juce::CharPointer_UTF8 (runEnd);
 
         const auto c = (juce::uint32)text.getAndAdvance();

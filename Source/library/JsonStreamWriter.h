@@ -56,7 +56,7 @@ private:
 
     void ensure (std::size_t bytes)
     {
-        if ((std::size_t)(limit - cursor) < bytes)
+        if ((std::size_t) (limit - cursor) < bytes)
             grow (bytes);
     }
     void grow (std::size_t bytes);
