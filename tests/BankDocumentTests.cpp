@@ -394,7 +394,7 @@ TEST (BankDocument, SaveBankProposesTheBankNameInTheBanksFolder)
     const auto doc = readJsonDocument (chosen);
     EXPECT_EQ (doc["type"].toString(), "mix-bank");
     EXPECT_EQ ((int)doc["bankNumber"], 4);
-    EXPECT_EQ (doc["bank"].toString(), "MIX 2");
+    EXPECT_EQ (doc["bank"].toString(), "MIX (PRESET)");
     EXPECT_EQ (f.state.banks[4].documentFile, std::optional<juce::File> (chosen));
 
     f.dialogs.answers = { std::nullopt };

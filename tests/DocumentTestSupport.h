@@ -50,7 +50,7 @@ struct RecordingLoadHost final : DocumentLoadHost
     int currentSlot() const override { return slot; }
     std::string bankLabel (int b) const override
     {
-        static const char* labels[] = { "USER", "PRESET 1", "PRESET 2", "MIX 1", "MIX 2" };
+        static const char* labels[] = { "USER", "PRESET1", "PRESET2", "MIX (USER)", "MIX (PRESET)" };
         return labels[b];
     }
     void loadTagTable() override { ++calls; }

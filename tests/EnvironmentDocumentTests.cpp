@@ -41,11 +41,11 @@ TEST (EnvironmentDocument, WritesItsConstantsBanksAndSlotsWithKeysInOrder)
     EXPECT_EQ (doc["tags"][0]["name"].toString(), "favorite");
     EXPECT_EQ (doc["tags"][23]["name"].toString(), "custom");
     EXPECT_EQ (keysOf (doc["lastSelection"]), (std::vector<std::string>{ "bank", "program" }));
-    EXPECT_EQ (doc["lastSelection"]["bank"].toString(), "MIX 1");
+    EXPECT_EQ (doc["lastSelection"]["bank"].toString(), "MIX (USER)");
     EXPECT_EQ ((int)doc["lastSelection"]["program"], 42);
 
     ASSERT_EQ (doc["banks"].size(), 5);
-    const char* const ids[] = { "USER", "PRESET 1", "PRESET 2", "MIX 1", "MIX 2" };
+    const char* const ids[] = { "USER", "PRESET1", "PRESET2", "MIX (USER)", "MIX (PRESET)" };
     for (int bank = 0; bank < 5; ++bank)
     {
         const auto b = doc["banks"][bank];
@@ -54,7 +54,7 @@ TEST (EnvironmentDocument, WritesItsConstantsBanksAndSlotsWithKeysInOrder)
         EXPECT_EQ (b["kind"].toString(), bank < 3 ? "program-bank" : "mix-bank");
         EXPECT_EQ (b["slots"].size(), 128);
     }
-    EXPECT_EQ (doc["banks"][2]["displayName"].toString(), "PRESET 2");
+    EXPECT_EQ (doc["banks"][2]["displayName"].toString(), "PRESET2");
     EXPECT_EQ (doc["banks"][1]["displayName"].toString(), "B1 Bank");
 
     struct Case
@@ -132,13 +132,13 @@ TEST (EnvironmentDocument, AnythingButTheExactFormatIsRefusedWithoutClearingAnyt
 
 TEST (EnvironmentDocument, BanksAreFoundByLabelElseByPositionAndTheSelectionByLabel)
 {
-    const std::string text = R"({"format":"OrvoExchange","notes":"n","banks":[
-        {"id":"MIX 2","name":"Second Mixes","slots":[{"index":1,"name":"m"}]},
+    const std::string text = R"js({"format":"OrvoExchange","notes":"n","banks":[
+        {"id":"MIX (PRESET)","name":"Second Mixes","slots":[{"index":1,"name":"m"}]},
         {"id":"unknown","displayName":"Presets","name":"ignored","notes":"p","slots":[{"index":2,"name":"p"}]},
-        {"id":"USER","slots":[{"index":0,"name":"u","sysexBase64":")" +
-                             base64Of (programDump (0, 0, 5)) + R"("}]},
+        {"id":"USER","slots":[{"index":0,"name":"u","sysexBase64":")js" +
+                             base64Of (programDump (0, 0, 5)) + R"js("}]},
         "not a bank"],
-        "lastSelection":{"bank":"PRESET 1","program":300}})";
+        "lastSelection":{"bank":"PRESET1","program":300}})js";
     LibrarianState state;
     fillBank (state, 3, "Old");
     ASSERT_TRUE (loadEnvironmentObject (state, parseJson (text), {}));
@@ -149,7 +149,7 @@ TEST (EnvironmentDocument, BanksAreFoundByLabelElseByPositionAndTheSelectionByLa
     EXPECT_EQ (state.banks[1].notes, "p");
     EXPECT_EQ (state.slot (0, 0).programSysEx, programDump (0, 0, 5));
     EXPECT_EQ (state.names.name (3, 1), ""); // everything else was cleared
-    EXPECT_EQ (state.bankDisplayName (3), "MIX 1");
+    EXPECT_EQ (state.bankDisplayName (3), "MIX (USER)");
     EXPECT_EQ (state.environmentNotes, "n");
     EXPECT_EQ (state.selectedBank, 1);
     EXPECT_EQ (state.selectedSlot, 127);

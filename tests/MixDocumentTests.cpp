@@ -75,7 +75,7 @@ TEST (MixDocument, KeepsEveryPayloadByteThroughASaveAndLoad)
     EXPECT_TRUE (host.clearedSysEx.empty());
     ASSERT_GE (host.lines.size(), 2u);
     EXPECT_EQ (host.lines[host.lines.size() - 2],
-               "Loaded Mix file into MIX 1 000: " + file.getFullPathName().toStdString() +
+               "Loaded Mix file into MIX (USER) 000: " + file.getFullPathName().toStdString() +
                    " (complete Mix payload and editor metadata)\n");
     EXPECT_EQ (host.lines.back(), "The .orvom Mix was loaded locally only; no data was sent to the Orvo.\n");
 }

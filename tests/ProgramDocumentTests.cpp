@@ -136,7 +136,7 @@ TEST (ProgramDocument, SavedAndLoadedBackGivesTheSameSlotValuesAndSysEx)
     EXPECT_EQ (host.snapshots[std::make_pair (1, 5)].size(), 2);
     EXPECT_TRUE (host.editorSnapshots.empty());
     EXPECT_EQ (host.recorded, std::vector<juce::File>{ file });
-    EXPECT_EQ (host.lines.back(), "Loaded Program file into PRESET 1 005: " + file.getFullPathName().toStdString() +
+    EXPECT_EQ (host.lines.back(), "Loaded Program file into PRESET1 005: " + file.getFullPathName().toStdString() +
                                       " (1 editor parameters)\n");
     EXPECT_EQ (transferOfferAfterProgramLoad (true).buttons,
                (std::vector<std::string>{ "SEND TO USER SLOT", "SEND EDITOR VALUES", "NOT NOW" }));

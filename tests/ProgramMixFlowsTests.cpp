@@ -402,7 +402,7 @@ TEST_F (ProgramMixFlowsTest, LoadProgramWithoutADumpOrNameOrProgramBank)
     EXPECT_EQ (state.names.name (2, 7), "Fat Bass");
     EXPECT_EQ (engine.value (row ("filter1.frequency")), 777);
     EXPECT_FALSE (engine.isEdited());
-    EXPECT_TRUE (logged ("Loaded Program file into PRESET 2 007: " + path (file) + " (1 editor parameters)\n"));
+    EXPECT_TRUE (logged ("Loaded Program file into PRESET2 007: " + path (file) + " (1 editor parameters)\n"));
     ASSERT_EQ (prompts.shown.size(), 1u);
     EXPECT_EQ (prompts.shown[0].buttons, (std::vector<std::string>{ "TRANSFER TO ORVO", "NOT NOW" }));
     EXPECT_EQ (log.back(), "Program transfer to the Orvo is not available yet; the Program was loaded locally only.\n");
@@ -466,7 +466,7 @@ TEST_F (ProgramMixFlowsTest, LoadMixChecksTheDocumentAndShowsItsPayloadLocally)
     EXPECT_EQ (state.slot (3, 4).notes, "three keyboards");
     EXPECT_EQ (state.names.name (0, 4), "Program Slot");
     EXPECT_EQ (log,
-               (std::vector<std::string>{ "Loaded Mix file into MIX 1 004: " + path (upper) +
+               (std::vector<std::string>{ "Loaded Mix file into MIX (USER) 004: " + path (upper) +
                                               " (complete Mix payload and editor metadata)\n",
                                           "The .orvom Mix was loaded locally only; no data was sent to the Orvo.\n" }));
     EXPECT_TRUE (prompts.shown.empty());
@@ -504,7 +504,7 @@ TEST_F (ProgramMixFlowsTest, AMixWithoutPayloadKeysLoadsAsAnEditorSnapshot)
                              { "notes", "n" },
                              { "controlPages", object ({ { "version", 1 } }) },
                              { "parameters", entries ({ { "filter1.frequency", 100 }, { "osc1.semitone", 40 } }) } }));
-    // A Program slot is selected, so the Mix goes to MIX 1 and its snapshot stays the document's own
+    // A Program slot is selected, so the Mix goes to MIX (USER) and its snapshot stays the document's own
     // (the working environment refreshes only the selected slot's snapshot from the editor).
     select (0, 11, "");
     EXPECT_TRUE (flows.loadMixFile (file).loaded);
@@ -516,7 +516,7 @@ TEST_F (ProgramMixFlowsTest, AMixWithoutPayloadKeysLoadsAsAnEditorSnapshot)
     EXPECT_EQ (slot.parameters.size(), 2); // the document's own snapshot, not the editor's
     EXPECT_EQ (engine.value (row ("osc1.semitone")), 40);
     EXPECT_EQ (slot.documentFile, file);
-    EXPECT_TRUE (logged ("Loaded Mix file into MIX 1 011: " + path (file) + " (2 editor parameters)\n"));
+    EXPECT_TRUE (logged ("Loaded Mix file into MIX (USER) 011: " + path (file) + " (2 editor parameters)\n"));
 }
 
 //==============================================================================

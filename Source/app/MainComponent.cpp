@@ -208,7 +208,7 @@ MainComponent::MainComponent (Options options)
     selector = std::make_unique<ProgramSelector> (
         *engine, ProgramSelector::Settings { [this] { return sync->receiver().programChannel(); },
                                              [this] { return sync->receiver().mixChannel(); },
-                                             [] (int bank) { return std::string (ProgramSelector::bankName (bank)); },
+                                             [this] (int bank) { return librarian.bankDisplayName (bank); },
                                              [this] (int bank, int slot) { return librarian.names.name (bank, slot); } });
     bottomBar = std::make_unique<BottomBar> (*selector);
     bottomBar->onClearKnobs = [this] { clearAllKnobRanges(); };

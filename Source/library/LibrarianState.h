@@ -51,7 +51,7 @@ struct LibrarianState
     int selectedSlot = 0;
 
     /** The bank labels the editor shows in its bank list. */
-    std::array<std::string, numBanks> bankLabels{ { "USER", "PRESET 1", "PRESET 2", "MIX 1", "MIX 2" } };
+    std::array<std::string, numBanks> bankLabels{ { "USER", "PRESET1", "PRESET2", "MIX (USER)", "MIX (PRESET)" } };
     /** The texts of the editor's tag list, in tag order (written into environments for reference). */
     std::vector<std::string> tagListNames;
 
