@@ -1,5 +1,6 @@
 #include "LibraryTestSupport.h"
 #include "library/AutoSaveTools.h"
+#include "library/LibrarianAutoSaveHost.h"
 
 #include <gtest/gtest.h>
 
@@ -290,3 +291,41 @@ TEST_F (AutoSaveFixture, LogsAWriteThatFailsAndKeepsTheOldFile)
     EXPECT_FALSE (tools.isPending()) << "a failed write is not retried behind the user's back";
 }
 #endif
+
+TEST (LibrarianAutoSave, WritesASlotBackIntoTheProgramFileItCameFromButNotIntoAMixFile)
+{
+    TemporaryFolder temp;
+    VirtualTime time;
+    LibrarianState state;
+    bool enabled = true;
+    LibrarianAutoSaveHost host (state, [&] { return enabled; });
+    std::vector<std::string> log;
+    AutoSaveTools tools (time, host, [&] (const std::string& s) { log.push_back (s); });
+
+    const auto program = orvo::testing::writeText (temp / "Pad.orvop", R"({"type": "program", "name": "Old", "bank": "X"})");
+    const auto mix = orvo::testing::writeText (temp / "Stage.orvom", R"({"type": "mix", "name": "Old"})");
+    state.slot (1, 5).documentFile = program;
+    state.slot (3, 2).documentFile = mix;
+    state.names.setName (1, 5, "New Pad");
+    state.slot (1, 5).notes = "warm";
+    state.names.setName (3, 2, "New Stage");
+    tools.markSlotDirty (1, 5);
+    tools.markSlotDirty (3, 2);
+    time.advance (AutoSaveTools::debounceMs);
+    tools.tick();
+
+    const auto written = juce::JSON::parse (program.loadFileAsString());
+    EXPECT_EQ (written["name"].toString(), "New Pad");
+    EXPECT_EQ (written["bank"].toString(), "PRESET1");
+    EXPECT_EQ ((int) written["bankNumber"], 1);
+    EXPECT_EQ ((int) written["program"], 5);
+    EXPECT_EQ (written["notes"].toString(), "warm");
+    EXPECT_EQ (juce::JSON::parse (mix.loadFileAsString())["name"].toString(), "Old") << "a Mix document is not a Program file";
+
+    enabled = false;
+    state.names.setName (1, 5, "Ignored");
+    tools.markSlotDirty (1, 5);
+    time.advance (AutoSaveTools::debounceMs);
+    tools.tick();
+    EXPECT_EQ (juce::JSON::parse (program.loadFileAsString())["name"].toString(), "New Pad") << "auto save is off";
+}

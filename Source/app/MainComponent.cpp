@@ -75,6 +75,8 @@ MainComponent::MainComponent (Options options)
     workingEnvironment->loadAtStartup (clock.nowMs() - startMs);
     bankFlows = std::make_unique<BankEnvironmentFlows> (librarian, *library, *workingEnvironment, fileDialogs, prompts, clock, libraryLog);
     bankFlows->midiOutputOpen = [this] { return engine->hasOutput(); };
+    autoSaveHost = std::make_unique<LibrarianAutoSaveHost> (librarian, [this] { return engine->settings().autoSaveTools; });
+    autoSave = std::make_unique<AutoSaveTools> (clock, *autoSaveHost, libraryLog);
     programFlows = std::make_unique<ProgramMixFlows> (*engine, librarian, *library, *workingEnvironment, fileDialogs, prompts, clock, libraryLog);
     {
         auto link = MixSettings::engineLink (*engine);
@@ -183,7 +185,12 @@ MainComponent::MainComponent (Options options)
     midi->onInitialSync = [this] { sync->startProgramSync(); };
     sync->onProgramApplied = [this] (const DecodedProgramValues&, const UnpackedProgram& unpacked, const ByteVector& dump) {
         applyLoadedProgramEffects (unpacked);
+        const int bank = engine->selectedBank(), slot = engine->selectedProgram();
+        const auto nameBefore = librarian.names.name (bank, slot);
         programFlows->programSyncApplied (dump);
+        // A name the instrument changed goes back into the slot's documents too.
+        if (librarian.names.name (bank, slot) != nameBefore)
+            autoSave->markSlotDirty (bank, slot);
     };
     modOverlay = std::make_unique<ModulationOverlay> (engine->modulation());
     modOverlay->onSend = [this] (const ModulationSend& send) { engine->sendInterface (send.nrpn, send.value, send.actionLabel); };
@@ -488,6 +495,7 @@ void MainComponent::timerCallback()
     if (report.lastNrpnChanged)
         lastNrpnLabel.setText (engine->lastNrpnText(), juce::dontSendNotification);
     mixSettings->drain();
+    autoSave->tick();
     if (mixPanel->isVisible())
         mixPanel->refresh();
     if (auto reported = sync->takeReportedSelection())

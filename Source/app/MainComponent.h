@@ -13,6 +13,7 @@
 #include "library/EditorSettingsBinding.h"
 #include "library/BankEnvironmentFlows.h"
 #include "library/ProgramMixFlows.h"
+#include "library/LibrarianAutoSaveHost.h"
 #include "mix/MixSettings.h"
 #include "mix/ui/MixSettingsOverlayPanel.h"
 #include "library/LibraryRoot.h"
@@ -134,6 +135,8 @@ private:
     std::unique_ptr<WorkingEnvironment> workingEnvironment;
     std::unique_ptr<BankEnvironmentFlows> bankFlows;
     std::unique_ptr<ProgramMixFlows> programFlows;
+    std::unique_ptr<LibrarianAutoSaveHost> autoSaveHost;
+    std::unique_ptr<AutoSaveTools> autoSave;
     std::string startupLog;
     bool startupDone = false;
     void applyAppearance();
