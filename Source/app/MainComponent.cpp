@@ -419,7 +419,16 @@ void MainComponent::setPage (int tab)
 
 void MainComponent::setDiagnosticMode (bool on)
 {
+    const bool wasOn = engine->settings().diagnosticMode;
     engine->setDiagnosticMode (on);
+    if (wasOn && ! on)
+    {
+        // Diagnostic mode may have let the editor work without knowing the instrument's mode.
+        selector->setModeKnown (false);
+        engine->log().append ("Diagnostic mode disabled. Initial Orvo sync is required to establish Program mode and bank state.
+");
+    }
+    bottomBar->refresh (engine->settings().diagnosticMode);
     lastNrpnLabel.setVisible (on);
     if (on)
         lastNrpnLabel.setText (engine->lastNrpnText(), juce::dontSendNotification);
