@@ -179,3 +179,26 @@ TEST (JsonStreamWriter, AnyValueComesOutAsJucesWriterWritesIt)
         EXPECT_EQ (toJsonText (value, oneLine), juce::JSON::toString (value, oneLine).toStdString()) << oneLine;
     }
 }
+
+TEST (JsonStreamWriter, WithoutABufferItGrowsItsOwnAndHandsTheTextOver)
+{
+    juce::Array<juce::var> many;
+    for (int i = 0; i < 40000; ++i)
+        many.add (
+            juce::JSON::parse ("{\"id\": \"row." + juce::String (i) + "\", \"rawValue\": " + juce::String (i) + "}"));
+    for (const bool oneLine : { false, true })
+    {
+        JsonStreamWriter w (oneLine);
+        w.beginObject();
+        w.key ("rows");
+        w.value (many);
+        w.endObject();
+        const auto text = w.finish();
+        auto* root = new juce::DynamicObject();
+        root->setProperty ("rows", many);
+        EXPECT_TRUE (text == juce::JSON::toString (juce::var (root), oneLine).toStdString()) << oneLine;
+        EXPECT_GT (text.size(), 1000000u);
+    }
+    JsonStreamWriter empty (true);
+    EXPECT_EQ (empty.finish(), "");
+}

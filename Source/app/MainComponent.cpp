@@ -425,8 +425,7 @@ void MainComponent::setDiagnosticMode (bool on)
     {
         // Diagnostic mode may have let the editor work without knowing the instrument's mode.
         selector->setModeKnown (false);
-        engine->log().append ("Diagnostic mode disabled. Initial Orvo sync is required to establish Program mode and bank state.
-");
+        engine->log().append ("Diagnostic mode disabled. Initial Orvo sync is required to establish Program mode and bank state.\n");
     }
     bottomBar->refresh (engine->settings().diagnosticMode);
     lastNrpnLabel.setVisible (on);

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <cstdlib>
+#include <new>
 
 namespace orvo
 {
@@ -25,28 +27,65 @@ inline bool isPlain (char c)
 }
 } // namespace
 
-JsonStreamWriter::JsonStreamWriter (std::string& buffer, bool allOnOneLine) : out (buffer), oneLine (allOnOneLine)
+JsonStreamWriter::JsonStreamWriter (std::string& buffer, bool allOnOneLine) : target (&buffer), oneLine (allOnOneLine)
 {
     // Overwrite from the start, keeping whatever room the buffer already has. Growing it to its
     // capacity only zero-fills what lies beyond the text it held before.
-    out.resize (std::max<std::size_t> (out.capacity(), 4096));
-    cursor = out.data();
-    limit = cursor + out.size();
+    buffer.resize (std::max<std::size_t> (buffer.capacity(), 4096));
+    start = cursor = buffer.data();
+    limit = start + buffer.size();
     levels.reserve (16);
+}
+
+JsonStreamWriter::JsonStreamWriter (bool allOnOneLine) : oneLine (allOnOneLine)
+{
+    constexpr std::size_t initialSize = 4096;
+    block = static_cast<char*> (std::malloc (initialSize));
+    if (block == nullptr)
+        throw std::bad_alloc();
+    start = cursor = block;
+    limit = block + initialSize;
+    levels.reserve (16);
+}
+
+JsonStreamWriter::~JsonStreamWriter()
+{
+    std::free (block);
 }
 
 void JsonStreamWriter::grow (std::size_t bytes)
 {
-    const auto used = (std::size_t) (cursor - out.data());
-    out.resize (std::max (out.size() * 2, used + bytes));
-    cursor = out.data() + used;
-    limit = out.data() + out.size();
+    const auto used = (std::size_t) (cursor - start);
+    const auto size = std::max ((std::size_t) (limit - start) * 2, used + bytes);
+    if (target != nullptr)
+    {
+        target->resize (size);
+        start = target->data();
+    }
+    else
+    {
+        auto* grown = static_cast<char*> (std::realloc (block, size));
+        if (grown == nullptr)
+            throw std::bad_alloc();
+        start = block = grown;
+    }
+    cursor = start + used;
+    limit = start + size;
 }
 
-void JsonStreamWriter::finish()
+std::string JsonStreamWriter::finish()
 {
-    out.resize ((std::size_t) (cursor - out.data()));
-    cursor = limit = nullptr;
+    const auto used = (std::size_t) (cursor - start);
+    cursor = limit = start = nullptr;
+    if (target != nullptr)
+    {
+        target->resize (used);
+        return {};
+    }
+    std::string text (block, used);
+    std::free (block);
+    block = nullptr;
+    return text;
 }
 
 void JsonStreamWriter::spaces (int count)

@@ -16,13 +16,22 @@ namespace orvo
     escapes and number forms), without building a juce::var tree first.
 
     Values are written in document order: open an object or array, give each member (`key` first
-    inside an object), close it. The buffer handed in is reused: whatever capacity it already has
-    is kept, so a document rewritten again and again costs no new memory after the first time.
-    `finish` trims the buffer to the text written; the writer must not be used after it. */
+    inside an object), close it, then `finish`; the writer must not be used after that.
+
+    Two ways to hold the text: a std::string handed in is reused, keeping whatever capacity it has,
+    so a document rewritten again and again costs no new memory after the first time (`finish` trims
+    it to the text); without one, the writer grows a block of its own with realloc, which moves large
+    blocks without copying them, and `finish` returns the text. Growing a fresh std::string by copying
+    cost more than writing a large document. */
 class JsonStreamWriter
 {
 public:
     JsonStreamWriter (std::string& buffer, bool allOnOneLine);
+    explicit JsonStreamWriter (bool allOnOneLine);
+    ~JsonStreamWriter();
+
+    JsonStreamWriter (const JsonStreamWriter&) = delete;
+    JsonStreamWriter& operator= (const JsonStreamWriter&) = delete;
 
     void beginObject();
     void endObject();
@@ -44,8 +53,9 @@ public:
     /** Any value, as juce::JSON::toString writes it (objects with their keys in order). */
     void value (const juce::var& v);
 
-    /** Ends the text: the buffer now holds exactly the document. */
-    void finish();
+    /** Ends the text. With a buffer handed in, that buffer now holds exactly the document and the
+        result is empty; otherwise the result is the document. */
+    std::string finish();
 
 private:
     struct Level
@@ -82,7 +92,9 @@ private:
     void arrayValue (const juce::Array<juce::var>& array);
     void objectValue (juce::DynamicObject& object);
 
-    std::string& out;
+    std::string* target = nullptr; // the reused buffer, when one was handed in
+    char* block = nullptr;         // the writer's own storage otherwise (malloc/realloc)
+    char* start = nullptr;
     char* cursor = nullptr;
     char* limit = nullptr;
     const bool oneLine;

@@ -7,11 +7,9 @@ namespace orvo
 
 std::string toJsonText (const juce::var& value, bool allOnOneLine)
 {
-    std::string out;
-    JsonStreamWriter writer (out, allOnOneLine);
+    JsonStreamWriter writer (allOnOneLine);
     writer.value (value);
-    writer.finish();
-    return out;
+    return writer.finish();
 }
 
 } // namespace orvo
