@@ -202,3 +202,85 @@ TEST (JsonStreamWriter, WithoutABufferItGrowsItsOwnAndHandsTheTextOver)
     JsonStreamWriter empty (true);
     EXPECT_EQ (empty.finish(), "");
 }
+
+namespace
+{
+/** Text of random code points: ASCII with every control character, Latin, the rest of the BMP and beyond. */
+juce::String randomText (juce::Random& random)
+{
+    juce::String text;
+    const int length = random.nextInt (12);
+    for (int i = 0; i < length; ++i)
+    {
+        juce::juce_wchar c = 0;
+        switch (random.nextInt (4))
+        {
+            case 0:
+                c = (juce::juce_wchar) (1 + random.nextInt (127));
+                break;
+            case 1:
+                c = (juce::juce_wchar) (0x80 + random.nextInt (0x780));
+                break;
+            case 2:
+                c = (juce::juce_wchar) (0x800 + random.nextInt (0xD000));
+                break; // below the surrogates
+            default:
+                c = (juce::juce_wchar) (0x10000 + random.nextInt (0xFFFFF));
+                break;
+        }
+        text += juce::String::charToString (c);
+    }
+    return text;
+}
+
+juce::var randomValue (juce::Random& random, int depth)
+{
+    switch (random.nextInt (depth > 3 ? 5 : 7))
+    {
+        case 0:
+            return randomText (random);
+        case 1:
+            return random.nextInt();
+        case 2:
+            return random.nextInt64();
+        case 3:
+            return random.nextBool();
+        case 4:
+            return juce::var();
+        case 5:
+        {
+            juce::Array<juce::var> list;
+            for (int i = random.nextInt (4); --i >= 0;)
+                list.add (randomValue (random, depth + 1));
+            return list;
+        }
+        default:
+        {
+            auto* object = new juce::DynamicObject();
+            for (int i = random.nextInt (4); --i >= 0;)
+            {
+                auto key = randomText (random);
+                object->setProperty (key.isEmpty() ? juce::String ("k") : key, randomValue (random, depth + 1));
+            }
+            return juce::var (object);
+        }
+    }
+}
+} // namespace
+
+TEST (JsonStreamWriter, RandomDocumentsComeOutAsJucesWriterWritesThem)
+{
+    juce::Random random (20261205);
+    for (int round = 0; round < 300; ++round)
+    {
+        const auto value = randomValue (random, 0);
+        const bool oneLine = round % 2 == 0;
+        ASSERT_TRUE (toJsonText (value, oneLine) == juce::JSON::toString (value, oneLine).toStdString())
+            << "round " << round << ": " << juce::JSON::toString (value, true);
+        std::string reused (round * 7, '#');
+        JsonStreamWriter w (reused, oneLine);
+        w.value (value);
+        w.finish();
+        ASSERT_TRUE (reused == juce::JSON::toString (value, oneLine).toStdString()) << "round " << round;
+    }
+}
