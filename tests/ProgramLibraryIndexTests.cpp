@@ -89,3 +89,31 @@ TEST (ProgramLibraryIndex, NoticesAddedChangedAndRemovedFilesWithoutReadingTheRe
     EXPECT_EQ (found (index, 0, 0, "Name 5"), "(none)");
     EXPECT_EQ (index.documentCount(), 0u);
 }
+
+TEST (ProgramLibraryIndex, ReadsDocumentsOfEveryShapeTheWayAFullParseWould)
+{
+    TemporaryFolder tmp;
+    const auto programs = tmp / "Programs";
+    std::string longList = "[";
+    for (int i = 0; i < 400; ++i)
+        longList += std::string (i > 0 ? "," : "") + R"({"id": "x.y", "rawValue": 1, "note": "a \"quoted\" ] } text"})";
+    longList += "]";
+    // The name only after 20 KB of nested arrays, objects and strings with brackets in them.
+    writeText (programs.getChildFile ("late.orvop"), R"({"parameters": )" + longList + R"(, "type": "program", "name": "Late Name", "bankNumber": 1})");
+    // Escapes in the name, spacing and a stored normalised name that wins over the name.
+    writeText (programs.getChildFile ("escaped.orvop"), "{ \"type\" : \"program\" ,\n\t\"name\":\"ignored\",\"normalizedName\":\"Caf\\u00e9 \\\"Keys\\\"\" }");
+    // A head that reads well over a body that does not: a full load would refuse it, so the lookup does too.
+    writeText (programs.getChildFile ("Damaged.orvop"), R"({"type": "program", "name": "Damaged", "bankNumber": 0, "normalizedName": "Damaged", "parameters": )" + longList.substr (0, 6000));
+    // A later duplicate key wins, as in a full parse.
+    writeText (programs.getChildFile ("dup.orvop"), R"({"type": "mix", "name": "Dup", "type": "program"})");
+    writeText (programs.getChildFile ("array.orvop"), R"(["type", "program"])");
+
+    ProgramLibraryIndex index ([&] { return programs; });
+    EXPECT_EQ (found (index, 1, 0, "Late Name"), "late.orvop");
+    EXPECT_EQ (found (index, 0, 0, "Late Name"), "(none)") << "its bank number was read after the list";
+    EXPECT_EQ (found (index, 0, 0, "Caf\xc3\xa9 \"Keys\""), "escaped.orvop");
+    EXPECT_EQ (found (index, 0, 0, "ignored"), "(none)");
+    EXPECT_EQ (found (index, 0, 3, "Damaged"), "(none)");
+    EXPECT_EQ (found (index, 0, 0, "Dup"), "dup.orvop");
+    EXPECT_EQ (index.documentCount(), 5u);
+}

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <system_error>
 
 namespace fs = std::filesystem;
@@ -34,6 +36,143 @@ bool isProgramDocumentName (const fs::path& p)
 std::string keyOf (const fs::path& p)
 {
     return p.lexically_normal().string();
+}
+
+/** The few top-level values the index needs, read without building the document: saved documents
+    name themselves in their first few hundred bytes, before the long parameter list. */
+struct HeaderScan
+{
+    enum class Result
+    {
+        found,      // every wanted key seen, or the object ended
+        needMore,   // the text ended first
+        notAnObject // not a JSON object
+    };
+    Result result = Result::notAnObject;
+    juce::var type, name, normalizedNameValue, bankNumber;
+};
+
+HeaderScan scanHeader (const char* text, size_t length, bool wholeText)
+{
+    HeaderScan out;
+    size_t i = 0;
+    const auto end = [&] { return i >= length; };
+    const auto ran = [&] {
+        out.result = wholeText ? HeaderScan::Result::notAnObject : HeaderScan::Result::needMore;
+        return out;
+    };
+    const auto skipSpace = [&] {
+        while (! end() && (text[i] == ' ' || text[i] == '\t' || text[i] == '\r' || text[i] == '\n'))
+            ++i;
+    };
+    // Moves past a string starting at text[i] == '"'; false when the text ends inside it.
+    const auto skipString = [&] {
+        for (++i; ! end(); ++i)
+        {
+            if (text[i] == '\\')
+                ++i;
+            else if (text[i] == '"')
+            {
+                ++i;
+                return true;
+            }
+        }
+        return false;
+    };
+    skipSpace();
+    if (end())
+        return ran();
+    if (text[i] != '{')
+        return out;
+    ++i;
+    int seen = 0;
+    for (;;)
+    {
+        skipSpace();
+        if (end())
+            return ran();
+        if (text[i] == '}')
+            break;
+        if (text[i] != '"')
+            return out;
+        const size_t keyStart = i + 1;
+        if (! skipString())
+            return ran();
+        const std::string_view key (text + keyStart, i - 1 - keyStart);
+        skipSpace();
+        if (end())
+            return ran();
+        if (text[i] != ':')
+            return out;
+        ++i;
+        skipSpace();
+        if (end())
+            return ran();
+        const size_t valueStart = i;
+        if (text[i] == '"')
+        {
+            if (! skipString())
+                return ran();
+        }
+        else if (text[i] == '{' || text[i] == '[')
+        {
+            int depth = 0;
+            for (; ! end(); ++i)
+            {
+                const char c = text[i];
+                if (c == '"')
+                {
+                    if (! skipString())
+                        return ran();
+                    --i;
+                }
+                else if (c == '{' || c == '[')
+                    ++depth;
+                else if ((c == '}' || c == ']') && --depth == 0)
+                {
+                    ++i;
+                    break;
+                }
+            }
+            if (depth != 0)
+                return ran();
+        }
+        else
+        {
+            while (! end() && text[i] != ',' && text[i] != '}' && text[i] != ' ' && text[i] != '\n' && text[i] != '\r'
+                   && text[i] != '\t')
+                ++i;
+            if (end())
+                return ran();
+        }
+        juce::var* wanted = key == "type" ? &out.type
+                          : key == "name" ? &out.name
+                          : key == "normalizedName" ? &out.normalizedNameValue
+                          : key == "bankNumber" ? &out.bankNumber
+                                                : nullptr;
+        if (wanted != nullptr)
+        {
+            // A later duplicate key wins, as in a full parse.
+            if (wanted->isVoid())
+                ++seen;
+            *wanted = juce::JSON::fromString (juce::String::fromUTF8 (text + valueStart, (int) (i - valueStart)));
+        }
+        skipSpace();
+        if (end())
+            return ran();
+        if (text[i] == ',')
+        {
+            ++i;
+            if (seen == 4)
+                break;
+            continue;
+        }
+        if (text[i] == '}')
+            break;
+        return out;
+    }
+    out.result = HeaderScan::Result::found;
+    return out;
 }
 } // namespace
 
@@ -203,25 +342,62 @@ void ProgramLibraryIndex::parseInto (const std::string& path, Entry& e)
 {
     ++parsedCount;
     e.qualifies = false;
+    e.verified = false;
     e.normalizedName.clear();
     e.bankNumber = -1;
 
-    juce::var root;
-    const juce::File file (juce::String (juce::CharPointer_UTF8 (path.c_str())));
-    if (juce::JSON::parse (file.loadFileAsString(), root).failed() || !root.isObject())
+    // The head of the file usually names the document; the rest is read only when it does not.
+    constexpr size_t headBytes = 4096;
+    std::string text;
+    {
+        std::ifstream in (fs::path (path), std::ios::binary);
+        if (! in)
+            return;
+        text.resize (headBytes);
+        in.read (text.data(), (std::streamsize) headBytes);
+        text.resize ((size_t) in.gcount());
+        const bool wholeFile = text.size() < headBytes;
+        auto scan = scanHeader (text.data(), text.size(), wholeFile);
+        if (scan.result == HeaderScan::Result::needMore)
+        {
+            std::ostringstream rest;
+            rest << in.rdbuf();
+            text += rest.str();
+            scan = scanHeader (text.data(), text.size(), true);
+        }
+        if (scan.result != HeaderScan::Result::found)
+            return;
+        takeFields (e, scan.type, scan.name, scan.normalizedNameValue, scan.bankNumber);
+    }
+}
+
+void ProgramLibraryIndex::takeFields (Entry& e, const juce::var& type, const juce::var& name, const juce::var& stored,
+                                      const juce::var& bank)
+{
+    e.qualifies = false;
+    if (! type.isString() || type.toString() != "program")
         return;
-    const auto type = root.getProperty ("type", {});
-    if (!type.isString() || type.toString() != "program")
-        return;
-    const auto stored = root.getProperty ("normalizedName", {});
     if (stored.isString() && stored.toString().isNotEmpty())
         e.normalizedName = normalizedName (stored.toString().toStdString());
     else
-        e.normalizedName = normalizedName (root.getProperty ("name", {}).toString().toStdString());
-    const auto bank = root.getProperty ("bankNumber", {});
-    if (bank.isInt() || bank.isInt64() || bank.isDouble())
-        e.bankNumber = (int)bank;
+        e.normalizedName = normalizedName (name.toString().toStdString());
+    e.bankNumber = bank.isInt() || bank.isInt64() || bank.isDouble() ? (int) bank : -1;
     e.qualifies = true;
+}
+
+void ProgramLibraryIndex::verify (const std::string& path, Entry& e)
+{
+    // A lookup hands its answer to a full load: make sure the whole document parses, as the load will.
+    e.verified = true;
+    juce::var root;
+    const juce::File file (juce::String (juce::CharPointer_UTF8 (path.c_str())));
+    if (juce::JSON::parse (file.loadFileAsString(), root).failed() || ! root.isObject())
+    {
+        e.qualifies = false;
+        return;
+    }
+    takeFields (e, root.getProperty ("type", {}), root.getProperty ("name", {}), root.getProperty ("normalizedName", {}),
+                root.getProperty ("bankNumber", {}));
 }
 
 void ProgramLibraryIndex::addToNameIndex (const std::string& path, const Entry& e)
@@ -279,6 +455,14 @@ std::optional<juce::File> ProgramLibraryIndex::findProgramFile (int bank, int sl
     const auto now = nowNs();
     for (const auto& path : candidates)
         checkFile (path, now, false);
+
+    for (const auto& path : candidates)
+        if (auto it = entries.find (path); it != entries.end() && it->second.qualifies && ! it->second.verified)
+        {
+            removeFromNameIndex (path, it->second);
+            verify (path, it->second);
+            addToNameIndex (path, it->second);
+        }
 
     const auto preferredStem = defaultDocumentStem (DocumentKind::program, slotName, slot);
     const std::string* best = nullptr;

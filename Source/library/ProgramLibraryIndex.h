@@ -55,6 +55,7 @@ private:
         std::uintmax_t size = 0;
         bool settled = false;
         bool qualifies = false; // an object with "type" "program"
+        bool verified = false;  // the whole document was parsed, not only its head
         std::string normalizedName;
         int bankNumber = -1; // -1: none given
     };
@@ -71,6 +72,9 @@ private:
     void listFolder (const std::string& path, Folder& folder, FileTime now);
     void checkFile (const std::string& path, FileTime now, bool force);
     void parseInto (const std::string& path, Entry& entry);
+    void verify (const std::string& path, Entry& entry);
+    static void takeFields (Entry& entry, const juce::var& type, const juce::var& name, const juce::var& normalizedName,
+                            const juce::var& bankNumber);
     void forgetFolder (const std::string& path);
     void forgetFile (const std::string& path);
     void addToNameIndex (const std::string& path, const Entry& e);
