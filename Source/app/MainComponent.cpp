@@ -504,6 +504,15 @@ void MainComponent::timerCallback()
         lastNrpnLabel.setText (engine->lastNrpnText(), juce::dontSendNotification);
     mixSettings->drain();
     autoSave->tick();
+    // The library is indexed once the editor is on screen, so the first slot chosen answers at once.
+    if (ticksUntilLibraryScan > 0 && --ticksUntilLibraryScan == 0)
+    {
+        const double before = clock.nowMs();
+        programFlows->libraryIndex().refresh();
+        engine->log().append ("STARTUP: indexed " + std::to_string (programFlows->libraryIndex().documentCount())
+                              + " Program documents of the library in " + juce::String (clock.nowMs() - before, 1).toStdString()
+                              + " ms.\n");
+    }
     if (mixPanel->isVisible())
         mixPanel->refresh();
     if (auto reported = sync->takeReportedSelection())

@@ -139,6 +139,7 @@ private:
     std::unique_ptr<AutoSaveTools> autoSave;
     std::string startupLog;
     bool startupDone = false;
+    int ticksUntilLibraryScan = 15;
     void applyAppearance();
     juce::Label midiStatus;
     juce::Random random;
