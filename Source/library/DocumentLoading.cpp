@@ -1,5 +1,7 @@
 #include "DocumentLoading.h"
 
+#include "model/TextMatching.h"
+
 #include "SysExMessageScan.h"
 
 namespace orvo
@@ -29,10 +31,6 @@ std::string kindWord (DocumentKind kind)
 std::string extensionOf (DocumentKind kind)
 {
     return kind == DocumentKind::program ? documentkeys::programExtension : documentkeys::mixExtension;
-}
-std::string threeDigits (int n)
-{
-    return juce::String (n).paddedLeft ('0', 3).toStdString();
 }
 std::string stringOf (const juce::var& v)
 {
@@ -158,7 +156,7 @@ DocumentLoadOutcome loadDocument (const juce::File& file, DocumentKind kind, Doc
         detail = " (mapped local Program dump)";
     else
         detail = " (name and tags)";
-    host.log ("Loaded " + kindWord (kind) + " file into " + host.bankLabel (bank) + " " + threeDigits (slot) + ": " +
+    host.log ("Loaded " + kindWord (kind) + " file into " + host.bankLabel (bank) + " " + text::threeDigits (slot) + ": " +
               path + detail + "\n");
 
     if (kind == DocumentKind::mix)

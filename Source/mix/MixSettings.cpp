@@ -1,5 +1,7 @@
 #include "MixSettings.h"
 
+#include "model/TextMatching.h"
+
 #include "shell/EditorEngine.h"
 
 #include <algorithm>
@@ -14,12 +16,6 @@ constexpr const char* emDash = "\xe2\x80\x94";
 constexpr const char* openQuote = "\xe2\x80\x9c";
 constexpr const char* closeQuote = "\xe2\x80\x9d";
 
-std::string threeDigits (int n)
-{
-    char text[16];
-    std::snprintf (text, sizeof (text), "%03d", n);
-    return text;
-}
 } // namespace
 
 //==============================================================================
@@ -72,7 +68,7 @@ std::string mixBankCaption (int bank)
 
 std::string mixProgramLabel (int bank, int program, const std::string& slotName)
 {
-    auto label = mixBankCaption (bank) + " " + threeDigits (program);
+    auto label = mixBankCaption (bank) + " " + text::threeDigits (program);
     if (bank >= 0 && bank <= 2 && !slotName.empty())
         label += std::string (" ") + emDash + " " + slotName;
     return label;

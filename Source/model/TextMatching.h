@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
+#include <string>
 #include <string_view>
 
 namespace orvo::text
@@ -23,6 +25,14 @@ inline bool equalsIgnoringCase (std::string_view a, std::string_view b)
     return a.size() == b.size()
            && std::equal (a.begin(), a.end(), b.begin(),
                           [] (char x, char y) { return std::tolower ((unsigned char) x) == std::tolower ((unsigned char) y); });
+}
+
+/** A Program or slot number as log lines and the selector show it: three digits ("005"). */
+inline std::string threeDigits (int n)
+{
+    char buf[8];
+    std::snprintf (buf, sizeof buf, "%03d", std::clamp (n, 0, 999));
+    return buf;
 }
 
 } // namespace orvo::text

@@ -1,5 +1,7 @@
 #include "ProgramSelector.h"
 
+#include "model/TextMatching.h"
+
 #include <algorithm>
 #include <cstdio>
 
@@ -7,13 +9,6 @@ namespace orvo
 {
 namespace
 {
-std::string threeDigits (int n)
-{
-    char buf[8];
-    std::snprintf (buf, sizeof buf, "%03d", std::clamp (n, 0, 999));
-    return buf;
-}
-
 int channelOrOne (const std::function<int()>& f)
 {
     const int c = f != nullptr ? f() : 1;
@@ -99,12 +94,12 @@ void ProgramSelector::sendSelection (const std::string& source)
     modeKnown = true;
     engine.log().append (std::string ("Sent Orvo ") + (programBank ? "Program" : "Mix") + " select from " + source
                          + ": ch=" + std::to_string (channel) + " bank=" + std::to_string (bankByte) + " program="
-                         + threeDigits (p) + " bank-select-type=" + std::to_string (std::max (type, 0)) + ".\n");
+                         + text::threeDigits (p) + " bank-select-type=" + std::to_string (std::max (type, 0)) + ".\n");
 }
 
 bool ProgramSelector::guardInForce() const { return appGuardActive && clock.nowMs() < appGuardExpiryMs; }
 
-std::string ProgramSelector::programNumberText() const { return threeDigits (program()); }
+std::string ProgramSelector::programNumberText() const { return text::threeDigits (program()); }
 
 std::string ProgramSelector::patchNameText (bool diagnosticMode) const
 {

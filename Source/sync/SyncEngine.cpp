@@ -1,19 +1,12 @@
 #include "SyncEngine.h"
 
+#include "model/TextMatching.h"
+
 #include <algorithm>
 #include <cstdio>
 
 namespace orvo
 {
-namespace
-{
-std::string threeDigits (int n)
-{
-    char buf[8];
-    std::snprintf (buf, sizeof buf, "%03d", std::clamp (n, 0, 999));
-    return buf;
-}
-} // namespace
 
 SyncEngine::SyncEngine (EditorEngine& e)
     : engine (e),
@@ -104,7 +97,7 @@ void SyncEngine::globalReceived (const GlobalDumpReport& report)
         {
             reportedCompare = false;
             queueLog ("SYNC: Orvo Global reports last selected Program bank=" + std::to_string (bank) + " program="
-                      + threeDigits (program) + ". Ignoring this selector field because PROGRAM mode was not asserted for this request.\n");
+                      + text::threeDigits (program) + ". Ignoring this selector field because PROGRAM mode was not asserted for this request.\n");
             if (compare)
                 queueLog ("SYNC: skipped Program-bank comparison because the active Orvo mode is not confirmed.\n");
         }
@@ -115,11 +108,11 @@ void SyncEngine::globalReceived (const GlobalDumpReport& report)
             reportedCompare = compare;
             reportedFlag2 = false;
             queueLog ("SYNC: PROGRAM mode was explicitly selected. Applying active Program bank=" + std::to_string (bank)
-                      + " program=" + threeDigits (program) + " to the editor.\n");
+                      + " program=" + text::threeDigits (program) + " to the editor.\n");
         }
         if (report.fields.lastMixBank && report.fields.lastMixNumber)
             queueLog ("SYNC: Orvo Global also reports last selected Mix bank=" + std::to_string (*report.fields.lastMixBank)
-                      + " mix=" + threeDigits (*report.fields.lastMixNumber) + ".\n");
+                      + " mix=" + text::threeDigits (*report.fields.lastMixNumber) + ".\n");
     }
     if (awaitingEditBuffer.load())
         currentStage = waitingForEditBuffer;
