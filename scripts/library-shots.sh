@@ -14,15 +14,7 @@ HOME="$home" xvfb-run -a -s "-screen 0 1600x1200x24" bash -c '
   pickFirstFile() { xdotool mousemove 619 443 click --repeat 2 --delay 80 1; }
   /usr/bin/python3 scripts/close-window.py --hold & holder=$!
   sleep 0.5
-  build/bin/OrvoEditor --virtual-orvo > /dev/null 2>&1 & pid=$!
-  for i in $(seq 1 100); do d=$(xdotool search --onlyvisible --name "^Initial Orvo Sync$" | tail -n 1); [ -n "$d" ] && break; sleep 0.2; done
-  sleep 0.5
-  eval "$(xdotool getwindowgeometry --shell "$d")"
-  xdotool mousemove $((X + 205)) $((Y + 344)) click 1
-  sleep 8
-  w=$(xdotool search --onlyvisible --name "^Orvo Editor$" | tail -n 1)
-  eval "$(xdotool getwindowgeometry --shell "$w")"
-  menu=$((HEIGHT - 1024))
+  eval "$(bash scripts/open-synced-editor.sh)"
   # A Mix bank first (the bank arrow left of the bank name wraps to MIX (PRESET)), then MIX SETTINGS
   # in the bottom bar reads the Mix from the instrument.
   xdotool mousemove $((X + 67)) $((Y + menu + 997)) click 1

@@ -7,15 +7,7 @@ home=$(mktemp -d)
 HOME="$home" xvfb-run -a -s "-screen 0 1600x1200x24" bash -c '
   /usr/bin/python3 scripts/close-window.py --hold & holder=$!
   sleep 0.5
-  build/bin/OrvoEditor --virtual-orvo > /dev/null 2>&1 & pid=$!
-  for i in $(seq 1 100); do d=$(xdotool search --onlyvisible --name "^Initial Orvo Sync$" | tail -n 1); [ -n "$d" ] && break; sleep 0.2; done
-  sleep 0.5
-  eval "$(xdotool getwindowgeometry --shell "$d")"
-  # INITIAL SYNC is the first of the dialog'"'"'s two buttons.
-  xdotool mousemove $((X + 205)) $((Y + 344)) click 1
-  sleep 8
-  w=$(xdotool search --onlyvisible --name "^Orvo Editor$" | tail -n 1)
-  eval "$(xdotool getwindowgeometry --shell "$w")"
+  eval "$(bash scripts/open-synced-editor.sh)"
   for t in 0 1 2 3 4 5; do
     name=$(echo "performance lfos oscillators filters envelopes effects" | cut -d" " -f$((t + 1)))
     xdotool mousemove $((X + 8 + 119 * t + 60)) $((Y + HEIGHT - 1024 + 62)) click 1

@@ -28,17 +28,15 @@ BottomBar::BottomBar (ProgramSelector& s) : selector (s)
     for (auto* l : { &bankLabel, &programLedLabel, &mixLedLabel })
     {
         l->setFont (juce::Font (11.0f, juce::Font::bold));
-        l->setColour (juce::Label::textColourId, palette::dimText);
         l->setJustificationType (juce::Justification::centredRight);
     }
     for (auto* l : { &bankName, &programNumber, &patchName })
     {
         l->setFont (juce::Font (juce::Font::getDefaultMonospacedFontName(), 14.0f, juce::Font::bold));
-        l->setColour (juce::Label::textColourId, palette::lcdText);
-        l->setColour (juce::Label::backgroundColourId, palette::lcd);
         l->setJustificationType (juce::Justification::centred);
         l->setMinimumHorizontalScale (0.6f);
     }
+    lookAndFeelChanged();
     patchName.setJustificationType (juce::Justification::centredLeft);
     for (auto* c : std::initializer_list<juce::Component*> { &bankLeft, &bankLabel, &bankName, &bankRight, &programDown, &programNumber,
                                                              &programUp, &patchName, &programLed, &programLedLabel, &mixLed,
@@ -72,6 +70,18 @@ void BottomBar::refresh (bool diagnosticMode)
     mixLed.on = selector.isModeKnown() && mix;
     programLed.repaint();
     mixLed.repaint();
+}
+
+void BottomBar::lookAndFeelChanged()
+{
+    for (auto* l : { &bankLabel, &programLedLabel, &mixLedLabel })
+        l->setColour (juce::Label::textColourId, palette::dimText);
+    for (auto* l : { &bankName, &programNumber, &patchName })
+    {
+        l->setColour (juce::Label::textColourId, palette::lcdText);
+        l->setColour (juce::Label::backgroundColourId, palette::lcd);
+    }
+    repaint();
 }
 
 void BottomBar::Led::paint (juce::Graphics& g)

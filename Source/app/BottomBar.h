@@ -28,6 +28,8 @@ public:
 
     void paint (juce::Graphics&) override;
     void resized() override;
+    /** The appearance settings changed the palette. */
+    void lookAndFeelChanged() override;
 
 private:
     struct Led final : juce::Component
