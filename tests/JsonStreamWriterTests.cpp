@@ -284,3 +284,40 @@ TEST (JsonStreamWriter, RandomDocumentsComeOutAsJucesWriterWritesThem)
         ASSERT_TRUE (reused == juce::JSON::toString (value, oneLine).toStdString()) << "round " << round;
     }
 }
+
+TEST (JsonReading, NamesBeyondTheBasicPlaneReadBackAsTheyWereWritten)
+{
+    const auto name = juce::String::fromUTF8 ("Keys \xf0\x9f\x8e\xb9 and \xf0\x9d\x84\x9e");
+    auto* o = new juce::DynamicObject();
+    o->setProperty ("name", name);
+    o->setProperty ("notes", "plain");
+    const auto text = toJsonText (juce::var (o));
+    ASSERT_NE (text.find ("\\ud83c\\udfb9"), std::string::npos) << "written as an escaped pair, as JUCE writes it";
+    juce::var parsed;
+    ASSERT_TRUE (parseJson (juce::String::fromUTF8 (text.data(), (int) text.size()), parsed).wasOk());
+    EXPECT_EQ (parsed["name"].toString(), name);
+    EXPECT_EQ (parsed["notes"].toString(), "plain");
+}
+
+TEST (JsonReading, OnlyRealEscapedPairsInsideStringsAreJoined)
+{
+    struct Case
+    {
+        std::string in, out;
+    };
+    const std::vector<Case> cases = {
+        { R"({"a":"\uD83C\uDFB9"})", "{\"a\":\"\xf0\x9f\x8e\xb9\"}" },
+        { R"({"a":"\ud83c\udfb9x"})", "{\"a\":\"\xf0\x9f\x8e\xb9x\"}" },
+        { R"({"a":"\\uD83C\uDFB9"})", R"({"a":"\\uD83C\uDFB9"})" }, // an escaped backslash, then text
+        { R"({"a":"\uD83C"})", R"({"a":"\uD83C"})" },               // a lone high surrogate stays
+        { R"({"a":"\uDFB9\uD83C"})", R"({"a":"\uDFB9\uD83C"})" },   // the wrong order stays
+        { R"({"a":"\uD83C\u0041"})", R"({"a":"\uD83C\u0041"})" },
+        { R"({"a":"\"\uD83C\uDFB9"})", "{\"a\":\"\\\"\xf0\x9f\x8e\xb9\"}" }, // after an escaped quote
+        { R"({"a":"\uD83C\uDF)", R"({"a":"\uD83C\uDF)" },           // cut short
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ (joinEscapedSurrogatePairs (c.in), c.out) << c.in;
+    juce::var parsed;
+    EXPECT_TRUE (parseJson ("{\"a\": [1, \"\\\\\"]}", parsed).wasOk());
+    EXPECT_FALSE (parseJson ("{\"a\": ", parsed).wasOk());
+}

@@ -107,6 +107,8 @@ TEST (ProgramLibraryIndex, ReadsDocumentsOfEveryShapeTheWayAFullParseWould)
     // A later duplicate key wins, as in a full parse.
     writeText (programs.getChildFile ("dup.orvop"), R"({"type": "mix", "name": "Dup", "type": "program"})");
     writeText (programs.getChildFile ("array.orvop"), R"(["type", "program"])");
+    // A character beyond the Basic Plane, written as JUCE writes it: an escaped surrogate pair.
+    writeText (programs.getChildFile ("emoji.orvop"), R"({"type": "program", "name": "Keys \uD83C\uDFB9"})");
 
     ProgramLibraryIndex index ([&] { return programs; });
     EXPECT_EQ (found (index, 1, 0, "Late Name"), "late.orvop");
@@ -115,5 +117,6 @@ TEST (ProgramLibraryIndex, ReadsDocumentsOfEveryShapeTheWayAFullParseWould)
     EXPECT_EQ (found (index, 0, 0, "ignored"), "(none)");
     EXPECT_EQ (found (index, 0, 3, "Damaged"), "(none)");
     EXPECT_EQ (found (index, 0, 0, "Dup"), "dup.orvop");
-    EXPECT_EQ (index.documentCount(), 5u);
+    EXPECT_EQ (found (index, 0, 0, "Keys \xf0\x9f\x8e\xb9"), "emoji.orvop");
+    EXPECT_EQ (index.documentCount(), 6u);
 }

@@ -1,4 +1,5 @@
 #include "AutoSaveTools.h"
+#include "JsonText.h"
 
 #include "AtomicFile.h"
 #include "FileNaming.h"
@@ -29,7 +30,7 @@ juce::var readObject (const juce::File& file)
     if (!file.existsAsFile())
         return {};
     juce::var parsed;
-    if (juce::JSON::parse (file.loadFileAsString(), parsed).failed() || !parsed.isObject() ||
+    if (parseJsonFile (file, parsed).failed() || !parsed.isObject() ||
         parsed.getDynamicObject() == nullptr)
         return {};
     return parsed;

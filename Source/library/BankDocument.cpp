@@ -1,4 +1,5 @@
 #include "BankDocument.h"
+#include "JsonText.h"
 
 #include "FileNaming.h"
 #include "ProgramDigests.h"
@@ -92,7 +93,7 @@ juce::var readJsonDocument (const juce::File& file)
     if (!file.existsAsFile())
         return {};
     juce::var parsed;
-    if (juce::JSON::parse (file.loadFileAsString(), parsed).failed())
+    if (parseJsonFile (file, parsed).failed())
         return {};
     return parsed;
 }

@@ -1,4 +1,5 @@
 #include "MixDocument.h"
+#include "JsonText.h"
 
 #include "SysExMessageScan.h"
 
@@ -80,7 +81,7 @@ DocumentReadResult readMixDocument (const juce::File& file)
     };
 
     juce::var parsed;
-    const bool parsedOk = file.existsAsFile() && juce::JSON::parse (file.loadFileAsString(), parsed).wasOk();
+    const bool parsedOk = file.existsAsFile() && parseJsonFile (file, parsed).wasOk();
     const auto type = parsed.getProperty ("type", {});
     if (!parsedOk || !parsed.isObject() || !type.isString() || type.toString() != "mix")
         return fail ("The selected file is not an Orvo Editor Mix document.");

@@ -1,4 +1,5 @@
 #include "ProgramDocument.h"
+#include "JsonText.h"
 
 #include "AtomicFile.h"
 #include "FileNaming.h"
@@ -149,7 +150,7 @@ DocumentReadResult readProgramDocument (const juce::File& file)
 {
     DocumentReadResult r;
     juce::var parsed;
-    const bool parsedOk = file.existsAsFile() && juce::JSON::parse (file.loadFileAsString(), parsed).wasOk();
+    const bool parsedOk = file.existsAsFile() && parseJsonFile (file, parsed).wasOk();
     if (!parsedOk || !parsed.isObject() || !parsed.getProperty ("type", {}).isString() ||
         parsed.getProperty ("type", {}).toString() != "program")
     {

@@ -1,4 +1,5 @@
 #include "ProgramLibraryIndex.h"
+#include "JsonText.h"
 
 #include "FileNaming.h"
 
@@ -155,7 +156,10 @@ HeaderScan scanHeader (const char* text, size_t length, bool wholeText)
             // A later duplicate key wins, as in a full parse.
             if (wanted->isVoid())
                 ++seen;
-            *wanted = juce::JSON::fromString (juce::String::fromUTF8 (text + valueStart, (int) (i - valueStart)));
+            {
+                const auto token = joinEscapedSurrogatePairs (std::string_view (text + valueStart, i - valueStart));
+                *wanted = juce::JSON::fromString (juce::String::fromUTF8 (token.data(), (int) token.size()));
+            }
         }
         skipSpace();
         if (end())
@@ -391,7 +395,7 @@ void ProgramLibraryIndex::verify (const std::string& path, Entry& e)
     e.verified = true;
     juce::var root;
     const juce::File file (juce::String (juce::CharPointer_UTF8 (path.c_str())));
-    if (juce::JSON::parse (file.loadFileAsString(), root).failed() || ! root.isObject())
+    if (parseJsonFile (file, root).failed() || ! root.isObject())
     {
         e.qualifies = false;
         return;
