@@ -727,6 +727,18 @@ bool MainComponent::keyPressed (const juce::KeyPress& key)
         pasteValue();
         return true;
     }
+    // Save and open the selected slot's document: a Program in a Program bank, a Mix in a Mix bank.
+    const bool mixBank = engine->selectedBank() >= 3;
+    if (key == juce::KeyPress ('s', juce::ModifierKeys::commandModifier, 0))
+    {
+        mixBank ? programFlows->saveMix() : programFlows->saveProgram();
+        return true;
+    }
+    if (key == juce::KeyPress ('o', juce::ModifierKeys::commandModifier, 0))
+    {
+        mixBank ? programFlows->loadMix() : programFlows->loadProgram();
+        return true;
+    }
     if (engine->settings().diagnosticMode && ! mods.isShiftDown() && ! mods.isCtrlDown() && ! mods.isAltDown()
         && (key.getKeyCode() == juce::KeyPress::upKey || key.getKeyCode() == juce::KeyPress::downKey))
     {

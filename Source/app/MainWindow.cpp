@@ -50,10 +50,19 @@ juce::PopupMenu MainWindow::getMenuForIndex (int index, const juce::String&)
     constexpr bool librarianAvailable = false;
     if (index == 0)
     {
-        m.addItem (1000, "SAVE PROGRAM", ed != nullptr);
-        m.addItem (1001, "LOAD PROGRAM", ed != nullptr);
-        m.addItem (1002, "SAVE MIX", ed != nullptr);
-        m.addItem (1003, "LOAD MIX", ed != nullptr);
+        // Ctrl+S / Ctrl+O act on the selected slot: the Program items in a Program bank, the Mix ones in a Mix bank.
+        const bool mixBank = ed != nullptr && ed->getEngine().selectedBank() >= 3;
+        const auto item = [&] (int id, const char* text, bool shortcutHere, char key) {
+            juce::PopupMenu::Item i (text);
+            i.setID (id).setEnabled (ed != nullptr);
+            if (shortcutHere)
+                i.shortcutKeyDescription = juce::KeyPress (key, juce::ModifierKeys::commandModifier, 0).getTextDescriptionWithIcons();
+            m.addItem (i);
+        };
+        item (1000, "SAVE PROGRAM", ! mixBank, 's');
+        item (1001, "LOAD PROGRAM", ! mixBank, 'o');
+        item (1002, "SAVE MIX", mixBank, 's');
+        item (1003, "LOAD MIX", mixBank, 'o');
         m.addSeparator();
         m.addItem (1004, "SAVE BANK", ed != nullptr);
         m.addItem (1005, "LOAD BANK", ed != nullptr);
