@@ -1,6 +1,7 @@
 #include "EngineFixture.h"
 #include "instrument/VirtualOrvo.h"
 #include "shell/MidiConnection.h"
+#include "library/LibrarianState.h"
 #include "shell/ProgramSelector.h"
 
 using namespace orvo;
@@ -13,7 +14,7 @@ struct Selector : test::EngineFixture
     std::vector<std::pair<int, int>> changes;
     ProgramSelector selector { engine,
                                { [this] { return programChannel; }, [this] { return mixChannel; },
-                                 [] (int bank) { return std::string (ProgramSelector::bankName (bank)); },
+                                 [] (int bank) { static const LibrarianState labels; return labels.bankLabel (bank); },
                                  [] (int bank, int slot) { return "B" + std::to_string (bank) + "S" + std::to_string (slot); } } };
 
     void SetUp() override

@@ -57,12 +57,14 @@ std::vector<std::pair<juce::Component*, juce::String>> BottomBar::items()
 void BottomBar::refresh (bool diagnosticMode)
 {
     const auto name = selector.patchNameText (diagnosticMode);
-    const auto key = juce::String (selector.bank()) + "/" + juce::String (selector.program()) + "/" + juce::String (name)
-                     + (selector.isModeKnown() ? "/k" : "/u");
+    const auto bank = selector.bankText();
+    // A loaded bank may bring a new display name for the same bank, so the texts are part of the key.
+    const auto key = juce::String::fromUTF8 (bank.c_str()) + "/" + juce::String (selector.program()) + "/"
+                     + juce::String::fromUTF8 (name.c_str()) + (selector.isModeKnown() ? "/k" : "/u") + juce::String (selector.bank());
     if (key == shownKey)
         return;
     shownKey = key;
-    bankName.setText (ProgramSelector::bankName (selector.bank()), juce::dontSendNotification);
+    bankName.setText (juce::String::fromUTF8 (bank.c_str()), juce::dontSendNotification);
     programNumber.setText (selector.programNumberText(), juce::dontSendNotification);
     patchName.setText (juce::String::fromUTF8 (name.c_str()), juce::dontSendNotification);
     const bool mix = selector.bank() >= 3;

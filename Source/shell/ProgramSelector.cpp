@@ -16,20 +16,13 @@ int channelOrOne (const std::function<int()>& f)
 }
 } // namespace
 
-const char* ProgramSelector::bankName (int bank)
-{
-    static constexpr const char* names[] = { "USER", "PRESET1", "PRESET2", "MIX (USER)", "MIX (PRESET)" };
-    return bank >= 0 && bank < numBanks ? names[bank] : "";
-}
-
 ProgramSelector::ProgramSelector (EditorEngine& e, Settings s) : engine (e), clock (e.services().clock), settings (std::move (s)) {}
 
 void ProgramSelector::stepBank (int delta)
 {
     const int b = ((bank() + delta) % numBanks + numBanks) % numBanks;
     engine.setSelection (b, program());
-    const auto label = settings.bankDisplayName != nullptr ? settings.bankDisplayName (b) : std::string (bankName (b));
-    engine.log().append ("Bank button selected " + label + ".\n");
+    engine.log().append ("Bank button selected " + bankText() + ".\n");
     sendSelection ("bank button");
     changed();
 }
@@ -100,6 +93,11 @@ void ProgramSelector::sendSelection (const std::string& source)
 bool ProgramSelector::guardInForce() const { return appGuardActive && clock.nowMs() < appGuardExpiryMs; }
 
 std::string ProgramSelector::programNumberText() const { return text::threeDigits (program()); }
+
+std::string ProgramSelector::bankText() const
+{
+    return settings.bankDisplayName != nullptr ? settings.bankDisplayName (bank()) : std::to_string (bank());
+}
 
 std::string ProgramSelector::patchNameText (bool diagnosticMode) const
 {

@@ -17,14 +17,11 @@ public:
     static constexpr int numBanks = 5;
     static constexpr int echoGuardMs = 8000;
 
-    /** The selector's bank names. */
-    static const char* bankName (int bank);
-
     struct Settings
     {
         std::function<int()> programChannel; // 1..16 from the Global dump
         std::function<int()> mixChannel;
-        std::function<std::string (int bank)> bankDisplayName;
+        std::function<std::string (int bank)> bankDisplayName; // the user's name for the bank, else its label
         std::function<std::string (int bank, int slot)> slotName;
     };
 
@@ -53,6 +50,8 @@ public:
     int guardProgram() const { return appProgram; }
 
     std::string programNumberText() const;
+    /** The selected bank as the bar shows it (its display name). */
+    std::string bankText() const;
     /** The name field: the slot's name, or the notice that the mode is not known yet. */
     std::string patchNameText (bool diagnosticMode) const;
 
