@@ -674,3 +674,22 @@ TEST (ProgramMixFlowsEndToEnd, ASyncedProgramSavedAndLoadedAfterARestartIsTheSam
     EXPECT_EQ (after.state.names.name (1, 17), name);
     EXPECT_EQ (after.prompts.shown.at (0).buttons.size(), 3u);
 }
+
+TEST (ProgramMixFlowsEndToEnd, ASyncThatRenamesTheSelectedSlotSaysSoOnce)
+{
+    VirtualOrvo instrument;
+    instrument.selectOnPanel (0, 3);
+    VirtualOrvoRig rig (instrument);
+    std::vector<std::pair<int, int>> renamed;
+    rig.flows.slotRenamed = [&] (int bank, int slot) { renamed.emplace_back (bank, slot); };
+    rig.flows.selectionChanged (0, 3);
+    rig.prompts.answers = { 0 }; // INITIAL SYNC
+    rig.connection.openVirtualOrvo();
+    rig.settle();
+    ASSERT_EQ (renamed, (std::vector<std::pair<int, int>>{ { 0, 3 } }));
+
+    rig.sync.startProgramSync(); // the same Program again: the name does not change
+    rig.settle();
+    EXPECT_EQ (renamed.size(), 1u);
+    rig.connection.closeAll();
+}

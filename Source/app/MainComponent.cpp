@@ -98,6 +98,8 @@ MainComponent::MainComponent (Options options)
     bankFlows->refreshCurrentSnapshot = [this] { programFlows->refreshCurrentSnapshot(); };
     // The working environment remembers the last selection; the editor starts on it.
     engine->setSelection (librarian.selectedBank, librarian.selectedSlot);
+    // A name the instrument changed goes back into the slot's documents too.
+    programFlows->slotRenamed = [this] (int bank, int slot) { autoSave->markSlotDirty (bank, slot); };
     programFlows->programDumpApplied = [this] (const DecodedProgramValues&, const UnpackedProgram& unpacked, const ByteVector&) {
         applyLoadedProgramEffects (unpacked);
     };
@@ -185,12 +187,7 @@ MainComponent::MainComponent (Options options)
     midi->onInitialSync = [this] { sync->startProgramSync(); };
     sync->onProgramApplied = [this] (const DecodedProgramValues&, const UnpackedProgram& unpacked, const ByteVector& dump) {
         applyLoadedProgramEffects (unpacked);
-        const int bank = engine->selectedBank(), slot = engine->selectedProgram();
-        const auto nameBefore = librarian.names.name (bank, slot);
         programFlows->programSyncApplied (dump);
-        // A name the instrument changed goes back into the slot's documents too.
-        if (librarian.names.name (bank, slot) != nameBefore)
-            autoSave->markSlotDirty (bank, slot);
     };
     modOverlay = std::make_unique<ModulationOverlay> (engine->modulation());
     modOverlay->onSend = [this] (const ModulationSend& send) { engine->sendInterface (send.nrpn, send.value, send.actionLabel); };
@@ -427,7 +424,6 @@ void MainComponent::setDiagnosticMode (bool on)
         selector->setModeKnown (false);
         engine->log().append ("Diagnostic mode disabled. Initial Orvo sync is required to establish Program mode and bank state.\n");
     }
-    bottomBar->refresh (engine->settings().diagnosticMode);
     lastNrpnLabel.setVisible (on);
     if (on)
         lastNrpnLabel.setText (engine->lastNrpnText(), juce::dontSendNotification);

@@ -259,8 +259,12 @@ void ProgramMixFlows::programSyncApplied (const ByteVector& dump)
     {
         state.slot (bank, slot).programSysEx = dump;
         const auto name = readProgramName (unpackProgramDump (dump));
-        if (!name.empty())
+        if (!name.empty() && name != state.names.name (bank, slot))
+        {
             state.names.setName (bank, slot, name);
+            if (slotRenamed)
+                slotRenamed (bank, slot);
+        }
     }
     engine.clearEdited();
     if (refreshViews)

@@ -83,6 +83,8 @@ public:
     /** A Program dump was applied by a load (the effects page reads its effect bytes from it). */
     std::function<void (const DecodedProgramValues&, const UnpackedProgram&, const ByteVector& dump)>
         programDumpApplied;
+    /** A sync gave the selected slot a new name (the tool-data write-back takes it into its documents). */
+    std::function<void (int bank, int slot)> slotRenamed;
     /** Shows the state after a load, a sync or a library lookup (names, notes, tags, tool views). */
     std::function<void()> refreshViews;
     /** Loads the tag association table before a loaded document's tags are stored. */
