@@ -60,7 +60,7 @@ void rewriteWorkingEnvironment (benchmark::State& bench)
     folder.createDirectory();
     {
         orvo::EditorSettingsStore settings (folder.getChildFile ("Settings"));
-        orvo::LibraryRoot library (settings, {}, folder.getChildFile ("bin/OrvoEditor"));
+        orvo::LibraryRoot library (settings, {});
         orvo::VirtualTime time;
         orvo::LibrarianState state;
         fill (state, bench.range (0) != 0);

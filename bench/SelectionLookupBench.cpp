@@ -1,3 +1,4 @@
+#include "engine/EditorEngine.h"
 #include "library/ProgramMixFlows.h"
 
 #include <benchmark/benchmark.h>

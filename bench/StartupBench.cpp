@@ -1,6 +1,7 @@
 #include "library/FileNaming.h"
 #include "library/JsonText.h"
 #include "library/ProgramDocument.h"
+#include "engine/EditorEngine.h"
 #include "library/ProgramMixFlows.h"
 
 #include <benchmark/benchmark.h>

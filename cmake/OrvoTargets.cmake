@@ -1,5 +1,5 @@
 # orvo_core: all logic, never a juce_gui_* header. Sources are collected by folder so that a
-# new file in a subsystem needs no build edit; UI lives in Source/app and any */ui folder.
+# new file in a subsystem needs no build edit; UI lives in Source/app, Source/ui and any */ui folder.
 file(GLOB_RECURSE ORVO_ALL_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/Source/*.cpp)
 # Lets one engineer build while another's half-written files sit in the same tree.
 set(ORVO_SOURCE_EXCLUDE "" CACHE STRING "Regular expression of source paths to leave out of the build")
@@ -11,7 +11,7 @@ set(ORVO_UI_SOURCES)
 set(ORVO_CLI_SOURCES)
 foreach(src IN LISTS ORVO_ALL_SOURCES)
   file(RELATIVE_PATH rel ${CMAKE_SOURCE_DIR}/Source ${src})
-  if(rel MATCHES "^app/" OR rel MATCHES "/ui/")
+  if(rel MATCHES "^app/" OR rel MATCHES "^ui/" OR rel MATCHES "/ui/")
     list(APPEND ORVO_UI_SOURCES ${src})
   elseif(rel MATCHES "^cli/")
     list(APPEND ORVO_CLI_SOURCES ${src})

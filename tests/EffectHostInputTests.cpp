@@ -1,7 +1,7 @@
 #include "EngineFixture.h"
 
 #include "effects/EffectsPageModel.h"
-#include "shell/EffectHostInput.h"
+#include "engine/EffectHostInput.h"
 
 using namespace orvo;
 

@@ -3,7 +3,7 @@
 #include "midi/MidiDevices.h"
 #include "platform/Clock.h"
 #include "platform/UserInteraction.h"
-#include "shell/EditorEngine.h"
+#include "engine/EditorEngine.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "shell/FitLayout.h"
+#include "engine/FitLayout.h"
 
 #include <gtest/gtest.h>
 

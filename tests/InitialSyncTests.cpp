@@ -1,95 +1,107 @@
-#include "EngineFixture.h"
-#include "instrument/FactoryPrograms.h"
-#include "instrument/VirtualOrvo.h"
-#include "shell/MidiConnection.h"
-#include "sync/SyncEngine.h"
+#include "engine/HeadlessEditor.h"
+#include "library/EnvironmentDocument.h"
+#include "library/JsonText.h"
+
+#include <gtest/gtest.h>
 
 using namespace orvo;
 
 namespace
 {
-/** The editor's engine, its MIDI connection and sync, against the Virtual Orvo. */
-struct InitialSync : test::EngineFixture
+/** The whole editor against the Virtual Orvo. */
+struct InitialSync : ::testing::Test
 {
-    VirtualOrvo instrument;
-    VirtualOrvoMidiDevices devices { nullptr, instrument };
-    std::unique_ptr<MidiConnection> connection;
-    SyncEngine sync { engine };
+    std::unique_ptr<HeadlessEditor> editor = makeHeadlessEditor();
+    EditorEngine& engine = editor->engine();
+    VirtualOrvo& instrument = editor->instrument();
 
-    void SetUp() override
+    bool logContains (const std::string& text) { return engine.log().text().find (text) != std::string::npos; }
+    ByteVector editBufferDump()
     {
-        engine.setOutput (nullptr);
-        sync.attach();
-        connection = std::make_unique<MidiConnection> (engine, devices);
-        connection->onInitialSync = [this] { sync.startProgramSync(); };
-    }
-    void TearDown() override { connection.reset(); }
-
-    /** Lets the instrument's thread deliver, then runs the editor's timer. */
-    void settle()
-    {
-        for (int i = 0; i < 10; ++i)
-        {
-            instrument.flush();
-            time.advance (33.0);
-            sync.onSyncTick();
-            engine.tick();
-        }
+        return buildProgramDump (instrument.editBufferProgram(), sysex::opProgramEditBuffer, sysex::editBufferSubCode);
     }
 };
 } // namespace
 
 TEST_F (InitialSync, FillsTheEditorWithTheInstrumentsEditBuffer)
 {
-    prompts.answers = { 0 }; // INITIAL SYNC
-    connection->openVirtualOrvo();
-    ASSERT_EQ (prompts.shown.size(), 1u);
-    settle();
+    editor->connect (true);
+    ASSERT_EQ (editor->prompts.shown.size(), 1u);
+    editor->settle();
 
-    EXPECT_FALSE (sync.isActive());
+    EXPECT_FALSE (editor->session().sync().sync().isActive());
     DecodedProgramValues expected;
     std::string diagnostic;
-    const auto dump = buildProgramDump (instrument.editBufferProgram(), sysex::opProgramEditBuffer, sysex::editBufferSubCode);
-    ASSERT_TRUE (decodeProgramDump (dump, expected, diagnostic));
+    ASSERT_TRUE (decodeProgramDump (editBufferDump(), expected, diagnostic));
     int compared = 0;
     for (int r = 0; r < ParameterCatalogue::numRows; ++r)
-        if (expected.defined.test ((size_t) r))
+        if (expected.defined.test ((size_t)r))
         {
             const auto& info = ParameterCatalogue::row (r);
-            EXPECT_EQ (engine.value (r), std::clamp (expected.raw[(size_t) r], info.rawMin, info.rawMax)) << info.id;
+            EXPECT_EQ (engine.value (r), std::clamp (expected.raw[(size_t)r], info.rawMin, info.rawMax)) << info.id;
             ++compared;
         }
     EXPECT_GT (compared, 150);
     EXPECT_TRUE (logContains ("SYNC: received Program edit buffer; queued mapped OSC/ENV/LFO/S&H UI refresh.\n"));
 }
 
+TEST_F (InitialSync, StoresTheEditBufferUnderTheSelectionTheInstrumentReports)
+{
+    instrument.selectOnPanel (1, 5); // PRESET1 005, while the editor still shows USER 000
+    ASSERT_EQ (engine.selectedBank(), 0);
+    ASSERT_EQ (engine.selectedProgram(), 0);
+    editor->connect (true);
+    editor->settle();
+
+    const auto dump = editBufferDump();
+    const auto name = readProgramName (instrument.editBufferProgram());
+    ASSERT_FALSE (name.empty());
+    EXPECT_EQ (engine.selectedBank(), 1);
+    EXPECT_EQ (engine.selectedProgram(), 5);
+    auto& state = editor->librarian().state();
+    EXPECT_EQ (state.slot (1, 5).programSysEx, dump);
+    EXPECT_EQ (state.names.name (1, 5), name);
+    EXPECT_TRUE (state.slot (0, 0).programSysEx.empty());
+    EXPECT_EQ (state.names.name (0, 0), "");
+
+    // What a restart would find in the working environment.
+    LibrarianState restarted;
+    ASSERT_TRUE (
+        loadEnvironmentObject (restarted, readJsonDocument (editor->librarian().workingEnvironment().file()), {}));
+    EXPECT_EQ (restarted.names.name (1, 5), name);
+    EXPECT_EQ (restarted.slot (1, 5).programSysEx, dump);
+    EXPECT_EQ (restarted.names.name (0, 0), "");
+    EXPECT_TRUE (restarted.slot (0, 0).programSysEx.empty());
+}
+
 TEST_F (InitialSync, AnEditReadsBackThroughTheNextProgramSync)
 {
-    prompts.answers = { 1 }; // NOT NOW
-    connection->openVirtualOrvo();
-    settle();
-    const int cutoff = row ("filter1.frequency");
+    editor->connect (false);
+    editor->settle();
+    const int cutoff = *ParameterCatalogue::findById ("filter1.frequency");
     engine.userEdit (cutoff, 1234);
-    settle();
+    editor->settle();
     engine.applyValue (cutoff, 0); // forget it locally, as if the editor had been restarted
-    settle();
+    editor->settle();
 
-    sync.startProgramSync();
-    settle();
+    editor->session().sync().startProgramSync();
+    editor->settle();
     EXPECT_EQ (engine.value (cutoff), 1234);
 }
 
-TEST_F (InitialSync, ASilentInstrumentTimesOut)
+TEST_F (InitialSync, ASilentInstrumentTimesOutAtTwelveSeconds)
 {
     VirtualOrvoFaults faults;
     faults.noReply = true;
     instrument.setFaults (faults);
-    prompts.answers = { 0 };
-    connection->openVirtualOrvo();
-    for (int i = 0; i < 400; ++i)
-    {
-        time.advance (33.0);
-        sync.onSyncTick();
-    }
-    EXPECT_TRUE (logContains ("SYNC: timed out waiting for Orvo Global state. Sync cancelled before requesting Program-bank comparison.\n\n"));
+    editor->connect (true);
+    editor->session().tick();
+    const auto timedOut =
+        "SYNC: timed out waiting for Orvo Global state. Sync cancelled before requesting Program-bank comparison.\n\n";
+    editor->time.advance (SyncEngine::replyTimeoutMs);
+    editor->session().tick();
+    EXPECT_FALSE (logContains (timedOut));
+    editor->time.advance (1.0);
+    editor->session().tick();
+    EXPECT_TRUE (logContains (timedOut));
 }

@@ -95,7 +95,7 @@ struct LibrarianFixture
     std::vector<std::string> log;
     LibrarianLog logFn = [this] (const std::string& line) { log.push_back (line); };
     EditorSettingsStore store{ temp / "Settings" };
-    LibraryRoot library{ store, logFn, temp / "Program/OrvoEditor" };
+    LibraryRoot library{ store, logFn };
     VirtualTime time;
     ScriptedFileDialogs dialogs;
     ScriptedPrompts prompts;

@@ -14,7 +14,7 @@ struct Library
     TemporaryFolder temp;
     std::vector<std::string> log;
     EditorSettingsStore store{ temp / "Settings" };
-    LibraryRoot root{ store, [this] (const std::string& s) { log.push_back (s); }, temp / "Program/OrvoEditor" };
+    LibraryRoot root{ store, [this] (const std::string& s) { log.push_back (s); } };
 };
 
 juce::File makeSourceProject (const juce::File& project, const char* mainPath)
@@ -81,38 +81,25 @@ TEST (LibraryRoot, EnsureLibraryFoldersCreatesTheWholeTreeAndAsksForTheTagTable)
                                                     root.getChildFile ("KnownProgramTags.json") }));
 }
 
-TEST (LibraryRoot, KeepsCaptureFoldersInTheSourceProjectWhenTheProgramRunsFromOne)
+TEST (LibraryRoot, WritesNothingIntoTheCurrentFolderEvenInsideASourceProject)
 {
-    struct Case
+    TemporaryFolder temp;
+    const auto project = makeSourceProject (temp / "Project", "Source/app/Main.cpp");
+    const auto bin = project.getChildFile ("build/bin");
+    ASSERT_TRUE (bin.createDirectory());
+    const auto before = juce::File::getCurrentWorkingDirectory();
+    bin.setAsCurrentWorkingDirectory();
     {
-        const char* mainPath;
-        const char* executable; // relative to the project
-        bool insideProject;
-    };
-    const Case cases[]{
-        { "Source/app/Main.cpp", "build/bin/OrvoEditor", true },
-        { "Source/Main.cpp", "Builds/LinuxMakefile/build/OrvoEditor", true },
-        { "Source/app/Main.cpp", "OrvoEditor", true },
-        // the executable's folder and ten parents above it reach the project: twelve folders in all
-        { "Source/app/Main.cpp", "1/2/3/4/5/6/7/8/9/10/11/OrvoEditor", true },
-        { "Source/app/Main.cpp", "1/2/3/4/5/6/7/8/9/10/11/12/OrvoEditor", false },
-        { "Other/Main.cpp", "build/OrvoEditor", false },
-    };
-    for (const auto& c : cases)
-    {
-        TemporaryFolder temp;
-        const auto project = makeSourceProject (temp / "Project", c.mainPath);
         EditorSettingsStore store (temp / "Settings");
-        LibraryRoot root (store, {}, project.getChildFile (c.executable));
-        const auto captureRoot = c.insideProject ? project : temp / "Settings";
-        EXPECT_EQ (root.captureRoot(), captureRoot) << c.executable;
-        EXPECT_EQ (root.syncCaptureFolder(),
-                   captureRoot.getChildFile (c.insideProject ? "SyncCaptures" : "Sync Captures"))
-            << c.executable;
-        EXPECT_EQ (root.generatorIntakeFolder(),
-                   captureRoot.getChildFile (c.insideProject ? "GeneratorIntake" : "Generator Intake"))
-            << c.executable;
+        LibraryRoot root (store, {});
+        root.ensureLibraryFolders();
+        EXPECT_EQ (root.syncCaptureFolder(), temp / "Settings/Sync Captures");
+        EXPECT_EQ (root.generatorIntakeFolder(), temp / "Settings/Generator Intake");
+        EXPECT_TRUE (root.syncCaptureFolder().isDirectory());
     }
+    before.setAsCurrentWorkingDirectory();
+    EXPECT_EQ (bin.getNumberOfChildFiles (juce::File::findFilesAndDirectories), 0);
+    EXPECT_EQ (project.getNumberOfChildFiles (juce::File::findFilesAndDirectories), 3); // CMakeLists.txt, Source, build
 }
 
 TEST (LibraryRoot, NamesTheLatestBankCaptureFilesWithClampedNumbers)
@@ -212,8 +199,7 @@ TEST (LibraryRoot, SetStorageIsRefusedWhenTheSettingsCannotBeKept)
     TemporaryFolder temp;
     std::vector<std::string> log;
     EditorSettingsStore broken (orvo::testing::writeText (temp / "Settings", "a file, not a folder"));
-    LibraryRoot root (
-        broken, [&] (const std::string& s) { log.push_back (s); }, temp / "Program/OrvoEditor");
+    LibraryRoot root (broken, [&] (const std::string& s) { log.push_back (s); });
 
     EXPECT_FALSE (root.setLibraryRoot ((temp / "Library").getFullPathName().toStdString()));
     EXPECT_EQ (log, std::vector<std::string>{

@@ -1,6 +1,7 @@
 #include "EngineFixture.h"
+#include "engine/HeadlessEditor.h"
 #include "instrument/VirtualOrvo.h"
-#include "shell/MidiConnection.h"
+#include "engine/MidiConnection.h"
 
 using namespace orvo;
 
@@ -42,20 +43,17 @@ struct MidiPorts : test::EngineFixture
     void TearDown() override { connection.reset(); }
 };
 
-struct VirtualOrvoLink : test::EngineFixture
+/** The whole editor connected to the Virtual Orvo. */
+struct VirtualOrvoLink : ::testing::Test
 {
-    VirtualOrvo instrument;
+    std::unique_ptr<HeadlessEditor> editor = makeHeadlessEditor();
+    EditorEngine& engine = editor->engine();
+    VirtualOrvo& instrument = editor->instrument();
+    MidiConnection* connection = &editor->session().midi();
     VirtualOrvoMidiDevices devices { nullptr, instrument };
-    std::unique_ptr<MidiConnection> connection;
 
-    void SetUp() override
-    {
-        engine.setOutput (nullptr);
-        connection = std::make_unique<MidiConnection> (engine, devices);
-        prompts.answers = { 1 }; // NOT NOW
-        connection->openVirtualOrvo();
-    }
-    void TearDown() override { connection.reset(); }
+    void SetUp() override { editor->connect (false); }
+    static int row (const char* id) { return *ParameterCatalogue::findById (id); }
 };
 } // namespace
 

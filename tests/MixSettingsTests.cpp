@@ -1,9 +1,7 @@
 #include "EngineFixture.h"
-#include "instrument/VirtualOrvo.h"
+#include "engine/HeadlessEditor.h"
 #include "library/SlotNameTable.h"
 #include "mix/MixSettings.h"
-#include "shell/MidiConnection.h"
-#include "sync/SyncEngine.h"
 
 #include <algorithm>
 
@@ -60,7 +58,10 @@ struct MixSettingsRig : test::EngineFixture
 
     void SetUp() override
     {
-        auto link = MixSettings::engineLink (engine);
+        MixSettings::Link link;
+        link.hasOutput = [this] { return engine.hasOutput(); };
+        link.sendSysEx = [this] (const ByteVector& m) { engine.sendSysEx (m); };
+        link.log = [this] (const std::string& line) { engine.log().queueLine (line); };
         link.currentBank = [this] { return bank; };
         link.currentSlot = [this] { return slot; };
         link.slotName = [this] (int b, int s) { return names.name (b, s); };
@@ -430,38 +431,26 @@ TEST_F (MixSettingsRig, TheShiftButtonPagesThroughBothHalves)
 //==============================================================================
 namespace
 {
-/** The editor against the Virtual Orvo: its ports, the SysEx receiver and the Mix settings. */
-struct MixWithInstrument : MixSettingsRig
+/** The whole editor against the Virtual Orvo, with a Mix slot selected. */
+struct MixWithInstrument : ::testing::Test
 {
-    VirtualOrvo instrument;
-    VirtualOrvoMidiDevices devices{ nullptr, instrument };
-    std::unique_ptr<MidiConnection> connection;
-    SyncEngine sync{ engine };
+    std::unique_ptr<HeadlessEditor> editor = makeHeadlessEditor();
+    MixSettings* mix = &editor->session().mix().settings();
+    VirtualOrvo& instrument = editor->instrument();
+    std::vector<bool> readEnds;
 
     void SetUp() override
     {
-        MixSettingsRig::SetUp();
-        engine.setOutput (nullptr);
-        sync.takeMixReadPending = [this] { return mix->takeMixReadPending(); };
-        sync.mixDumpReceived = [this] (const MixPayload& p) { mix->mixDumpArrived (p); };
-        sync.attach();
-        connection = std::make_unique<MidiConnection> (engine, devices);
-        prompts.answers = { 1 }; // NOT NOW
-        connection->openVirtualOrvo();
+        auto ended = mix->onReadEnded;
+        mix->onReadEnded = [this, ended] (bool got) {
+            readEnds.push_back (got);
+            ended (got);
+        };
+        editor->engine().setSelection (3, 7);
+        editor->connect (false);
     }
-    void TearDown() override { connection.reset(); }
 
-    /** Lets the instrument's thread deliver, then runs the editor's timer for `ms`. */
-    void run (double ms)
-    {
-        for (double t = 0; t < ms; t += 33.0)
-        {
-            instrument.flush();
-            time.advance (33.0);
-            engine.tick();
-            mix->drain();
-        }
-    }
+    void run (double ms) { editor->settle ((int) std::ceil (ms / 33.0)); }
 
     static int byteOf (const MixPayload& p, int channel, int offset) { return p[(size_t)(32 + 48 * channel + offset)]; }
 };
@@ -521,7 +510,7 @@ TEST_F (MixWithInstrument, ASilentInstrumentTimesOutAndItsLateDumpIsNotClaimed)
 
     // The instrument's answer turns up after all: nobody is waiting for it.
     const auto late = mixDumpMessage (instrument.mixEditBuffer());
-    engine.handleIncomingMidi (late.data(), late.size());
+    editor->engine().handleIncomingMidi (late.data(), late.size());
     run (100);
     EXPECT_FALSE (mix->panel().holdingData);
     EXPECT_EQ (mix->cachedPayload().bank, -1);

@@ -1,5 +1,5 @@
-#include "shell/MonitorLog.h"
-#include "shell/SidebarModel.h"
+#include "engine/MonitorLog.h"
+#include "engine/SidebarModel.h"
 
 #include <gtest/gtest.h>
 

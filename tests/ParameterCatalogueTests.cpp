@@ -1,6 +1,6 @@
 #include "model/InterfaceControls.h"
 #include "model/ParameterCatalogue.h"
-#include "shell/PagePlan.h"
+#include "engine/PagePlan.h"
 
 #include <gtest/gtest.h>
 

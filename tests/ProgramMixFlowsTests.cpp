@@ -1,9 +1,7 @@
 #include "EngineFixture.h"
+#include "engine/HeadlessEditor.h"
 #include "LibrarianTestSupport.h"
-#include "instrument/VirtualOrvo.h"
 #include "library/ProgramMixFlows.h"
-#include "shell/MidiConnection.h"
-#include "sync/SyncEngine.h"
 
 #include <gtest/gtest.h>
 
@@ -98,7 +96,7 @@ struct FlowsRig
     std::vector<std::string> log;
     LibrarianLog logFn = [this] (const std::string& line) { log.push_back (line); };
     EditorSettingsStore store{ temp / "Settings" };
-    LibraryRoot library{ store, logFn, temp / "Program/OrvoEditor" };
+    LibraryRoot library{ store, logFn };
     VirtualTime time;
     ScriptedPrompts prompts;
     RecordingDialogs dialogs;
@@ -151,6 +149,29 @@ struct ProgramMixFlowsTest : ::testing::Test, FlowsRig
 } // namespace
 
 //==============================================================================
+TEST_F (ProgramMixFlowsTest, ASlotsDumpIsItsOwnThenTheLastBankReadsThenTheCaptureFiles)
+{
+    const auto own = programDump (1, 5, 1), fromRead = programDump (1, 5, 2), onDisk = programDump (1, 5, 3);
+    EXPECT_FALSE (flows.cachedProgramSysEx (1, 5));
+    const auto capture = library.latestProgramCaptureFile (1, 5);
+    ASSERT_TRUE (capture.getParentDirectory().createDirectory());
+    ASSERT_TRUE (capture.replaceWithData (onDisk.data(), onDisk.size()));
+    EXPECT_EQ (flows.cachedProgramSysEx (1, 5), onDisk);
+
+    state.lastBankRead = { 2, std::vector<ByteVector> (128, fromRead) }; // another bank's read does not answer
+    EXPECT_EQ (flows.cachedProgramSysEx (1, 5), onDisk);
+    state.lastBankRead.bank = 1;
+    EXPECT_EQ (flows.cachedProgramSysEx (1, 5), fromRead);
+    state.slot (1, 5).programSysEx = own;
+    EXPECT_EQ (flows.cachedProgramSysEx (1, 5), own);
+
+    // An empty capture file or read entry is no hit; Mix banks hold no Program dump.
+    state.lastBankRead.slots[6].clear();
+    ASSERT_TRUE (library.latestProgramCaptureFile (1, 6).replaceWithText (""));
+    EXPECT_FALSE (flows.cachedProgramSysEx (1, 6));
+    EXPECT_FALSE (flows.cachedProgramSysEx (3, 5));
+}
+
 TEST_F (ProgramMixFlowsTest, SaveProgramWritesTheSelectedSlotAndClearsTheEditedFlag)
 {
     select (0, 5, "Warm Pad");
@@ -589,107 +610,69 @@ TEST_F (ProgramMixFlowsTest, SelectionFindsTheSlotsDocumentByNameWithoutRereadin
 }
 
 //==============================================================================
-namespace
-{
-/** The editor against the Virtual Orvo: engine, MIDI connection and Program sync, with the flows
-    taking each synced Program. */
-struct VirtualOrvoRig : FlowsRig
-{
-    VirtualOrvo& instrument;
-    VirtualOrvoMidiDevices devices{ nullptr, instrument };
-    MidiConnection connection{ engine, devices };
-    SyncEngine sync{ engine };
-
-    explicit VirtualOrvoRig (VirtualOrvo& orvo) : instrument (orvo)
-    {
-        sync.attach();
-        connection.onInitialSync = [this] { sync.startProgramSync(); };
-        sync.onProgramApplied = [this] (const DecodedProgramValues&, const UnpackedProgram&, const ByteVector& dump)
-        { flows.programSyncApplied (dump); };
-    }
-
-    void settle()
-    {
-        for (int i = 0; i < 10; ++i)
-        {
-            instrument.flush();
-            time.advance (33.0);
-            sync.onSyncTick();
-            engine.tick();
-        }
-    }
-};
-} // namespace
-
 TEST (ProgramMixFlowsEndToEnd, ASyncedProgramSavedAndLoadedAfterARestartIsTheSame)
 {
-    VirtualOrvo instrument;
-    instrument.selectOnPanel (1, 17);
     TemporaryFolder sharedLibrary;
     const auto file = sharedLibrary / "saved.orvop";
+    const auto path = file.getFullPathName().toStdString();
 
     ByteVector synced;
     std::array<int, ParameterCatalogue::numRows> values{};
     std::string name;
     {
-        VirtualOrvoRig before (instrument);
-        before.flows.selectionChanged (1, 17);
-        before.prompts.answers = { 0 }; // INITIAL SYNC
-        before.connection.openVirtualOrvo();
-        before.settle();
+        auto before = makeHeadlessEditor();
+        before->instrument().selectOnPanel (1, 17);
+        before->connect (true);
+        before->settle();
 
-        synced =
-            buildProgramDump (instrument.editBufferProgram(), sysex::opProgramEditBuffer, sysex::editBufferSubCode);
-        name = readProgramName (instrument.editBufferProgram());
+        const auto& program = before->instrument().editBufferProgram();
+        synced = buildProgramDump (program, sysex::opProgramEditBuffer, sysex::editBufferSubCode);
+        name = readProgramName (program);
         ASSERT_FALSE (name.empty());
-        EXPECT_EQ (before.flows.currentProgramSysEx(), synced);
-        EXPECT_EQ (before.state.slot (1, 17).programSysEx, synced);
-        EXPECT_EQ (before.state.names.name (1, 17), name);
-        EXPECT_FALSE (before.engine.isEdited());
+        auto& flows = before->librarian().programFlows();
+        const auto& state = before->librarian().state();
+        EXPECT_EQ (flows.currentProgramSysEx(), synced);
+        EXPECT_EQ (state.slot (1, 17).programSysEx, synced);
+        EXPECT_EQ (state.names.name (1, 17), name);
+        EXPECT_FALSE (before->engine().isEdited());
 
-        before.dialogs.answers = { before.path (file) };
-        before.flows.saveProgram();
-        EXPECT_TRUE (before.logged ("Saved Program file: " + before.path (file) + "\n"));
+        before->dialogs.answers = { path };
+        flows.saveProgram();
+        EXPECT_NE (before->engine().log().text().find ("Saved Program file: " + path + "\n"), std::string::npos);
         EXPECT_EQ (decodeBase64 (readJsonDocument (file)["sysexBase64"]), synced);
         for (int r = 0; r < ParameterCatalogue::numRows; ++r)
-            values[(size_t)r] = before.engine.value (r);
-
-        // The sync rewrote the working environment: a restart finds the slot's name and dump there.
-        LibrarianState restarted;
-        ASSERT_TRUE (loadEnvironmentObject (restarted, readJsonDocument (before.working.file()), {}));
-        EXPECT_EQ (restarted.names.name (1, 17), name);
-        EXPECT_EQ (restarted.slot (1, 17).programSysEx, synced);
-        before.connection.closeAll();
+            values[(size_t)r] = before->engine().value (r);
     }
 
-    FlowsRig after; // a fresh editor: default values, empty librarian
-    after.flows.selectionChanged (1, 17);
-    after.dialogs.answers = { after.path (file) };
-    after.prompts.answers = { 2 }; // NOT NOW
-    after.flows.loadProgram();
+    auto after = makeHeadlessEditor(); // a fresh editor: default values, empty librarian
+    after->session().sync().selector().follow (1, 17);
+    after->dialogs.answers = { path };
+    after->prompts.answers = { 2 }; // NOT NOW
+    after->librarian().loadProgram();
     for (int r = 0; r < ParameterCatalogue::numRows; ++r)
-        ASSERT_EQ (after.engine.value (r), values[(size_t)r]) << ParameterCatalogue::row (r).id;
-    EXPECT_EQ (after.flows.currentProgramSysEx(), synced);
-    EXPECT_EQ (after.state.slot (1, 17).programSysEx, synced);
-    EXPECT_EQ (after.state.names.name (1, 17), name);
-    EXPECT_EQ (after.prompts.shown.at (0).buttons.size(), 3u);
+        ASSERT_EQ (after->engine().value (r), values[(size_t)r]) << ParameterCatalogue::row (r).id;
+    EXPECT_EQ (after->librarian().programFlows().currentProgramSysEx(), synced);
+    EXPECT_EQ (after->librarian().state().slot (1, 17).programSysEx, synced);
+    EXPECT_EQ (after->librarian().state().names.name (1, 17), name);
+    EXPECT_EQ (after->prompts.shown.at (0).buttons.size(), 3u);
 }
 
 TEST (ProgramMixFlowsEndToEnd, ASyncThatRenamesTheSelectedSlotSaysSoOnce)
 {
-    VirtualOrvo instrument;
-    instrument.selectOnPanel (0, 3);
-    VirtualOrvoRig rig (instrument);
+    auto editor = makeHeadlessEditor();
+    editor->instrument().selectOnPanel (0, 3);
+    auto& flows = editor->librarian().programFlows();
     std::vector<std::pair<int, int>> renamed;
-    rig.flows.slotRenamed = [&] (int bank, int slot) { renamed.emplace_back (bank, slot); };
-    rig.flows.selectionChanged (0, 3);
-    rig.prompts.answers = { 0 }; // INITIAL SYNC
-    rig.connection.openVirtualOrvo();
-    rig.settle();
+    auto marked = flows.slotRenamed;
+    flows.slotRenamed = [&] (int bank, int slot) {
+        renamed.emplace_back (bank, slot);
+        marked (bank, slot);
+    };
+    editor->connect (true);
+    editor->settle();
     ASSERT_EQ (renamed, (std::vector<std::pair<int, int>>{ { 0, 3 } }));
 
-    rig.sync.startProgramSync(); // the same Program again: the name does not change
-    rig.settle();
+    editor->session().sync().startProgramSync(); // the same Program again: the name does not change
+    editor->settle();
     EXPECT_EQ (renamed.size(), 1u);
-    rig.connection.closeAll();
 }

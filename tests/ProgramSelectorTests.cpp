@@ -1,8 +1,7 @@
 #include "EngineFixture.h"
-#include "instrument/VirtualOrvo.h"
-#include "shell/MidiConnection.h"
+#include "engine/HeadlessEditor.h"
 #include "library/LibrarianState.h"
-#include "shell/ProgramSelector.h"
+#include "engine/ProgramSelector.h"
 
 using namespace orvo;
 
@@ -100,20 +99,15 @@ TEST_F (Selector, FollowsAReportedSelectionWithoutSending)
     EXPECT_EQ (changes.size(), 1u);
 }
 
-TEST_F (Selector, TheVirtualOrvoFollowsTheSelection)
+TEST (SelectorWithInstrument, TheVirtualOrvoFollowsTheSelection)
 {
-    VirtualOrvo instrument;
-    VirtualOrvoMidiDevices devices { nullptr, instrument };
-    engine.setOutput (nullptr);
-    auto connection = std::make_unique<MidiConnection> (engine, devices);
-    prompts.answers = { 1 }; // NOT NOW
-    connection->openVirtualOrvo();
-    engine.bankSelectType = 0;
-    selector.select (1, 33, "test");
-    instrument.flush();
-    EXPECT_EQ (instrument.selectedBank(), 1);
-    EXPECT_EQ (instrument.selectedProgram(), 33);
-    connection.reset();
+    auto editor = makeHeadlessEditor();
+    editor->connect (false);
+    editor->engine().bankSelectType = 0;
+    editor->session().sync().selector().select (1, 33, "test");
+    editor->instrument().flush();
+    EXPECT_EQ (editor->instrument().selectedBank(), 1);
+    EXPECT_EQ (editor->instrument().selectedProgram(), 33);
 }
 
 TEST_F (Selector, ASelectionStartsTheSettleWindowForIncomingValues)

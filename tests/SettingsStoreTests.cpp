@@ -1,5 +1,5 @@
 #include "LibraryTestSupport.h"
-#include "library/EditorSettingsBinding.h"
+#include "engine/EditorSettingsBinding.h"
 #include "library/EditorSettingsStore.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,5 @@
 #include "DocumentTestSupport.h"
 #include "LibraryTestSupport.h"
-#include "library/ProgramSysExCache.h"
 #include "library/SysExMessageScan.h"
 
 #include <gtest/gtest.h>
@@ -72,46 +71,4 @@ TEST (DocumentSysEx, AbsentTextIsNoDumpAndNoMessage)
     ASSERT_TRUE (r.dump);
     EXPECT_EQ (*r.dump, dump);
     EXPECT_TRUE (r.message.empty());
-}
-
-TEST (ProgramSysExCache, LooksInTheSlotThenTheBankDumpThenTheCaptureFolder)
-{
-    TemporaryFolder tmp;
-    const auto captureFile = [&] (int bank, int slot)
-    {
-        return tmp.get()
-            .getChildFile ("bank-0" + juce::String (bank))
-            .getChildFile ("program-" + juce::String (slot).paddedLeft ('0', 3) + ".syx");
-    };
-    ProgramSysExCache cache (captureFile);
-    const auto own = makeProgramDump (1, 5, 1), fromBank = makeProgramDump (1, 5, 2),
-               onDisk = makeProgramDump (1, 5, 3);
-
-    EXPECT_FALSE (cache.lookup (1, 5));
-    captureFile (1, 5).getParentDirectory().createDirectory();
-    captureFile (1, 5).replaceWithData (onDisk.data(), onDisk.size());
-    EXPECT_EQ (cache.lookup (1, 5), onDisk);
-
-    std::vector<ByteVector> bank (128);
-    bank[5] = fromBank;
-    cache.storeBankDump (2, bank); // another bank's dump does not answer for bank 1
-    EXPECT_EQ (cache.lookup (1, 5), onDisk);
-    cache.storeBankDump (1, bank);
-    EXPECT_EQ (cache.lookup (1, 5), fromBank);
-
-    cache.store (1, 5, own);
-    EXPECT_TRUE (cache.has (1, 5));
-    EXPECT_EQ (cache.lookup (1, 5), own);
-    cache.clear (1, 5);
-    EXPECT_EQ (cache.lookup (1, 5), fromBank);
-
-    // An empty capture file is no hit; Mix banks and stray slots hold nothing.
-    captureFile (1, 6).replaceWithText ("");
-    EXPECT_FALSE (cache.lookup (1, 6));
-    cache.store (3, 0, own);
-    cache.store (0, 128, own);
-    EXPECT_FALSE (cache.lookup (3, 0));
-    EXPECT_FALSE (cache.has (0, 127));
-    cache.clearAll();
-    EXPECT_EQ (cache.lookup (1, 5), onDisk);
 }

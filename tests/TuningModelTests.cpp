@@ -2,7 +2,7 @@
 
 #include "model/EmbeddedResources.h"
 #include "model/TuningModel.h"
-#include "shell/SidebarModel.h"
+#include "engine/SidebarModel.h"
 
 #include <cmath>
 

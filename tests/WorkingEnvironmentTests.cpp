@@ -1,6 +1,5 @@
 #include "LibrarianTestSupport.h"
 #include "library/JsonText.h"
-#include "library/LibrarianSysExBridge.h"
 #include "library/WorkingEnvironment.h"
 
 #include <gtest/gtest.h>
@@ -190,40 +189,3 @@ TEST (WorkingEnvironment, AFailedRewriteLeavesThePreviousFileLoadable)
     EXPECT_EQ (restart.state.names.name (0, 0), "Previous");
 }
 #endif
-
-TEST (LibrarianSysExBridge, TheStateTakesEveryCachedDumpAndLoadsPutTheirsBack)
-{
-    TemporaryFolder temp;
-    const auto captureFile = [&temp] (int bank, int slot)
-    { return temp.get().getChildFile ("bank-" + juce::String (bank) + "/program-" + juce::String (slot) + ".syx"); };
-    ProgramSysExCache cache (captureFile);
-    cache.store (0, 1, programDump (0, 1, 1));
-    std::vector<ByteVector> bankDump (128);
-    bankDump[2] = programDump (1, 2, 2);
-    cache.storeBankDump (1, bankDump);
-    const auto captured = programDump (2, 3, 3);
-    captureFile (2, 3).getParentDirectory().createDirectory();
-    captureFile (2, 3).replaceWithData (captured.data(), captured.size());
-
-    LibrarianState state;
-    state.slot (0, 9).programSysEx = programDump (0, 9, 9); // stale: the cache has nothing there
-    takeProgramSysExFromCache (state, cache);
-    EXPECT_EQ (state.slot (0, 1).programSysEx, programDump (0, 1, 1));
-    EXPECT_EQ (state.slot (1, 2).programSysEx, bankDump[2]);
-    EXPECT_EQ (state.slot (2, 3).programSysEx, captured);
-    EXPECT_TRUE (state.slot (0, 9).programSysEx.empty());
-
-    // A bank load replaces that bank's entries only.
-    LibrarianState loaded;
-    loaded.slot (0, 5).programSysEx = programDump (0, 5, 5);
-    putBankIntoCache (loaded, 0, cache);
-    EXPECT_FALSE (cache.has (0, 1));
-    EXPECT_EQ (cache.lookup (0, 5), std::optional<ByteVector> (programDump (0, 5, 5)));
-    EXPECT_EQ (cache.lookup (1, 2), std::optional<ByteVector> (bankDump[2]));
-
-    // An environment load replaces everything but what lies on disk.
-    replaceCacheWithState (loaded, cache);
-    EXPECT_EQ (cache.lookup (0, 5), std::optional<ByteVector> (programDump (0, 5, 5)));
-    EXPECT_FALSE (cache.lookup (1, 2).has_value());
-    EXPECT_TRUE (cache.has (0, 5));
-}

@@ -1,6 +1,6 @@
 #include "BottomBar.h"
 
-#include "OrvoLookAndFeel.h"
+#include "ui/OrvoLookAndFeel.h"
 
 namespace orvo
 {

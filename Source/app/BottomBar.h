@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/ProgramSelector.h"
+#include "engine/ProgramSelector.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 

@@ -1,7 +1,5 @@
 #include "MainComponent.h"
 
-#include "shell/EffectHostInput.h"
-
 #include "model/ValueText.h"
 
 namespace orvo
@@ -52,59 +50,14 @@ void PageView::paint (juce::Graphics& g)
 }
 
 MainComponent::MainComponent (Options options)
-    : engine (std::make_unique<EditorEngine> (EditorEngine::Services { clock, scheduler, prompts, fileDialogs, clipboard })),
-      midi (std::make_unique<MidiConnection> (*engine, midiDevices)),
-      sync (std::make_unique<SyncEngine> (*engine)),
+    : session (std::make_unique<EditorSession> (EditorSession::Platform {
+          clock, scheduler, prompts, fileDialogs, clipboard, &platformMidi, {} })),
+      engine (&session->engine()),
       monitorPanel (*engine),
       topPane (*engine, SidebarModel::top, monitorPanel, detailsPanel),
       bottomPane (*engine, SidebarModel::bottom, monitorPanel, detailsPanel)
 {
-    startMs = clock.nowMs();
-    // Lines logged before the monitor exists wait in a start-up buffer.
-    const auto libraryLog = [this] (const std::string& line) {
-        if (startupDone)
-            engine->log().append (line);
-        else
-            startupLog += line;
-    };
-    settingsStore = std::make_unique<EditorSettingsStore> (libraryLog);
-    loadEditorSettings (*settingsStore, engine->settings());
-    library = std::make_unique<LibraryRoot> (*settingsStore, libraryLog);
-    library->ensureLibraryFolders();
-    workingEnvironment = std::make_unique<WorkingEnvironment> (librarian, *library, clock, libraryLog);
-    workingEnvironment->loadAtStartup (clock.nowMs() - startMs);
-    bankFlows = std::make_unique<BankEnvironmentFlows> (librarian, *library, *workingEnvironment, fileDialogs, prompts, clock, libraryLog);
-    bankFlows->midiOutputOpen = [this] { return engine->hasOutput(); };
-    autoSaveHost = std::make_unique<LibrarianAutoSaveHost> (librarian, [this] { return engine->settings().autoSaveTools; });
-    autoSave = std::make_unique<AutoSaveTools> (clock, *autoSaveHost, libraryLog);
-    programFlows = std::make_unique<ProgramMixFlows> (*engine, librarian, *library, *workingEnvironment, fileDialogs, prompts, clock, libraryLog);
-    {
-        auto link = MixSettings::engineLink (*engine);
-        link.slotName = [this] (int bank, int slot) { return librarian.names.name (bank, slot); };
-        mixSettings = std::make_unique<MixSettings> (scheduler, std::move (link));
-    }
-    sync->takeMixReadPending = [this] { return mixSettings->takeMixReadPending(); };
-    sync->mixDumpReceived = [this] (const MixPayload& payload) { mixSettings->mixDumpArrived (payload); };
-    mixSettings->onReadEnded = [this] (bool gotPayload) {
-        if (programFlows->isMixSavePending())
-            programFlows->mixReadEnded (gotPayload);
-    };
-    programFlows->startMixRead = [this] { mixSettings->readCurrentMix (false); };
-    programFlows->cachedMixPayload = [this]() -> const CachedMixPayload& { return mixSettings->cachedPayload(); };
-    programFlows->showMixPayload = [this] (const MixPayload& payload, int bank, int slot, const std::string& title) {
-        return mixSettings->decodeMixPayload (payload, bank, slot, title);
-    };
-    workingEnvironment->refreshCurrentSnapshot = [this] { programFlows->refreshCurrentSnapshot(); };
-    bankFlows->refreshCurrentSnapshot = [this] { programFlows->refreshCurrentSnapshot(); };
-    // The working environment remembers the last selection; the editor starts on it.
-    engine->setSelection (librarian.selectedBank, librarian.selectedSlot);
-    // A name the instrument changed goes back into the slot's documents too.
-    programFlows->slotRenamed = [this] (int bank, int slot) { autoSave->markSlotDirty (bank, slot); };
-    programFlows->programDumpApplied = [this] (const DecodedProgramValues&, const UnpackedProgram& unpacked, const ByteVector&) {
-        applyLoadedProgramEffects (unpacked);
-    };
-    connectEffectHostInput (*engine, effectsModel, [this] { effectsView.refresh(); });
-    engine->applySettingsAtStart();
+    effectsView = std::make_unique<EffectsPageView> (session->effects().page());
     applyAppearance();
     setLookAndFeel (&lookAndFeel);
     setWantsKeyboardFocus (true);
@@ -179,16 +132,7 @@ MainComponent::MainComponent (Options options)
     setSize (designWidth, designHeight);
     refreshSidebars();
     refreshDetails();
-    engine->log().append (startupLog);
-    startupLog.clear();
-    startupDone = true;
-    midi->onRememberedPortsChanged = [this] { saveRememberedPorts (*settingsStore, engine->settings()); };
-    sync->attach();
-    midi->onInitialSync = [this] { sync->startProgramSync(); };
-    sync->onProgramApplied = [this] (const DecodedProgramValues&, const UnpackedProgram& unpacked, const ByteVector& dump) {
-        applyLoadedProgramEffects (unpacked);
-        programFlows->programSyncApplied (dump);
-    };
+    session->finishStartup();
     modOverlay = std::make_unique<ModulationOverlay> (engine->modulation());
     modOverlay->onSend = [this] (const ModulationSend& send) { engine->sendInterface (send.nrpn, send.value, send.actionLabel); };
     addChildComponent (*modOverlay);
@@ -196,10 +140,10 @@ MainComponent::MainComponent (Options options)
     modButton.setTooltip ("Show the modulation routes: enable, source, destination, level and offset of each.");
     addAndMakeVisible (modButton);
     registerItem (modButton, "editor.header.modRouting");
-    midiOverlay = std::make_unique<MidiSettingsOverlay> (*midi, *engine);
+    midiOverlay = std::make_unique<MidiSettingsOverlay> (getMidi(), *engine);
     midiOverlay->onClose = [this] { showOverlay (nullptr); };
     midiOverlay->onPortsChanged = [this] { refreshMidiStatus(); };
-    midiOverlay->onSettingsChanged = [this] { saveEditorSettings (*settingsStore, engine->settings()); };
+    midiOverlay->onSettingsChanged = [this] { saveEditorSettings (getSettingsStore(), engine->settings()); };
     midiOverlay->onSendImmediatelyChanged = [this] (bool on) { setSendChangesImmediately (on); };
     addChildComponent (*midiOverlay);
     registerItem (*midiOverlay, "overlay.midiSettings");
@@ -209,25 +153,18 @@ MainComponent::MainComponent (Options options)
     registerItem (midiButton, "editor.header.midiSettings");
     modOverlay->onClose = [this] { showOverlay (nullptr); };
     modButton.onClick = [this] { showOverlay (modOverlay->isVisible() ? nullptr : modOverlay.get()); };
-    selector = std::make_unique<ProgramSelector> (
-        *engine, ProgramSelector::Settings { [this] { return sync->receiver().programChannel(); },
-                                             [this] { return sync->receiver().mixChannel(); },
-                                             [this] (int bank) { return librarian.bankDisplayName (bank); },
-                                             [this] (int bank, int slot) { return librarian.names.name (bank, slot); } });
-    bottomBar = std::make_unique<BottomBar> (*selector);
+    bottomBar = std::make_unique<BottomBar> (getSync().selector());
     bottomBar->onClearKnobs = [this] { clearAllKnobRanges(); };
     addAndMakeVisible (*bottomBar);
     registerItem (*bottomBar, "bottom.bar");
     for (auto& [item, id] : bottomBar->items())
         registerItem (*item, id);
-    selector->onSelectionChanged = [this] (int bank, int slot) { programFlows->selectionChanged (bank, slot); };
-    programFlows->refreshViews = [this] {
+    getLibrarian().refreshViews = [this] {
         bottomBar->refresh (engine->settings().diagnosticMode);
         refreshSidebars();
         refreshDetails();
     };
-    bankFlows->refreshViews = programFlows->refreshViews;
-    mixPanel = std::make_unique<MixSettingsOverlayPanel> (*mixSettings);
+    mixPanel = std::make_unique<MixSettingsOverlayPanel> (getMixSettings());
     mixPanel->onClose = [this] { showOverlay (nullptr); };
     addChildComponent (*mixPanel);
     registerItem (*mixPanel, "overlay.mixSettings");
@@ -238,11 +175,11 @@ MainComponent::MainComponent (Options options)
             openMixSettings();
     };
     bottomBar->refresh (engine->settings().diagnosticMode);
-    syncOverlay.onCancel = [this] { sync->cancelSync(); };
+    syncOverlay.onCancel = [this] { getSync().cancelSync(); };
     resized();
     addChildComponent (syncOverlay);
     registerItem (syncOverlay, "overlay.syncProgress");
-    engine->log().append ("STARTUP: editor ready in " + juce::String (clock.nowMs() - startMs, 1).toStdString() + " ms.\n");
+    engine->log().append ("STARTUP: editor ready in " + juce::String (clock.nowMs() - session->startedAtMs(), 1).toStdString() + " ms.\n");
     if (! options.standalone)
         engine->log().append ("Plugin mode: direct hardware MIDI ports are disabled until the host MIDI transport is connected.\n\n");
     startTimerHz (30);
@@ -258,9 +195,9 @@ MainComponent::MainComponent (Options options)
     {
         const bool useVirtual = options.useVirtualOrvo;
         scheduler.callAfter (1000, [this, useVirtual] {
-            midi->scan (! useVirtual);
+            getMidi().scan (! useVirtual);
             if (useVirtual)
-                midi->openVirtualOrvo();
+                getMidi().openVirtualOrvo();
             refreshMidiStatus();
         });
     }
@@ -269,7 +206,7 @@ MainComponent::MainComponent (Options options)
 MainComponent::~MainComponent()
 {
     stopTimer();
-    midi->closeAll();
+    getMidi().closeAll();
     engine->log().setListener (nullptr);
     for (auto& c : controls)
         c->onUserEdit = nullptr;
@@ -343,9 +280,9 @@ void MainComponent::buildPages()
                         page.addAndMakeVisible (*v);
         }
     }
-    effectsView.onSend = [this] (const EffectNrpnSend& send) { engine->sendInterface (send.nrpn, send.raw, send.actionLabel); };
-    pages[5].addAndMakeVisible (effectsView);
-    registry[effectsView.getComponentID()] = &effectsView;
+    effectsView->onSend = [this] (const EffectNrpnSend& send) { engine->sendInterface (send.nrpn, send.raw, send.actionLabel); };
+    pages[5].addAndMakeVisible (*effectsView);
+    registry[effectsView->getComponentID()] = effectsView.get();
 }
 
 void MainComponent::layOutPage (int tab)
@@ -355,7 +292,7 @@ void MainComponent::layOutPage (int tab)
     page.frames.clear();
     if (tab == 5)
     {
-        effectsView.setBounds (page.getLocalBounds());
+        effectsView->setBounds (page.getLocalBounds());
         return;
     }
 
@@ -421,8 +358,7 @@ void MainComponent::setDiagnosticMode (bool on)
     if (wasOn && ! on)
     {
         // Diagnostic mode may have let the editor work without knowing the instrument's mode.
-        selector->setModeKnown (false);
-        engine->log().append ("Diagnostic mode disabled. Initial Orvo sync is required to establish Program mode and bank state.\n");
+        getSync().forgetMode();
     }
     lastNrpnLabel.setVisible (on);
     if (on)
@@ -457,62 +393,28 @@ void MainComponent::refreshDetails()
     shownDetailsRow = engine->selected();
 }
 
-void MainComponent::takeUnmappedNrpns()
-{
-    bool effectsChanged = false;
-    for (const auto& [nrpn, value] : engine->takeUnmappedNrpns())
-    {
-        if (ModulationRouting::takesNrpn (nrpn))
-        {
-            if (engine->settings().followIncomingMidi)
-                for (const auto& field : engine->modulation().applyIncoming (nrpn, value))
-                    modOverlay->refresh (field.route);
-            continue;
-        }
-        if (nrpn == 3603)
-        {
-            effectsModel.receiveSelection (value);
-            effectsChanged = true;
-        }
-        else if (nrpn >= 3604 && nrpn <= 3638)
-        {
-            effectsModel.applyIncomingValue (nrpn, value);
-            effectsChanged = true;
-        }
-    }
-    if (effectsChanged)
-        effectsView.refresh();
-}
-
 void MainComponent::timerCallback()
 {
-    sync->onSyncTick();
-    const auto report = engine->tick();
-    syncOverlay.show (sync->overlay());
-    takeUnmappedNrpns();
-    for (int r : report.valueChangedRows)
+    showTickReport (session->tick());
+}
+
+void MainComponent::showTickReport (const EditorSession::TickReport& report)
+{
+    syncOverlay.show (getSync().sync().overlay());
+    for (int route : report.effects.changedRoutes)
+        modOverlay->refresh (route);
+    if (report.effects.effectsChanged)
+        effectsView->refresh();
+    for (int r : report.rows.valueChangedRows)
         controls[(size_t) r]->showValue (engine->value (r));
-    for (int r : report.highlightChangedRows)
+    for (int r : report.rows.highlightChangedRows)
         controls[(size_t) r]->setHighlighted (engine->isHighlighted (r));
-    if (report.anyRowChanged && engine->selected() >= 0)
+    if (report.rows.anyRowChanged && engine->selected() >= 0)
         refreshDetails();
-    if (report.lastNrpnChanged)
+    if (report.rows.lastNrpnChanged)
         lastNrpnLabel.setText (engine->lastNrpnText(), juce::dontSendNotification);
-    mixSettings->drain();
-    autoSave->tick();
-    // The library is indexed once the editor is on screen, so the first slot chosen answers at once.
-    if (ticksUntilLibraryScan > 0 && --ticksUntilLibraryScan == 0)
-    {
-        const double before = clock.nowMs();
-        programFlows->libraryIndex().refresh();
-        engine->log().append ("STARTUP: indexed " + std::to_string (programFlows->libraryIndex().documentCount())
-                              + " Program documents of the library in " + juce::String (clock.nowMs() - before, 1).toStdString()
-                              + " ms.\n");
-    }
     if (mixPanel->isVisible())
         mixPanel->refresh();
-    if (auto reported = sync->takeReportedSelection())
-        selector->follow (reported->first, reported->second);
     bottomBar->refresh (engine->settings().diagnosticMode);
 }
 
@@ -520,22 +422,17 @@ void MainComponent::refreshMidiStatus()
 {
     if (midiOverlay != nullptr && midiOverlay->isVisible())
         midiOverlay->refresh();
-    const auto in = midi->isInputOpen() ? midi->openInputName() : std::string ("closed");
-    const auto out = midi->isOutputOpen() ? midi->openOutputName() : std::string ("closed");
+    auto& midi = getMidi();
+    const auto in = midi.isInputOpen() ? midi.openInputName() : std::string ("closed");
+    const auto out = midi.isOutputOpen() ? midi.openOutputName() : std::string ("closed");
     midiStatus.setText ("MIDI IN: " + in + "   MIDI OUT: " + out, juce::dontSendNotification);
-    midiStatus.setTooltip (midi->statusText());
-}
-
-void MainComponent::applyLoadedProgramEffects (const UnpackedProgram& unpacked)
-{
-    engine->log().append (effectsModel.applyProgram (storedEffectBytesOf (unpacked)));
-    effectsView.refresh();
+    midiStatus.setTooltip (midi.statusText());
 }
 
 void MainComponent::openMixSettings()
 {
     showOverlay (mixPanel.get());
-    mixSettings->openPanel();
+    session->mix().open();
     mixPanel->refresh();
 }
 
@@ -665,20 +562,20 @@ void MainComponent::changeSetting (int id)
         s.autoSaveTools = ! s.autoSaveTools;
     else if (id == 6202)
     {
-        settingsStore->resetWarnings();
+        getSettingsStore().resetWarnings();
         engine->log().append ("Warnings reset.\n");
         return;
     }
     else
         return;
-    saveEditorSettings (*settingsStore, s, change);
+    saveEditorSettings (getSettingsStore(), s, change);
     if (looks)
         applyAppearance();
 }
 
 void MainComponent::setStorage()
 {
-    library->chooseLibraryRoot (fileDialogs, [this] { library->ensureLibraryFolders(); });
+    getLibrarian().setStorage (fileDialogs);
 }
 
 void MainComponent::copyValue()
@@ -707,7 +604,7 @@ void MainComponent::turnVirtualKnob()
     const auto& info = ParameterCatalogue::row (row);
     const int value = info.rawMin + random.nextInt (info.rawMax - info.rawMin + 1);
     engine->log().append ("Virtual Orvo: a player turns " + std::string (info.name) + " (" + info.id + ") to " + std::to_string (value) + ".\n");
-    virtualOrvo.turnKnob (row, value);
+    getVirtualOrvo().turnKnob (row, value);
 }
 
 bool MainComponent::keyPressed (const juce::KeyPress& key)
@@ -723,16 +620,14 @@ bool MainComponent::keyPressed (const juce::KeyPress& key)
         pasteValue();
         return true;
     }
-    // Save and open the selected slot's document: a Program in a Program bank, a Mix in a Mix bank.
-    const bool mixBank = engine->selectedBank() >= 3;
     if (key == juce::KeyPress ('s', juce::ModifierKeys::commandModifier, 0))
     {
-        mixBank ? programFlows->saveMix() : programFlows->saveProgram();
+        getLibrarian().saveSelected();
         return true;
     }
     if (key == juce::KeyPress ('o', juce::ModifierKeys::commandModifier, 0))
     {
-        mixBank ? programFlows->loadMix() : programFlows->loadProgram();
+        getLibrarian().loadSelected();
         return true;
     }
     if (engine->settings().diagnosticMode && ! mods.isShiftDown() && ! mods.isCtrlDown() && ! mods.isAltDown()

@@ -1,32 +1,23 @@
 #pragma once
 
 #include "BottomBar.h"
-#include "OrvoLookAndFeel.h"
 #include "PlatformServices.h"
 #include "SidebarViews.h"
-#include "model/ui/InterfaceControlView.h"
-#include "model/ui/ParameterControl.h"
-#include "platform/JuceTime.h"
-#include "shell/EditorEngine.h"
-#include "instrument/VirtualOrvo.h"
-#include "midi/JuceMidiDevices.h"
-#include "library/EditorSettingsBinding.h"
-#include "library/BankEnvironmentFlows.h"
-#include "library/ProgramMixFlows.h"
-#include "library/LibrarianAutoSaveHost.h"
-#include "mix/MixSettings.h"
-#include "mix/ui/MixSettingsOverlayPanel.h"
-#include "library/LibraryRoot.h"
-#include "library/WorkingEnvironment.h"
 #include "effects/ui/EffectsPageView.h"
-#include "model/ui/ModulationOverlay.h"
-#include "model/ui/ParameterRangePopup.h"
+#include "engine/EditorSession.h"
+#include "engine/EditorSettingsBinding.h"
+#include "engine/HostSinks.h"
+#include "engine/PagePlan.h"
+#include "midi/JuceMidiDevices.h"
 #include "midi/ui/MidiSettingsOverlay.h"
-#include "shell/HostSinks.h"
+#include "mix/ui/MixSettingsOverlayPanel.h"
+#include "model/ui/InterfaceControlView.h"
+#include "model/ui/ModulationOverlay.h"
+#include "model/ui/ParameterControl.h"
+#include "model/ui/ParameterRangePopup.h"
+#include "platform/JuceTime.h"
 #include "sync/ui/SyncProgressOverlay.h"
-#include "shell/MidiConnection.h"
-#include "shell/PagePlan.h"
-#include "shell/ProgramSelector.h"
+#include "ui/OrvoLookAndFeel.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
@@ -69,22 +60,21 @@ public:
     explicit MainComponent (Options options);
     ~MainComponent() override;
 
+    EditorSession& getSession() { return *session; }
     EditorEngine& getEngine() { return *engine; }
-    MidiConnection& getMidi() { return *midi; }
-    VirtualOrvo& getVirtualOrvo() { return virtualOrvo; }
+    MidiConnection& getMidi() { return session->midi(); }
+    VirtualOrvo& getVirtualOrvo() { return session->virtualOrvo(); }
     /** A player turns a random knob on the Virtual Orvo (a diagnostic action). */
     void turnVirtualKnob();
     void copyValue();
-    SyncEngine& getSync() { return *sync; }
+    SyncController& getSync() { return session->sync(); }
     /** A Settings menu choice: stores it, logs it and lets it take effect. */
     void changeSetting (int menuItemId);
-    EditorSettingsStore& getSettingsStore() { return *settingsStore; }
+    EditorSettingsStore& getSettingsStore() { return session->settingsStore(); }
     /** File menu "SET STORAGE": choose the library folder. */
     void setStorage();
-    void saveBank() { bankFlows->saveBank(); }
-    void loadBank() { bankFlows->loadBank(); }
-    ProgramMixFlows& getProgramFlows() { return *programFlows; }
-    MixSettings& getMixSettings() { return *mixSettings; }
+    LibrarianController& getLibrarian() { return session->librarian(); }
+    MixSettings& getMixSettings() { return session->mix().settings(); }
     /** "MIX SETTINGS": shows the overlay and reads the instrument's current Mix into it. */
     void openMixSettings();
     void pasteValue();
@@ -124,22 +114,9 @@ private:
     AlertPrompts prompts;
     JuceFileDialogs fileDialogs;
     SystemClipboardText clipboard;
-    std::unique_ptr<EditorEngine> engine;
     JuceMidiDevices platformMidi;
-    VirtualOrvo virtualOrvo;
-    VirtualOrvoMidiDevices midiDevices { &platformMidi, virtualOrvo };
-    std::unique_ptr<MidiConnection> midi;
-    std::unique_ptr<EditorSettingsStore> settingsStore;
-    std::unique_ptr<LibraryRoot> library;
-    LibrarianState librarian;
-    std::unique_ptr<WorkingEnvironment> workingEnvironment;
-    std::unique_ptr<BankEnvironmentFlows> bankFlows;
-    std::unique_ptr<ProgramMixFlows> programFlows;
-    std::unique_ptr<LibrarianAutoSaveHost> autoSaveHost;
-    std::unique_ptr<AutoSaveTools> autoSave;
-    std::string startupLog;
-    bool startupDone = false;
-    int ticksUntilLibraryScan = 15;
+    std::unique_ptr<EditorSession> session;
+    EditorEngine* engine = nullptr;
     void applyAppearance();
     juce::Label midiStatus;
     juce::Random random;
@@ -155,23 +132,18 @@ private:
 
     std::vector<std::unique_ptr<ParameterControl>> controls;
     std::vector<std::unique_ptr<InterfaceControlView>> interfaceViews;
-    std::unique_ptr<SyncEngine> sync;
-    std::unique_ptr<MixSettings> mixSettings;
     std::unique_ptr<MixSettingsOverlayPanel> mixPanel;
-    void applyLoadedProgramEffects (const UnpackedProgram& unpacked);
     SyncProgressOverlay syncOverlay;
     std::unique_ptr<ModulationOverlay> modOverlay;
     juce::TextButton modButton { "MOD ROUTING" };
     std::unique_ptr<MidiSettingsOverlay> midiOverlay;
     juce::TextButton midiButton { "MIDI SETTINGS" };
-    std::unique_ptr<ProgramSelector> selector;
     std::unique_ptr<BottomBar> bottomBar;
     void clearAllKnobRanges();
     void openRangePopup (ParameterControl& control);
     void showOverlay (juce::Component* overlay);
-    EffectsPageModel effectsModel;
-    EffectsPageView effectsView { effectsModel };
-    void takeUnmappedNrpns();
+    std::unique_ptr<EffectsPageView> effectsView;
+    void showTickReport (const EditorSession::TickReport& report);
 
     MonitorPanel monitorPanel;
     ParameterDetailsPanel detailsPanel;
@@ -179,7 +151,6 @@ private:
 
     std::map<juce::String, juce::Component*> registry;
     int shownDetailsRow = -2;
-    double startMs = 0.0;
 };
 
 } // namespace orvo

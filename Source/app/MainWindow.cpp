@@ -184,12 +184,12 @@ void MainWindow::menuItemSelected (int id, int)
         case 2002: ed->pasteValue(); break;
         case 3006: engine.transferCurrentMidi(); break;
         case 1010: ed->setStorage(); break;
-        case 1000: ed->getProgramFlows().saveProgram(); break;
-        case 1001: ed->getProgramFlows().loadProgram(); break;
-        case 1002: ed->getProgramFlows().saveMix(); break;
-        case 1003: ed->getProgramFlows().loadMix(); break;
-        case 1004: ed->saveBank(); break;
-        case 1005: ed->loadBank(); break;
+        case 1000: ed->getLibrarian().saveProgram(); break;
+        case 1001: ed->getLibrarian().loadProgram(); break;
+        case 1002: ed->getLibrarian().saveMix(); break;
+        case 1003: ed->getLibrarian().loadMix(); break;
+        case 1004: ed->getLibrarian().saveBank(); break;
+        case 1005: ed->getLibrarian().loadBank(); break;
         case 4001: ed->getSync().startProgramSync(); break;
         case 3001: ed->getMidi().scan(); break;
         case 3002: ed->getMidi().openInput(); break;

@@ -1,6 +1,6 @@
 #include "OrvoEditorScaledHost.h"
 
-#include "shell/FitLayout.h"
+#include "engine/FitLayout.h"
 
 namespace orvo
 {

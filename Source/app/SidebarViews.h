@@ -1,7 +1,7 @@
 #pragma once
 
-#include "OrvoLookAndFeel.h"
-#include "shell/EditorEngine.h"
+#include "ui/OrvoLookAndFeel.h"
+#include "engine/EditorEngine.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 

@@ -3,19 +3,19 @@
 namespace orvo
 {
 
-EditorDocumentHost::EditorDocumentHost (EditorEngine& e, LibrarianState& s, LibrarianLog l)
-    : engine (e), state (s), logFn (std::move (l))
+EditorDocumentHost::EditorDocumentHost (LibrarianEditor& e, LibrarianState& s, LibrarianLog l)
+    : editor (e), state (s), logFn (std::move (l))
 {
 }
 
-juce::var EditorDocumentHost::editorParameters (const EditorEngine& engine)
+juce::var EditorDocumentHost::editorParameters (const LibrarianEditor& editor)
 {
     std::vector<ParameterEntry> entries;
     entries.reserve ((size_t)ParameterCatalogue::numRows);
     for (int r = 0; r < ParameterCatalogue::numRows; ++r)
     {
         const auto& info = ParameterCatalogue::row (r);
-        entries.push_back ({ info.id, engine.value (r), ParameterCatalogue::pageGroupName (info.group), info.section });
+        entries.push_back ({ info.id, editor.value (r), ParameterCatalogue::pageGroupName (info.group), info.section });
     }
     return parameterEntriesToVar (entries);
 }
@@ -58,7 +58,7 @@ void EditorDocumentHost::setSnapshot (int bank, int slot, const juce::var& param
 
 void EditorDocumentHost::takeSnapshotFromEditor (int bank, int slot)
 {
-    state.slot (bank, slot).parameters = editorParameters (engine);
+    state.slot (bank, slot).parameters = editorParameters (editor);
 }
 
 void EditorDocumentHost::clearProgramSysEx (int bank, int slot)
@@ -69,7 +69,7 @@ void EditorDocumentHost::clearProgramSysEx (int bank, int slot)
 void EditorDocumentHost::applyProgramDump (int bank, int slot, const ByteVector& dump,
                                            const DecodedProgramValues& values)
 {
-    engine.applyProgramValues (values.raw, values.defined);
+    editor.applyProgramValues (values.raw, values.defined);
     currentSysEx = dump;
     if (LibrarianState::isProgramBank (bank))
         state.slot (bank, slot).programSysEx = dump;
@@ -86,7 +86,7 @@ bool EditorDocumentHost::setControlValue (const std::string& id, int rawValue)
         return false;
     // As the document holds it (clamped only): the toggle rule of incoming values must not flip a
     // latched button that the document stores as on.
-    engine.setValue (*row, rawValue);
+    editor.setValue (*row, rawValue);
     return true;
 }
 

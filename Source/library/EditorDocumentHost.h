@@ -4,7 +4,7 @@
 #include "DocumentLoading.h"
 #include "LibrarianState.h"
 
-#include "shell/EditorEngine.h"
+#include "LibrarianEditor.h"
 
 #include <functional>
 #include <string>
@@ -12,17 +12,17 @@
 namespace orvo
 {
 
-/** The editor as a Program or Mix load writes into it: values go to the engine's controls without
+/** The editor as a Program or Mix load writes into it: values go to the editor's controls without
     echo, everything about the slot goes into the librarian state (which is where the editor keeps the
     slot's cached Program dump), and the last Program mapped into the editor is kept here as the
     current Program SysEx. */
 class EditorDocumentHost final : public DocumentLoadHost
 {
 public:
-    EditorDocumentHost (EditorEngine& engine, LibrarianState& state, LibrarianLog log);
+    EditorDocumentHost (LibrarianEditor& editor, LibrarianState& state, LibrarianLog log);
 
     /** The editor's current values as a "parameters" array, one entry per control in control order. */
-    static juce::var editorParameters (const EditorEngine& engine);
+    static juce::var editorParameters (const LibrarianEditor& editor);
 
     /** The last Program message mapped into the editor (a load or a sync); empty before the first. */
     const ByteVector& currentProgramSysEx() const { return currentSysEx; }
@@ -57,7 +57,7 @@ public:
     void log (const std::string& line) override;
 
 private:
-    EditorEngine& engine;
+    LibrarianEditor& editor;
     LibrarianState& state;
     LibrarianLog logFn;
     ByteVector currentSysEx;

@@ -50,6 +50,14 @@ struct LibrarianState
     int selectedBank = 0;
     int selectedSlot = 0;
 
+    /** The most recent bank read from the instrument: one dump per slot (empty where none arrived).
+        The receive path collects a bank under its own lock and hands it over here on the message thread. */
+    struct BankRead
+    {
+        int bank = -1;
+        std::vector<ByteVector> slots;
+    } lastBankRead;
+
     /** The bank labels the editor shows in its bank list. */
     std::array<std::string, numBanks> bankLabels{ { "USER", "PRESET1", "PRESET2", "MIX (USER)", "MIX (PRESET)" } };
     /** The texts of the editor's tag list, in tag order (written into environments for reference). */

@@ -8,8 +8,6 @@ juce::String toJuce (const std::string& s)
 {
     return juce::String (juce::CharPointer_UTF8 (s.c_str()));
 }
-
-constexpr int maxFoldersSearched = 12;
 } // namespace
 
 const std::array<const char*, LibraryRoot::numGeneratorCategories>& LibraryRoot::generatorCategories()
@@ -20,8 +18,7 @@ const std::array<const char*, LibraryRoot::numGeneratorCategories>& LibraryRoot:
     return names;
 }
 
-LibraryRoot::LibraryRoot (EditorSettingsStore& store, Log logFn, juce::File executable)
-    : settings (store), log (std::move (logFn)), executableFile (std::move (executable))
+LibraryRoot::LibraryRoot (EditorSettingsStore& store, Log logFn) : settings (store), log (std::move (logFn))
 {
 }
 
@@ -36,7 +33,7 @@ juce::File LibraryRoot::defaultLibraryRoot() const
     const auto folder = settings.settingsFolder();
     if (folder.getFullPathName().isNotEmpty())
         return folder;
-    return juce::File::getCurrentWorkingDirectory().getChildFile ("Orvo Editor");
+    return juce::File::getSpecialLocation (juce::File::userApplicationDataDirectory).getChildFile ("Orvo Editor");
 }
 
 juce::File LibraryRoot::libraryRoot() const
@@ -75,42 +72,14 @@ juce::File LibraryRoot::tagTableFile() const
     return libraryRoot().getChildFile ("KnownProgramTags.json");
 }
 
-std::optional<juce::File> LibraryRoot::findSourceProject (const juce::File& executableFolder)
-{
-    auto candidate = executableFolder;
-    for (int i = 0; i < maxFoldersSearched; ++i)
-    {
-        const auto source = candidate.getChildFile ("Source");
-        const bool hasMain = source.getChildFile ("Main.cpp").existsAsFile() ||
-                             source.getChildFile ("app").getChildFile ("Main.cpp").existsAsFile();
-        if (hasMain && candidate.getChildFile ("CMakeLists.txt").existsAsFile())
-            return candidate;
-
-        const auto parent = candidate.getParentDirectory();
-        if (parent == candidate)
-            break;
-        candidate = parent;
-    }
-    return std::nullopt;
-}
-
-juce::File LibraryRoot::captureRoot() const
-{
-    if (const auto project = findSourceProject (executableFile.getParentDirectory()))
-        return *project;
-    return libraryRoot();
-}
-
 juce::File LibraryRoot::syncCaptureFolder() const
 {
-    const bool inProject = findSourceProject (executableFile.getParentDirectory()).has_value();
-    return captureRoot().getChildFile (inProject ? "SyncCaptures" : "Sync Captures");
+    return captureRoot().getChildFile ("Sync Captures");
 }
 
 juce::File LibraryRoot::generatorIntakeFolder() const
 {
-    const bool inProject = findSourceProject (executableFile.getParentDirectory()).has_value();
-    return captureRoot().getChildFile (inProject ? "GeneratorIntake" : "Generator Intake");
+    return captureRoot().getChildFile ("Generator Intake");
 }
 
 juce::File LibraryRoot::latestProgramBankFolder (int bank) const

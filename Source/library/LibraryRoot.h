@@ -34,9 +34,7 @@ public:
     static constexpr int numGeneratorCategories = 12;
     static const std::array<const char*, numGeneratorCategories>& generatorCategories();
 
-    /** `executable` decides where the capture folders go (see captureRoot). */
-    LibraryRoot (EditorSettingsStore& settings, Log log,
-                 juce::File executable = juce::File::getSpecialLocation (juce::File::currentExecutableFile));
+    LibraryRoot (EditorSettingsStore& settings, Log log);
 
     /** "libraryRootDirectory" when set, else the default folder. */
     juce::File libraryRoot() const;
@@ -46,19 +44,15 @@ public:
     juce::File folder (Folder which) const;
     juce::File tagTableFile() const;
 
-    /** The source project when the program runs from inside one (for captures kept with the code),
-        else the library root. */
-    juce::File captureRoot() const;
+    /** Where the capture folders live: the library root, wherever the program runs from, so that
+        nothing is ever written into the current folder or the source tree. */
+    juce::File captureRoot() const { return libraryRoot(); }
     juce::File syncCaptureFolder() const;
     juce::File generatorIntakeFolder() const;
     /** "LatestProgramBank/bank-NN" (bank clamped to 0..15). */
     juce::File latestProgramBankFolder (int bank) const;
     /** ".../bank-NN/program-NNN.syx" (slot clamped to 0..127). */
     juce::File latestProgramCaptureFile (int bank, int slot) const;
-
-    /** The project folder holding "CMakeLists.txt" and Source/Main.cpp (or Source/app/Main.cpp),
-        looking at `executableFolder` and its parents, twelve folders in all. */
-    static std::optional<juce::File> findSourceProject (const juce::File& executableFolder);
 
     /** Creates every folder of the tree that is missing and the tag table file. Folders that cannot
         be made are passed over; the write that needs one reports it. */
@@ -82,7 +76,6 @@ private:
 
     EditorSettingsStore& settings;
     Log log;
-    juce::File executableFile;
 };
 
 } // namespace orvo

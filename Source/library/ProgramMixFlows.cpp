@@ -5,9 +5,9 @@
 namespace orvo
 {
 
-ProgramMixFlows::ProgramMixFlows (EditorEngine& e, LibrarianState& s, const LibraryRoot& lib, WorkingEnvironment& w,
+ProgramMixFlows::ProgramMixFlows (LibrarianEditor& e, LibrarianState& s, const LibraryRoot& lib, WorkingEnvironment& w,
                                   FileDialogs& d, Prompts& p, const Clock& c, LibrarianLog l)
-    : engine (e), state (s), library (lib), working (w), dialogs (d), prompts (p), clock (c), log (l), host (e, s, l),
+    : editor (e), state (s), library (lib), working (w), dialogs (d), prompts (p), clock (c), log (l), host (e, s, l),
       index ([this] { return library.folder (LibraryRoot::Folder::programs); })
 {
     host.loadTagTableHook = [this]
@@ -33,7 +33,7 @@ void ProgramMixFlows::logLine (const std::string& line) const
 
 bool ProgramMixFlows::outputOpen() const
 {
-    return midiOutputOpen ? midiOutputOpen() : engine.hasOutput();
+    return midiOutputOpen ? midiOutputOpen() : editor.hasOutput();
 }
 
 //==============================================================================
@@ -61,7 +61,7 @@ SlotDocumentContent ProgramMixFlows::slotContent (int bank, int slot) const
     c.bankLabel = state.bankLabel (bank);
     c.notes = s.notes;
     c.tags = s.tags;
-    c.parameters = EditorDocumentHost::editorParameters (engine);
+    c.parameters = EditorDocumentHost::editorParameters (editor);
     c.toolData = s.toolData;
     c.wedgePreset = s.wedgePreset;
     return c;
@@ -142,7 +142,7 @@ bool ProgramMixFlows::writeSavedDocument (const juce::File& file, const juce::va
     s.parameters = document.getProperty ("parameters", {});
     if (kind == DocumentKind::program)
     {
-        engine.clearEdited();
+        editor.clearEdited();
         index.noteFileChanged (file);
     }
     return true;
@@ -219,7 +219,7 @@ DocumentLoadOutcome ProgramMixFlows::loadFile (const juce::File& file, DocumentK
         return outcome;
     // The editor's values were replaced by the document's, so there are no unsaved edits left.
     if (outcome.programSysExMapped || outcome.valuesSet > 0)
-        engine.clearEdited();
+        editor.clearEdited();
     if (refreshViews)
         refreshViews();
     working.save();
@@ -266,7 +266,7 @@ void ProgramMixFlows::programSyncApplied (const ByteVector& dump)
                 slotRenamed (bank, slot);
         }
     }
-    engine.clearEdited();
+    editor.clearEdited();
     if (refreshViews)
         refreshViews();
     working.save();
@@ -314,6 +314,9 @@ std::optional<ByteVector> ProgramMixFlows::cachedProgramSysEx (int bank, int slo
         return std::nullopt;
     if (const auto& own = state.slot (bank, slot).programSysEx; !own.empty())
         return own;
+    if (const auto& read = state.lastBankRead; read.bank == bank && (size_t)slot < read.slots.size()
+                                                && !read.slots[(size_t)slot].empty())
+        return read.slots[(size_t)slot];
     // What the last bank sync left on disk for the slot.
     const auto capture = library.latestProgramCaptureFile (bank, slot);
     juce::MemoryBlock bytes;
@@ -327,7 +330,7 @@ std::optional<ByteVector> ProgramMixFlows::cachedProgramSysEx (int bank, int slo
 
 void ProgramMixFlows::refreshCurrentSnapshot()
 {
-    state.slot (state.selectedBank, state.selectedSlot).parameters = EditorDocumentHost::editorParameters (engine);
+    state.slot (state.selectedBank, state.selectedSlot).parameters = EditorDocumentHost::editorParameters (editor);
 }
 
 } // namespace orvo

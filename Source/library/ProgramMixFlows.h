@@ -21,7 +21,7 @@ namespace orvo
 class ProgramMixFlows
 {
 public:
-    ProgramMixFlows (EditorEngine& engine, LibrarianState& state, const LibraryRoot& library,
+    ProgramMixFlows (LibrarianEditor& editor, LibrarianState& state, const LibraryRoot& library,
                      WorkingEnvironment& working, FileDialogs& dialogs, Prompts& prompts, const Clock& clock,
                      LibrarianLog log);
 
@@ -59,7 +59,8 @@ public:
         data into the slot. False, changing nothing, when the file is not a Program document. */
     bool loadCachedProgramData (int bank, int slot, const juce::File& file);
 
-    /** The slot's Program dump: the librarian state's, else the slot's file of the last bank sync. */
+    /** The slot's Program dump: the slot's own, else the last bank read's when it is of this bank, else
+        the slot's file of the last bank sync. Nothing unless the hit is non-empty. */
     std::optional<ByteVector> cachedProgramSysEx (int bank, int slot) const;
     /** The last Program message mapped into the editor (a load or a sync); empty before the first. */
     const ByteVector& currentProgramSysEx() const { return host.currentProgramSysEx(); }
@@ -71,7 +72,7 @@ public:
     ProgramLibraryIndex& libraryIndex() { return index; }
 
     //==== hooks (set by the owner) ====
-    /** Whether an instrument MIDI output is open; unset, the engine is asked. */
+    /** Whether an instrument MIDI output is open; unset, the editor is asked. */
     std::function<bool()> midiOutputOpen;
     /** Starts the read of the instrument's Mix edit buffer without showing it in the Mix panel; its
         end must come back through mixReadEnded. Unset, a pending Save Mix goes on as a failed read. */
@@ -105,7 +106,7 @@ private:
     void offerProgramTransfer (bool documentGaveDump);
     bool outputOpen() const;
 
-    EditorEngine& engine;
+    LibrarianEditor& editor;
     LibrarianState& state;
     const LibraryRoot& library;
     WorkingEnvironment& working;

@@ -2,7 +2,6 @@
 
 #include "model/TextMatching.h"
 
-#include "shell/EditorEngine.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -75,17 +74,6 @@ std::string mixProgramLabel (int bank, int program, const std::string& slotName)
 }
 
 //==============================================================================
-MixSettings::Link MixSettings::engineLink (EditorEngine& engine)
-{
-    Link l;
-    l.hasOutput = [&engine] { return engine.hasOutput(); };
-    l.sendSysEx = [&engine] (const ByteVector& m) { engine.sendSysEx (m); };
-    l.log = [&engine] (const std::string& line) { engine.log().queueLine (line); };
-    l.currentBank = [&engine] { return engine.selectedBank(); };
-    l.currentSlot = [&engine] { return engine.selectedProgram(); };
-    return l;
-}
-
 MixSettings::MixSettings (Scheduler& s, Link l) : scheduler (s), link (std::move (l))
 {
     clearRows();

@@ -16,7 +16,6 @@
 namespace orvo
 {
 
-class EditorEngine;
 
 /** Where the fields of one Mix channel lie and which MIDI-edit parameter changes each. */
 namespace mixlayout
@@ -126,10 +125,6 @@ public:
         std::function<int()> currentSlot;
         std::function<std::string (int bank, int slot)> slotName;
     };
-
-    /** A Link to the editor engine: its output, its log and its selected bank and Program; the
-        caller adds `slotName` (the librarian's SlotNameTable). */
-    static Link engineLink (EditorEngine& engine);
 
     MixSettings (Scheduler& scheduler, Link link);
     ~MixSettings();

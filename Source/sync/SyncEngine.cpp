@@ -8,16 +8,16 @@
 namespace orvo
 {
 
-SyncEngine::SyncEngine (EditorEngine& e)
-    : engine (e),
+SyncEngine::SyncEngine (SyncHost& editorHost)
+    : host (editorHost),
       sysexReceiver (
           [this] {
               SysExReceiver::Hooks h;
               h.wantsProgramEditBuffer = [this] { return awaitingEditBuffer.load(); };
               h.syncAwaitsEditBuffer = [this] { return syncActive.load() && awaitingEditBuffer.load(); };
               h.editBufferResponses = [this] { return editBufferResponses.load(); };
-              h.diagnosticLogOn = [this] { return engine.log().isMonitorVisible(); };
-              h.midiInputMonitorOn = [this] { return engine.log().midiInputMonitor.load(); };
+              h.diagnosticLogOn = [this] { return host.diagnosticLogOn(); };
+              h.midiInputMonitorOn = [this] { return host.midiInputMonitorOn(); };
               h.globalDumpReceived = [this] (const GlobalDumpReport& r) { globalReceived (r); };
               h.programEditBufferReceived = [this] (const ByteVector& m) { editBufferReceived (m); };
               h.takeMixReadPending = [this] { return takeMixReadPending != nullptr && takeMixReadPending(); };
@@ -34,18 +34,18 @@ SyncEngine::SyncEngine (EditorEngine& e)
 void SyncEngine::attach()
 {
     // The receiver claims or logs every SysEx message itself.
-    engine.addSysExHandler ([this] (const std::uint8_t* data, size_t size) {
+    host.addSysExHandler ([this] (const std::uint8_t* data, size_t size) {
         sysexReceiver.handleSysEx (data, size);
         return true;
     });
-    engine.isSyncRunning = [this] { return syncActive.load(); };
+    host.setSyncRunningQuery ([this] { return syncActive.load(); });
 }
 
 void SyncEngine::startProgramSync()
 {
-    if (! engine.hasOutput())
+    if (! host.hasOutput())
     {
-        engine.log().append ("No MIDI output is open. Open the Orvo MIDI output first.\n");
+        host.logLine ("No MIDI output is open. Open the Orvo MIDI output first.\n");
         return;
     }
     ++generation;
@@ -59,17 +59,17 @@ void SyncEngine::startProgramSync()
     syncActive = true;
     currentStage = waitingForGlobal;
     lastStageSeen = -1;
-    stageStartMs = engine.services().clock.nowMs();
+    stageStartMs = host.clock().nowMs();
     {
         std::lock_guard<std::mutex> lock (decodedLock);
         pendingDecoded.reset();
     }
     showOverlay ("Waiting for Orvo Global state...", 0.0);
 
-    engine.sendSysEx (buildSelectModeMessage (0));
-    engine.sendSysEx (buildGlobalRequest());
-    engine.sendSysEx (buildProgramEditBufferRequest());
-    engine.log().append ("Selected Orvo PROGRAM mode: F0 00 00 0E 1D 0D 00 F7\n"
+    host.sendSysEx (buildSelectModeMessage (0));
+    host.sendSysEx (buildGlobalRequest());
+    host.sendSysEx (buildProgramEditBufferRequest());
+    host.logLine ("Selected Orvo PROGRAM mode: F0 00 00 0E 1D 0D 00 F7\n"
                          "Requested Orvo Global state: F0 00 00 0E 1D 09 00 F7\n"
                          "Requested Orvo Program edit buffer: F0 00 00 0E 1D 03 10 F7\n"
                          "Skipped Orvo Mix edit-buffer request because that request/response shape is not verified on this hardware path.\n\n"
@@ -80,7 +80,7 @@ void SyncEngine::globalReceived (const GlobalDumpReport& report)
 {
     const bool asserted = programModeAsserted.exchange (false);
     awaitingGlobal = false;
-    engine.bankSelectType = report.bankSelectType;
+    host.setBankSelectType (report.bankSelectType);
 
     if (! report.programSelectionValid)
     {
@@ -167,18 +167,18 @@ void SyncEngine::onSyncTick()
     {
         if (decoded->ok)
         {
-            engine.applyProgramValues (decoded->values.raw, decoded->values.defined);
+            host.applyProgramValues (decoded->values.raw, decoded->values.defined);
             if (onProgramApplied)
                 onProgramApplied (decoded->values, decoded->unpacked, decoded->message);
-            engine.log().append ("SYNC: received Program edit buffer; queued mapped OSC/ENV/LFO/S&H UI refresh.\n");
+            host.logLine ("SYNC: received Program edit buffer; queued mapped OSC/ENV/LFO/S&H UI refresh.\n");
         }
         else
-            engine.log().append ("SYNC: received Program edit buffer, but the mapped controls could not be parsed.\n");
+            host.logLine ("SYNC: received Program edit buffer, but the mapped controls could not be parsed.\n");
     }
 
     if (! overlayState.visible)
         return;
-    const double now = engine.services().clock.nowMs();
+    const double now = host.clock().nowMs();
     if (syncActive.load())
     {
         const int s = currentStage.load();
@@ -201,7 +201,7 @@ void SyncEngine::onSyncTick()
                     bankComparisonRequested = false;
                     reportedCompare = false;
                     currentStage = complete;
-                    engine.log().append ("SYNC: timed out waiting for Orvo Global state. Sync cancelled before requesting Program-bank comparison.\n\n");
+                    host.logLine ("SYNC: timed out waiting for Orvo Global state. Sync cancelled before requesting Program-bank comparison.\n\n");
                 }
                 else
                     showOverlay ("Receiving Orvo Global state...", fraction);
@@ -211,7 +211,7 @@ void SyncEngine::onSyncTick()
                 {
                     awaitingEditBuffer = false;
                     currentStage = bankRequestActive.load() ? receivingBank : complete;
-                    engine.log().append ("SYNC: timed out waiting for Orvo Program edit buffer. Continuing without edit-buffer refresh.\n\n");
+                    host.logLine ("SYNC: timed out waiting for Orvo Program edit buffer. Continuing without edit-buffer refresh.\n\n");
                 }
                 else
                     showOverlay ("Receiving Program edit buffer...", fraction);
@@ -229,7 +229,7 @@ void SyncEngine::onSyncTick()
     {
         overlayCloseScheduled = true;
         const auto gen = generation.load();
-        engine.services().scheduler.callAfter (overlayCloseDelayMs, [this, gen] {
+        host.scheduler().callAfter (overlayCloseDelayMs, [this, gen] {
             if (generation.load() == gen && ! syncActive.load())
                 overlayState.visible = false;
         });
@@ -256,7 +256,7 @@ void SyncEngine::cancelSync()
         std::lock_guard<std::mutex> lock (decodedLock);
         pendingDecoded.reset();
     }
-    engine.log().append ("PROGRAM SYNC: cancelled by user. Late Orvo responses will be ignored.\n\n");
+    host.logLine ("PROGRAM SYNC: cancelled by user. Late Orvo responses will be ignored.\n\n");
 }
 
 } // namespace orvo

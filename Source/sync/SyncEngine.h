@@ -2,7 +2,7 @@
 
 #include "data/ProgramCodec.h"
 #include "midi/SysExReceiver.h"
-#include "shell/EditorEngine.h"
+#include "SyncHost.h"
 
 #include <atomic>
 #include <functional>
@@ -33,7 +33,7 @@ public:
         complete = 5
     };
 
-    explicit SyncEngine (EditorEngine& engine);
+    explicit SyncEngine (SyncHost& host);
 
     /** Plugs the receive handlers into the engine's SysEx path. */
     void attach();
@@ -74,9 +74,9 @@ private:
     void showOverlay (const std::string& text, double fraction);
     void globalReceived (const GlobalDumpReport& report);
     void editBufferReceived (const ByteVector& message);
-    void queueLog (const std::string& line) { engine.log().queueLine (line); }
+    void queueLog (const std::string& line) { host.queueLogLine (line); }
 
-    EditorEngine& engine;
+    SyncHost& host;
     SysExReceiver sysexReceiver;
 
     std::atomic<bool> syncActive { false }, awaitingGlobal { false }, awaitingEditBuffer { false },

@@ -1,6 +1,6 @@
 #include "EffectsPageView.h"
 
-#include "app/OrvoLookAndFeel.h"
+#include "ui/OrvoLookAndFeel.h"
 #include "effects/EffectAlgorithms.h"
 
 namespace orvo

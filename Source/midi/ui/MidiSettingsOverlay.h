@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/MidiConnection.h"
+#include "engine/MidiConnection.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 

@@ -1,6 +1,6 @@
 #include "MixSettingsOverlayPanel.h"
 
-#include "app/OrvoLookAndFeel.h"
+#include "ui/OrvoLookAndFeel.h"
 
 namespace orvo
 {

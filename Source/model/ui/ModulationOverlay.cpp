@@ -1,6 +1,6 @@
 #include "ModulationOverlay.h"
 
-#include "app/OrvoLookAndFeel.h"
+#include "ui/OrvoLookAndFeel.h"
 #include "model/ModulationSources.h"
 
 namespace orvo

@@ -1,6 +1,6 @@
 #include "ParameterControl.h"
 
-#include "app/OrvoLookAndFeel.h"
+#include "ui/OrvoLookAndFeel.h"
 
 namespace orvo
 {

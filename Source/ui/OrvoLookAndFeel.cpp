@@ -1,4 +1,4 @@
-#include "OrvoLookAndFeel.h"
+#include "ui/OrvoLookAndFeel.h"
 
 namespace orvo
 {

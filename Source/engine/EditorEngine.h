@@ -9,6 +9,8 @@
 #include "model/ParameterCatalogue.h"
 #include "platform/Clock.h"
 #include "platform/UserInteraction.h"
+#include "library/LibrarianEditor.h"
+#include "sync/SyncHost.h"
 
 #include <array>
 #include <bitset>
@@ -26,7 +28,7 @@ namespace orvo
 
 /** The editor without its window: parameter values, the NRPN link, the per-row hand-over
     from the MIDI thread, the log and the sidebars. The view polls it from its 30 Hz timer. */
-class EditorEngine
+class EditorEngine final : public SyncHost, public LibrarianEditor
 {
 public:
     static constexpr int numRows = ParameterCatalogue::numRows;
@@ -52,7 +54,7 @@ public:
     };
 
     explicit EditorEngine (Services services);
-    ~EditorEngine();
+    ~EditorEngine() override;
 
     Services& services() { return io; }
     EditorSettings& settings() { return editorSettings; }
@@ -61,17 +63,17 @@ public:
     ModulationRouting& modulation() { return modulationRouting; }
 
     //==== values (message thread) ====
-    int value (int row) const { return values[(size_t) row]; }
+    int value (int row) const override { return values[(size_t) row]; }
     /** A value from code (Program, paste of a whole state): applied to the row's control rule, nothing sent. */
     void applyValue (int row, int raw);
     /** A value from code that the control must show as it is (clamped only). */
-    void setValue (int row, int raw);
+    void setValue (int row, int raw) override;
     /** The user moved a control: store, mark edited, send when sending is on. */
     void userEdit (int row, int raw);
     /** The control's SEND button: send the current value whatever the switch says. */
     void sendRow (int row);
     bool isEdited() const { return edited; }
-    void clearEdited() { edited = false; }
+    void clearEdited() override { edited = false; }
 
     /** Rows whose value changed since the view last asked, and whose highlight changed. */
     struct TickReport
@@ -111,14 +113,14 @@ public:
 
     //==== NRPN sending (message thread) ====
     void setOutput (std::unique_ptr<MidiOutputConnection> output);
-    bool hasOutput() const { return midiOutput != nullptr; }
+    bool hasOutput() const override { return midiOutput != nullptr; }
     int outputChannel() const;
     void sendCatalogue (int row, int raw);
     void sendInterface (int nrpn, int value, const std::string& actionLabel);
     /** One complete SysEx message to the instrument, logged like every sent message. */
-    void sendSysEx (const std::vector<std::uint8_t>& message);
+    void sendSysEx (const std::vector<std::uint8_t>& message) override;
     /** A decoded Program: every defined row takes its value as it is, nothing is sent back. */
-    void applyProgramValues (const std::array<int, numRows>& raw, const std::bitset<numRows>& defined);
+    void applyProgramValues (const std::array<int, numRows>& raw, const std::bitset<numRows>& defined) override;
     void diagnosticNudge (int delta);
     std::string lastNrpnText() const;
 
@@ -127,12 +129,21 @@ public:
 
     /** Hooks for the parts of the protocol that live elsewhere. Each SysEx handler returns true
         when it took the message; they are asked in the order they were added. */
-    void addSysExHandler (std::function<bool (const std::uint8_t*, size_t)> handler);
+    void addSysExHandler (std::function<bool (const std::uint8_t*, size_t)> handler) override;
     std::function<void (int channel, int program)> onProgramChange;
     std::function<void (int channel, int bankValue)> onBankSelect;
     std::function<void (const std::uint8_t*, size_t)> onControllerMessage;
-    std::function<bool()> isSyncRunning;
     std::atomic<int> bankSelectType { -1 };
+
+    //==== SyncHost ====
+    Clock& clock() override { return io.clock; }
+    Scheduler& scheduler() override { return io.scheduler; }
+    void setSyncRunningQuery (std::function<bool()> query) override { isSyncRunning = std::move (query); }
+    void setBankSelectType (int type) override { bankSelectType = type; }
+    void logLine (const std::string& line) override { monitorLog.append (line); }
+    void queueLogLine (const std::string& line) override { monitorLog.queueLine (line); }
+    bool diagnosticLogOn() const override { return monitorLog.isMonitorVisible(); }
+    bool midiInputMonitorOn() const override { return monitorLog.midiInputMonitor.load(); }
 
     std::vector<std::pair<int, int>> takeUnmappedNrpns();
 
@@ -181,7 +192,8 @@ private:
     void storePending (int row, int value);
     static int convertIncoming (const OrvoParameterInfo& info, int value);
     std::string nrpnName (int nrpn) const;
-    void logLine (const std::string& text) { monitorLog.queueLine (text); }
+    void queueLog (const std::string& text) { monitorLog.queueLine (text); }
+    std::function<bool()> isSyncRunning;
 
     Services io;
     EditorSettings editorSettings;

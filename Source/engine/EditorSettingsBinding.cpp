@@ -1,4 +1,4 @@
-#include "EditorSettingsBinding.h"
+#include "engine/EditorSettingsBinding.h"
 
 namespace orvo
 {

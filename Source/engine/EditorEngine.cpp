@@ -98,10 +98,10 @@ void EditorEngine::sendNrpnOnWire (int channel, int parameter, int value)
     {
         failed |= ! midiOutput->send (m.data(), m.size());
         if (monitorOut)
-            logLine ("MIDI Output: " + describeMidiMessage (m.data(), m.size()) + "\n");
+            queueLog ("MIDI Output: " + describeMidiMessage (m.data(), m.size()) + "\n");
     }
     if (monitorOut)
-        logLine ("MIDI Output NRPN: ch=" + std::to_string (channel) + " parameter=" + std::to_string (parameter) + " ["
+        queueLog ("MIDI Output NRPN: ch=" + std::to_string (channel) + " parameter=" + std::to_string (parameter) + " ["
                  + std::to_string (parameter >> 7) + "*128+" + std::to_string (parameter & 127) + "] raw="
                  + std::to_string (value) + " [" + std::to_string (value >> 7) + "*128+" + std::to_string (value & 127)
                  + "]\n");
@@ -217,7 +217,7 @@ void EditorEngine::sendSysEx (const std::vector<std::uint8_t>& message)
     if (! midiOutput->send (message.data(), message.size()))
         monitorLog.append ("Could not send to MIDI output " + midiOutput->name() + ": the port is closed. Reopen the Orvo MIDI output.\n");
     if (monitorLog.midiOutputMonitor.load())
-        logLine ("MIDI Output: " + describeMidiMessage (message.data(), message.size()) + "\n");
+        queueLog ("MIDI Output: " + describeMidiMessage (message.data(), message.size()) + "\n");
 }
 
 void EditorEngine::applyProgramValues (const std::array<int, numRows>& raw, const std::bitset<numRows>& defined)
@@ -290,7 +290,7 @@ void EditorEngine::handleIncomingMidi (const std::uint8_t* data, size_t size, bo
     if (data == nullptr || size == 0)
         return;
     if (monitorLog.midiInputMonitor.load())
-        logLine ("MIDI Input: " + describeMidiMessage (data, size) + "\n");
+        queueLog ("MIDI Input: " + describeMidiMessage (data, size) + "\n");
 
     if (fromControllerPort)
     {
@@ -306,7 +306,7 @@ void EditorEngine::handleIncomingMidi (const std::uint8_t* data, size_t size, bo
             if (handler (data, size))
                 return;
         if ((isSyncRunning && isSyncRunning()) || monitorLog.midiInputMonitor.load())
-            logLine ("SYNC: received SysEx bytes=" + std::to_string (size) + " first-bytes="
+            queueLog ("SYNC: received SysEx bytes=" + std::to_string (size) + " first-bytes="
                      + hexBytes (data, std::min<size_t> (size, 24)) + (size > 24 ? " ..." : "") + "\n");
         return;
     }
@@ -430,7 +430,7 @@ void EditorEngine::handleAssembledNrpn (const NrpnEvent& e)
         line += " value=" + std::to_string (e.value) + " msb=" + std::to_string (e.msb) + " lsb=" + std::to_string (e.lsb);
         if (e.parameter == sentParameter.load() && e.value == sentValue.load())
             line += "  confirmation-of-last-send";
-        logLine (line + "\n");
+        queueLog (line + "\n");
     }
 }
 

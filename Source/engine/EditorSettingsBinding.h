@@ -1,7 +1,7 @@
 #pragma once
 
-#include "EditorSettingsStore.h"
-#include "shell/EditorSettings.h"
+#include "library/EditorSettingsStore.h"
+#include "engine/EditorSettings.h"
 
 namespace orvo
 {

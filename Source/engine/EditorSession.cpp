@@ -1,0 +1,89 @@
+#include "EditorSession.h"
+
+#include "EditorSettingsBinding.h"
+
+namespace orvo
+{
+
+EditorSession::EditorSession (Platform platform)
+    : io (platform), startMs (platform.clock.nowMs()),
+      editor (std::make_unique<EditorEngine> (EditorEngine::Services{
+          platform.clock, platform.scheduler, platform.prompts, platform.fileDialogs, platform.clipboard })),
+      devices (platform.hardwareMidi, instrument)
+{
+    // Lines logged before the log is shown wait in a start-up buffer.
+    const LibrarianLog log = [this] (const std::string& line)
+    {
+        if (startupDone)
+            editor->log().append (line);
+        else
+            startupLog += line;
+    };
+    settings = io.settingsFolder == juce::File() ? std::make_unique<EditorSettingsStore> (log)
+                                                 : std::make_unique<EditorSettingsStore> (io.settingsFolder, log);
+    loadEditorSettings (*settings, editor->settings());
+    connection = std::make_unique<MidiConnection> (*editor, devices);
+    connection->onRememberedPortsChanged = [this] { saveRememberedPorts (*settings, editor->settings()); };
+
+    librarianController = std::make_unique<LibrarianController> (*editor, *settings, startMs, log);
+    auto& state = librarianController->state();
+    auto& flows = librarianController->programFlows();
+    syncController = std::make_unique<SyncController> (
+        *editor, [&state] (int bank) { return state.bankDisplayName (bank); },
+        [&state] (int bank, int slot) { return state.names.name (bank, slot); });
+    mixController = std::make_unique<MixController> (
+        *editor, syncController->sync(), [&state] (int bank, int slot) { return state.names.name (bank, slot); });
+    effectsController = std::make_unique<EffectsController> (*editor);
+
+    connection->onInitialSync = [this] { syncController->startProgramSync(); };
+    syncController->onProgramApplied =
+        [this, &flows] (const DecodedProgramValues&, const UnpackedProgram& unpacked, const ByteVector& dump)
+    {
+        effectsController->applyProgram (unpacked);
+        flows.programSyncApplied (dump);
+    };
+    syncController->selector().onSelectionChanged = [&flows] (int bank, int slot)
+    { flows.selectionChanged (bank, slot); };
+
+    auto& mix = mixController->settings();
+    mix.onReadEnded = [&flows] (bool gotPayload)
+    {
+        if (flows.isMixSavePending())
+            flows.mixReadEnded (gotPayload);
+    };
+    flows.startMixRead = [&mix] { mix.readCurrentMix (false); };
+    flows.cachedMixPayload = [&mix]() -> const CachedMixPayload& { return mix.cachedPayload(); };
+    flows.showMixPayload = [&mix] (const MixPayload& payload, int bank, int slot, const std::string& title)
+    { return mix.decodeMixPayload (payload, bank, slot, title); };
+    flows.programDumpApplied = [this] (const DecodedProgramValues&, const UnpackedProgram& unpacked, const ByteVector&)
+    { effectsController->applyProgram (unpacked); };
+
+    // The working environment remembers the last selection; the editor starts on it.
+    editor->setSelection (state.selectedBank, state.selectedSlot);
+    editor->applySettingsAtStart();
+}
+
+EditorSession::~EditorSession()
+{
+    connection->closeAll();
+}
+
+void EditorSession::finishStartup()
+{
+    editor->log().append (startupLog);
+    startupLog.clear();
+    startupDone = true;
+}
+
+EditorSession::TickReport EditorSession::tick()
+{
+    TickReport report;
+    syncController->tick();
+    report.rows = editor->tick();
+    report.effects = effectsController->tick();
+    mixController->tick();
+    librarianController->tick();
+    return report;
+}
+
+} // namespace orvo

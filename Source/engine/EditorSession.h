@@ -1,0 +1,85 @@
+#pragma once
+
+#include "EditorEngine.h"
+#include "EffectsController.h"
+#include "LibrarianController.h"
+#include "MidiConnection.h"
+#include "MixController.h"
+#include "SyncController.h"
+#include "instrument/VirtualOrvo.h"
+#include "library/EditorSettingsStore.h"
+
+#include <memory>
+#include <string>
+
+namespace orvo
+{
+
+/** The whole editor without its window: the engine and every feature controller, wired once. The
+    window and the headless factory both build one; the view only lays out, routes commands and shows
+    what `tick` reports.
+
+    The timer tick runs the controllers in this order, and the order is behaviour:
+      1. sync and selection: the selection the instrument reported is followed, then the sync's step
+         applies a received Program (so it is stored under that selection) and checks time-outs;
+      2. the engine: pending row values, highlights, the window-size report, the log queue;
+      3. effects and routes: the NRPNs without a row that the MIDI thread queued;
+      4. Mix settings: the Mix dumps the MIDI thread queued;
+      5. the librarian: Auto Save Tools' debounced write-back, then the first library index. */
+class EditorSession
+{
+public:
+    struct Platform
+    {
+        Clock& clock;
+        Scheduler& scheduler;
+        Prompts& prompts;
+        FileDialogs& fileDialogs;
+        Clipboard& clipboard;
+        /** The system's MIDI devices; null for the Virtual Orvo alone. */
+        MidiDevices* hardwareMidi = nullptr;
+        /** The settings folder; empty for the per-user settings file. */
+        juce::File settingsFolder;
+    };
+
+    explicit EditorSession (Platform platform);
+    ~EditorSession();
+
+    EditorEngine& engine() { return *editor; }
+    VirtualOrvo& virtualOrvo() { return instrument; }
+    MidiConnection& midi() { return *connection; }
+    EditorSettingsStore& settingsStore() { return *settings; }
+    SyncController& sync() { return *syncController; }
+    LibrarianController& librarian() { return *librarianController; }
+    MixController& mix() { return *mixController; }
+    EffectsController& effects() { return *effectsController; }
+
+    /** When the session began to be built, on its clock. */
+    double startedAtMs() const { return startMs; }
+    /** Lines logged while the session was being built; call once the log is shown. */
+    void finishStartup();
+
+    struct TickReport
+    {
+        EditorEngine::TickReport rows;
+        EffectsController::TickReport effects;
+    };
+    TickReport tick();
+
+private:
+    Platform io;
+    double startMs = 0.0;
+    std::string startupLog;
+    bool startupDone = false;
+    std::unique_ptr<EditorEngine> editor;
+    VirtualOrvo instrument;
+    VirtualOrvoMidiDevices devices;
+    std::unique_ptr<MidiConnection> connection;
+    std::unique_ptr<EditorSettingsStore> settings;
+    std::unique_ptr<LibrarianController> librarianController;
+    std::unique_ptr<SyncController> syncController;
+    std::unique_ptr<MixController> mixController;
+    std::unique_ptr<EffectsController> effectsController;
+};
+
+} // namespace orvo

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "model/ParameterCatalogue.h"
+
+#include <array>
+#include <bitset>
+
+namespace orvo
+{
+
+/** What the librarian needs of the editor: its values to save, a loaded Program to show, and whether
+    there is an instrument to send to. The editor implements it; the librarian sees no more of it. */
+class LibrarianEditor
+{
+public:
+    static constexpr int numRows = ParameterCatalogue::numRows;
+    virtual ~LibrarianEditor() = default;
+
+    virtual int value (int row) const = 0;
+    /** A value the control must show as the document holds it (clamped only). */
+    virtual void setValue (int row, int raw) = 0;
+    /** A decoded Program: every defined row takes its value as it is, nothing is sent back. */
+    virtual void applyProgramValues (const std::array<int, numRows>& raw, const std::bitset<numRows>& defined) = 0;
+    virtual bool hasOutput() const = 0;
+    /** The Program shown was saved or replaced. */
+    virtual void clearEdited() = 0;
+};
+
+} // namespace orvo
