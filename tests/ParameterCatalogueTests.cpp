@@ -83,21 +83,21 @@ TEST (ParameterCatalogue, NamesPageGroupsAndControlKinds)
     EXPECT_EQ (ParameterCatalogue::controlKindName (9), "UNKNOWN");
 }
 
-TEST (ApplyingARawValue, ClampsAndTogglesALatchedButtonThatIsAlreadyOn)
+TEST (ApplyingARawValue, ClampsAndTakesASwitchsStateAsItIs)
 {
     const auto& lfo = ParameterCatalogue::row (*ParameterCatalogue::findById ("lfo1.enable"));
-    EXPECT_EQ (ParameterCatalogue::applyRawValue (lfo, 0, 2049), 2049);
-    EXPECT_EQ (ParameterCatalogue::applyRawValue (lfo, 2049, 2049), 0) << "on again means off";
-    EXPECT_EQ (ParameterCatalogue::applyRawValue (lfo, 2049, 4095), 4095);
-    EXPECT_EQ (ParameterCatalogue::applyRawValue (lfo, 0, 5000), 4095);
-
     const auto& semitone = ParameterCatalogue::row (18);
-    EXPECT_EQ (ParameterCatalogue::applyRawValue (semitone, 0, 5000), 4095);
-    EXPECT_EQ (ParameterCatalogue::applyRawValue (semitone, 4095, 4095), 4095) << "continuous rows never toggle";
-    EXPECT_EQ (ParameterCatalogue::applyRawValue (semitone, 0, -3), 0);
-
     const auto& pitchEnable = ParameterCatalogue::row (*ParameterCatalogue::findById ("osc1.env1pitch.enable"));
-    EXPECT_EQ (ParameterCatalogue::applyRawValue (pitchEnable, 0, 4096), 4096);
+    EXPECT_EQ (ParameterCatalogue::applyRawValue (lfo, 2049), 2049) << "on, told on again, stays on";
+    EXPECT_EQ (ParameterCatalogue::applyRawValue (lfo, 5000), 4095);
+    EXPECT_EQ (ParameterCatalogue::applyRawValue (semitone, -3), 0);
+    EXPECT_EQ (ParameterCatalogue::applyRawValue (pitchEnable, 4096), 4096);
+
+    // Any value but the off value is on, for the button as for its value text; a click turns it over.
+    EXPECT_TRUE (ParameterCatalogue::isSwitchOn (lfo, 4095));
+    EXPECT_FALSE (ParameterCatalogue::isSwitchOn (lfo, 0));
+    EXPECT_EQ (ParameterCatalogue::toggledSwitchValue (lfo, 4095), 0);
+    EXPECT_EQ (ParameterCatalogue::toggledSwitchValue (lfo, 0), 2049);
 }
 
 TEST (InterfaceControls, SendFixedNrpnsWithTheirActionLabels)

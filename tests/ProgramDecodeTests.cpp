@@ -9,14 +9,18 @@ using namespace orvo;
 
 namespace
 {
-/** Signed percentages and signed bytes come back as raw values of their row; the tables below speak
-    of what the player sees, so those are read back through the row's display. */
+/** Fields stored as the number the player sees (signed percentages and bytes, counts, numbered choices)
+    come back as raw values of their row; the tables below speak of what the player sees, so those are
+    read back through the row's display. */
 std::optional<int> shown (const std::string& id, std::optional<int> decoded)
 {
     if (! decoded)
         return decoded;
     for (const auto& f : programFields())
-        if (f.id == id && f.row >= 0 && (f.kind == ProgramFieldKind::signedPercent || f.kind == ProgramFieldKind::signedByte))
+        if (f.id == id && f.row >= 0
+            && (f.kind == ProgramFieldKind::signedPercent || f.kind == ProgramFieldKind::signedByte
+                || f.kind == ProgramFieldKind::byteKeepZero || f.kind == ProgramFieldKind::monovox
+                || f.kind == ProgramFieldKind::bitsNumber))
             return (int) std::lround (ValueConversion::rawToDisplay (ParameterCatalogue::row (f.row), *decoded));
     return decoded;
 }
@@ -101,7 +105,7 @@ TEST (ProgramFieldKinds, DecodeEachStoredFormToItsRawValue)
         { "lfo1.freerun", 1124, { 0x00, 0x01 }, 0 },
         { "sh.enable", 1176, { 0x00, 0x02 }, 4095 },
         // bits and single bits
-        { "osc.nzext.source", 111, { 0x02 }, 2730 },
+        { "osc.nzext.source", 111, { 0x02 }, 2 },
         { "env1.triggermode", 1333, { 0x05 }, 1365 },
         { "env1.reset", 1333, { 0x30 }, 4095 },
         { "osc1.env1pitch.enable", 605, { 0x01 }, 4096 },

@@ -618,6 +618,14 @@ TEST (ProgramMixFlowsEndToEnd, ASyncedProgramSavedAndLoadedAfterARestartIsTheSam
 
     ByteVector synced;
     std::array<int, ParameterCatalogue::numRows> values{};
+    std::vector<std::optional<int>> routes;
+    const auto routeValues = [] (EditorEngine& engine) {
+        std::vector<std::optional<int>> out;
+        for (int r = 0; r < ModulationRoutes::numRoutes; ++r)
+            for (auto f : ModulationRoutes::fields())
+                out.push_back (engine.modulation().value (r, f));
+        return out;
+    };
     std::string name;
     {
         auto before = makeHeadlessEditor();
@@ -642,6 +650,8 @@ TEST (ProgramMixFlowsEndToEnd, ASyncedProgramSavedAndLoadedAfterARestartIsTheSam
         EXPECT_EQ (decodeBase64 (readJsonDocument (file)["sysexBase64"]), synced);
         for (int r = 0; r < ParameterCatalogue::numRows; ++r)
             values[(size_t)r] = before->engine().value (r);
+        routes = routeValues (before->engine());
+        ASSERT_NE (routes, routeValues (makeHeadlessEditor()->engine())) << "the Program brought routes of its own";
     }
 
     auto after = makeHeadlessEditor(); // a fresh editor: default values, empty librarian
@@ -651,6 +661,7 @@ TEST (ProgramMixFlowsEndToEnd, ASyncedProgramSavedAndLoadedAfterARestartIsTheSam
     after->librarian().loadProgram();
     for (int r = 0; r < ParameterCatalogue::numRows; ++r)
         ASSERT_EQ (after->engine().value (r), values[(size_t)r]) << ParameterCatalogue::row (r).id;
+    EXPECT_EQ (routeValues (after->engine()), routes);
     EXPECT_EQ (after->librarian().programFlows().currentProgramSysEx(), synced);
     EXPECT_EQ (after->librarian().state().slot (1, 17).programSysEx, synced);
     EXPECT_EQ (after->librarian().state().names.name (1, 17), name);

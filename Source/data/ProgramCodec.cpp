@@ -241,17 +241,28 @@ int readStored (const ProgramField& f, const UnpackedProgram& p)
 //==============================================================================
 // Stored number -> raw value. nullopt keeps the editor's value.
 
-/** Signed percentages and signed bytes are stored in the units the player sees (-100..100, -127..127),
-    while the editor holds every row as a raw value; these fields convert at the boundary. */
+/** Signed percentages, signed bytes, counts (unison voices, detune, monovox) and small numbered
+    choices are stored as the number the player sees (DETUNE 100 is the byte 100), while the editor
+    holds every row as a raw value: the raw whose display is that number. These convert at the boundary. */
 bool storesDisplayUnits (const ProgramField& f)
 {
-    return f.row >= 0 && (f.kind == K::signedPercent || f.kind == K::signedByte);
+    switch (f.kind)
+    {
+        case K::signedPercent:
+        case K::signedByte:
+        case K::byteKeepZero:
+        case K::monovox:
+        case K::bitsNumber:
+            return f.row >= 0;
+        default:
+            return false;
+    }
 }
 
 int rawFromDisplayUnits (const ProgramField& f, int shown)
 {
     const auto& info = ParameterCatalogue::row (f.row);
-    return ValueConversion::displayToRaw (info, (double) shown).value_or (info.rawMin);
+    return ValueConversion::displayToRaw (info, (double)shown).value_or (info.rawMin);
 }
 
 int displayUnitsFromRaw (const ProgramField& f, int raw)
@@ -679,7 +690,7 @@ std::vector<ProgramField> buildFieldTable()
     add ("osc2.triangle", K::bit, 114, 4, 1, 1);
     add ("osc2.saw", K::sawBits, 114, 5, 2);
     at ("osc2.square", K::nonzeroWord, 90);
-    add ("osc.nzext.source", K::bitsScaled, 111, 0, 2);
+    add ("osc.nzext.source", K::bitsNumber, 111, 0, 2, 3);
 
     // Oscillator modulation.
     at ("osc2toosc1.linfm", K::asicWord, 20);
@@ -890,6 +901,49 @@ std::optional<int> DecodedProgramValues::valueFor (std::string_view id) const
     return std::nullopt;
 }
 
+namespace
+{
+/** Route fields from what the decode read: the flag bytes' enables (stored 0 means on) and the LFO
+    routes' records. Level and offset words are signed, 0 being the centre (0.00). */
+void decodeRouteFields (DecodedProgramValues& out)
+{
+    static const std::pair<const char*, const char*> flagRoutes[] = {
+        { "filter1.mod1.enable", "FILTER 1 MOD 1" },
+        { "filter1.mod2.enable", "FILTER 1 MOD 2" },
+        { "filter1.mod3.enable", "FILTER 1 MOD 3" },
+        { "filter2.mod1.enable", "FILTER 2 MOD 1" },
+        { "filter2.mod2.enable", "FILTER 2 MOD 2" },
+        { "filter2.mod3.enable", "FILTER 2 MOD 3" },
+        { "postfilter.f1lp.mod.enable", "FILTER 1 LOW PASS MOD" },
+        { "postfilter.f1hp.mod.enable", "FILTER 1 HIGH PASS MOD" },
+        { "postfilter.f1bp.mod.enable", "FILTER 1 BAND PASS MOD" },
+        { "postfilter.prefilter.mod.enable", "PRE FILTER MOD" },
+        { "postfilter.f2lp.mod.enable", "FILTER 2 LOW PASS MOD" },
+        { "postfilter.source.mod.enable", "FILTER 1 MIX LEVEL MOD" },
+    };
+    using F = ModulationField;
+    auto put = [&out] (int route, F field, int raw) { out.routeFields.push_back ({ route, field, raw }); };
+    for (const auto& [id, name] : flagRoutes)
+        if (const auto value = out.valueFor (id))
+            put (*ModulationRoutes::indexOf (name), F::enable, *value != 0 ? 1 : 0);
+
+    const auto signedLevel = [] (int word)
+    { return clamp4095 (((int)(std::int16_t) (std::uint16_t)word + 32768) * 4095.0 / 65535.0); };
+    for (const auto& lfo : out.lfoModRoutes)
+    {
+        if (lfo.name == nullptr || *lfo.name == 0)
+            continue;
+        const int route = *ModulationRoutes::indexOf (lfo.name);
+        put (route, F::enable, lfo.enabled ? 1 : 0);
+        put (route, F::source, lfo.sourceRaw);
+        if (const auto* destination = ModulationRoutes::destinationForType (route, lfo.type))
+            put (route, F::destination, destination->raw);
+        put (route, F::level, signedLevel (lfo.level));
+        put (route, F::offset, signedLevel (lfo.offset));
+    }
+}
+} // namespace
+
 DecodedProgramValues decodeUnpackedProgram (const UnpackedProgram& program, std::string* diagnostic)
 {
     DecodedProgramValues out;
@@ -953,9 +1007,9 @@ DecodedProgramValues decodeUnpackedProgram (const UnpackedProgram& program, std:
     {
         const int b = 1116 + 52 * n;
         auto& route = out.lfoModRoutes[(std::size_t)n];
-        route.name = routeNames[n];
         if (b + 37 >= (int)size)
-            continue;
+            continue; // a record the Program does not reach stays unnamed, and no route takes it
+        route.name = routeNames[n];
         route.level = word (b + 24);
         route.offset = word (b + 28);
         route.type = std::clamp (byte (b + 33), 1, 6);
@@ -967,6 +1021,8 @@ DecodedProgramValues decodeUnpackedProgram (const UnpackedProgram& program, std:
         route.sourceCategory = source.category;
         route.sourceNumber = source.number;
     }
+
+    decodeRouteFields (out);
 
     auto& o = out.output;
     o.voiceLevel = clamp4095 (std::min (word (660), 32768) * 4095.0 / 32768.0);
@@ -1050,7 +1106,8 @@ ProgramWriteReport writeProgramValues (UnpackedProgram& program,
         }
 
         // The search below compares stored numbers in the units they read back in.
-        const int wanted = storesDisplayUnits (f) ? displayUnitsFromRaw (f, raw[(std::size_t)f.row]) : raw[(std::size_t)f.row];
+        const int wanted =
+            storesDisplayUnits (f) ? displayUnitsFromRaw (f, raw[(std::size_t)f.row]) : raw[(std::size_t)f.row];
         const auto [lo, hi] = storedRange (f);
         const int guess = std::clamp (guessStored (f, wanted, readStored (f, program)), lo, hi);
 

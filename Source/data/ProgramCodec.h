@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/ProgramLayout.h"
+#include "model/ModulationRoutes.h"
 #include "model/ParameterCatalogue.h"
 
 #include <array>
@@ -150,6 +151,16 @@ struct DecodedProgramValues
     std::array<EnvelopeSettings, 3> envelopes{};
     std::array<ModRouteRecord, 3> lfoModRoutes{};
     OutputSectionRecord output;
+
+    /** The modulation-route fields the Program carries, as the routing overlay holds them: the enable
+        of every route with a flag byte, and all five fields of the three LFO routes. */
+    struct RouteField
+    {
+        int route = -1; // index into ModulationRoutes::all()
+        ModulationField field = ModulationField::enable;
+        int raw = 0;
+    };
+    std::vector<RouteField> routeFields;
 
     /** The decoded raw value of any id, catalogue or extra. */
     std::optional<int> valueFor (std::string_view id) const;

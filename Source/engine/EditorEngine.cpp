@@ -45,7 +45,7 @@ void EditorEngine::applyValue (int row, int raw)
     if (row < 0 || row >= numRows)
         return;
     auto& v = values[(size_t) row];
-    v = ParameterCatalogue::applyRawValue (ParameterCatalogue::row (row), v, raw);
+    v = ParameterCatalogue::applyRawValue (ParameterCatalogue::row (row), raw);
     codeChangedRows.push_back (row);
 }
 
@@ -488,8 +488,7 @@ EditorEngine::TickReport EditorEngine::tick()
         const int pending = pendingValues[(size_t) r].exchange (-1);
         if (pending >= 0 && editorSettings.followIncomingMidi && (settle <= 0 || isLoopOrCurveEnvelopeRow (info)))
         {
-            const int before = values[(size_t) r];
-            values[(size_t) r] = ParameterCatalogue::applyRawValue (info, before, pending);
+            values[(size_t) r] = ParameterCatalogue::applyRawValue (info, pending);
             report.valueChangedRows.push_back (r);
             report.anyRowChanged = true;
             if (highlight)

@@ -37,9 +37,9 @@ EditorSession::EditorSession (Platform platform)
 
     connection->onInitialSync = [this] { syncController->startProgramSync(); };
     syncController->onProgramApplied =
-        [this, &flows] (const DecodedProgramValues&, const UnpackedProgram& unpacked, const ByteVector& dump)
+        [this, &flows] (const DecodedProgramValues& values, const UnpackedProgram& unpacked, const ByteVector& dump)
     {
-        effectsController->applyProgram (unpacked);
+        effectsController->applyProgram (values, unpacked);
         flows.programSyncApplied (dump);
     };
     syncController->selector().onSelectionChanged = [&flows] (int bank, int slot)
@@ -55,8 +55,8 @@ EditorSession::EditorSession (Platform platform)
     flows.cachedMixPayload = [&mix]() -> const CachedMixPayload& { return mix.cachedPayload(); };
     flows.showMixPayload = [&mix] (const MixPayload& payload, int bank, int slot, const std::string& title)
     { return mix.decodeMixPayload (payload, bank, slot, title); };
-    flows.programDumpApplied = [this] (const DecodedProgramValues&, const UnpackedProgram& unpacked, const ByteVector&)
-    { effectsController->applyProgram (unpacked); };
+    flows.programDumpApplied = [this] (const DecodedProgramValues& values, const UnpackedProgram& unpacked,
+                                       const ByteVector&) { effectsController->applyProgram (values, unpacked); };
 
     // The working environment remembers the last selection; the editor starts on it.
     editor->setSelection (state.selectedBank, state.selectedSlot);

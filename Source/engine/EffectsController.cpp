@@ -16,6 +16,7 @@ EffectsController::TickReport EffectsController::tick()
 {
     TickReport report;
     report.effectsChanged = std::exchange (hostMovedAControl, false) | std::exchange (pageReplaced, false);
+    report.changedRoutes = std::exchange (routesReplaced, {});
     for (const auto& [nrpn, value] : engine.takeUnmappedNrpns())
     {
         if (ModulationRouting::takesNrpn (nrpn))
@@ -39,10 +40,13 @@ EffectsController::TickReport EffectsController::tick()
     return report;
 }
 
-void EffectsController::applyProgram (const UnpackedProgram& unpacked)
+void EffectsController::applyProgram (const DecodedProgramValues& values, const UnpackedProgram& unpacked)
 {
     engine.log().append (model.applyProgram (storedEffectBytesOf (unpacked)));
     pageReplaced = true;
+    for (const auto& f : values.routeFields)
+        if (engine.modulation().applyValue (f.route, f.field, f.raw))
+            routesReplaced.push_back (f.route);
 }
 
 } // namespace orvo

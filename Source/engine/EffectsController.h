@@ -26,13 +26,15 @@ public:
     };
     TickReport tick();
 
-    /** The effect settings of a Program that was synced or loaded; the next tick reports the change. */
-    void applyProgram (const UnpackedProgram& unpacked);
+    /** The effect settings and route fields of a Program that was synced or loaded; the next tick
+        reports what changed. */
+    void applyProgram (const DecodedProgramValues& values, const UnpackedProgram& unpacked);
 
 private:
     EditorEngine& engine;
     EffectsPageModel model;
     bool hostMovedAControl = false, pageReplaced = false;
+    std::vector<int> routesReplaced;
 };
 
 } // namespace orvo

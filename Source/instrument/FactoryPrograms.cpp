@@ -324,16 +324,16 @@ int plannedValue (int row, const Archetype& a, Dice& dice)
         return within (dice.range (2400, 4000));
     if (startsWith (id, "prefilter.") || startsWith (id, "postfilter."))
         return within (dice.chance (50) ? 0 : dice.range (300, 2200));
-    if (id == "performance.unisonx")
-        return within (dice.range (a.unison[0], a.unison[1]));
-    if (id == "performance.detune")
-        return within (a.unison[1] > 1 ? dice.range (8, 35) : dice.range (1, 8));
-    if (id == "performance.monovox")
-        return within (a.portamentoChance >= 30 ? 1 : dice.range (8, 16));
     if (endsWith (id, "portamento.time"))
         return within (dice.chance (a.portamentoChance) ? dice.range (1200, 2400) : 0);
     // These rows are planned in the units the player sees, then taken to raw values.
     const auto shown = [&] (int display) { return within (ValueConversion::displayToRaw (info, display).value_or (lo)); };
+    if (id == "performance.unisonx")
+        return shown (dice.range (a.unison[0], a.unison[1]));
+    if (id == "performance.detune")
+        return shown (a.unison[1] > 1 ? dice.range (8, 35) : dice.range (1, 8));
+    if (id == "performance.monovox")
+        return shown (a.portamentoChance >= 30 ? 1 : dice.range (8, 16));
     if (endsWith (id, "portamento.offset") || startsWith (id, "performance.arp.prog"))
         return shown (dice.range (0, 12));
     if (id == "performance.arp.octave")

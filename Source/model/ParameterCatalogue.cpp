@@ -9,8 +9,8 @@ namespace orvo
 namespace
 {
 constexpr OrvoParameterInfo row (const char* id, const char* name, const char* section, int group, int kind, int nrpn,
-                                 int rawMax, double displayMin, double displayMax, double step, int decimals, int format,
-                                 int offValue, int onValue, std::initializer_list<ChoiceLabel> labels)
+                                 int rawMax, double displayMin, double displayMax, double step, int decimals,
+                                 int format, int offValue, int onValue, std::initializer_list<ChoiceLabel> labels)
 {
     OrvoParameterInfo info;
     info.id = id;
@@ -31,7 +31,7 @@ constexpr OrvoParameterInfo row (const char* id, const char* name, const char* s
     int n = 0;
     for (const auto& label : labels)
         if (n < 3)
-            info.labels[(size_t) n++] = label;
+            info.labels[(size_t)n++] = label;
     info.labelCount = n;
     return info;
 }
@@ -283,7 +283,7 @@ struct NrpnIndex
     {
         for (int r = 0; r < ParameterCatalogue::numRows; ++r)
         {
-            const auto& info = catalogueRows[(size_t) r];
+            const auto& info = catalogueRows[(size_t)r];
             if (info.nrpn >= 0)
                 byNrpn[info.nrpn].push_back (r);
             byId.emplace (info.id, r);
@@ -298,11 +298,14 @@ const NrpnIndex& index()
 }
 } // namespace
 
-const std::array<OrvoParameterInfo, ParameterCatalogue::numRows>& ParameterCatalogue::rows() { return catalogueRows; }
+const std::array<OrvoParameterInfo, ParameterCatalogue::numRows>& ParameterCatalogue::rows()
+{
+    return catalogueRows;
+}
 
 const OrvoParameterInfo& ParameterCatalogue::row (int index)
 {
-    return catalogueRows[(size_t) std::clamp (index, 0, numRows - 1)];
+    return catalogueRows[(size_t)std::clamp (index, 0, numRows - 1)];
 }
 
 std::optional<int> ParameterCatalogue::findById (std::string_view id)
@@ -318,7 +321,7 @@ std::optional<int> ParameterCatalogue::findByNrpn (int nrpn)
     if (nrpn < 0)
         return std::nullopt;
     const auto& map = index().byNrpn;
-    if (auto it = map.find (nrpn); it != map.end() && ! it->second.empty())
+    if (auto it = map.find (nrpn); it != map.end() && !it->second.empty())
         return it->second.front();
     return std::nullopt;
 }
@@ -344,14 +347,22 @@ std::string ParameterCatalogue::pageGroupName (int group)
 {
     switch (group)
     {
-        case 0: return "PERFORMANCE";
-        case 1: return "OSC 1";
-        case 2: return "OSC 2";
-        case 3: return "PRE-FILTER MIX";
-        case 4: return "LFOs";
-        case 5: return "ENVELOPES";
-        case 6: return "EFFECTS";
-        default: return {};
+        case 0:
+            return "PERFORMANCE";
+        case 1:
+            return "OSC 1";
+        case 2:
+            return "OSC 2";
+        case 3:
+            return "PRE-FILTER MIX";
+        case 4:
+            return "LFOs";
+        case 5:
+            return "ENVELOPES";
+        case 6:
+            return "EFFECTS";
+        default:
+            return {};
     }
 }
 
@@ -359,27 +370,40 @@ std::string ParameterCatalogue::controlKindName (int kind)
 {
     switch (kind)
     {
-        case kindContinuous: return "CONTINUOUS";
-        case kindToggle: return "TOGGLE";
-        case kindEnumButtons: return "ENUM BUTTONS";
-        case kindLatchedButton: return "LATCHED BUTTON";
-        case kindMomentaryButton: return "MOMENTARY BUTTON";
-        default: return "UNKNOWN";
+        case kindContinuous:
+            return "CONTINUOUS";
+        case kindToggle:
+            return "TOGGLE";
+        case kindEnumButtons:
+            return "ENUM BUTTONS";
+        case kindLatchedButton:
+            return "LATCHED BUTTON";
+        case kindMomentaryButton:
+            return "MOMENTARY BUTTON";
+        default:
+            return "UNKNOWN";
     }
 }
 
-int ParameterCatalogue::applyRawValue (const OrvoParameterInfo& info, int current, int incoming)
+int ParameterCatalogue::applyRawValue (const OrvoParameterInfo& info, int incoming)
 {
-    const int value = std::clamp (incoming, info.rawMin, info.rawMax);
-    if (info.kind == kindLatchedButton && value == info.onValue && current == info.onValue)
-        return info.offValue;
-    return value;
+    return std::clamp (incoming, info.rawMin, std::max (info.rawMin, info.rawMax));
+}
+
+bool ParameterCatalogue::isSwitchOn (const OrvoParameterInfo& info, int raw)
+{
+    return applyRawValue (info, raw) != info.offValue;
+}
+
+int ParameterCatalogue::toggledSwitchValue (const OrvoParameterInfo& info, int raw)
+{
+    return isSwitchOn (info, raw) ? info.offValue : info.onValue;
 }
 
 bool ParameterCatalogue::isEnvelopeRow (const OrvoParameterInfo& info)
 {
-    return std::strncmp (info.id, "env1.", 5) == 0 || std::strncmp (info.id, "env2.", 5) == 0
-           || std::strncmp (info.id, "env3.", 5) == 0;
+    return std::strncmp (info.id, "env1.", 5) == 0 || std::strncmp (info.id, "env2.", 5) == 0 ||
+           std::strncmp (info.id, "env3.", 5) == 0;
 }
 
 bool ParameterCatalogue::isTuningRow (const OrvoParameterInfo& info)

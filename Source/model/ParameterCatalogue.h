@@ -43,7 +43,7 @@ struct OrvoParameterInfo
     int displayFormat = 0;
     int offValue = 0;
     int onValue = 0;
-    std::array<ChoiceLabel, 3> labels {};
+    std::array<ChoiceLabel, 3> labels{};
     int labelCount = 0;
 };
 
@@ -68,9 +68,15 @@ public:
     static std::string pageGroupName (int group);
     static std::string controlKindName (int kind);
 
-    /** The value a row's control takes when handed `incoming` while it holds `current`:
-        clamped to the raw range; a latched button already at its on value goes off. */
-    static int applyRawValue (const OrvoParameterInfo& info, int current, int incoming);
+    /** The value a row's control takes when handed `incoming`: clamped to the raw range. A value from
+        the instrument or a Program is the state it holds, so a switch at its on value that is told
+        "on" again stays on (toggling there made every confirmed click snap back). */
+    static int applyRawValue (const OrvoParameterInfo& info, int incoming);
+    /** A switch (toggle, latched or momentary button) is on at every value but its off value, the
+        way the instrument reads it; its button and its value text agree on that. */
+    static bool isSwitchOn (const OrvoParameterInfo& info, int raw);
+    /** What a click on a switch sends: off when it is on, else its on value. */
+    static int toggledSwitchValue (const OrvoParameterInfo& info, int raw);
 
     static bool isEnvelopeRow (const OrvoParameterInfo& info);
     static bool isTuningRow (const OrvoParameterInfo& info);

@@ -172,7 +172,7 @@ std::string ValueText::displayText (const OrvoParameterInfo& info, int raw, cons
     }
     else if (isButton (info))
     {
-        return r != info.offValue ? "ON" : "OFF";
+        return ParameterCatalogue::isSwitchOn (info, r) ? "ON" : "OFF";
     }
     return textForDisplayValue (info, ValueConversion::rawToDisplay (info, r, custom));
 }

@@ -49,7 +49,7 @@ ParameterControl::ParameterControl (int rowIndex, const OrvoParameterInfo& rowIn
     {
         latch = std::make_unique<juce::TextButton>();
         latch->setClickingTogglesState (false);
-        latch->onClick = [this] { userChanged (value == info.onValue ? info.offValue : info.onValue); };
+        latch->onClick = [this] { userChanged (ParameterCatalogue::toggledSwitchValue (info, value)); };
         addAndMakeVisible (*latch);
     }
     else if (info.kind == kindEnumButtons)
@@ -145,7 +145,7 @@ void ParameterControl::refreshWidgets()
                           juce::dontSendNotification);
     if (latch != nullptr)
     {
-        const bool on = value == info.onValue;
+        const bool on = ParameterCatalogue::isSwitchOn (info, value);
         latch->setButtonText (on ? "ON" : "OFF");
         latch->setToggleState (on, juce::dontSendNotification);
     }
