@@ -133,4 +133,37 @@ TEST_F (WholePageSends, DetailsOfAnInterfaceControlNameItsMappingAndRange)
         << text;
     engine.selectRow (row ("osc1.semitone"));
     EXPECT_EQ (engine.parameterDetailsText().find ("INTERFACE NRPN"), std::string::npos);
+
+    // A catalogue row names its display format, its range in the instrument's units and where its value came from.
+    engine.userEdit (row ("filter1.frequency"), 4095);
+    EXPECT_NE (engine.parameterDetailsText().find (
+                   "\nMAPPING: FILTER FREQUENCY\nMIDI: NRPN 2304\nRANGE: 0.0218 kHz TO 22.3482 kHz\n"),
+               std::string::npos)
+        << engine.parameterDetailsText();
+    EXPECT_NE (engine.parameterDetailsText().find ("\nCURRENT CONTROL: EDITOR"), std::string::npos);
+    receiveNrpn (1, 2304, 100);
+    engine.tick();
+    EXPECT_NE (engine.parameterDetailsText().find ("\nCURRENT CONTROL: ORVO/MIDI"), std::string::npos);
+}
+
+TEST_F (WholePageSends, TypedValuesThatCannotBeTakenSayWhy)
+{
+    const int frequency = row ("filter1.frequency"), semitone = row ("osc1.semitone");
+    EXPECT_EQ (engine.readTypedValue (semitone, "12"), engine.readTypedValue (semitone, " 12 "));
+    ASSERT_TRUE (engine.readTypedValue (frequency, "2.5720 kHz"));
+    const struct
+    {
+        int row;
+        const char* text;
+        const char* log;
+    } refused[] = {
+        { frequency, "abc", "\"abc\" is not a value of Frequency; type a number from 0.0218 kHz TO 22.3482 kHz; the value was not changed.\n" },
+        { frequency, "-5", "\"-5\" is outside the range of Frequency (0.0218 kHz TO 22.3482 kHz); the value was not changed.\n" },
+        { semitone, "9999", "\"9999\" is outside the range of Semitone (-60 TO 60); the value was not changed.\n" },
+    };
+    for (const auto& c : refused)
+    {
+        EXPECT_FALSE (engine.readTypedValue (c.row, c.text)) << c.text;
+        EXPECT_TRUE (logContains (c.log)) << c.text << "\n" << engine.log().text();
+    }
 }

@@ -1,4 +1,5 @@
 #include "model/InterfaceControls.h"
+#include "model/NamedValues.h"
 #include "model/ValueText.h"
 
 #include <gtest/gtest.h>
@@ -157,4 +158,29 @@ TEST (InterfaceControlTexts, NameTheStatesOfThePageControls)
     }
     EXPECT_TRUE (ValueText::interfaceUsesPanDisplay ("VOICE MIX PAN 1", 3074));
     EXPECT_FALSE (ValueText::interfaceUsesPanDisplay ("VOICE MIX LEVEL 1", 3075));
+}
+
+TEST (NamedValues, ShowTheChoiceNearestTheValueAndTakeItsNameTyped)
+{
+    const struct
+    {
+        const char* id;
+        int raw;
+        const char* text;
+    } cases[] = {
+        { "lfo1.shape", 2400, "RAMP DOWN" },     { "lfo3.shape", 1234, "RAMP UP" },
+        { "lfo2.polarity", 2050, "BIPOLAR" },    { "lfo1.triggertype", 2500, "LEGATO" },
+        { "sh.triggertype", 1600, "NORMAL" },    { "env1.triggermode", 546, "RESET" },
+        { "env3.triggermode", 4095, "MODE 16" },
+    };
+    for (const auto& c : cases)
+    {
+        const auto& info = ParameterCatalogue::row (*ParameterCatalogue::findById (c.id));
+        EXPECT_EQ (ValueText::displayText (info, c.raw), c.text) << c.id;
+        const auto typed = ValueText::rawForTypedText (info, c.text);
+        ASSERT_TRUE (typed.ok()) << c.id;
+        EXPECT_EQ (ValueText::displayText (info, typed.raw), c.text) << c.id;
+    }
+    const auto& frequency = ParameterCatalogue::row (*ParameterCatalogue::findById ("filter1.frequency"));
+    EXPECT_TRUE (ValueText::rawForTypedText (frequency, "2.5720 kHz").ok());
 }

@@ -247,9 +247,14 @@ void MainComponent::buildPages()
         c->formatValue = [] (const OrvoParameterInfo& info, int raw, const CustomKnobRange& range) {
             return juce::String::fromUTF8 (ValueText::displayText (info, raw, range).c_str());
         };
-        c->parseValue = [] (const OrvoParameterInfo& info, const juce::String& text, const CustomKnobRange& range) -> std::optional<int> {
-            const auto typed = ValueText::rawForTypedText (info, text.toStdString(), range);
-            return typed.ok() ? std::optional<int> (typed.raw) : std::nullopt;
+        c->parseValue = [this, r] (const OrvoParameterInfo&, const juce::String& text, const CustomKnobRange& range) {
+            const auto raw = engine->readTypedValue (r, text.toStdString(), range);
+            if (! raw)
+            {
+                headerStatus.setText ("VALUE NOT CHANGED", juce::dontSendNotification);
+                headerStatus.setTooltip (engine->lastTypingProblem());
+            }
+            return raw;
         };
         c->refreshValueText();
         c->showValue (engine->value (r));

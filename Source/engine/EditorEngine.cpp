@@ -1,6 +1,7 @@
 #include "EditorEngine.h"
 
 #include "model/InterfaceControls.h"
+#include "model/ValueText.h"
 
 #include <algorithm>
 #include <cmath>
@@ -10,12 +11,15 @@ namespace orvo
 {
 namespace
 {
-std::string enabledText (bool on) { return on ? "enabled" : "disabled"; }
+std::string enabledText (bool on)
+{
+    return on ? "enabled" : "disabled";
+}
 
 std::string ccPieces (const std::array<ControlChange, 4>& m)
 {
-    return " cc=[99:" + std::to_string (m[0][2]) + " 98:" + std::to_string (m[1][2]) + " 6:" + std::to_string (m[2][2])
-           + " 38:" + std::to_string (m[3][2]) + "]";
+    return " cc=[99:" + std::to_string (m[0][2]) + " 98:" + std::to_string (m[1][2]) +
+           " 6:" + std::to_string (m[2][2]) + " 38:" + std::to_string (m[3][2]) + "]";
 }
 
 const int postFilterSourcesRow = *ParameterCatalogue::findById ("postfilter.noiseext");
@@ -30,21 +34,25 @@ EditorEngine::EditorEngine (Services s) : io (s)
     for (auto& c : changedFlags)
         c.store (0);
     for (int r = 0; r < numRows; ++r)
-        values[(size_t) r] = ParameterCatalogue::row (r).rawMin;
+        values[(size_t)r] = ParameterCatalogue::row (r).rawMin;
     currentPage = EditorSettings::tabForDefaultPage (editorSettings.defaultPage);
-    sidebarModel = SidebarModel (SidebarModel::validDefault (SidebarModel::top, editorSettings.defaultSidebarTop, false),
-                                 SidebarModel::validDefault (SidebarModel::bottom, editorSettings.defaultSidebarBottom, false));
+    sidebarModel =
+        SidebarModel (SidebarModel::validDefault (SidebarModel::top, editorSettings.defaultSidebarTop, false),
+                      SidebarModel::validDefault (SidebarModel::bottom, editorSettings.defaultSidebarBottom, false));
     monitorLog.setMonitorVisible (sidebarModel.monitorShown());
 }
 
-EditorEngine::~EditorEngine() { *alive = false; }
+EditorEngine::~EditorEngine()
+{
+    *alive = false;
+}
 
 //==============================================================================
 void EditorEngine::applyValue (int row, int raw)
 {
     if (row < 0 || row >= numRows)
         return;
-    auto& v = values[(size_t) row];
+    auto& v = values[(size_t)row];
     v = ParameterCatalogue::applyRawValue (ParameterCatalogue::row (row), raw);
     codeChangedRows.push_back (row);
 }
@@ -54,7 +62,7 @@ void EditorEngine::setValue (int row, int raw)
     if (row < 0 || row >= numRows)
         return;
     const auto& info = ParameterCatalogue::row (row);
-    values[(size_t) row] = std::clamp (raw, info.rawMin, info.rawMax);
+    values[(size_t)row] = std::clamp (raw, info.rawMin, info.rawMax);
     codeChangedRows.push_back (row);
 }
 
@@ -63,22 +71,46 @@ void EditorEngine::userEdit (int row, int raw)
     if (row < 0 || row >= numRows)
         return;
     const auto& info = ParameterCatalogue::row (row);
-    values[(size_t) row] = std::clamp (raw, info.rawMin, info.rawMax);
+    values[(size_t)row] = std::clamp (raw, info.rawMin, info.rawMax);
+    fromInstrument.reset ((size_t)row);
     edited = true;
     selectedRow = row;
     selectedInterface = -1;
     if (editorSettings.sendChangesImmediately)
-        sendCatalogue (row, values[(size_t) row]);
+        sendCatalogue (row, values[(size_t)row]);
+}
+
+std::optional<int> EditorEngine::readTypedValue (int row, const std::string& text, const CustomKnobRange& range)
+{
+    if (row < 0 || row >= numRows)
+        return std::nullopt;
+    const auto& info = ParameterCatalogue::row (row);
+    const auto typed = ValueText::rawForTypedText (info, text, range);
+    if (typed.ok())
+        return typed.raw;
+    const auto [low, high] = ValueConversion::limits (info, range);
+    const auto window =
+        ValueText::textForDisplayValue (info, low) + " TO " + ValueText::textForDisplayValue (info, high);
+    typingProblem =
+        typed.status == TypedValue::Status::outOfRange
+            ? "\"" + text + "\" is outside the range of " + info.name + " (" + window + "); the value was not changed."
+            : "\"" + text + "\" is not a value of " + info.name + "; type a number from " + window +
+                  "; the value was not changed.";
+    monitorLog.append (typingProblem + "\n");
+    return std::nullopt;
 }
 
 void EditorEngine::sendRow (int row)
 {
     if (row >= 0 && row < numRows)
-        sendCatalogue (row, values[(size_t) row]);
+        sendCatalogue (row, values[(size_t)row]);
 }
 
 //==============================================================================
-void EditorEngine::setOutput (std::unique_ptr<MidiOutputConnection> output) { midiOutput = std::move (output); }
+void EditorEngine::setOutput (std::unique_ptr<MidiOutputConnection> output)
+{
+    midiOutput = std::move (output);
+}
 
 int EditorEngine::outputChannel() const
 {
@@ -96,21 +128,24 @@ void EditorEngine::sendNrpnOnWire (int channel, int parameter, int value)
     bool failed = false;
     for (const auto& m : messages)
     {
-        failed |= ! midiOutput->send (m.data(), m.size());
+        failed |= !midiOutput->send (m.data(), m.size());
         if (monitorOut)
             queueLog ("MIDI Output: " + describeMidiMessage (m.data(), m.size()) + "\n");
     }
     if (monitorOut)
-        queueLog ("MIDI Output NRPN: ch=" + std::to_string (channel) + " parameter=" + std::to_string (parameter) + " ["
-                 + std::to_string (parameter >> 7) + "*128+" + std::to_string (parameter & 127) + "] raw="
-                 + std::to_string (value) + " [" + std::to_string (value >> 7) + "*128+" + std::to_string (value & 127)
-                 + "]\n");
+        queueLog ("MIDI Output NRPN: ch=" + std::to_string (channel) + " parameter=" + std::to_string (parameter) +
+                  " [" + std::to_string (parameter >> 7) + "*128+" + std::to_string (parameter & 127) +
+                  "] raw=" + std::to_string (value) + " [" + std::to_string (value >> 7) + "*128+" +
+                  std::to_string (value & 127) + "]\n");
     if (failed)
-        monitorLog.append ("Could not send to MIDI output " + midiOutput->name()
-                           + ": the port is closed. Reopen the Orvo MIDI output.\n");
+        monitorLog.append ("Could not send to MIDI output " + midiOutput->name() +
+                           ": the port is closed. Reopen the Orvo MIDI output.\n");
 }
 
-void EditorEngine::sendCatalogue (int row, int raw) { sendCatalogueRow (row, raw, false); }
+void EditorEngine::sendCatalogue (int row, int raw)
+{
+    sendCatalogueRow (row, raw, false);
+}
 
 void EditorEngine::sendCatalogueRow (int row, int raw, bool isSettleResend)
 {
@@ -119,7 +154,8 @@ void EditorEngine::sendCatalogueRow (int row, int raw, bool isSettleResend)
     const auto& info = ParameterCatalogue::row (row);
     if (info.nrpn < 0)
     {
-        monitorLog.append (std::string (info.name) + " is present for layout testing but is not wired to an Orvo NRPN yet.\n");
+        monitorLog.append (std::string (info.name) +
+                           " is present for layout testing but is not wired to an Orvo NRPN yet.\n");
         return;
     }
     if (midiOutput == nullptr)
@@ -149,20 +185,23 @@ void EditorEngine::sendCatalogueRow (int row, int raw, bool isSettleResend)
         envelopeGuardDeadline.store (io.clock.nowMs() + envelopeEchoWindowMs);
     }
     if (editorSettings.diagnosticMode)
-        monitorLog.append ("Sent NRPN to Orvo: ch=" + std::to_string (channel) + " parameter=" + std::to_string (info.nrpn)
-                           + " name=\"" + info.name + "\" value=" + std::to_string (x)
-                           + ccPieces (buildNrpnMessages (channel, info.nrpn, x)) + "\n");
+        monitorLog.append ("Sent NRPN to Orvo: ch=" + std::to_string (channel) + " parameter=" +
+                           std::to_string (info.nrpn) + " name=\"" + info.name + "\" value=" + std::to_string (x) +
+                           ccPieces (buildNrpnMessages (channel, info.nrpn, x)) + "\n");
 
-    if (ParameterCatalogue::isTuningRow (info) && ! isSettleResend)
+    if (ParameterCatalogue::isTuningRow (info) && !isSettleResend)
     {
         // The instrument's tuning can miss a value sent while the knob still moves; send the
         // resting value once more when the user has stopped.
         const auto counter = ++tuningSettleCounter;
         std::weak_ptr<bool> weak = alive;
-        io.scheduler.callAfter (tuningSettleMs, [this, weak, counter, row, x] {
-            if (auto a = weak.lock(); a && *a && tuningSettleCounter.load() == counter && values[(size_t) row] == x)
-                sendCatalogueRow (row, x, true);
-        });
+        io.scheduler.callAfter (tuningSettleMs,
+                                [this, weak, counter, row, x]
+                                {
+                                    if (auto a = weak.lock();
+                                        a && *a && tuningSettleCounter.load() == counter && values[(size_t)row] == x)
+                                        sendCatalogueRow (row, x, true);
+                                });
     }
 }
 
@@ -180,26 +219,30 @@ void EditorEngine::sendInterface (int nrpn, int value, const std::string& action
     {
         // The effects processor can drop a value that arrives while it is still switching; send the
         // resting value once more, and take the instrument's answer to that as an echo.
-        auto& counter = effectSettleCounters[(size_t) (nrpn - 3603)];
+        auto& counter = effectSettleCounters[(size_t)(nrpn - 3603)];
         const auto mine = ++counter;
         std::weak_ptr<bool> weak = alive;
-        io.scheduler.callAfter (effectSettleMs, [this, weak, nrpn, v, mine] {
-            auto a = weak.lock();
-            if (! a || ! *a || effectSettleCounters[(size_t) (nrpn - 3603)] != mine || midiOutput == nullptr)
-                return;
-            sendNrpnOnWire (outputChannel(), nrpn, v);
-            sentParameter.store (nrpn);
-            sentValue.store (v);
-            settledEffectParameter.store (nrpn);
-            settledEffectValue.store (v);
-            settledEffectDeadline.store (io.clock.nowMs() + effectEchoWindowMs);
-            monitorLog.append ("Re-sent settled Digital Effects NRPN: parameter=" + std::to_string (nrpn) + " value=" + std::to_string (v) + "\n");
-        });
+        io.scheduler.callAfter (
+            effectSettleMs,
+            [this, weak, nrpn, v, mine]
+            {
+                auto a = weak.lock();
+                if (!a || !*a || effectSettleCounters[(size_t)(nrpn - 3603)] != mine || midiOutput == nullptr)
+                    return;
+                sendNrpnOnWire (outputChannel(), nrpn, v);
+                sentParameter.store (nrpn);
+                sentValue.store (v);
+                settledEffectParameter.store (nrpn);
+                settledEffectValue.store (v);
+                settledEffectDeadline.store (io.clock.nowMs() + effectEchoWindowMs);
+                monitorLog.append ("Re-sent settled Digital Effects NRPN: parameter=" + std::to_string (nrpn) +
+                                   " value=" + std::to_string (v) + "\n");
+            });
     }
     if (editorSettings.diagnosticMode)
-        monitorLog.append ("Sent interface NRPN to Orvo: ch=" + std::to_string (channel) + " action=\"" + actionLabel
-                           + "\" parameter=" + std::to_string (nrpn) + " value=" + std::to_string (v)
-                           + ccPieces (buildNrpnMessages (channel, nrpn, v)) + "\n");
+        monitorLog.append ("Sent interface NRPN to Orvo: ch=" + std::to_string (channel) + " action=\"" + actionLabel +
+                           "\" parameter=" + std::to_string (nrpn) + " value=" + std::to_string (v) +
+                           ccPieces (buildNrpnMessages (channel, nrpn, v)) + "\n");
 }
 
 void EditorEngine::setSelection (int bank, int program)
@@ -214,8 +257,9 @@ void EditorEngine::sendSysEx (const std::vector<std::uint8_t>& message)
 {
     if (midiOutput == nullptr || message.empty())
         return;
-    if (! midiOutput->send (message.data(), message.size()))
-        monitorLog.append ("Could not send to MIDI output " + midiOutput->name() + ": the port is closed. Reopen the Orvo MIDI output.\n");
+    if (!midiOutput->send (message.data(), message.size()))
+        monitorLog.append ("Could not send to MIDI output " + midiOutput->name() +
+                           ": the port is closed. Reopen the Orvo MIDI output.\n");
     if (monitorLog.midiOutputMonitor.load())
         queueLog ("MIDI Output: " + describeMidiMessage (message.data(), message.size()) + "\n");
 }
@@ -223,11 +267,12 @@ void EditorEngine::sendSysEx (const std::vector<std::uint8_t>& message)
 void EditorEngine::applyProgramValues (const std::array<int, numRows>& raw, const std::bitset<numRows>& defined)
 {
     for (int r = 0; r < numRows; ++r)
-        if (defined.test ((size_t) r))
+        if (defined.test ((size_t)r))
         {
-            setValue (r, raw[(size_t) r]);
+            setValue (r, raw[(size_t)r]);
+            fromInstrument.set ((size_t)r);
             // A value from the Program wins over an older one still waiting from the MIDI thread.
-            pendingValues[(size_t) r].store (-1);
+            pendingValues[(size_t)r].store (-1);
         }
 }
 
@@ -248,7 +293,8 @@ void EditorEngine::diagnosticNudge (int delta)
     const int v = std::clamp (old + delta, 0, 16383);
     if (v == old)
     {
-        monitorLog.append ("Diagnostic NRPN nudge stopped at raw boundary: parameter=" + std::to_string (parameter) + "\n");
+        monitorLog.append ("Diagnostic NRPN nudge stopped at raw boundary: parameter=" + std::to_string (parameter) +
+                           "\n");
         return;
     }
     const int channel = outputChannel();
@@ -257,8 +303,9 @@ void EditorEngine::diagnosticNudge (int delta)
     received.channel.store (channel);
     sentParameter.store (parameter);
     sentValue.store (v);
-    monitorLog.append ("Diagnostic NRPN nudge sent: ch=" + std::to_string (channel) + " parameter=" + std::to_string (parameter)
-                       + " value=" + std::to_string (v) + ccPieces (buildNrpnMessages (channel, parameter, v)) + "\n");
+    monitorLog.append ("Diagnostic NRPN nudge sent: ch=" + std::to_string (channel) +
+                       " parameter=" + std::to_string (parameter) + " value=" + std::to_string (v) +
+                       ccPieces (buildNrpnMessages (channel, parameter, v)) + "\n");
 }
 
 std::string EditorEngine::nrpnName (int nrpn) const
@@ -275,8 +322,8 @@ std::string EditorEngine::lastNrpnText() const
     if (parameter < 0)
         return "Last NRPN: none";
     const auto name = nrpnName (parameter);
-    return "Last NRPN: ch " + std::to_string (received.channel.load()) + " / " + std::to_string (parameter) + " = "
-           + std::to_string (received.value.load()) + (name.empty() ? " (unmapped)" : " (" + name + ")");
+    return "Last NRPN: ch " + std::to_string (received.channel.load()) + " / " + std::to_string (parameter) + " = " +
+           std::to_string (received.value.load()) + (name.empty() ? " (unmapped)" : " (" + name + ")");
 }
 
 //==============================================================================
@@ -306,8 +353,8 @@ void EditorEngine::handleIncomingMidi (const std::uint8_t* data, size_t size, bo
             if (handler (data, size))
                 return;
         if ((isSyncRunning && isSyncRunning()) || monitorLog.midiInputMonitor.load())
-            queueLog ("SYNC: received SysEx bytes=" + std::to_string (size) + " first-bytes="
-                     + hexBytes (data, std::min<size_t> (size, 24)) + (size > 24 ? " ..." : "") + "\n");
+            queueLog ("SYNC: received SysEx bytes=" + std::to_string (size) + " first-bytes=" +
+                      hexBytes (data, std::min<size_t> (size, 24)) + (size > 24 ? " ..." : "") + "\n");
         return;
     }
     if ((status & 0xF0) == 0xC0)
@@ -330,7 +377,7 @@ void EditorEngine::dispatchControlChange (int channel, int controller, int data)
 {
     if (controller == 0 || controller == 32)
     {
-        auto& seen = bankSelectSeen[(size_t) (channel - 1)];
+        auto& seen = bankSelectSeen[(size_t)(channel - 1)];
         (controller == 0 ? seen.cc0 : seen.cc32).store (std::min (data, 127));
         seen.seen.store (true);
         const int type = bankSelectType.load();
@@ -355,8 +402,8 @@ int EditorEngine::convertIncoming (const OrvoParameterInfo& info, int value)
     {
         // Some senders scale the key base to the full 12- or 14-bit range.
         const double scale = value < 4096 ? 4095.0 : 16383.0;
-        const double v = std::min ((double) value, scale);
-        const int raw = (int) std::lround (v / scale * (info.rawMax - info.rawMin) + info.rawMin);
+        const double v = std::min ((double)value, scale);
+        const int raw = (int)std::lround (v / scale * (info.rawMax - info.rawMin) + info.rawMin);
         return std::clamp (raw, info.rawMin, info.rawMax);
     }
     if (keyBase)
@@ -366,14 +413,15 @@ int EditorEngine::convertIncoming (const OrvoParameterInfo& info, int value)
 
 void EditorEngine::storePending (int row, int value)
 {
-    pendingValues[(size_t) row].store (value);
+    pendingValues[(size_t)row].store (value);
     if (monitorLog.diagnosticHighlight.load())
-        changedFlags[(size_t) row].store (1);
+        changedFlags[(size_t)row].store (1);
 }
 
 void EditorEngine::handleAssembledNrpn (const NrpnEvent& e)
 {
-    const auto recordReceived = [this, &e] (bool taken) {
+    const auto recordReceived = [this, &e] (bool taken)
+    {
         received.parameter.store (e.parameter);
         received.value.store (e.value);
         received.channel.store (e.channel);
@@ -393,8 +441,8 @@ void EditorEngine::handleAssembledNrpn (const NrpnEvent& e)
 
     bool taken = false;
     const auto rows = ParameterCatalogue::rowsForNrpn (e.parameter);
-    if (rows.empty() && e.parameter == settledEffectParameter.load() && e.value == settledEffectValue.load()
-        && io.clock.nowMs() < settledEffectDeadline.load())
+    if (rows.empty() && e.parameter == settledEffectParameter.load() && e.value == settledEffectValue.load() &&
+        io.clock.nowMs() < settledEffectDeadline.load())
     {
         // The instrument's answer to a settled re-send.
     }
@@ -408,12 +456,12 @@ void EditorEngine::handleAssembledNrpn (const NrpnEvent& e)
     else
     {
         taken = true;
-        const bool envelope = std::any_of (rows.begin(), rows.end(), [] (int r) {
-            return ParameterCatalogue::isEnvelopeRow (ParameterCatalogue::row (r));
-        });
-        const bool isEcho = envelope && e.parameter == envelopeGuardParameter.load()
-                            && io.clock.nowMs() < envelopeGuardDeadline.load();
-        if (! isEcho)
+        const bool envelope =
+            std::any_of (rows.begin(), rows.end(),
+                         [] (int r) { return ParameterCatalogue::isEnvelopeRow (ParameterCatalogue::row (r)); });
+        const bool isEcho =
+            envelope && e.parameter == envelopeGuardParameter.load() && io.clock.nowMs() < envelopeGuardDeadline.load();
+        if (!isEcho)
             for (int r : rows)
                 storePending (r, convertIncoming (ParameterCatalogue::row (r), e.value));
     }
@@ -423,11 +471,13 @@ void EditorEngine::handleAssembledNrpn (const NrpnEvent& e)
 
     if (monitorLog.midiInputMonitor.load())
     {
-        std::string line = "Decoded NRPN: ch=" + std::to_string (e.channel) + " parameter=" + std::to_string (e.parameter);
+        std::string line =
+            "Decoded NRPN: ch=" + std::to_string (e.channel) + " parameter=" + std::to_string (e.parameter);
         const auto name = nrpnName (e.parameter);
-        if (! name.empty())
+        if (!name.empty())
             line += " name=\"" + name + "\"";
-        line += " value=" + std::to_string (e.value) + " msb=" + std::to_string (e.msb) + " lsb=" + std::to_string (e.lsb);
+        line +=
+            " value=" + std::to_string (e.value) + " msb=" + std::to_string (e.msb) + " lsb=" + std::to_string (e.lsb);
         if (e.parameter == sentParameter.load() && e.value == sentValue.load())
             line += "  confirmation-of-last-send";
         queueLog (line + "\n");
@@ -445,7 +495,7 @@ std::vector<std::pair<int, int>> EditorEngine::takeUnmappedNrpns()
 //==============================================================================
 static bool isLoopOrCurveEnvelopeRow (const OrvoParameterInfo& info)
 {
-    if (! ParameterCatalogue::isEnvelopeRow (info))
+    if (!ParameterCatalogue::isEnvelopeRow (info))
         return false;
     const std::string_view field = std::string_view (info.id).substr (5);
     for (auto f : { "loopstart", "loopend", "loopcount", "looptype", "smoothtime", "smoothslope", "shape" })
@@ -459,7 +509,7 @@ EditorEngine::TickReport EditorEngine::tick()
     TickReport report;
     const double now = io.clock.nowMs();
     report.valueChangedRows = std::exchange (codeChangedRows, {});
-    report.anyRowChanged = ! report.valueChangedRows.empty();
+    report.anyRowChanged = !report.valueChangedRows.empty();
 
     // 1. window size report
     if (windowReportPending && now >= windowReportDue)
@@ -469,8 +519,8 @@ EditorEngine::TickReport EditorEngine::tick()
         {
             reportedWidth = pendingWidth;
             reportedHeight = pendingHeight;
-            monitorLog.append ("Window size: width=" + std::to_string (reportedWidth)
-                               + " height=" + std::to_string (reportedHeight) + ".\n");
+            monitorLog.append ("Window size: width=" + std::to_string (reportedWidth) +
+                               " height=" + std::to_string (reportedHeight) + ".\n");
         }
     }
 
@@ -484,21 +534,22 @@ EditorEngine::TickReport EditorEngine::tick()
     for (int r = 0; r < numRows; ++r)
     {
         const auto& info = ParameterCatalogue::row (r);
-        const bool wasHighlighted = flashCounters[(size_t) r] > 0;
-        const int pending = pendingValues[(size_t) r].exchange (-1);
+        const bool wasHighlighted = flashCounters[(size_t)r] > 0;
+        const int pending = pendingValues[(size_t)r].exchange (-1);
         if (pending >= 0 && editorSettings.followIncomingMidi && (settle <= 0 || isLoopOrCurveEnvelopeRow (info)))
         {
-            values[(size_t) r] = ParameterCatalogue::applyRawValue (info, pending);
+            values[(size_t)r] = ParameterCatalogue::applyRawValue (info, pending);
+            fromInstrument.set ((size_t)r);
             report.valueChangedRows.push_back (r);
             report.anyRowChanged = true;
             if (highlight)
-                flashCounters[(size_t) r] = flashTicks;
+                flashCounters[(size_t)r] = flashTicks;
         }
-        if (changedFlags[(size_t) r].exchange (0) != 0 && highlight)
-            flashCounters[(size_t) r] = flashTicks;
-        if (flashCounters[(size_t) r] > 0)
-            --flashCounters[(size_t) r];
-        if (wasHighlighted != (flashCounters[(size_t) r] > 0) || (flashCounters[(size_t) r] > 0 && ! wasHighlighted))
+        if (changedFlags[(size_t)r].exchange (0) != 0 && highlight)
+            flashCounters[(size_t)r] = flashTicks;
+        if (flashCounters[(size_t)r] > 0)
+            --flashCounters[(size_t)r];
+        if (wasHighlighted != (flashCounters[(size_t)r] > 0) || (flashCounters[(size_t)r] > 0 && !wasHighlighted))
             report.highlightChangedRows.push_back (r);
     }
 
@@ -521,19 +572,20 @@ EditorEngine::TickReport EditorEngine::tick()
 //==============================================================================
 const std::array<const char*, 6>& EditorEngine::pageNames()
 {
-    static const std::array<const char*, 6> names { "PERFORMANCE", "LFOs", "OSCILLATORS", "FILTERS", "ENVELOPES", "EFFECTS" };
+    static const std::array<const char*, 6> names{ "PERFORMANCE", "LFOs",      "OSCILLATORS",
+                                                   "FILTERS",     "ENVELOPES", "EFFECTS" };
     return names;
 }
 
 void EditorEngine::setPage (int tabIndex)
 {
     currentPage = std::clamp (tabIndex, 0, 5);
-    monitorLog.append (std::string ("Page changed to ") + pageNames()[(size_t) currentPage] + ".\n");
+    monitorLog.append (std::string ("Page changed to ") + pageNames()[(size_t)currentPage] + ".\n");
 }
 
 std::string EditorEngine::headerText() const
 {
-    return std::string ("Brevant Kestrine Orvo Editor - ") + pageNames()[(size_t) currentPage];
+    return std::string ("Brevant Kestrine Orvo Editor - ") + pageNames()[(size_t)currentPage];
 }
 
 std::string EditorEngine::parameterDetailsText() const
@@ -541,13 +593,15 @@ std::string EditorEngine::parameterDetailsText() const
     if (selectedInterface >= 0)
     {
         const auto* info = InterfaceControls::find (selectedInterface);
-        return "PARAMETER DETAILS\n\n" + std::string (info != nullptr ? info->actionLabel : "") + "\nKEY: "
-               + InterfaceControls::key (selectedInterface) + "\nMAPPING: INTERFACE NRPN\nCONTROL: DIRECT EDIT\nNRPN "
-               + std::to_string (selectedInterface) + (info != nullptr ? "\nRANGE: " + InterfaceControls::rangeText (*info) : std::string())
-               + "\nCOPY/PASTE: NOT AVAILABLE";
+        return "PARAMETER DETAILS\n\n" + std::string (info != nullptr ? info->actionLabel : "") +
+               "\nKEY: " + InterfaceControls::key (selectedInterface) +
+               "\nMAPPING: INTERFACE NRPN\nCONTROL: DIRECT EDIT\nNRPN " + std::to_string (selectedInterface) +
+               (info != nullptr ? "\nRANGE: " + InterfaceControls::rangeText (*info) : std::string()) +
+               "\nCOPY/PASTE: NOT AVAILABLE";
     }
     if (selectedRow < 0)
-        return "PARAMETER DETAILS\n\nTEMPO IS SELECTED BY DEFAULT.\n\nClick a control to show its page, kind, NRPN and value here.";
+        return "PARAMETER DETAILS\n\nTEMPO IS SELECTED BY DEFAULT.\n\nClick a control to show its page, kind, NRPN and "
+               "value here.";
     const auto& info = ParameterCatalogue::row (selectedRow);
     std::string midi;
     if (selectedRow == postFilterSourcesRow)
@@ -556,13 +610,18 @@ std::string EditorEngine::parameterDetailsText() const
         midi = "NOT WIRED";
     else
         midi = "NRPN " + std::to_string (info.nrpn);
-    const auto estimate = SidebarModel::tuningEstimateText (selectedRow, [this] (int r) { return values[(size_t) r]; });
-    return "PARAMETER DETAILS\n\n" + std::string (info.name) + "\nID: " + info.id + "\nPAGE: "
-           + ParameterCatalogue::pageGroupName (info.group) + "\nSECTION: " + info.section
-           + "\nCONTROL: " + ParameterCatalogue::controlKindName (info.kind) + "\nMAPPING: " + midi
-           + "\nRAW RANGE: " + std::to_string (info.rawMin) + " .. " + std::to_string (info.rawMax)
-           + "\nRAW VALUE: " + std::to_string (values[(size_t) selectedRow]) + "\nCURRENT CONTROL: EDITOR"
-           + (estimate.empty() ? std::string() : "\n" + estimate);
+    const auto estimate = SidebarModel::tuningEstimateText (selectedRow, [this] (int r) { return values[(size_t)r]; });
+    const int raw = values[(size_t)selectedRow];
+    return "PARAMETER DETAILS\n\n" + std::string (info.name) + "\nID: " + info.id +
+           "\nPAGE: " + ParameterCatalogue::pageGroupName (info.group) + "\nSECTION: " + info.section +
+           "\nCONTROL: " + ParameterCatalogue::controlKindName (info.kind) +
+           "\nMAPPING: " + ValueConversion::formatName (info.displayFormat) + "\nMIDI: " + midi +
+           "\nRANGE: " + ValueText::displayText (info, info.rawMin) + " TO " +
+           ValueText::displayText (info, info.rawMax) + "\nRAW RANGE: " + std::to_string (info.rawMin) + " .. " +
+           std::to_string (info.rawMax) + "\nVALUE: " + ValueText::displayText (info, raw) + " (RAW " +
+           std::to_string (raw) + ")" +
+           "\nCURRENT CONTROL: " + (fromInstrument.test ((size_t)selectedRow) ? "ORVO/MIDI" : "EDITOR") +
+           (estimate.empty() ? std::string() : "\n" + estimate);
 }
 
 void EditorEngine::noteWindowSize (int width, int height)
@@ -603,11 +662,15 @@ void EditorEngine::setDiagnosticMode (bool on)
 void EditorEngine::applySettingsAtStart()
 {
     const bool diagnostic = editorSettings.diagnosticMode;
-    sidebarModel = SidebarModel (SidebarModel::validDefault (SidebarModel::top, editorSettings.defaultSidebarTop, diagnostic),
-                                 SidebarModel::validDefault (SidebarModel::bottom, editorSettings.defaultSidebarBottom, diagnostic));
+    sidebarModel = SidebarModel (
+        SidebarModel::validDefault (SidebarModel::top, editorSettings.defaultSidebarTop, diagnostic),
+        SidebarModel::validDefault (SidebarModel::bottom, editorSettings.defaultSidebarBottom, diagnostic));
     sidebarModel.setDiagnosticMode (diagnostic);
-    sidebarModel.setTool (SidebarModel::top, SidebarModel::validDefault (SidebarModel::top, editorSettings.defaultSidebarTop, diagnostic));
-    sidebarModel.setTool (SidebarModel::bottom, SidebarModel::validDefault (SidebarModel::bottom, editorSettings.defaultSidebarBottom, diagnostic));
+    sidebarModel.setTool (SidebarModel::top,
+                          SidebarModel::validDefault (SidebarModel::top, editorSettings.defaultSidebarTop, diagnostic));
+    sidebarModel.setTool (
+        SidebarModel::bottom,
+        SidebarModel::validDefault (SidebarModel::bottom, editorSettings.defaultSidebarBottom, diagnostic));
     monitorLog.setMonitorVisible (sidebarModel.monitorShown());
     currentPage = EditorSettings::tabForDefaultPage (editorSettings.defaultPage);
 }

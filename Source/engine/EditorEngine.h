@@ -3,22 +3,24 @@
 #include "EditorSettings.h"
 #include "MonitorLog.h"
 #include "SidebarModel.h"
+#include "library/LibrarianEditor.h"
 #include "midi/MidiDevices.h"
 #include "midi/NrpnCodec.h"
 #include "model/ModulationRouting.h"
 #include "model/ParameterCatalogue.h"
+#include "model/ValueConversion.h"
 #include "platform/Clock.h"
 #include "platform/UserInteraction.h"
-#include "library/LibrarianEditor.h"
 #include "sync/SyncHost.h"
 
 #include <array>
-#include <bitset>
 #include <atomic>
+#include <bitset>
 #include <deque>
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -63,7 +65,7 @@ public:
     ModulationRouting& modulation() { return modulationRouting; }
 
     //==== values (message thread) ====
-    int value (int row) const override { return values[(size_t) row]; }
+    int value (int row) const override { return values[(size_t)row]; }
     /** A value from code (Program, paste of a whole state): applied to the row's control rule, nothing sent. */
     void applyValue (int row, int raw);
     /** A value from code that the control must show as it is (clamped only). */
@@ -73,6 +75,10 @@ public:
     /** The control's SEND button: send the current value whatever the switch says. */
     void sendRow (int row);
     bool isEdited() const { return edited; }
+    /** Text typed into a row's value box: the raw value to apply, or nothing, with a log line that
+        says why the value was not changed (also kept for the view's status line). */
+    std::optional<int> readTypedValue (int row, const std::string& text, const CustomKnobRange& range = {});
+    const std::string& lastTypingProblem() const { return typingProblem; }
     void clearEdited() override { edited = false; }
 
     /** Rows whose value changed since the view last asked, and whose highlight changed. */
@@ -85,7 +91,7 @@ public:
     };
     /** The 30 Hz timer tick. */
     TickReport tick();
-    bool isHighlighted (int row) const { return flashCounters[(size_t) row] > 0; }
+    bool isHighlighted (int row) const { return flashCounters[(size_t)row] > 0; }
 
     //==== copy, paste and whole-page sends (message thread) ====
     bool canCopySelected() const;
@@ -133,7 +139,7 @@ public:
     std::function<void (int channel, int program)> onProgramChange;
     std::function<void (int channel, int bankValue)> onBankSelect;
     std::function<void (const std::uint8_t*, size_t)> onControllerMessage;
-    std::atomic<int> bankSelectType { -1 };
+    std::atomic<int> bankSelectType{ -1 };
 
     //==== SyncHost ====
     Clock& clock() override { return io.clock; }
@@ -178,8 +184,8 @@ public:
     //==== records shared with the MIDI thread ====
     struct LastNrpn
     {
-        std::atomic<int> parameter { -1 }, value { -1 }, channel { 0 };
-        std::atomic<bool> taken { false };
+        std::atomic<int> parameter{ -1 }, value{ -1 }, channel{ 0 };
+        std::atomic<bool> taken{ false };
     };
     const LastNrpn& lastReceived() const { return received; }
     std::pair<int, int> lastSent() const { return { sentParameter.load(), sentValue.load() }; }
@@ -201,11 +207,13 @@ private:
     SidebarModel sidebarModel;
     ModulationRouting modulationRouting;
 
-    std::array<int, numRows> values {};
+    std::array<int, numRows> values{};
     std::array<std::atomic<int>, numRows> pendingValues;
     std::array<std::atomic<std::uint8_t>, numRows> changedFlags;
-    std::array<int, numRows> flashCounters {};
+    std::array<int, numRows> flashCounters{};
     bool edited = false;
+    std::string typingProblem;
+    std::bitset<numRows> fromInstrument; // the row's value came from the instrument (MIDI or a Program)
     std::vector<int> codeChangedRows;
 
     std::unique_ptr<MidiOutputConnection> midiOutput;
@@ -215,22 +223,22 @@ private:
     std::vector<std::function<bool (const std::uint8_t*, size_t)>> sysExHandlers;
 
     LastNrpn received;
-    std::atomic<int> sentParameter { -1 }, sentValue { -1 };
-    std::atomic<int> envelopeGuardParameter { -1 };
-    std::atomic<double> envelopeGuardDeadline { 0.0 };
+    std::atomic<int> sentParameter{ -1 }, sentValue{ -1 };
+    std::atomic<int> envelopeGuardParameter{ -1 };
+    std::atomic<double> envelopeGuardDeadline{ 0.0 };
     struct BankSelectSeen
     {
-        std::atomic<int> cc0 { -1 }, cc32 { -1 };
-        std::atomic<bool> seen { false };
+        std::atomic<int> cc0{ -1 }, cc32{ -1 };
+        std::atomic<bool> seen{ false };
     };
     std::array<BankSelectSeen, 16> bankSelectSeen;
-    std::atomic<std::uint32_t> tuningSettleCounter { 0 };
-    std::array<std::uint32_t, 36> effectSettleCounters {};
-    std::atomic<int> settledEffectParameter { -1 }, settledEffectValue { -1 };
-    std::atomic<double> settledEffectDeadline { 0.0 };
+    std::atomic<std::uint32_t> tuningSettleCounter{ 0 };
+    std::array<std::uint32_t, 36> effectSettleCounters{};
+    std::atomic<int> settledEffectParameter{ -1 }, settledEffectValue{ -1 };
+    std::atomic<double> settledEffectDeadline{ 0.0 };
     std::mutex unmappedLock;
     std::deque<std::pair<int, int>> unmappedNrpns;
-    std::atomic<int> selectionSettle { 0 };
+    std::atomic<int> selectionSettle{ 0 };
 
     struct CopiedValue
     {

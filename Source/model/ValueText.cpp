@@ -1,5 +1,7 @@
 #include "ValueText.h"
 
+#include "NamedValues.h"
+
 #include "model/ModulationRoutes.h"
 #include "model/TextMatching.h"
 #include "model/ValueCurveShapes.h"
@@ -32,9 +34,18 @@ bool isButton (const OrvoParameterInfo& info)
     return info.kind == kindToggle || info.kind == kindLatchedButton || info.kind == kindMomentaryButton;
 }
 
-/** A label typed by name: enum labels, or ON/OFF on a button. */
+bool isFilterFrequency (const OrvoParameterInfo& info)
+{
+    return info.displayFormat == 16;
+}
+
+/** A label typed by name: enum labels, named choices, or ON/OFF on a button. */
 std::optional<int> rawForLabel (const OrvoParameterInfo& info, std::string_view text)
 {
+    if (const auto* choices = NamedValues::forRow (info))
+        for (const auto& c : *choices)
+            if (equalsIgnoringCase (text, c.name))
+                return c.raw;
     if (info.kind == kindEnumButtons)
     {
         for (int i = 0; i < std::clamp (info.labelCount, 0, (int)info.labels.size()); ++i)
@@ -174,6 +185,8 @@ std::string ValueText::displayText (const OrvoParameterInfo& info, int raw, cons
     {
         return ParameterCatalogue::isSwitchOn (info, r) ? "ON" : "OFF";
     }
+    if (const auto* choices = NamedValues::forRow (info))
+        return NamedValues::nearest (*choices, r).name;
     return textForDisplayValue (info, ValueConversion::rawToDisplay (info, r, custom));
 }
 
@@ -181,6 +194,8 @@ std::string ValueText::textForDisplayValue (const OrvoParameterInfo& info, doubl
 {
     if (ValueConversion::showsEnvelopeTime (info))
         return envelopeTimeText (display, ValueConversion::showsZeroAsOff (info));
+    if (isFilterFrequency (info))
+        return formatNumber (display, info.decimals) + " kHz";
     return formatNumber (display, info.decimals);
 }
 
@@ -251,6 +266,8 @@ std::optional<double> ValueText::parseDisplayText (const OrvoParameterInfo& info
 
     if (!text.empty() && text.back() == '%')
         text.remove_suffix (1);
+    if (isFilterFrequency (info) && removeSuffixIgnoringCase (text, "kHz"))
+        text = trim (text);
     return parseNumber (text);
 }
 
