@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 using namespace orvo;
-using orvo::testing::TemporaryFolder;
+using namespace orvo::testing;
 
 namespace
 {
@@ -34,24 +34,24 @@ TEST (AtomicFile, WritesEveryByteAndCreatesTheMissingParentFolders)
 
     ASSERT_TRUE (result.ok) << result.error;
     EXPECT_EQ (fileBytes (target), bytes);
-    EXPECT_EQ (orvo::testing::allChildNames (target.getParentDirectory()), std::vector<std::string>{ "Bass.orvop" })
+    EXPECT_EQ (allChildNames (target.getParentDirectory()), std::vector<std::string>{ "Bass.orvop" })
         << "no temporary file is left behind";
 }
 
 TEST (AtomicFile, ReplacesALongerFileWhole)
 {
     TemporaryFolder temp;
-    const auto target = orvo::testing::writeText (temp / "Default.orvox", std::string (5000, 'x'));
+    const auto target = writeText (temp / "Default.orvox", std::string (5000, 'x'));
 
     ASSERT_TRUE (writeTextFileAtomically (target, "{}"));
-    EXPECT_EQ (orvo::testing::readText (target), "{}");
-    EXPECT_EQ (orvo::testing::allChildNames (temp.get()), std::vector<std::string>{ "Default.orvox" });
+    EXPECT_EQ (readText (target), "{}");
+    EXPECT_EQ (allChildNames (temp.get()), std::vector<std::string>{ "Default.orvox" });
 }
 
 TEST (AtomicFile, FailsWithAMessageAndChangesNothingWhenTheTargetCannotBeWritten)
 {
     TemporaryFolder temp;
-    const auto aFile = orvo::testing::writeText (temp / "notes.txt", "keep me");
+    const auto aFile = writeText (temp / "notes.txt", "keep me");
     const auto aFolder = temp / "Layouts";
     aFolder.getChildFile ("inside.layout.json").create();
 
@@ -73,28 +73,28 @@ TEST (AtomicFile, FailsWithAMessageAndChangesNothingWhenTheTargetCannotBeWritten
         EXPECT_FALSE (result.ok) << c.what;
         EXPECT_FALSE (result.error.empty()) << c.what;
     }
-    EXPECT_EQ (orvo::testing::readText (aFile), "keep me");
+    EXPECT_EQ (readText (aFile), "keep me");
     EXPECT_TRUE (aFolder.getChildFile ("inside.layout.json").existsAsFile());
-    EXPECT_EQ (orvo::testing::allChildNames (temp.get()), (std::vector<std::string>{ "Layouts", "notes.txt" }));
+    EXPECT_EQ (allChildNames (temp.get()), (std::vector<std::string>{ "Layouts", "notes.txt" }));
 }
 
 #if ORVO_HAS_FILE_SIZE_LIMIT
 TEST (AtomicFile, KeepsTheOldFileWhenTheDiskFillsUpDuringTheWrite)
 {
     TemporaryFolder temp;
-    const auto target = orvo::testing::writeText (temp / "Bank.orvob", "old bank");
+    const auto target = writeText (temp / "Bank.orvob", "old bank");
 
     for (const size_t size : { (size_t)4096, (size_t)70'000 }) // within and beyond the stream's buffer
     {
         WriteResult result;
         {
-            orvo::testing::ScopedFileSizeLimit full (1024);
+            ScopedFileSizeLimit full (1024);
             result = writeFileAtomically (target, binaryBytes (size));
         }
         EXPECT_FALSE (result.ok) << size;
         EXPECT_NE (result.error.find (target.getFullPathName().toStdString()), std::string::npos) << result.error;
-        EXPECT_EQ (orvo::testing::readText (target), "old bank") << size;
-        EXPECT_EQ (orvo::testing::allChildNames (temp.get()), std::vector<std::string>{ "Bank.orvob" })
+        EXPECT_EQ (readText (target), "old bank") << size;
+        EXPECT_EQ (allChildNames (temp.get()), std::vector<std::string>{ "Bank.orvob" })
             << "the partial temporary file is removed";
     }
 }

@@ -7,7 +7,7 @@
 #include <map>
 
 using namespace orvo;
-using orvo::testing::TemporaryFolder;
+using namespace orvo::testing;
 
 namespace
 {
@@ -56,15 +56,6 @@ juce::var readJson (const juce::File& f)
     return juce::JSON::parse (f.loadFileAsString());
 }
 
-std::vector<std::string> keysOf (const juce::var& object)
-{
-    std::vector<std::string> keys;
-    if (auto* o = object.getDynamicObject())
-        for (const auto& p : o->getProperties())
-            keys.push_back (p.name.toString().toStdString());
-    return keys;
-}
-
 struct AutoSaveFixture : ::testing::Test
 {
     TemporaryFolder temp;
@@ -88,7 +79,7 @@ struct AutoSaveFixture : ::testing::Test
 
     juce::File programDocument (const char* fileName, const std::string& name)
     {
-        return orvo::testing::writeText (
+        return writeText (
             temp / fileName,
             R"({"schema": "orvo.program.v1", "type": "program", "extension": ".orvop", "name": ")" + name +
                 R"(", "normalizedName": "x", "source": "orvo-editor-librarian",)" +
@@ -103,13 +94,13 @@ TEST_F (AutoSaveFixture, WritesTheSlotIntoItsProgramFile750msAfterTheLastChange)
     const auto file = programDocument ("Bass.orvop", "Old Name");
     editor.programFiles[{ 0, 5 }] = file;
     editor.slots[{ 0, 5 }] = { "  Deep   Bass ", "USER", "played low", { "bass", "mono" }, toolData (40) };
-    const auto original = orvo::testing::readText (file);
+    const auto original = readText (file);
 
     tools.markSlotDirty (0, 5);
     runTimerFor (500);
     tools.markSlotDirty (0, 5); // typing on: the wait starts again
     runTimerFor (700);
-    EXPECT_EQ (orvo::testing::readText (file), original) << "not yet: 700 ms since the last change";
+    EXPECT_EQ (readText (file), original) << "not yet: 700 ms since the last change";
     EXPECT_TRUE (tools.isPending());
 
     runTimerFor (100);
@@ -125,12 +116,11 @@ TEST_F (AutoSaveFixture, WritesTheSlotIntoItsProgramFile750msAfterTheLastChange)
     EXPECT_EQ ((int)doc["controlPages"]["morph"], 40);
     EXPECT_EQ ((int)doc["parameters"][0]["rawValue"], 12) << "other keys are kept";
     EXPECT_EQ (doc["sysexBase64"].toString(), "8AAADh0=");
-    EXPECT_EQ (keysOf (doc), (std::vector<std::string>{ "schema", "type", "extension", "name", "normalizedName",
-                                                        "source", "bank", "bankNumber", "program", "notes", "tags",
-                                                        "parameters", "sysexBase64", "controlPages" }))
+    EXPECT_EQ (keysOf (doc), words ("schema type extension name normalizedName source bank bankNumber program notes "
+                                    "tags parameters sysexBase64 controlPages"))
         << "keys keep their places; new ones go last";
     EXPECT_TRUE (log.empty());
-    EXPECT_EQ (orvo::testing::allChildNames (temp.get()), std::vector<std::string>{ "Bass.orvop" });
+    EXPECT_EQ (allChildNames (temp.get()), std::vector<std::string>{ "Bass.orvop" });
 }
 
 TEST_F (AutoSaveFixture, FlushesOnTheFirstTickMoreThan749msAfterTheChange)
@@ -190,7 +180,7 @@ TEST_F (AutoSaveFixture, ListsEachSlotOnceAndIgnoresChangesWhileOffOrWhileApplyi
 
 TEST_F (AutoSaveFixture, UpdatesSlotEntriesOfTheBankFileAndAddsMissingOnes)
 {
-    const auto bankFile = orvo::testing::writeText (
+    const auto bankFile = writeText (
         temp / "Banks/User.orvob",
         R"({"schema": "orvo.bank.v1", "type": "program-bank", "name": "User", "displayName": "User", "bankNumber": 0,)"
         R"( "notes": "bank notes", "slots": [{"index": 0, "type": "program", "name": "Zero"},)"
@@ -214,8 +204,7 @@ TEST_F (AutoSaveFixture, UpdatesSlotEntriesOfTheBankFileAndAddsMissingOnes)
     EXPECT_EQ (slots[1]["tags"][0].toString(), "lead");
     EXPECT_EQ ((int)slots[1]["controlPages"]["morph"], 10);
     EXPECT_EQ (slots[1]["programFile"].toString(), "Old.orvop") << "keys it does not own are kept";
-    EXPECT_EQ (keysOf (slots[2]),
-               (std::vector<std::string>{ "index", "type", "name", "normalizedName", "tags", "notes" }));
+    EXPECT_EQ (keysOf (slots[2]), words ("index type name normalizedName tags notes"));
     EXPECT_EQ ((int)slots[2]["index"], 9);
     EXPECT_EQ (slots[2]["type"].toString(), "program");
     EXPECT_EQ (doc["notes"].toString(), "bank notes") << "the bank's own fields only change with its name";
@@ -224,7 +213,7 @@ TEST_F (AutoSaveFixture, UpdatesSlotEntriesOfTheBankFileAndAddsMissingOnes)
 
 TEST_F (AutoSaveFixture, WritesAChangedBankNameAndMarksAddedMixEntriesAsMixes)
 {
-    const auto bankFile = orvo::testing::writeText (
+    const auto bankFile = writeText (
         temp / "Banks/Mixes.orvob",
         R"({"schema": "orvo.bank.v1", "type": "mix-bank", "name": "Mixes", "displayName": "Mixes", "bankNumber": 0, "notes": "", "slots": []})");
     editor.bankFiles[3] = bankFile;
@@ -246,9 +235,9 @@ TEST_F (AutoSaveFixture, WritesAChangedBankNameAndMarksAddedMixEntriesAsMixes)
 
 TEST_F (AutoSaveFixture, LeavesFilesThatAreNotDocumentsAloneAndSaysSo)
 {
-    const auto notJson = orvo::testing::writeText (temp / "Broken.orvop", "{ \"name\": ");
-    const auto anArray = orvo::testing::writeText (temp / "Array.orvob", "[1, 2, 3]");
-    const auto noSlots = orvo::testing::writeText (temp / "NoSlots.orvob", R"({"type": "program-bank", "slots": {}})");
+    const auto notJson = writeText (temp / "Broken.orvop", "{ \"name\": ");
+    const auto anArray = writeText (temp / "Array.orvob", "[1, 2, 3]");
+    const auto noSlots = writeText (temp / "NoSlots.orvob", R"({"type": "program-bank", "slots": {}})");
     const auto missing = temp / "Gone.orvop";
     editor.programFiles[{ 0, 1 }] = notJson;
     editor.programFiles[{ 0, 2 }] = missing;
@@ -267,8 +256,8 @@ TEST_F (AutoSaveFixture, LeavesFilesThatAreNotDocumentsAloneAndSaysSo)
                                           "Auto Save Tools skipped invalid Program file: " + path (missing) + "\n",
                                           "Auto Save Tools skipped invalid Bank file: " + path (anArray) + "\n",
                                           "Auto Save Tools skipped invalid Bank file: " + path (noSlots) + "\n" }));
-    EXPECT_EQ (orvo::testing::readText (notJson), "{ \"name\": ");
-    EXPECT_EQ (orvo::testing::readText (anArray), "[1, 2, 3]");
+    EXPECT_EQ (readText (notJson), "{ \"name\": ");
+    EXPECT_EQ (readText (anArray), "[1, 2, 3]");
     EXPECT_FALSE (missing.exists());
     EXPECT_FALSE (tools.isPending());
 }
@@ -276,18 +265,18 @@ TEST_F (AutoSaveFixture, LeavesFilesThatAreNotDocumentsAloneAndSaysSo)
 #if ORVO_HAS_FILE_SIZE_LIMIT
 TEST_F (AutoSaveFixture, LogsAWriteThatFailsAndKeepsTheOldFile)
 {
-    const auto file = orvo::testing::writeText (temp / "Small.orvop", R"({"type": "program", "name": "Small"})");
+    const auto file = writeText (temp / "Small.orvop", R"({"type": "program", "name": "Small"})");
     editor.programFiles[{ 0, 0 }] = file;
     editor.slots[{ 0, 0 }] = { "Small", "USER", std::string (4000, 'n'), {}, {} };
 
     tools.markSlotDirty (0, 0);
     {
-        orvo::testing::ScopedFileSizeLimit full (1024);
+        ScopedFileSizeLimit full (1024);
         runTimerFor (800);
     }
     EXPECT_EQ (log, std::vector<std::string>{ "Auto Save Tools could not update Program file: " +
                                               file.getFullPathName().toStdString() + "\n" });
-    EXPECT_EQ (orvo::testing::readText (file), R"({"type": "program", "name": "Small"})");
+    EXPECT_EQ (readText (file), R"({"type": "program", "name": "Small"})");
     EXPECT_FALSE (tools.isPending()) << "a failed write is not retried behind the user's back";
 }
 #endif
@@ -302,8 +291,8 @@ TEST (LibrarianAutoSave, WritesASlotBackIntoTheProgramFileItCameFromButNotIntoAM
     std::vector<std::string> log;
     AutoSaveTools tools (time, host, [&] (const std::string& s) { log.push_back (s); });
 
-    const auto program = orvo::testing::writeText (temp / "Pad.orvop", R"({"type": "program", "name": "Old", "bank": "X"})");
-    const auto mix = orvo::testing::writeText (temp / "Stage.orvom", R"({"type": "mix", "name": "Old"})");
+    const auto program = writeText (temp / "Pad.orvop", R"({"type": "program", "name": "Old", "bank": "X"})");
+    const auto mix = writeText (temp / "Stage.orvom", R"({"type": "mix", "name": "Old"})");
     state.slot (1, 5).documentFile = program;
     state.slot (3, 2).documentFile = mix;
     state.names.setName (1, 5, "New Pad");
@@ -317,10 +306,11 @@ TEST (LibrarianAutoSave, WritesASlotBackIntoTheProgramFileItCameFromButNotIntoAM
     const auto written = juce::JSON::parse (program.loadFileAsString());
     EXPECT_EQ (written["name"].toString(), "New Pad");
     EXPECT_EQ (written["bank"].toString(), "PRESET1");
-    EXPECT_EQ ((int) written["bankNumber"], 1);
-    EXPECT_EQ ((int) written["program"], 5);
+    EXPECT_EQ ((int)written["bankNumber"], 1);
+    EXPECT_EQ ((int)written["program"], 5);
     EXPECT_EQ (written["notes"].toString(), "warm");
-    EXPECT_EQ (juce::JSON::parse (mix.loadFileAsString())["name"].toString(), "Old") << "a Mix document is not a Program file";
+    EXPECT_EQ (juce::JSON::parse (mix.loadFileAsString())["name"].toString(), "Old")
+        << "a Mix document is not a Program file";
 
     enabled = false;
     state.names.setName (1, 5, "Ignored");

@@ -32,9 +32,9 @@ TEST (BankDocument, WritesTheDocumentAndEachKindOfSlotEntryWithKeysInOrder)
     fillBank (state, 3, "Mix");
     const auto doc = buildBankDocument (state, 0, juce::Time (2'000'000'000'000));
 
-    EXPECT_EQ (keysOf (doc),
-               (std::vector<std::string>{ "schema", "type", "extension", "name", "displayName", "bank", "bankId",
-                                          "normalizedName", "bankNumber", "capturedAt", "notes", "slots" }));
+    EXPECT_EQ (
+        keysOf (doc),
+        words ("schema type extension name displayName bank bankId normalizedName bankNumber capturedAt notes slots"));
     EXPECT_EQ (doc["schema"].toString(), "orvo.bank.v1");
     EXPECT_EQ (doc["type"].toString(), "program-bank");
     EXPECT_EQ (doc["bank"].toString(), "USER");
@@ -42,25 +42,11 @@ TEST (BankDocument, WritesTheDocumentAndEachKindOfSlotEntryWithKeysInOrder)
     EXPECT_EQ (doc["capturedAt"].toString(), juce::Time (2'000'000'000'000).toISO8601 (true));
     ASSERT_EQ (doc["slots"].size(), 128);
 
-    const std::vector<std::string> plain{ "index", "type", "name", "normalizedName", "tags", "notes" };
-    const std::vector<std::string> full{ "index",
-                                         "type",
-                                         "name",
-                                         "normalizedName",
-                                         "tags",
-                                         "notes",
-                                         "source",
-                                         "wedgePreset",
-                                         "parameters",
-                                         "rawByteLength",
-                                         "sysexBase64",
-                                         "rawSysExSha256",
-                                         "packedPayloadSha256",
-                                         "programPayloadSha256",
-                                         "nameNeutralPayloadSha256",
-                                         "controlPages" };
-    const std::vector<std::string> mixFull{ "index", "type",        "name",       "normalizedName", "tags",
-                                            "notes", "wedgePreset", "parameters", "controlPages" };
+    const auto plain = words ("index type name normalizedName tags notes");
+    const auto full =
+        words ("index type name normalizedName tags notes source wedgePreset parameters rawByteLength sysexBase64 "
+               "rawSysExSha256 packedPayloadSha256 programPayloadSha256 nameNeutralPayloadSha256 controlPages");
+    const auto mixFull = words ("index type name normalizedName tags notes wedgePreset parameters controlPages");
     const auto mixDoc = buildBankDocument (state, 3, juce::Time (0));
     EXPECT_EQ (mixDoc["type"].toString(), "mix-bank");
 

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 using namespace orvo;
-using orvo::testing::TemporaryFolder;
+using namespace orvo::testing;
 
 TEST (FileNameStem, KeepsLettersAndDigitsTurnsSeparatorsIntoSingleHyphensAndDropsTheRest)
 {
@@ -81,13 +81,13 @@ TEST (UniqueFileIn, InsertsACounterBeforeTheExtensionOnAClash)
 TEST (BackupBeforeOverwrite, NamesBackupsByTheSecondAndCountsClashesWithinOneSecond)
 {
     TemporaryFolder temp;
-    const auto layout = orvo::testing::writeText (temp / "Layouts/Studio.layout.json", "first");
+    const auto layout = writeText (temp / "Layouts/Studio.layout.json", "first");
     const juce::Time at (2026, 0, 5, 14, 30, 9, 0, true);
     const juce::Time sameSecond (2026, 0, 5, 14, 30, 9, 800, true);
     const juce::Time nextSecond (2026, 0, 5, 14, 30, 10, 0, true);
 
     const auto first = backupBeforeOverwrite (layout, at);
-    orvo::testing::writeText (layout, "second");
+    writeText (layout, "second");
     const auto second = backupBeforeOverwrite (layout, sameSecond);
     const auto third = backupBeforeOverwrite (layout, sameSecond);
     const auto later = backupBeforeOverwrite (layout, nextSecond);
@@ -98,9 +98,9 @@ TEST (BackupBeforeOverwrite, NamesBackupsByTheSecondAndCountsClashesWithinOneSec
     EXPECT_EQ (*second, backups.getChildFile ("Studio.backup-20260105-143009-2.layout.json"));
     EXPECT_EQ (*third, backups.getChildFile ("Studio.backup-20260105-143009-3.layout.json"));
     EXPECT_EQ (*later, backups.getChildFile ("Studio.backup-20260105-143010.layout.json"));
-    EXPECT_EQ (orvo::testing::readText (*first), "first");
-    EXPECT_EQ (orvo::testing::readText (*second), "second");
-    EXPECT_EQ (orvo::testing::readText (layout), "second") << "the original stays in place";
+    EXPECT_EQ (readText (*first), "first");
+    EXPECT_EQ (readText (*second), "second");
+    EXPECT_EQ (readText (layout), "second") << "the original stays in place";
 }
 
 TEST (BackupBeforeOverwrite, MakesNothingForAMissingFileOrAFolder)
@@ -119,7 +119,7 @@ TEST (BackupBeforeOverwrite, MakesNothingForAMissingFileOrAFolder)
 TEST (BackupBeforeOverwrite, KeepsAPlainExtensionAfterTheTime)
 {
     TemporaryFolder temp;
-    const auto bank = orvo::testing::writeText (temp / "Banks/User.orvob", "{}");
+    const auto bank = writeText (temp / "Banks/User.orvob", "{}");
     const auto backup = backupBeforeOverwrite (bank, juce::Time (2026, 11, 31, 23, 59, 59, 0, true));
     ASSERT_TRUE (backup.has_value());
     EXPECT_EQ (backup->getFileName(), "User.backup-20261231-235959.orvob");

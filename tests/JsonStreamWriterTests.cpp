@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 using namespace orvo;
 
 namespace
@@ -19,6 +21,13 @@ std::string awkwardText()
     for (int c = 1; c < 128; ++c)
         text += (char)c;
     return text + "\xc3\xa9 \xe2\x80\x9c \xf0\x9f\x8e\xb9 \xef\xbf\xbf \x80 \xff!";
+}
+
+juce::var objectWith (const char* key, const juce::var& value)
+{
+    auto* o = new juce::DynamicObject();
+    o->setProperty (key, value);
+    return juce::var (o);
 }
 
 std::string written (bool oneLine, const std::function<void (JsonStreamWriter&)>& write)
@@ -121,7 +130,7 @@ TEST (JsonStreamWriter, Base64MatchesJucesForEveryPaddingLength)
     }
 }
 
-TEST (JsonStreamWriter, AReusedBufferHoldsExactlyTheNewText)
+TEST (JsonStreamWriter, AReusedBufferHoldsExactlyTheNewTextAndWithoutOneItGrowsItsOwn)
 {
     std::string buffer (100000, 'x'); // long stale content, more room than the next text needs
     {
@@ -137,14 +146,15 @@ TEST (JsonStreamWriter, AReusedBufferHoldsExactlyTheNewText)
     // Far more than the room it has: the buffer grows while writing and keeps every byte.
     juce::Array<juce::var> many;
     for (int i = 0; i < 40000; ++i)
-        many.add (juce::String ("entry ") + juce::String (i));
+        many.add (
+            juce::JSON::parse ("{\"id\": \"row." + juce::String (i) + "\", \"rawValue\": " + juce::String (i) + "}"));
     {
         JsonStreamWriter w (buffer, false);
         w.value (many);
         w.finish();
     }
     EXPECT_GT (buffer.capacity(), roomBefore);
-    EXPECT_EQ (buffer, juce::JSON::toString (many).toStdString());
+    EXPECT_TRUE (buffer == juce::JSON::toString (many).toStdString());
 
     // Shorter again: the room stays, the text is only the new one.
     const auto roomAfter = buffer.capacity();
@@ -156,47 +166,17 @@ TEST (JsonStreamWriter, AReusedBufferHoldsExactlyTheNewText)
     }
     EXPECT_EQ (buffer, "{}");
     EXPECT_EQ (buffer.capacity(), roomAfter);
-}
 
-TEST (JsonStreamWriter, AnyValueComesOutAsJucesWriterWritesIt)
-{
-    auto* tools = new juce::DynamicObject();
-    tools->setProperty ("version", 1);
-    tools->setProperty ("depth", 0.25);
-    tools->setProperty ("scale", 1.0e-7);
-    tools->setProperty ("big", 3.0e12);
-    tools->setProperty ("on", true);
-    tools->setProperty ("off", false);
-    tools->setProperty ("nothing", juce::var());
-    tools->setProperty ("undefined", juce::var::undefined());
-    tools->setProperty (utf8 ("m\xc3\xa4rker \"q\""), juce::Array<juce::var>{ (juce::int64)1 << 40, -1, "t\tab" });
-    const juce::var value (tools);
     for (const bool oneLine : { false, true })
     {
-        EXPECT_EQ (written (oneLine, [&] (JsonStreamWriter& w) { w.value (value); }),
-                   juce::JSON::toString (value, oneLine).toStdString())
+        JsonStreamWriter own (oneLine);
+        own.beginObject();
+        own.key ("rows");
+        own.value (many);
+        own.endObject();
+        const auto text = own.finish();
+        EXPECT_TRUE (text == juce::JSON::toString (juce::var (objectWith ("rows", many)), oneLine).toStdString())
             << oneLine;
-        EXPECT_EQ (toJsonText (value, oneLine), juce::JSON::toString (value, oneLine).toStdString()) << oneLine;
-    }
-}
-
-TEST (JsonStreamWriter, WithoutABufferItGrowsItsOwnAndHandsTheTextOver)
-{
-    juce::Array<juce::var> many;
-    for (int i = 0; i < 40000; ++i)
-        many.add (
-            juce::JSON::parse ("{\"id\": \"row." + juce::String (i) + "\", \"rawValue\": " + juce::String (i) + "}"));
-    for (const bool oneLine : { false, true })
-    {
-        JsonStreamWriter w (oneLine);
-        w.beginObject();
-        w.key ("rows");
-        w.value (many);
-        w.endObject();
-        const auto text = w.finish();
-        auto* root = new juce::DynamicObject();
-        root->setProperty ("rows", many);
-        EXPECT_TRUE (text == juce::JSON::toString (juce::var (root), oneLine).toStdString()) << oneLine;
         EXPECT_GT (text.size(), 1000000u);
     }
     JsonStreamWriter empty (true);
@@ -235,7 +215,7 @@ juce::String randomText (juce::Random& random)
 
 juce::var randomValue (juce::Random& random, int depth)
 {
-    switch (random.nextInt (depth > 3 ? 5 : 7))
+    switch (random.nextInt (depth > 3 ? 7 : 9))
     {
         case 0:
             return randomText (random);
@@ -248,6 +228,10 @@ juce::var randomValue (juce::Random& random, int depth)
         case 4:
             return juce::var();
         case 5:
+            return juce::var::undefined();
+        case 6:
+            return (random.nextDouble() - 0.5) * std::pow (10.0, random.nextInt (30) - 15);
+        case 7:
         {
             juce::Array<juce::var> list;
             for (int i = random.nextInt (4); --i >= 0;)
@@ -268,7 +252,7 @@ juce::var randomValue (juce::Random& random, int depth)
 }
 } // namespace
 
-TEST (JsonStreamWriter, RandomDocumentsComeOutAsJucesWriterWritesThem)
+TEST (JsonStreamWriter, RandomDocumentsOfEveryKindOfValueComeOutAsJucesWriterWritesThem)
 {
     juce::Random random (20261205);
     for (int round = 0; round < 300; ++round)
@@ -294,7 +278,7 @@ TEST (JsonReading, NamesBeyondTheBasicPlaneReadBackAsTheyWereWritten)
     const auto text = toJsonText (juce::var (o));
     ASSERT_NE (text.find ("\\ud83c\\udfb9"), std::string::npos) << "written as an escaped pair, as JUCE writes it";
     juce::var parsed;
-    ASSERT_TRUE (parseJson (juce::String::fromUTF8 (text.data(), (int) text.size()), parsed).wasOk());
+    ASSERT_TRUE (parseJson (juce::String::fromUTF8 (text.data(), (int)text.size()), parsed).wasOk());
     EXPECT_EQ (parsed["name"].toString(), name);
     EXPECT_EQ (parsed["notes"].toString(), "plain");
 }
@@ -313,7 +297,7 @@ TEST (JsonReading, OnlyRealEscapedPairsInsideStringsAreJoined)
         { R"({"a":"\uDFB9\uD83C"})", R"({"a":"\uDFB9\uD83C"})" },   // the wrong order stays
         { R"({"a":"\uD83C\u0041"})", R"({"a":"\uD83C\u0041"})" },
         { R"({"a":"\"\uD83C\uDFB9"})", "{\"a\":\"\\\"\xf0\x9f\x8e\xb9\"}" }, // after an escaped quote
-        { R"({"a":"\uD83C\uDF)", R"({"a":"\uD83C\uDF)" },           // cut short
+        { R"({"a":"\uD83C\uDF)", R"({"a":"\uD83C\uDF)" },                    // cut short
     };
     for (const auto& c : cases)
         EXPECT_EQ (joinEscapedSurrogatePairs (c.in), c.out) << c.in;

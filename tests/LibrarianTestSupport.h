@@ -33,15 +33,6 @@ inline juce::var parseJson (const std::string& text)
     return juce::JSON::parse (juce::String (juce::CharPointer_UTF8 (text.c_str())));
 }
 
-inline std::vector<std::string> keysOf (const juce::var& object)
-{
-    std::vector<std::string> keys;
-    if (auto* o = object.getDynamicObject())
-        for (const auto& p : o->getProperties())
-            keys.push_back (p.name.toString().toStdString());
-    return keys;
-}
-
 inline juce::var parameterSnapshot (int firstValue)
 {
     juce::Array<juce::var> entries;
@@ -55,13 +46,6 @@ inline juce::var parameterSnapshot (int firstValue)
         entries.add (juce::var (e));
     }
     return juce::var (entries);
-}
-
-inline juce::var objectWith (const char* key, const juce::var& value)
-{
-    auto* o = new juce::DynamicObject();
-    o->setProperty (key, value);
-    return juce::var (o);
 }
 
 /** Fills a bank with names, notes, tags and, every third slot of a Program bank, a dump, a snapshot,
