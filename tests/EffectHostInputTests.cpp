@@ -58,21 +58,6 @@ TEST (EffectsPageHostInput, EveryControlOfEveryAlgorithmIsFoundByItsParameterId)
     }
 }
 
-TEST (EffectsPageHostInput, KeysOfOtherAlgorithmsAndUnknownKeysChangeNothing)
-{
-    EffectsPageModel model;
-    model.chooseAlgorithm (12);
-    model.userEdit (1, 5, 16);
-    const auto before = pageValues (model);
-    // A Large Hall control while Mono Delay is current; a made-up label; the bare prefix; a key
-    // with the "__effect:" prefix still on it.
-    for (const char* key : { "effects.digital.large_hall.config.send", "effects.digital.mono_delay.1.nosuch",
-                             "effects.digital.", "", "__effect:effects.digital.mono_delay.1.hicut" })
-        EXPECT_FALSE (model.hostParameterInput (key, 4000).has_value()) << key;
-    EXPECT_EQ (pageValues (model), before);
-    EXPECT_EQ (model.algorithm(), 12);
-}
-
 TEST_F (EffectHostKeys, MoveTheControlAndSendItsNrpnWithoutEchoToTheHost)
 {
     model.chooseAlgorithm (12);
@@ -84,15 +69,6 @@ TEST_F (EffectHostKeys, MoveTheControlAndSendItsNrpnWithoutEchoToTheHost)
     EXPECT_EQ (redraws, 1);
     EXPECT_TRUE (hostFlagDuringRedraw) << "the send happens inside the host call, so it is not reported back";
     EXPECT_FALSE (engine.hostInputActive());
-}
-
-TEST_F (EffectHostKeys, ReachTheConfigControlsToo)
-{
-    model.chooseAlgorithm (0);
-    engine.receiveHostParameter ("__effect:effects.digital.large_hall.config.send", 2000, 0);
-    EXPECT_EQ (sentNrpns(), (std::vector<std::array<int, 3>> { { 1, 3604, 2000 } }));
-    EXPECT_EQ (model.state().nrpnValue (3604), 2000);
-    EXPECT_EQ (redraws, 1);
 }
 
 TEST_F (EffectHostKeys, LeaveEverythingAloneForKeysTheEffectsDoNotTake)

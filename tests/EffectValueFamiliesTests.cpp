@@ -231,11 +231,6 @@ TEST (EffectTables, EachDecayTableRisesBetweenTheBoundsOfItsRangeText)
     EXPECT_EQ (effectDecayTable (ef::percent), nullptr);
 }
 
-TEST (EffectTables, LargePlateEntryAtRaw2760IsNotTheCapturedText)
-{
-    EXPECT_NE (effectValueText (ef::largePlateDecay, 2760), "1.467s");
-}
-
 //==============================================================================
 TEST (EffectValueFamilies, FollowTheAlgorithmLabelAndNrpnOfAControl)
 {

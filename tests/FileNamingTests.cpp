@@ -78,7 +78,7 @@ TEST (UniqueFileIn, InsertsACounterBeforeTheExtensionOnAClash)
     EXPECT_EQ (uniqueFileIn (temp.get(), "Bass", ".orvob"), temp / "Bass.orvob");
 }
 
-TEST (BackupBeforeOverwrite, NamesBackupsByTheSecondAndCountsClashesWithinOneSecond)
+TEST (BackupBeforeOverwrite, NamesBackupsByTheSecondBeforeTheExtensionsAndCountsClashesWithinOneSecond)
 {
     TemporaryFolder temp;
     const auto layout = writeText (temp / "Layouts/Studio.layout.json", "first");
@@ -101,6 +101,11 @@ TEST (BackupBeforeOverwrite, NamesBackupsByTheSecondAndCountsClashesWithinOneSec
     EXPECT_EQ (readText (*first), "first");
     EXPECT_EQ (readText (*second), "second");
     EXPECT_EQ (readText (layout), "second") << "the original stays in place";
+
+    // A plain extension follows the time.
+    const auto bank = writeText (temp / "Banks/User.orvob", "{}");
+    EXPECT_EQ (backupBeforeOverwrite (bank, juce::Time (2026, 11, 31, 23, 59, 59, 0, true))->getFileName(),
+               "User.backup-20261231-235959.orvob");
 }
 
 TEST (BackupBeforeOverwrite, MakesNothingForAMissingFileOrAFolder)
@@ -114,15 +119,6 @@ TEST (BackupBeforeOverwrite, MakesNothingForAMissingFileOrAFolder)
     EXPECT_FALSE (backupBeforeOverwrite (folder, now).has_value());
     EXPECT_FALSE (folder.getChildFile ("Backups").exists());
     EXPECT_FALSE (temp.get().getChildFile ("Backups").exists());
-}
-
-TEST (BackupBeforeOverwrite, KeepsAPlainExtensionAfterTheTime)
-{
-    TemporaryFolder temp;
-    const auto bank = writeText (temp / "Banks/User.orvob", "{}");
-    const auto backup = backupBeforeOverwrite (bank, juce::Time (2026, 11, 31, 23, 59, 59, 0, true));
-    ASSERT_TRUE (backup.has_value());
-    EXPECT_EQ (backup->getFileName(), "User.backup-20261231-235959.orvob");
 }
 
 TEST (IsBackupFile, PassesOverBackupFoldersAndBackupNamesBelowTheScannedFolder)

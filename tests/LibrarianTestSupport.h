@@ -1,10 +1,13 @@
 #pragma once
 
 #include "LibraryTestSupport.h"
+#include "library/BankDocument.h"
 #include "library/BankEnvironmentFlows.h"
 #include "library/LibraryRoot.h"
 #include "platform/Clock.h"
 #include "platform/UserInteraction.h"
+
+#include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
@@ -94,6 +97,23 @@ struct LibrarianFixture
     }
 
     juce::File banksFolder() const { return library.folder (LibraryRoot::Folder::banks); }
+    juce::File bankFile (const char* name, const std::string& text) const
+    {
+        return writeText (banksFolder().getChildFile (name), text);
+    }
+    /** Bank `bank` of `source` saved as a document in the Banks folder. */
+    juce::File bankFile (const char* name, const LibrarianState& source, int bank) const
+    {
+        const auto file = banksFolder().getChildFile (name);
+        EXPECT_TRUE (writeLibraryDocument (file, buildBankDocument (source, bank, juce::Time (0)), "Bank", {}));
+        return file;
+    }
+    /** Loads a Bank document, answering the question it asks with `answer`. */
+    void loadBank (const juce::File& file, int answer = 0)
+    {
+        prompts.answers = { answer };
+        flows.loadBankFile (file);
+    }
     juce::File environmentsFolder() const { return library.folder (LibraryRoot::Folder::environments); }
     bool logged (const std::string& line) const { return std::find (log.begin(), log.end(), line) != log.end(); }
 };

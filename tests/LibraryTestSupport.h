@@ -50,6 +50,11 @@ inline std::string readText (const juce::File& file)
     return file.loadFileAsString().toStdString();
 }
 
+inline std::string pathOf (const juce::File& file)
+{
+    return file.getFullPathName().toStdString();
+}
+
 /** The keys of a JSON object in their order. */
 inline std::vector<std::string> keysOf (const juce::var& object)
 {

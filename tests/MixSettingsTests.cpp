@@ -464,18 +464,6 @@ TEST_F (MixWithInstrument, AChangedOutputReachesTheInstrumentAndReadsBackAfterAS
     EXPECT_EQ (byteOf (instrument.mixEditBuffer(), 5, 8), 1);
 }
 
-TEST_F (MixWithInstrument, UseKeysReachesTheInstrumentAfterThePageChange)
-{
-    mix->openPanel();
-    run (100);
-    ASSERT_FALSE (mix->panel().rows[0].useKeys);
-    mix->setUseKeys (0, true);
-    run (600);
-    EXPECT_NE (byteOf (instrument.mixEditBuffer(), 0, 1) & 0x80, 0);
-    EXPECT_TRUE (mix->panel().rows[0].useKeys);
-    EXPECT_EQ (readEnds.size(), 2u);
-}
-
 TEST_F (MixWithInstrument, ASilentInstrumentTimesOutAndItsLateDumpIsNotClaimed)
 {
     VirtualOrvoFaults faults;
@@ -494,14 +482,3 @@ TEST_F (MixWithInstrument, ASilentInstrumentTimesOutAndItsLateDumpIsNotClaimed)
     EXPECT_EQ (readEnds, std::vector<bool>{ false });
 }
 
-TEST_F (MixWithInstrument, ATruncatedDumpIsReportedAsUnreadable)
-{
-    VirtualOrvoFaults faults;
-    faults.truncateDumpsBy = 10;
-    instrument.setFaults (faults);
-    mix->openPanel();
-    run (100);
-    EXPECT_EQ (mix->panel().status, "THE ORVO MIX RESPONSE COULD NOT BE READ.");
-    EXPECT_EQ (readEnds, std::vector<bool>{ false });
-    EXPECT_FALSE (mix->isReadPending());
-}

@@ -99,17 +99,6 @@ TEST_F (Selector, FollowsAReportedSelectionWithoutSending)
     EXPECT_EQ (changes.size(), 1u);
 }
 
-TEST (SelectorWithInstrument, TheVirtualOrvoFollowsTheSelection)
-{
-    auto editor = makeHeadlessEditor();
-    editor->connect (false);
-    editor->engine().bankSelectType = 0;
-    editor->session().sync().selector().select (1, 33, "test");
-    editor->instrument().flush();
-    EXPECT_EQ (editor->instrument().selectedBank(), 1);
-    EXPECT_EQ (editor->instrument().selectedProgram(), 33);
-}
-
 TEST_F (Selector, ASelectionStartsTheSettleWindowForIncomingValues)
 {
     selector.stepProgram (1);
