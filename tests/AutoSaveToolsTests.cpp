@@ -11,6 +11,12 @@ using namespace orvo::testing;
 
 namespace
 {
+template <typename Map, typename Key> std::optional<typename Map::mapped_type> lookUp (const Map& map, const Key& key)
+{
+    const auto it = map.find (key);
+    return it == map.end() ? std::nullopt : std::optional<typename Map::mapped_type> (it->second);
+}
+
 /** Editor state the way the librarian holds it: names, notes, tags, tool data and document paths. */
 struct FakeEditor : AutoSaveToolsHost
 {
@@ -21,34 +27,30 @@ struct FakeEditor : AutoSaveToolsHost
     std::map<int, juce::File> bankFiles;
 
     bool autoSaveEnabled() const override { return enabled; }
-    SlotToolValues slotValues (int bank, int slot) const override
+    SlotToolValues slotValues (int b, int s) const override
     {
-        const auto it = slots.find ({ bank, slot });
-        return it == slots.end() ? SlotToolValues{} : it->second;
+        return lookUp (slots, std::pair (b, s)).value_or (SlotToolValues{});
     }
-    BankToolValues bankValues (int bank) const override
+    BankToolValues bankValues (int b) const override
     {
-        const auto it = bankValuesByBank.find (bank);
-        return it == bankValuesByBank.end() ? BankToolValues{} : it->second;
+        return lookUp (bankValuesByBank, b).value_or (BankToolValues{});
     }
-    std::optional<juce::File> programFileOfSlot (int bank, int slot) const override
+    std::optional<juce::File> programFileOfSlot (int b, int s) const override
     {
-        const auto it = programFiles.find ({ bank, slot });
-        return it == programFiles.end() ? std::nullopt : std::optional<juce::File> (it->second);
+        return lookUp (programFiles, std::pair (b, s));
     }
-    std::optional<juce::File> bankFileOf (int bank) const override
-    {
-        const auto it = bankFiles.find (bank);
-        return it == bankFiles.end() ? std::nullopt : std::optional<juce::File> (it->second);
-    }
+    std::optional<juce::File> bankFileOf (int b) const override { return lookUp (bankFiles, b); }
 };
 
 juce::var toolData (int morphPosition)
 {
-    auto* o = new juce::DynamicObject();
-    o->setProperty ("version", 1);
-    o->setProperty ("morph", morphPosition);
-    return juce::var (o);
+    return juce::JSON::parse ("{\"version\": 1, \"morph\": " + juce::String (morphPosition) + "}");
+}
+
+/** A document as one line of JSON, keys in their order. */
+std::string oneLine (const juce::File& f)
+{
+    return juce::JSON::toString (juce::JSON::parse (f.loadFileAsString()), true).toStdString();
 }
 
 juce::var readJson (const juce::File& f)
@@ -105,20 +107,13 @@ TEST_F (AutoSaveFixture, WritesTheSlotIntoItsProgramFile750msAfterTheLastChange)
 
     runTimerFor (100);
     EXPECT_FALSE (tools.isPending());
-    const auto doc = readJson (file);
-    EXPECT_EQ (doc["name"].toString(), "  Deep   Bass ");
-    EXPECT_EQ (doc["normalizedName"].toString(), "Deep Bass");
-    EXPECT_EQ (doc["bank"].toString(), "USER");
-    EXPECT_EQ ((int)doc["bankNumber"], 0);
-    EXPECT_EQ ((int)doc["program"], 5);
-    EXPECT_EQ (doc["notes"].toString(), "played low");
-    EXPECT_EQ (juce::JSON::toString (doc["tags"], true), R"(["bass", "mono"])");
-    EXPECT_EQ ((int)doc["controlPages"]["morph"], 40);
-    EXPECT_EQ ((int)doc["parameters"][0]["rawValue"], 12) << "other keys are kept";
-    EXPECT_EQ (doc["sysexBase64"].toString(), "8AAADh0=");
-    EXPECT_EQ (keysOf (doc), words ("schema type extension name normalizedName source bank bankNumber program notes "
-                                    "tags parameters sysexBase64 controlPages"))
-        << "keys keep their places; new ones go last";
+    // Keys keep their places, keys it does not own are kept, new ones go last.
+    EXPECT_EQ (oneLine (file),
+               R"({"schema": "orvo.program.v1", "type": "program", "extension": ".orvop", "name": "  Deep   Bass ", )"
+               R"("normalizedName": "Deep Bass", "source": "orvo-editor-librarian", "bank": "USER", "bankNumber": 0, )"
+               R"("program": 5, "notes": "played low", "tags": ["bass", "mono"], )"
+               R"("parameters": [{"id": "osc1.semitone", "rawValue": 12}], "sysexBase64": "8AAADh0=", )"
+               R"("controlPages": {"version": 1, "morph": 40}})");
     EXPECT_TRUE (log.empty());
     EXPECT_EQ (allChildNames (temp.get()), std::vector<std::string>{ "Bass.orvop" });
 }
@@ -194,20 +189,15 @@ TEST_F (AutoSaveFixture, UpdatesSlotEntriesOfTheBankFileAndAddsMissingOnes)
     tools.markSlotDirty (0, 9);
     runTimerFor (800);
 
-    const auto doc = readJson (bankFile);
-    const auto& slots = *doc["slots"].getArray();
-    ASSERT_EQ (slots.size(), 3);
-    EXPECT_EQ (slots[0]["name"].toString(), "Zero") << "untouched";
-    EXPECT_EQ (slots[1]["name"].toString(), "Fresh  Lead");
-    EXPECT_EQ (slots[1]["normalizedName"].toString(), "Fresh Lead");
-    EXPECT_EQ (slots[1]["notes"].toString(), "new notes");
-    EXPECT_EQ (slots[1]["tags"][0].toString(), "lead");
-    EXPECT_EQ ((int)slots[1]["controlPages"]["morph"], 10);
-    EXPECT_EQ (slots[1]["programFile"].toString(), "Old.orvop") << "keys it does not own are kept";
-    EXPECT_EQ (keysOf (slots[2]), words ("index type name normalizedName tags notes"));
-    EXPECT_EQ ((int)slots[2]["index"], 9);
-    EXPECT_EQ (slots[2]["type"].toString(), "program");
-    EXPECT_EQ (doc["notes"].toString(), "bank notes") << "the bank's own fields only change with its name";
+    // Slot 0 is untouched, keys it does not own are kept, and the bank's own fields change only with its name.
+    EXPECT_EQ (
+        oneLine (bankFile),
+        R"({"schema": "orvo.bank.v1", "type": "program-bank", "name": "User", "displayName": "User", )"
+        R"("bankNumber": 0, "notes": "bank notes", "slots": [{"index": 0, "type": "program", "name": "Zero"}, )"
+        R"({"index": 5, "type": "program", "name": "Fresh  Lead", "normalizedName": "Fresh Lead", )"
+        R"("tags": ["lead"], "notes": "new notes", "programFile": "Old.orvop", )"
+        R"("controlPages": {"version": 1, "morph": 10}}, )"
+        R"({"index": 9, "type": "program", "name": "Nine", "normalizedName": "Nine", "tags": [], "notes": ""}]})");
     EXPECT_TRUE (log.empty());
 }
 
@@ -224,13 +214,10 @@ TEST_F (AutoSaveFixture, WritesAChangedBankNameAndMarksAddedMixEntriesAsMixes)
     tools.markSlotDirty (3, 2);
     runTimerFor (800);
 
-    const auto doc = readJson (bankFile);
-    EXPECT_EQ (doc["displayName"].toString(), "Live Set");
-    EXPECT_EQ (doc["name"].toString(), "Live Set");
-    EXPECT_EQ ((int)doc["bankNumber"], 3);
-    EXPECT_EQ (doc["notes"].toString(), "for the tour");
-    EXPECT_EQ (doc["slots"][0]["type"].toString(), "mix");
-    EXPECT_EQ (doc["slots"][0]["name"].toString(), "Opener");
+    EXPECT_EQ (oneLine (bankFile),
+               R"({"schema": "orvo.bank.v1", "type": "mix-bank", "name": "Live Set", "displayName": "Live Set", )"
+               R"("bankNumber": 3, "notes": "for the tour", "slots": [{"index": 2, "type": "mix", "name": "Opener", )"
+               R"("normalizedName": "Opener", "tags": [], "notes": ""}]})");
 }
 
 TEST_F (AutoSaveFixture, LeavesFilesThatAreNotDocumentsAloneAndSaysSo)
@@ -250,12 +237,11 @@ TEST_F (AutoSaveFixture, LeavesFilesThatAreNotDocumentsAloneAndSaysSo)
     tools.markSlotDirty (1, 0);
     runTimerFor (800);
 
-    const auto path = [] (const juce::File& f) { return f.getFullPathName().toStdString(); };
     EXPECT_EQ (log,
-               (std::vector<std::string>{ "Auto Save Tools skipped invalid Program file: " + path (notJson) + "\n",
-                                          "Auto Save Tools skipped invalid Program file: " + path (missing) + "\n",
-                                          "Auto Save Tools skipped invalid Bank file: " + path (anArray) + "\n",
-                                          "Auto Save Tools skipped invalid Bank file: " + path (noSlots) + "\n" }));
+               (std::vector<std::string>{ "Auto Save Tools skipped invalid Program file: " + pathOf (notJson) + "\n",
+                                          "Auto Save Tools skipped invalid Program file: " + pathOf (missing) + "\n",
+                                          "Auto Save Tools skipped invalid Bank file: " + pathOf (anArray) + "\n",
+                                          "Auto Save Tools skipped invalid Bank file: " + pathOf (noSlots) + "\n" }));
     EXPECT_EQ (readText (notJson), "{ \"name\": ");
     EXPECT_EQ (readText (anArray), "[1, 2, 3]");
     EXPECT_FALSE (missing.exists());
@@ -274,8 +260,8 @@ TEST_F (AutoSaveFixture, LogsAWriteThatFailsAndKeepsTheOldFile)
         ScopedFileSizeLimit full (1024);
         runTimerFor (800);
     }
-    EXPECT_EQ (log, std::vector<std::string>{ "Auto Save Tools could not update Program file: " +
-                                              file.getFullPathName().toStdString() + "\n" });
+    EXPECT_EQ (log,
+               std::vector<std::string>{ "Auto Save Tools could not update Program file: " + pathOf (file) + "\n" });
     EXPECT_EQ (readText (file), R"({"type": "program", "name": "Small"})");
     EXPECT_FALSE (tools.isPending()) << "a failed write is not retried behind the user's back";
 }
