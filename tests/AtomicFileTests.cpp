@@ -49,23 +49,18 @@ TEST (AtomicFile, FailsWithAMessageAndChangesNothingWhenTheTargetCannotBeWritten
     const auto aFolder = temp / "Layouts";
     aFolder.getChildFile ("inside.layout.json").create();
 
-    struct Case
-    {
-        const char* what;
-        juce::File target;
-    };
-    const Case cases[]{
+    const std::pair<const char*, juce::File> cases[]{
         { "a path under a file", aFile.getChildFile ("Bass.orvop") },
         { "a path two levels under a file", aFile.getChildFile ("Sub/Bass.orvop") },
         { "a folder in the way", aFolder },
         { "no path at all", juce::File() },
     };
 
-    for (const auto& c : cases)
+    for (const auto& [what, target] : cases)
     {
-        const auto result = writeFileAtomically (c.target, "new bytes");
-        EXPECT_FALSE (result.ok) << c.what;
-        EXPECT_FALSE (result.error.empty()) << c.what;
+        const auto result = writeFileAtomically (target, "new bytes");
+        EXPECT_FALSE (result.ok) << what;
+        EXPECT_FALSE (result.error.empty()) << what;
     }
     EXPECT_EQ (readText (aFile), "keep me");
     EXPECT_TRUE (aFolder.getChildFile ("inside.layout.json").existsAsFile());

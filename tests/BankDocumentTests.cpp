@@ -102,12 +102,7 @@ TEST (BankDocument, ABankSavedLoadedAndSavedAgainIsTheSameApartFromItsTime)
 
 TEST (BankDocument, TheLoadCheckRefusesAnythingButAProgramOrMixBankWithASlotArray)
 {
-    struct Case
-    {
-        const char* text;
-        bool accepted;
-    };
-    const Case cases[] = {
+    const std::pair<const char*, bool> cases[] = {
         { R"({"type":"program-bank","slots":[]})", true },
         { R"({"kind":"program-bank","slots":[]})", true }, // no "type": "kind" decides
         { R"({"type":"mix-bank","kind":"nonsense","slots":[]})", true },
@@ -120,24 +115,24 @@ TEST (BankDocument, TheLoadCheckRefusesAnythingButAProgramOrMixBankWithASlotArra
         { R"({"type":"program-bank","slots":[)", false },
         { "", false },
     };
-    for (const auto& c : cases)
+    for (const auto& [text, accepted] : cases)
     {
         LibrarianFixture f;
         f.state.names.setName (0, 0, "Kept");
-        const auto file = f.bankFile ("case.orvob", c.text);
+        const auto file = f.bankFile ("case.orvob", text);
         f.loadBank (file);
         const auto refused =
             "Could not load Bank file. The selected file is not an Orvo Editor Bank document: " + pathOf (file) + "\n";
-        EXPECT_EQ (f.logged (refused), !c.accepted) << c.text;
-        EXPECT_EQ (f.prompts.shown.size(), c.accepted ? 1u : 0u) << c.text;
-        if (!c.accepted)
+        EXPECT_EQ (f.logged (refused), !accepted) << text;
+        EXPECT_EQ (f.prompts.shown.size(), accepted ? 1u : 0u) << text;
+        if (!accepted)
         {
-            EXPECT_EQ (f.state.names.name (0, 0), "Kept") << c.text;
+            EXPECT_EQ (f.state.names.name (0, 0), "Kept") << text;
         }
 
         const auto report = loadBankDocument (file);
-        EXPECT_EQ (report.ok, c.accepted) << c.text;
-        EXPECT_EQ (report.message, c.accepted ? std::string() : refused.substr (0, refused.size() - 1));
+        EXPECT_EQ (report.ok, accepted) << text;
+        EXPECT_EQ (report.message, accepted ? std::string() : refused.substr (0, refused.size() - 1));
     }
     const auto missing = loadBankDocument (juce::File ("/nonexistent/folder/x.orvob"));
     EXPECT_FALSE (missing.ok);

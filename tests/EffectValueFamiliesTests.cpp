@@ -36,13 +36,8 @@ TEST (EffectValueFamilies, StoredZeroExpandsToRawZeroInEveryFamilyWithAStoredFor
 
 TEST (EffectValueFamilies, ExpandStoredBytesClampedToTheFamilysTop)
 {
-    struct Case
-    {
-        const char* family;
-        int stored, raw;
-    };
     // clang-format off
-    const Case cases[] = {
+    const std::tuple<const char*, int, int> cases[] = {
         { ef::percent, 255, 4000 },        { ef::percent, 100, 4000 },        { ef::percent, 101, 4000 },
         { ef::positive99, 255, 4056 },     { ef::positive99, 99, 4056 },      { ef::positive99, 1, 41 },
         { ef::bipolar99, 255, 4076 },      { ef::bipolar99, 198, 4076 },      { ef::bipolar99, 1, 21 },
@@ -55,11 +50,11 @@ TEST (EffectValueFamilies, ExpandStoredBytesClampedToTheFamilysTop)
         { ef::plateDecay, 50, 2000 },      { ef::time100To600, -7, 0 },       { ef::output, 100, 4000 },
     };
     // clang-format on
-    for (const auto& c : cases)
+    for (const auto& [family, stored, raw] : cases)
     {
-        const auto e = expandEffectValue (c.family, c.stored);
-        EXPECT_TRUE (e.valid) << c.family << " " << c.stored;
-        EXPECT_EQ (e.raw, c.raw) << c.family << " " << c.stored;
+        const auto e = expandEffectValue (family, stored);
+        EXPECT_TRUE (e.valid) << family << " " << stored;
+        EXPECT_EQ (e.raw, raw) << family << " " << stored;
     }
 }
 
@@ -74,27 +69,23 @@ TEST (EffectValueFamilies, FamiliesWithoutAStoredFormOrAKnownNameDoNotExpand)
 
 TEST (EffectValueFamilies, CeilingFamiliesPutEachStepAtTheBottomOfItsShare)
 {
-    struct Case
-    {
-        const char* family;
-        int offset;
+    const std::pair<const char*, int> cases[] = {
+        { ef::positive99, 0 }, { ef::bipolar12, 12 }, { ef::bipolar50, 50 }, { ef::bipolar99, 99 }
     };
-    const Case cases[] = { { ef::positive99, 0 }, { ef::bipolar12, 12 }, { ef::bipolar50, 50 }, { ef::bipolar99, 99 } };
-    for (const auto& c : cases)
+    for (const auto& [family, offset] : cases)
     {
-        const int top = effectFamilyStoredTop (c.family);
+        const int top = effectFamilyStoredTop (family);
         for (int b = 0; b <= top; ++b)
         {
-            const int raw = expandEffectValue (c.family, b).raw;
-            EXPECT_EQ (leadingNumber (effectValueText (c.family, raw)), b - c.offset) << c.family << " " << b;
+            const int raw = expandEffectValue (family, b).raw;
+            EXPECT_EQ (leadingNumber (effectValueText (family, raw)), b - offset) << family << " " << b;
             if (b > 0)
             {
-                EXPECT_EQ (leadingNumber (effectValueText (c.family, raw - 1)), b - 1 - c.offset)
-                    << c.family << " " << b;
+                EXPECT_EQ (leadingNumber (effectValueText (family, raw - 1)), b - 1 - offset) << family << " " << b;
             }
         }
-        EXPECT_LT (expandEffectValue (c.family, top).raw, 4095) << c.family;
-        EXPECT_EQ (leadingNumber (effectValueText (c.family, 4095)), top - c.offset) << c.family;
+        EXPECT_LT (expandEffectValue (family, top).raw, 4095) << family;
+        EXPECT_EQ (leadingNumber (effectValueText (family, 4095)), top - offset) << family;
     }
 }
 
@@ -157,20 +148,14 @@ TEST (EffectValueFamilies, ShowRawValuesInTheInstrumentsUnits)
 
 TEST (EffectValueFamilies, FormatFrequenciesAndDecayTimes)
 {
-    struct Case
-    {
-        double value;
-        const char* frequency;
-        const char* decay;
-    };
-    const Case cases[] = {
+    const std::tuple<double, const char*, const char*> cases[] = {
         { 0.029, "29 Hz", "0.029s" }, { 1.0, "1000 Hz", "1s" },          { 1.2, "1.2K", "1.2s" },
         { 2.0, "2K", "2s" },          { 12.3456, "12.346K", "12.346s" }, { 41.3, "41.3K", "41.3s" }
     };
-    for (const auto& c : cases)
+    for (const auto& [value, frequency, decay] : cases)
     {
-        EXPECT_EQ (effectFrequencyText (c.value), c.frequency);
-        EXPECT_EQ (effectDecayText (c.value), c.decay);
+        EXPECT_EQ (effectFrequencyText (value), frequency);
+        EXPECT_EQ (effectDecayText (value), decay);
     }
 }
 

@@ -10,11 +10,7 @@ TEST (FileNameStem, KeepsLettersAndDigitsTurnsSeparatorsIntoSingleHyphensAndDrop
 {
     const std::string sixtyLetters (60, 'a');
     const std::string wideGap = "a" + std::string (50, ' ') + "b";
-    struct Case
-    {
-        std::string name, fallback, stem;
-    };
-    const Case cases[]{
+    const std::tuple<std::string, std::string, std::string> cases[]{
         { "  Big   Brass!!", "program-000", "Big-Brass" },
         { "!!!@@@###", "program-000", "program-000" },
         { sixtyLetters, "program-000", std::string (48, 'a') },
@@ -29,8 +25,8 @@ TEST (FileNameStem, KeepsLettersAndDigitsTurnsSeparatorsIntoSingleHyphensAndDrop
         { wideGap, "x", "a" },
         { "!!", "Warm Pad", "Warm Pad" },
     };
-    for (const auto& c : cases)
-        EXPECT_EQ (fileNameStem (c.name, c.fallback), c.stem) << '"' << c.name << '"';
+    for (const auto& [name, fallback, stem] : cases)
+        EXPECT_EQ (fileNameStem (name, fallback), stem) << '"' << name << '"';
 }
 
 TEST (NormalizedName, TrimsAndFoldsEveryRunOfWhiteSpaceIntoOneSpace)

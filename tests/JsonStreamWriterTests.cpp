@@ -285,11 +285,7 @@ TEST (JsonReading, NamesBeyondTheBasicPlaneReadBackAsTheyWereWritten)
 
 TEST (JsonReading, OnlyRealEscapedPairsInsideStringsAreJoined)
 {
-    struct Case
-    {
-        std::string in, out;
-    };
-    const std::vector<Case> cases = {
+    const std::vector<std::pair<std::string, std::string>> cases = {
         { R"({"a":"\uD83C\uDFB9"})", "{\"a\":\"\xf0\x9f\x8e\xb9\"}" },
         { R"({"a":"\ud83c\udfb9x"})", "{\"a\":\"\xf0\x9f\x8e\xb9x\"}" },
         { R"({"a":"\\uD83C\uDFB9"})", R"({"a":"\\uD83C\uDFB9"})" }, // an escaped backslash, then text
@@ -299,8 +295,8 @@ TEST (JsonReading, OnlyRealEscapedPairsInsideStringsAreJoined)
         { R"({"a":"\"\uD83C\uDFB9"})", "{\"a\":\"\\\"\xf0\x9f\x8e\xb9\"}" }, // after an escaped quote
         { R"({"a":"\uD83C\uDF)", R"({"a":"\uD83C\uDF)" },                    // cut short
     };
-    for (const auto& c : cases)
-        EXPECT_EQ (joinEscapedSurrogatePairs (c.in), c.out) << c.in;
+    for (const auto& [in, out] : cases)
+        EXPECT_EQ (joinEscapedSurrogatePairs (in), out) << in;
     juce::var parsed;
     EXPECT_TRUE (parseJson ("{\"a\": [1, \"\\\\\"]}", parsed).wasOk());
     EXPECT_FALSE (parseJson ("{\"a\": ", parsed).wasOk());

@@ -106,18 +106,13 @@ TEST (LibraryRoot, NamesTheLatestBankCaptureFilesWithClampedNumbers)
 {
     Library lib;
     const auto latest = lib.root.syncCaptureFolder().getChildFile ("LatestProgramBank");
-    struct Case
-    {
-        int bank, slot;
-        const char* path;
-    };
-    const Case cases[]{
+    const std::tuple<int, int, const char*> cases[]{
         { 0, 0, "bank-00/program-000.syx" },    { 3, 7, "bank-03/program-007.syx" },
         { 15, 127, "bank-15/program-127.syx" }, { 20, 200, "bank-15/program-127.syx" },
         { -1, -5, "bank-00/program-000.syx" },
     };
-    for (const auto& c : cases)
-        EXPECT_EQ (lib.root.latestProgramCaptureFile (c.bank, c.slot), latest.getChildFile (c.path)) << c.path;
+    for (const auto& [bank, slot, path] : cases)
+        EXPECT_EQ (lib.root.latestProgramCaptureFile (bank, slot), latest.getChildFile (path)) << path;
 }
 
 TEST (LibraryRoot, SetStorageMakesTheChosenFolderTheRootAndLeavesTheOldOneUntouched)

@@ -74,13 +74,7 @@ TEST (MixDocument, RefusesEachBadDocumentWithItsReason)
     auto unsigned_ = payload;
     unsigned_[0] = 0xA6;
     const juce::var enc ("orvo-unpacked-8bit-base64");
-    struct Case
-    {
-        const char* label;
-        juce::var root;
-        std::string reason;
-    };
-    const std::vector<Case> cases = {
+    const std::vector<std::tuple<const char*, juce::var, std::string>> cases = {
         { "not mix", mixRoot ({ { "type", "Mix" } }), "The selected file is not an Orvo Editor Mix document." },
         { "schema", mixRoot ({ { "schema", "orvo.mix.v2" } }),
           "The selected Mix file uses an unsupported schema: orvo.mix.v2" },
@@ -107,19 +101,19 @@ TEST (MixDocument, RefusesEachBadDocumentWithItsReason)
                      { "mixPayloadBase64", juce::Base64::toBase64 (unsigned_.data(), unsigned_.size()) } }),
           "The decoded Mix payload does not have the expected Orvo signature." },
     };
-    for (const auto& c : cases)
+    for (const auto& [label, root, reason] : cases)
     {
-        const auto file = writeText (tmp / "bad.orvom", juce::JSON::toString (c.root).toStdString());
+        const auto file = writeText (tmp / "bad.orvom", juce::JSON::toString (root).toStdString());
         RecordingLoadHost host;
         host.bank = 3;
-        EXPECT_FALSE (loadDocument (file, DocumentKind::mix, host).loaded) << c.label;
-        EXPECT_EQ (host.calls, 0) << c.label;
-        EXPECT_EQ (host.lines, (std::vector<std::string>{ "Could not load Mix file: " + c.reason + " " +
+        EXPECT_FALSE (loadDocument (file, DocumentKind::mix, host).loaded) << label;
+        EXPECT_EQ (host.calls, 0) << label;
+        EXPECT_EQ (host.lines, (std::vector<std::string>{ "Could not load Mix file: " + reason + " " +
                                                           file.getFullPathName().toStdString() + "\n" }))
-            << c.label;
+            << label;
     }
     // Letter case of the extension key does not matter; a corrupt file is not a Mix document.
     const auto upper = writeText (tmp / "u.orvom", "{\"type\":\"mix\",\"extension\":\".ORVOM\"}");
     EXPECT_TRUE (readMixDocument (upper).ok);
-    EXPECT_FALSE (readMixDocument (writeText (tmp / "c.orvom", "{\"type\":")).ok);
+    EXPECT_FALSE (readMixDocument (writeText (tmp / "orvom", "{\"type\":")).ok);
 }

@@ -481,4 +481,3 @@ TEST_F (MixWithInstrument, ASilentInstrumentTimesOutAndItsLateDumpIsNotClaimed)
     EXPECT_EQ (mix->cachedPayload().bank, -1);
     EXPECT_EQ (readEnds, std::vector<bool>{ false });
 }
-

@@ -78,12 +78,7 @@ TEST (NrpnAssembly, CompletesOnlyOnDataLsbAfterAWholeParameterAndValue)
 
 TEST (MonitorLineFormat, DescribesEveryMessageKind)
 {
-    struct Case
-    {
-        std::vector<std::uint8_t> bytes;
-        const char* text;
-    };
-    const Case cases[] = {
+    const std::pair<std::vector<std::uint8_t>, const char*> cases[] = {
         { { 0x90, 60, 100 }, "Note On ch=1 note=60 velocity=100 bytes=90 3c 64" },
         { { 0x91, 60, 0 }, "Note Off ch=2 note=60 velocity=0 bytes=91 3c 00" },
         { { 0x8f, 1, 2 }, "Note Off ch=16 note=1 velocity=2 bytes=8f 01 02" },
@@ -95,6 +90,6 @@ TEST (MonitorLineFormat, DescribesEveryMessageKind)
         { { 0xf0, 0x01, 0x02, 0xf7 }, "SysEx bytes=2 bytes=f0 01 02 f7" },
         { { 0xf8 }, "Other bytes=f8" },
     };
-    for (const auto& c : cases)
-        EXPECT_EQ (describeMidiMessage (c.bytes.data(), c.bytes.size()), c.text);
+    for (const auto& [bytes, text] : cases)
+        EXPECT_EQ (describeMidiMessage (bytes.data(), bytes.size()), text);
 }

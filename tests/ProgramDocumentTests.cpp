@@ -126,13 +126,7 @@ TEST (ProgramDocument, SysExProblemsAreLoggedAndTheRestStillLoads)
     const auto dump = makeProgramDump (0, 4);
     auto damaged = dump;
     damaged.erase (damaged.begin() + 100, damaged.begin() + 300); // cut short: no longer a Program that unpacks
-    struct Case
-    {
-        const char* label;
-        juce::var base64;
-        std::string line;
-    };
-    const std::vector<Case> cases = {
+    const std::vector<std::tuple<const char*, juce::var, std::string>> cases = {
         { "bad base64", "@@@@not base64", "Could not decode Program SysEx data from the selected .orvop file.\n" },
         { "wrong type", 12345, "Could not decode Program SysEx data from the selected .orvop file.\n" },
         { "no dump", juce::Base64::toBase64 ("\xF0\x01\x02\xF7", 4),
@@ -140,20 +134,20 @@ TEST (ProgramDocument, SysExProblemsAreLoggedAndTheRestStillLoads)
         { "does not map", juce::Base64::toBase64 (damaged.data(), damaged.size()),
           "Could not map Program SysEx data from the selected .orvop file.\n" },
     };
-    for (const auto& c : cases)
+    for (const auto& [label, base64, line] : cases)
     {
         const auto file = writeText (tmp / "Empty Name.orvop", R"({"type": "program", "name": "", "sysexBase64": )" +
-                                                                   juce::JSON::toString (c.base64).toStdString() + "}");
+                                                                   juce::JSON::toString (base64).toStdString() + "}");
         RecordingLoadHost host;
         const auto outcome = loadDocument (file, DocumentKind::program, host);
-        EXPECT_TRUE (outcome.loaded) << c.label;
-        EXPECT_FALSE (outcome.programSysExMapped) << c.label;
-        EXPECT_EQ (host.names[std::make_pair (0, 0)], "Empty Name") << c.label;
-        EXPECT_EQ (host.lines.front(), c.line) << c.label;
-        EXPECT_TRUE (host.appliedDumps.empty()) << c.label;
+        EXPECT_TRUE (outcome.loaded) << label;
+        EXPECT_FALSE (outcome.programSysExMapped) << label;
+        EXPECT_EQ (host.names[std::make_pair (0, 0)], "Empty Name") << label;
+        EXPECT_EQ (host.lines.front(), line) << label;
+        EXPECT_TRUE (host.appliedDumps.empty()) << label;
         const auto check = checkDocument (file, DocumentKind::program);
-        EXPECT_FALSE (check.ok) << c.label;
-        EXPECT_EQ (check.message + "\n", c.line) << c.label;
+        EXPECT_FALSE (check.ok) << label;
+        EXPECT_EQ (check.message + "\n", line) << label;
     }
 }
 

@@ -22,12 +22,7 @@ TEST (ProgramName, KeepsPrintableBytesAndTrimsSpaces)
 
 TEST (ProgramRegions, ProtectTheInstrumentStateAndReservedGaps)
 {
-    struct Case
-    {
-        int offset;
-        bool isProtected;
-    };
-    const Case cases[] = {
+    const std::pair<int, bool> cases[] = {
         { -1, true },    { 0, false },    { 17, false },   { 18, true },    { 105, true },   { 106, true },
         { 107, true },   { 108, true },   { 115, true },   { 116, false },  { 124, false },  { 125, false },
         { 126, true },   { 131, true },   { 132, false },  { 141, false },  { 142, true },   { 686, true },
@@ -36,8 +31,8 @@ TEST (ProgramRegions, ProtectTheInstrumentStateAndReservedGaps)
         { 1179, true },  { 1180, false }, { 1344, false }, { 1345, true },  { 1947, true },  { 1948, false },
         { 1949, false }, { 1950, true },  { 2047, true },  { 2048, true },  { 99999, true },
     };
-    for (const auto& c : cases)
-        EXPECT_EQ (isProtectedByte (c.offset), c.isProtected) << c.offset;
+    for (const auto& [offset, isProtected] : cases)
+        EXPECT_EQ (isProtectedByte (offset), isProtected) << offset;
 
     int stateBytes = 0;
     for (const auto& r : protectedRegions())

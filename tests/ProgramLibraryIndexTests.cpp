@@ -35,20 +35,15 @@ TEST (ProgramLibraryIndex, FindsASlotsDocumentByNameAndBank)
     writeText (programs.getChildFile ("note.txt"), programJson ("Lead"));
 
     ProgramLibraryIndex index ([&] { return programs; });
-    struct Case
-    {
-        int bank;
-        std::string name, expected;
-    };
-    const std::vector<Case> cases = {
+    const std::vector<std::tuple<int, std::string, std::string>> cases = {
         { 0, "Big Brass", "Big-Brass.orvop" }, // the default stem wins, however deep
         { 1, "Pad", "(none)" },
         { 2, "Pad", "wrongbank.orvop" },
         { 0, "Lead", "(none)" },
         { 0, "", "(none)" },
     };
-    for (const auto& c : cases)
-        EXPECT_EQ (found (index, c.bank, 0, c.name), c.expected) << c.name << " in " << c.bank;
+    for (const auto& [bank, name, expected] : cases)
+        EXPECT_EQ (found (index, bank, 0, name), expected) << name << " in " << bank;
     EXPECT_EQ (index.documentCount(), 5u);
 }
 

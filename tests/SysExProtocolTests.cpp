@@ -213,12 +213,7 @@ TEST (MidiEditMessage, CarriesASigned17BitValueAndAClampedChannel)
 //==============================================================================
 TEST (GlobalDumpFields, ReadTwoByteFieldsInEitherByteOrder)
 {
-    struct Case
-    {
-        std::uint8_t hi, lo;
-        std::optional<int> value;
-    };
-    const Case cases[] = {
+    const std::tuple<std::uint8_t, std::uint8_t, std::optional<int>> cases[] = {
         { 0x00, 0x05, 5 },
         { 0x05, 0x00, 5 },
         { 0x01, 0x00, 1 },
@@ -228,13 +223,13 @@ TEST (GlobalDumpFields, ReadTwoByteFieldsInEitherByteOrder)
         { 0x00, 0x80, std::nullopt },
         { 0x00, 0x00, 0 },
     };
-    for (const auto& c : cases)
+    for (const auto& [hi, lo, value] : cases)
     {
-        EXPECT_EQ (readByteOrderCode (c.hi, c.lo), c.value) << (int)c.hi << " " << (int)c.lo;
+        EXPECT_EQ (readByteOrderCode (hi, lo), value) << (int)hi << " " << (int)lo;
         ByteVector global (15850, 0);
-        global[15842] = c.hi;
-        global[15843] = c.lo;
-        EXPECT_EQ (readGlobalDumpFields (global).lastProgramNumber, c.value);
+        global[15842] = hi;
+        global[15843] = lo;
+        EXPECT_EQ (readGlobalDumpFields (global).lastProgramNumber, value);
     }
 }
 

@@ -6,13 +6,7 @@ using namespace orvo;
 
 TEST (SysExStream, CutsMessagesAndKeepsBrokenOnesForReporting)
 {
-    struct Case
-    {
-        const char* what;
-        ByteVector stream;
-        std::vector<ByteVector> expected;
-    };
-    const Case cases[] = {
+    const std::tuple<const char*, ByteVector, std::vector<ByteVector>> cases[] = {
         { "empty", {}, {} },
         { "two messages", { 0xF0, 0x01, 0xF7, 0xF0, 0x02, 0xF7 }, { { 0xF0, 0x01, 0xF7 }, { 0xF0, 0x02, 0xF7 } } },
         { "noise around", { 0x11, 0x90, 0xF0, 0x01, 0xF7, 0x7F }, { { 0xF0, 0x01, 0xF7 } } },
@@ -22,7 +16,7 @@ TEST (SysExStream, CutsMessagesAndKeepsBrokenOnesForReporting)
         { "real-time byte inside", { 0xF0, 0x01, 0xF8, 0x02, 0xF7 }, { { 0xF0, 0x01, 0x02, 0xF7 } } },
         { "lone F7", { 0xF7, 0xF7 }, {} },
     };
-    for (const auto& c : cases)
-        EXPECT_EQ (splitSysExMessages (c.stream), c.expected) << c.what;
+    for (const auto& [what, stream, expected] : cases)
+        EXPECT_EQ (splitSysExMessages (stream), expected) << what;
     EXPECT_TRUE (splitSysExMessages (nullptr, 10).empty());
 }

@@ -121,12 +121,7 @@ TEST (ValueConversion, ShowsEveryFormatInTheInstrumentsUnits)
 TEST (ValueConversion, PicksTheFirstRuleThatFitsInItsOrder)
 {
     using Rule = ValueConversion::Rule;
-    struct Case
-    {
-        OrvoParameterInfo info;
-        Rule rule;
-    };
-    const Case cases[]{
+    const std::pair<OrvoParameterInfo, Rule> cases[]{
         { rowById ("filter1.frequency"), Rule::calibrationTable },
         { makeRow ("filter1.frequency", 4095, 0, 100, 0.01, 2, 4), Rule::calibrationTable }, // id before format
         { makeRow ("performance.arp.length", 4095, 0, 100, 0.01, 2, 0), Rule::calibrationTable },
@@ -152,8 +147,8 @@ TEST (ValueConversion, PicksTheFirstRuleThatFitsInItsOrder)
         { rowById ("sh.rate"), Rule::linear },
         { rowById ("lfo3.rate"), Rule::linear },
     };
-    for (const auto& c : cases)
-        EXPECT_EQ (ValueConversion::ruleFor (c.info), c.rule) << c.info.id << " format " << c.info.displayFormat;
+    for (const auto& [info, rule] : cases)
+        EXPECT_EQ (ValueConversion::ruleFor (info), rule) << info.id << " format " << info.displayFormat;
 }
 
 TEST (ValueConversion, NamesEachDisplayFormatCode)
@@ -239,13 +234,7 @@ TEST (ValueConversion, RoundsToTheStepHalfAwayFromZero)
 TEST (ValueConversion, CustomRangeLimitsTheShownValue)
 {
     const auto& detune = rowById ("performance.detune");
-    struct Case
-    {
-        CustomKnobRange range;
-        int raw;
-        double display;
-    };
-    const Case cases[]{
+    const std::tuple<CustomKnobRange, int, double> cases[]{
         { { 20.0, 80.0, 0 }, 0, 20 },
         { { 20.0, 80.0, 0 }, 2048, 50 },
         { { 20.0, 80.0, 0 }, 4095, 80 },
@@ -254,8 +243,8 @@ TEST (ValueConversion, CustomRangeLimitsTheShownValue)
         { { 90.0, 10.0, 0 }, 0, 0 },          // a window upside down is ignored
         { { -50.0, std::nullopt, 0 }, 0, 0 }, // and one beyond the display range is cut to it
     };
-    for (const auto& c : cases)
-        EXPECT_NEAR (ValueConversion::rawToDisplay (detune, c.raw, c.range), c.display, 1e-9) << c.raw;
+    for (const auto& [range, raw, display] : cases)
+        EXPECT_NEAR (ValueConversion::rawToDisplay (detune, raw, range), display, 1e-9) << raw;
 }
 
 TEST (CalibrationTables, InterpolateLinearlyBetweenPointsAndHoldTheEnds)
@@ -337,13 +326,7 @@ TEST (ValueConversion, SemitoneInverseAimsAtTheMiddleOfEachBand)
 
 TEST (ValueConversion, InverseChoosesTheNearestShownValueAndTheEndsOfFlatRuns)
 {
-    struct Case
-    {
-        const char* id;
-        double display;
-        int raw;
-    };
-    const Case cases[]{
+    const std::tuple<const char*, double, int> cases[]{
         { "performance.arp.length", 0, 0 },
         { "filter1.frequency", 22.3482, 4095 },
         { "filter1.frequency", 30, 4095 },
@@ -354,8 +337,8 @@ TEST (ValueConversion, InverseChoosesTheNearestShownValueAndTheEndsOfFlatRuns)
         { "env1.attacktime", 0, 0 },
         { "osc2toosc1.linfm", 50, 2048 },
     };
-    for (const auto& c : cases)
-        EXPECT_EQ (ValueConversion::displayToRaw (rowById (c.id), c.display), c.raw) << c.id << " " << c.display;
+    for (const auto& [id, display, raw] : cases)
+        EXPECT_EQ (ValueConversion::displayToRaw (rowById (id), display), raw) << id << " " << display;
 
     const auto& detune = rowById ("performance.detune");
     EXPECT_EQ (ValueConversion::rawToDisplay (detune, *ValueConversion::displayToRaw (detune, 49.6)), 50);
@@ -401,19 +384,13 @@ TEST (ValueConversion, SixteenBitValuesBecomeTwelveBitRaws)
 
 TEST (ValueText, EnvelopeTimesReadOffMillisecondsOrSeconds)
 {
-    struct Case
-    {
-        double units;
-        bool zeroIsOff;
-        const char* text;
-    };
-    const Case cases[]{
+    const std::tuple<double, bool, const char*> cases[]{
         { 0, true, "OFF" },       { 0.0001, true, "OFF" },      { 0.0002, true, "2 ms" },     { 0, false, "2 ms" },
         { 1.4, false, "2 ms" },   { 499, false, "998 ms" },     { 499.5, false, "1.00 s" },   { 500, true, "1.00 s" },
         { 600, false, "1.20 s" }, { 65535, false, "131.07 s" }, { 70000, false, "131.07 s" },
     };
-    for (const auto& c : cases)
-        EXPECT_EQ (ValueText::envelopeTimeText (c.units, c.zeroIsOff), c.text) << c.units;
+    for (const auto& [units, zeroIsOff, text] : cases)
+        EXPECT_EQ (ValueText::envelopeTimeText (units, zeroIsOff), text) << units;
 }
 
 TEST (ValueText, FormatsWithTheRowsDecimalsAndNeverNegativeZero)
