@@ -54,17 +54,13 @@ TEST (LibraryRoot, EnsureLibraryFoldersCreatesTheWholeTreeAndAsksForTheTagTable)
     lib.root.ensureLibraryFolders(); // a second run finds everything in place
 
     const auto root = lib.root.libraryRoot();
-    std::vector<std::string> expected{ "Programs",
-                                       "Mixes",
-                                       "Banks",
-                                       "Environments",
-                                       "Layouts",
-                                       "Exports/Tag Hash Files",
-                                       "Sync Captures",
-                                       "Generator Intake/BassFeedback",
-                                       "Generator Intake/ProgramDumpVerification",
-                                       "Generator Intake/EffectMappingVerification",
-                                       "Generator Intake/FilterMappingVerification" };
+    // clang-format off
+    std::vector<std::string> expected{
+        "Programs", "Mixes", "Banks", "Environments", "Layouts", "Exports/Tag Hash Files", "Sync Captures",
+        "Generator Intake/BassFeedback", "Generator Intake/ProgramDumpVerification",
+        "Generator Intake/EffectMappingVerification", "Generator Intake/FilterMappingVerification",
+    };
+    // clang-format on
     for (const auto* category : LibraryRoot::generatorCategories())
     {
         expected.push_back (std::string ("Generator Intake/") + category);

@@ -8,6 +8,7 @@
 
 using namespace orvo;
 using orvo::testing::mixDumpMessage;
+using orvo::testing::withByte;
 
 namespace
 {
@@ -167,19 +168,17 @@ TEST_F (MixSettingsRig, DecodingRefusesAnythingButAMixInAMixSlot)
     const auto before = mix->cachedPayload();
     const auto changes = mix->changeCount();
 
-    auto wrongSignature = blankMix();
-    wrongSignature[1] = 0x0B;
     auto shortPayload = blankMix();
     shortPayload.pop_back();
-    auto other = blankMix();
-    other[40] = 3;
-
-    EXPECT_FALSE (mix->decodeMixPayload (wrongSignature, 3, 0, "X"));
-    EXPECT_FALSE (mix->decodeMixPayload (shortPayload, 3, 0, "X"));
-    EXPECT_FALSE (mix->decodeMixPayload (other, 2, 0, "X")) << "a Program bank";
-    EXPECT_FALSE (mix->decodeMixPayload (other, 5, 0, "X"));
-    EXPECT_FALSE (mix->decodeMixPayload (other, 3, 128, "X"));
-    EXPECT_FALSE (mix->decodeMixPayload (other, 3, -1, "X"));
+    const auto other = withByte (blankMix(), 40, 3);
+    // A wrong signature, a short payload, a Program bank, no such bank, no such slot.
+    for (const auto& [payload, b, s] : { std::tuple (withByte (blankMix(), 1, 0x0B), 3, 0),
+                                         { shortPayload, 3, 0 },
+                                         { other, 2, 0 },
+                                         { other, 5, 0 },
+                                         { other, 3, 128 },
+                                         { other, 3, -1 } })
+        EXPECT_FALSE (mix->decodeMixPayload (payload, b, s, "X")) << b << "/" << s;
 
     EXPECT_EQ (mix->cachedPayload().payload, before.payload);
     EXPECT_EQ (mix->cachedPayload().bank, 4);
@@ -191,15 +190,13 @@ TEST_F (MixSettingsRig, DecodingRefusesAnythingButAMixInAMixSlot)
 TEST_F (MixSettingsRig, AnUnreadableAnswerKeepsTheOldCache)
 {
     ASSERT_TRUE (mix->decodeMixPayload (blankMix(), 3, 7, "OLD"));
-    auto wrongSignature = blankMix();
-    wrongSignature[1] = 0x0B;
     const std::string failure =
         "Mix Settings: received an Orvo Mix edit buffer, but all 16 channels could not be decoded.\n";
 
     mix->readCurrentMix (true);
     answer ({}); // the dump did not unpack
     mix->readCurrentMix (true);
-    answer (wrongSignature);
+    answer (withByte (blankMix(), 1, 0x0B));
     bank = 0; // a Program bank is selected while the Mix is read
     mix->readCurrentMix (true);
     answer (blankMix());
@@ -266,30 +263,27 @@ TEST_F (MixSettingsRig, AReadTimesOutAfterFiveSecondsAndALateDumpIsIgnored)
     EXPECT_EQ (readEnds, (std::vector<bool>{ false, false }));
 }
 
-TEST_F (MixSettingsRig, AnOlderReadsTimeOutIsIgnored)
+TEST_F (MixSettingsRig, OnlyTheLatestReadTimesOutAndADumpTakenInTimeStillEndsIt)
 {
     mix->readCurrentMix (true);
     time.advance (3000);
     mix->readCurrentMix (true);
     time.advance (2500); // the first read's timer fires here
     EXPECT_TRUE (mix->isReadPending());
-    EXPECT_EQ (logText().find ("timed out"), std::string::npos);
+    EXPECT_FALSE (logged ("timed out"));
     time.advance (2500);
     EXPECT_FALSE (mix->isReadPending());
     EXPECT_EQ (occurrences (logText(), "timed out"), 1u);
     EXPECT_EQ (readEnds, std::vector<bool>{ false });
-}
 
-TEST_F (MixSettingsRig, ADumpTakenBeforeTheTimeOutStillEndsTheRead)
-{
     mix->readCurrentMix (true);
     time.advance (4000);
     ASSERT_TRUE (mix->takeMixReadPending());
     mix->mixDumpArrived (blankMix());
     time.advance (2000); // the timer passes before the message thread drains
-    EXPECT_EQ (logText().find ("timed out"), std::string::npos);
+    EXPECT_EQ (occurrences (logText(), "timed out"), 1u);
     mix->drain();
-    EXPECT_EQ (readEnds, std::vector<bool>{ true });
+    EXPECT_EQ (readEnds, (std::vector<bool>{ false, true }));
     EXPECT_TRUE (mix->panel().holdingData);
 }
 

@@ -153,24 +153,15 @@ TEST (ValueConversion, PicksTheFirstRuleThatFitsInItsOrder)
 
 TEST (ValueConversion, NamesEachDisplayFormatCode)
 {
-    const char* names[]{ "LINEAR",
-                         "SEMITONE DEAD ZONE",
-                         "OSC CENTS LOWER DISPLAY",
-                         "OSC FINE LOWER DISPLAY",
-                         "ORVO UNIPOLAR PERCENT",
-                         "ORVO BIPOLAR PERCENT",
-                         "ORVO MOD LEVEL",
-                         "ORVO ENVELOPE TIME",
-                         "ENV 3 ATTACK LEVEL",
-                         "TEMPO",
-                         "TEMPO FIT",
-                         "ARP LENGTH",
-                         "UNISON X",
-                         "PORTAMENTO TIME",
-                         "SAMPLE/HOLD RATE",
-                         "LFO RATE",
-                         "FILTER FREQUENCY",
-                         "FILTER RESONANCE" };
+    // clang-format off
+    const char* names[]{
+        "LINEAR",                "SEMITONE DEAD ZONE",   "OSC CENTS LOWER DISPLAY", "OSC FINE LOWER DISPLAY",
+        "ORVO UNIPOLAR PERCENT", "ORVO BIPOLAR PERCENT", "ORVO MOD LEVEL",          "ORVO ENVELOPE TIME",
+        "ENV 3 ATTACK LEVEL",    "TEMPO",                "TEMPO FIT",               "ARP LENGTH",
+        "UNISON X",              "PORTAMENTO TIME",      "SAMPLE/HOLD RATE",        "LFO RATE",
+        "FILTER FREQUENCY",      "FILTER RESONANCE",
+    };
+    // clang-format on
     for (int code = 0; code < 18; ++code)
         EXPECT_EQ (ValueConversion::formatName (code), names[code]) << code;
     EXPECT_EQ (ValueConversion::formatName (-1), "UNKNOWN");
