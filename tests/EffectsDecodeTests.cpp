@@ -106,21 +106,6 @@ TEST (EffectsDecode, ExpandsEachStoredByteOntoTheControlOfTheStoredOrder)
     EXPECT_EQ (d.log, "");
 }
 
-TEST (EffectsDecode, LargePlateDecay50ShowsTheCapturedTextUntilTheValueChanges)
-{
-    const auto d = decode (EffectProgram().algorithm (6).stored (0, 50).bytes);
-    EXPECT_EQ (d.state.slotValue (1, 0), 2760);
-    EXPECT_EQ (d.state.fixedText (1, 0), "1.467s");
-
-    const auto d49 = decode (EffectProgram().algorithm (6).stored (0, 49).bytes);
-    EXPECT_EQ (d49.state.slotValue (1, 0), 1960);
-    EXPECT_EQ (d49.state.fixedText (1, 0), "");
-
-    EffectState edited = d.state;
-    edited.setControl (1, 0, 2760);
-    EXPECT_EQ (edited.fixedText (1, 0), "");
-}
-
 TEST (EffectsDecode, RoomPlusHallDecay61IsTheCapturedRawValue)
 {
     // The hall's DECAY is stored slot 9, after the room's eight controls and RM OUT.

@@ -1,4 +1,5 @@
 #include "SysExTestSupport.h"
+#include "midi/SysExStream.h"
 
 #include <gtest/gtest.h>
 
@@ -261,4 +262,22 @@ TEST (GlobalDumpFields, KeepOnlyInRangeSettingsAndDropFieldsBeyondTheData)
     EXPECT_TRUE (unpackGlobalDump (framed ({ 0x08, 0x00 }).data(), 7).empty()) << "no final F7";
     const auto m = framed ({ 0x08, 0x7F, 0x01, 0xF7 });
     EXPECT_EQ (unpackGlobalDump (m.data(), m.size()), ByteVector{ 0xFF });
+}
+
+//==============================================================================
+TEST (SysExStream, CutsMessagesAndKeepsBrokenOnesForReporting)
+{
+    const std::tuple<const char*, ByteVector, std::vector<ByteVector>> cases[] = {
+        { "empty", {}, {} },
+        { "two messages", { 0xF0, 0x01, 0xF7, 0xF0, 0x02, 0xF7 }, { { 0xF0, 0x01, 0xF7 }, { 0xF0, 0x02, 0xF7 } } },
+        { "noise around", { 0x11, 0x90, 0xF0, 0x01, 0xF7, 0x7F }, { { 0xF0, 0x01, 0xF7 } } },
+        { "next F0 cuts the first short", { 0xF0, 0x01, 0xF0, 0x02, 0xF7 }, { { 0xF0, 0x01 }, { 0xF0, 0x02, 0xF7 } } },
+        { "ends without F7", { 0xF0, 0x01, 0x02 }, { { 0xF0, 0x01, 0x02 } } },
+        { "stray status byte", { 0xF0, 0x01, 0x90, 0x40, 0xF7 }, { { 0xF0, 0x01 } } },
+        { "real-time byte inside", { 0xF0, 0x01, 0xF8, 0x02, 0xF7 }, { { 0xF0, 0x01, 0x02, 0xF7 } } },
+        { "lone F7", { 0xF7, 0xF7 }, {} },
+    };
+    for (const auto& [what, stream, expected] : cases)
+        EXPECT_EQ (splitSysExMessages (stream), expected) << what;
+    EXPECT_TRUE (splitSysExMessages (nullptr, 10).empty());
 }
