@@ -59,16 +59,14 @@ int slotOf (const EffectState& state, const char* pageName, const char* label)
 //==============================================================================
 TEST (EffectsDecode, ReadsTheAlgorithmAndCountsAnythingAbove28As28)
 {
-    struct Case
-    {
-        int byte, algorithm, selectionRaw;
+    const std::tuple<int, int, int> cases[] = {
+        { 0, 0, 0 }, { 12, 12, 1755 }, { 28, 28, 4095 }, { 40, 28, 4095 }, { 255, 28, 4095 }
     };
-    for (const auto& c :
-         { Case{ 0, 0, 0 }, Case{ 12, 12, 1755 }, Case{ 28, 28, 4095 }, Case{ 40, 28, 4095 }, Case{ 255, 28, 4095 } })
+    for (const auto& [byte, algorithm, selectionRaw] : cases)
     {
-        const auto d = decode (EffectProgram().algorithm (c.byte).bytes);
-        EXPECT_EQ (d.state.algorithm(), c.algorithm) << c.byte;
-        EXPECT_EQ (d.state.nrpnValue (3603), c.selectionRaw) << c.byte;
+        const auto d = decode (EffectProgram().algorithm (byte).bytes);
+        EXPECT_EQ (d.state.algorithm(), algorithm) << byte;
+        EXPECT_EQ (d.state.nrpnValue (3603), selectionRaw) << byte;
         EXPECT_EQ (d.log, "");
     }
 }
@@ -193,9 +191,10 @@ TEST (EffectsDecode, ShortProgramsLackTheItemsPastTheirEnd)
         bool pan, send, algorithm;
         std::size_t parameters;
     };
-    for (const auto& c :
-         { Case{ 0, false, false, false, 0 }, Case{ 957, false, false, false, 0 }, Case{ 958, true, false, false, 0 },
-           Case{ 1908, true, true, false, 0 }, Case{ 1915, true, true, true, 6 }, Case{ 2048, true, true, true, 30 } })
+    const Case cases[] = { { 0, false, false, false, 0 },  { 957, false, false, false, 0 },
+                           { 958, true, false, false, 0 }, { 1908, true, true, false, 0 },
+                           { 1915, true, true, true, 6 },  { 2048, true, true, true, 30 } };
+    for (const auto& c : cases)
     {
         UnpackedProgram program (c.length, 7);
         const auto bytes = storedEffectBytesOf (program);

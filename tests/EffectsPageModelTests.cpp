@@ -60,17 +60,15 @@ TEST (EffectsPageMenus, ListAllAndTheSixCategoriesAndTheAlgorithmsOfTheSelectedO
     EXPECT_EQ (model.selectedCategory(), "All");
     EXPECT_EQ (model.algorithmMenu().size(), 29u);
 
-    struct Case
+    const std::pair<const char*, std::vector<int>> cases[] = { { "Parallel", { 8, 9, 10, 25, 26, 27 } },
+                                                               { "Dual Mono", { 15, 18 } },
+                                                               { "Stereo", { 2, 16, 17, 19 } },
+                                                               { "Multi Chain", { 20, 21, 22, 23, 28 } },
+                                                               { "Triple Chain", { 24 } } };
+    for (const auto& [category, algorithms] : cases)
     {
-        const char* category;
-        std::vector<int> algorithms;
-    };
-    for (const auto& c : { Case{ "Parallel", { 8, 9, 10, 25, 26, 27 } }, Case{ "Dual Mono", { 15, 18 } },
-                           Case{ "Stereo", { 2, 16, 17, 19 } }, Case{ "Multi Chain", { 20, 21, 22, 23, 28 } },
-                           Case{ "Triple Chain", { 24 } } })
-    {
-        model.selectCategory (c.category);
-        EXPECT_EQ (model.algorithmMenu(), c.algorithms) << c.category;
+        model.selectCategory (category);
+        EXPECT_EQ (model.algorithmMenu(), algorithms) << category;
     }
     model.selectCategory ("Bogus");
     EXPECT_EQ (model.selectedCategory(), "All");
@@ -78,18 +76,16 @@ TEST (EffectsPageMenus, ListAllAndTheSixCategoriesAndTheAlgorithmsOfTheSelectedO
 
 TEST (EffectsPageSelection, ChoosingFromTheMenuGivesTheSelectionToSend)
 {
-    struct Case
-    {
-        int index, algorithm, raw;
+    const std::tuple<int, int, int> cases[] = {
+        { 0, 0, 0 }, { 1, 1, 142 }, { 28, 28, 3954 }, { 40, 28, 3954 }, { -1, 0, 0 }
     };
-    for (const auto& c :
-         { Case{ 0, 0, 0 }, Case{ 1, 1, 142 }, Case{ 28, 28, 3954 }, Case{ 40, 28, 3954 }, Case{ -1, 0, 0 } })
+    for (const auto& [index, algorithm, raw] : cases)
     {
         EffectsPageModel model;
-        const auto send = model.chooseAlgorithm (c.index);
-        EXPECT_EQ (model.algorithm(), c.algorithm);
+        const auto send = model.chooseAlgorithm (index);
+        EXPECT_EQ (model.algorithm(), algorithm);
         EXPECT_EQ (send.nrpn, 3603);
-        EXPECT_EQ (send.raw, c.raw);
+        EXPECT_EQ (send.raw, raw);
         EXPECT_EQ (send.actionLabel, "DIGITAL EFFECTS SELECTION");
         EXPECT_EQ (model.selectedCategory(), "All") << "the user's category stays";
     }
@@ -100,20 +96,17 @@ TEST (EffectsPageSelection, ChoosingFromTheMenuGivesTheSelectionToSend)
 
 TEST (EffectsPageSelection, AnIncomingSelectionSwitchesThePageAndResetsTheCategory)
 {
-    struct Case
-    {
-        int raw, algorithm;
-        const char* category;
-    };
     EffectsPageModel model;
-    for (const auto& c : { Case{ 3954, 28, "Multi Chain" }, Case{ 4095, 28, "Multi Chain" }, Case{ 141, 0, "Single" },
-                           Case{ 142, 1, "Single" }, Case{ 20000, 28, "Multi Chain" }, Case{ -5, 0, "Single" } })
+    const std::tuple<int, int, const char*> cases[] = { { 3954, 28, "Multi Chain" },  { 4095, 28, "Multi Chain" },
+                                                        { 141, 0, "Single" },         { 142, 1, "Single" },
+                                                        { 20000, 28, "Multi Chain" }, { -5, 0, "Single" } };
+    for (const auto& [raw, algorithm, category] : cases)
     {
         const int before = model.algorithm();
-        EXPECT_EQ (model.receiveSelection (c.raw), before != c.algorithm) << c.raw;
-        EXPECT_EQ (model.algorithm(), c.algorithm) << c.raw;
-        EXPECT_EQ (model.selectedCategory(), c.category) << c.raw;
-        EXPECT_EQ (model.state().nrpnValue (3603), std::clamp (c.raw, 0, 16383)) << c.raw;
+        EXPECT_EQ (model.receiveSelection (raw), before != algorithm) << raw;
+        EXPECT_EQ (model.algorithm(), algorithm) << raw;
+        EXPECT_EQ (model.selectedCategory(), category) << raw;
+        EXPECT_EQ (model.state().nrpnValue (3603), std::clamp (raw, 0, 16383)) << raw;
     }
     model.applyIncomingValue (3603, 2000);
     EXPECT_EQ (model.algorithm(), 14);
@@ -129,18 +122,17 @@ TEST (EffectsPageLayout, ShowsTheConfigAndParamPagesOfSingleParallelDualAndTripl
         Labels labels;
         const char* abbreviation;
     };
-    for (const auto& c : {
-             Case{ 0, 0, { "SEND", "", "OUT", "", "", "" }, "" },
-             Case{ 0, 2, { "PDTIME", "PDMIX", "", "LDAMP", "HDAMP", "" }, "" },
-             Case{ 0, 4, { "", "", "", "", "", "" }, "" },
-             Case{ 8, 0, { "SEND", "BLEND", "RM OUT", "HL OUT", "", "" }, "" },
-             Case{ 8, 3, { "DECAY", "", "BOOST", "BASSF", "", "LPF" }, "HALL" },
-             Case{ 15, 0, { "SEND", "PAN", "", "", "OUT L", "OUT R" }, "" },
-             Case{ 15, 4, { "LOCUT", "HICUT", "RATE", "DEPTH", "WAVE", "" }, "R-DLY" },
-             Case{ 24, 0, { "SEND", "", "MIX 1", "MIX 2", "OUT", "" }, "" },
-             Case{ 24, 3, { "DELAY", "FDBK", "HICUT", "", "", "" }, "DELAY" },
-             Case{ 24, 5, { "DENS", "DIFF", "", "GATE", "", "" }, "ROOM" },
-         })
+    const Case cases[] = { { 0, 0, { "SEND", "", "OUT", "", "", "" }, "" },
+                           { 0, 2, { "PDTIME", "PDMIX", "", "LDAMP", "HDAMP", "" }, "" },
+                           { 0, 4, { "", "", "", "", "", "" }, "" },
+                           { 8, 0, { "SEND", "BLEND", "RM OUT", "HL OUT", "", "" }, "" },
+                           { 8, 3, { "DECAY", "", "BOOST", "BASSF", "", "LPF" }, "HALL" },
+                           { 15, 0, { "SEND", "PAN", "", "", "OUT L", "OUT R" }, "" },
+                           { 15, 4, { "LOCUT", "HICUT", "RATE", "DEPTH", "WAVE", "" }, "R-DLY" },
+                           { 24, 0, { "SEND", "", "MIX 1", "MIX 2", "OUT", "" }, "" },
+                           { 24, 3, { "DELAY", "FDBK", "HICUT", "", "", "" }, "DELAY" },
+                           { 24, 5, { "DENS", "DIFF", "", "GATE", "", "" }, "ROOM" } };
+    for (const auto& c : cases)
     {
         EffectsPageModel model;
         model.chooseAlgorithm (c.algorithm);
