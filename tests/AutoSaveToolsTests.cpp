@@ -7,10 +7,16 @@
 #include <map>
 
 using namespace orvo;
-using orvo::testing::TemporaryFolder;
+using namespace orvo::testing;
 
 namespace
 {
+template <typename Map, typename Key> std::optional<typename Map::mapped_type> lookUp (const Map& map, const Key& key)
+{
+    const auto it = map.find (key);
+    return it == map.end() ? std::nullopt : std::optional<typename Map::mapped_type> (it->second);
+}
+
 /** Editor state the way the librarian holds it: names, notes, tags, tool data and document paths. */
 struct FakeEditor : AutoSaveToolsHost
 {
@@ -21,48 +27,35 @@ struct FakeEditor : AutoSaveToolsHost
     std::map<int, juce::File> bankFiles;
 
     bool autoSaveEnabled() const override { return enabled; }
-    SlotToolValues slotValues (int bank, int slot) const override
+    SlotToolValues slotValues (int b, int s) const override
     {
-        const auto it = slots.find ({ bank, slot });
-        return it == slots.end() ? SlotToolValues{} : it->second;
+        return lookUp (slots, std::pair (b, s)).value_or (SlotToolValues{});
     }
-    BankToolValues bankValues (int bank) const override
+    BankToolValues bankValues (int b) const override
     {
-        const auto it = bankValuesByBank.find (bank);
-        return it == bankValuesByBank.end() ? BankToolValues{} : it->second;
+        return lookUp (bankValuesByBank, b).value_or (BankToolValues{});
     }
-    std::optional<juce::File> programFileOfSlot (int bank, int slot) const override
+    std::optional<juce::File> programFileOfSlot (int b, int s) const override
     {
-        const auto it = programFiles.find ({ bank, slot });
-        return it == programFiles.end() ? std::nullopt : std::optional<juce::File> (it->second);
+        return lookUp (programFiles, std::pair (b, s));
     }
-    std::optional<juce::File> bankFileOf (int bank) const override
-    {
-        const auto it = bankFiles.find (bank);
-        return it == bankFiles.end() ? std::nullopt : std::optional<juce::File> (it->second);
-    }
+    std::optional<juce::File> bankFileOf (int b) const override { return lookUp (bankFiles, b); }
 };
 
 juce::var toolData (int morphPosition)
 {
-    auto* o = new juce::DynamicObject();
-    o->setProperty ("version", 1);
-    o->setProperty ("morph", morphPosition);
-    return juce::var (o);
+    return juce::JSON::parse ("{\"version\": 1, \"morph\": " + juce::String (morphPosition) + "}");
+}
+
+/** A document as one line of JSON, keys in their order. */
+std::string oneLine (const juce::File& f)
+{
+    return juce::JSON::toString (juce::JSON::parse (f.loadFileAsString()), true).toStdString();
 }
 
 juce::var readJson (const juce::File& f)
 {
     return juce::JSON::parse (f.loadFileAsString());
-}
-
-std::vector<std::string> keysOf (const juce::var& object)
-{
-    std::vector<std::string> keys;
-    if (auto* o = object.getDynamicObject())
-        for (const auto& p : o->getProperties())
-            keys.push_back (p.name.toString().toStdString());
-    return keys;
 }
 
 struct AutoSaveFixture : ::testing::Test
@@ -88,7 +81,7 @@ struct AutoSaveFixture : ::testing::Test
 
     juce::File programDocument (const char* fileName, const std::string& name)
     {
-        return orvo::testing::writeText (
+        return writeText (
             temp / fileName,
             R"({"schema": "orvo.program.v1", "type": "program", "extension": ".orvop", "name": ")" + name +
                 R"(", "normalizedName": "x", "source": "orvo-editor-librarian",)" +
@@ -103,34 +96,26 @@ TEST_F (AutoSaveFixture, WritesTheSlotIntoItsProgramFile750msAfterTheLastChange)
     const auto file = programDocument ("Bass.orvop", "Old Name");
     editor.programFiles[{ 0, 5 }] = file;
     editor.slots[{ 0, 5 }] = { "  Deep   Bass ", "USER", "played low", { "bass", "mono" }, toolData (40) };
-    const auto original = orvo::testing::readText (file);
+    const auto original = readText (file);
 
     tools.markSlotDirty (0, 5);
     runTimerFor (500);
     tools.markSlotDirty (0, 5); // typing on: the wait starts again
     runTimerFor (700);
-    EXPECT_EQ (orvo::testing::readText (file), original) << "not yet: 700 ms since the last change";
+    EXPECT_EQ (readText (file), original) << "not yet: 700 ms since the last change";
     EXPECT_TRUE (tools.isPending());
 
     runTimerFor (100);
     EXPECT_FALSE (tools.isPending());
-    const auto doc = readJson (file);
-    EXPECT_EQ (doc["name"].toString(), "  Deep   Bass ");
-    EXPECT_EQ (doc["normalizedName"].toString(), "Deep Bass");
-    EXPECT_EQ (doc["bank"].toString(), "USER");
-    EXPECT_EQ ((int)doc["bankNumber"], 0);
-    EXPECT_EQ ((int)doc["program"], 5);
-    EXPECT_EQ (doc["notes"].toString(), "played low");
-    EXPECT_EQ (juce::JSON::toString (doc["tags"], true), R"(["bass", "mono"])");
-    EXPECT_EQ ((int)doc["controlPages"]["morph"], 40);
-    EXPECT_EQ ((int)doc["parameters"][0]["rawValue"], 12) << "other keys are kept";
-    EXPECT_EQ (doc["sysexBase64"].toString(), "8AAADh0=");
-    EXPECT_EQ (keysOf (doc), (std::vector<std::string>{ "schema", "type", "extension", "name", "normalizedName",
-                                                        "source", "bank", "bankNumber", "program", "notes", "tags",
-                                                        "parameters", "sysexBase64", "controlPages" }))
-        << "keys keep their places; new ones go last";
+    // Keys keep their places, keys it does not own are kept, new ones go last.
+    EXPECT_EQ (oneLine (file),
+               R"({"schema": "orvo.program.v1", "type": "program", "extension": ".orvop", "name": "  Deep   Bass ", )"
+               R"("normalizedName": "Deep Bass", "source": "orvo-editor-librarian", "bank": "USER", "bankNumber": 0, )"
+               R"("program": 5, "notes": "played low", "tags": ["bass", "mono"], )"
+               R"("parameters": [{"id": "osc1.semitone", "rawValue": 12}], "sysexBase64": "8AAADh0=", )"
+               R"("controlPages": {"version": 1, "morph": 40}})");
     EXPECT_TRUE (log.empty());
-    EXPECT_EQ (orvo::testing::allChildNames (temp.get()), std::vector<std::string>{ "Bass.orvop" });
+    EXPECT_EQ (allChildNames (temp.get()), std::vector<std::string>{ "Bass.orvop" });
 }
 
 TEST_F (AutoSaveFixture, FlushesOnTheFirstTickMoreThan749msAfterTheChange)
@@ -190,7 +175,7 @@ TEST_F (AutoSaveFixture, ListsEachSlotOnceAndIgnoresChangesWhileOffOrWhileApplyi
 
 TEST_F (AutoSaveFixture, UpdatesSlotEntriesOfTheBankFileAndAddsMissingOnes)
 {
-    const auto bankFile = orvo::testing::writeText (
+    const auto bankFile = writeText (
         temp / "Banks/User.orvob",
         R"({"schema": "orvo.bank.v1", "type": "program-bank", "name": "User", "displayName": "User", "bankNumber": 0,)"
         R"( "notes": "bank notes", "slots": [{"index": 0, "type": "program", "name": "Zero"},)"
@@ -204,27 +189,21 @@ TEST_F (AutoSaveFixture, UpdatesSlotEntriesOfTheBankFileAndAddsMissingOnes)
     tools.markSlotDirty (0, 9);
     runTimerFor (800);
 
-    const auto doc = readJson (bankFile);
-    const auto& slots = *doc["slots"].getArray();
-    ASSERT_EQ (slots.size(), 3);
-    EXPECT_EQ (slots[0]["name"].toString(), "Zero") << "untouched";
-    EXPECT_EQ (slots[1]["name"].toString(), "Fresh  Lead");
-    EXPECT_EQ (slots[1]["normalizedName"].toString(), "Fresh Lead");
-    EXPECT_EQ (slots[1]["notes"].toString(), "new notes");
-    EXPECT_EQ (slots[1]["tags"][0].toString(), "lead");
-    EXPECT_EQ ((int)slots[1]["controlPages"]["morph"], 10);
-    EXPECT_EQ (slots[1]["programFile"].toString(), "Old.orvop") << "keys it does not own are kept";
-    EXPECT_EQ (keysOf (slots[2]),
-               (std::vector<std::string>{ "index", "type", "name", "normalizedName", "tags", "notes" }));
-    EXPECT_EQ ((int)slots[2]["index"], 9);
-    EXPECT_EQ (slots[2]["type"].toString(), "program");
-    EXPECT_EQ (doc["notes"].toString(), "bank notes") << "the bank's own fields only change with its name";
+    // Slot 0 is untouched, keys it does not own are kept, and the bank's own fields change only with its name.
+    EXPECT_EQ (
+        oneLine (bankFile),
+        R"({"schema": "orvo.bank.v1", "type": "program-bank", "name": "User", "displayName": "User", )"
+        R"("bankNumber": 0, "notes": "bank notes", "slots": [{"index": 0, "type": "program", "name": "Zero"}, )"
+        R"({"index": 5, "type": "program", "name": "Fresh  Lead", "normalizedName": "Fresh Lead", )"
+        R"("tags": ["lead"], "notes": "new notes", "programFile": "Old.orvop", )"
+        R"("controlPages": {"version": 1, "morph": 10}}, )"
+        R"({"index": 9, "type": "program", "name": "Nine", "normalizedName": "Nine", "tags": [], "notes": ""}]})");
     EXPECT_TRUE (log.empty());
 }
 
 TEST_F (AutoSaveFixture, WritesAChangedBankNameAndMarksAddedMixEntriesAsMixes)
 {
-    const auto bankFile = orvo::testing::writeText (
+    const auto bankFile = writeText (
         temp / "Banks/Mixes.orvob",
         R"({"schema": "orvo.bank.v1", "type": "mix-bank", "name": "Mixes", "displayName": "Mixes", "bankNumber": 0, "notes": "", "slots": []})");
     editor.bankFiles[3] = bankFile;
@@ -235,20 +214,17 @@ TEST_F (AutoSaveFixture, WritesAChangedBankNameAndMarksAddedMixEntriesAsMixes)
     tools.markSlotDirty (3, 2);
     runTimerFor (800);
 
-    const auto doc = readJson (bankFile);
-    EXPECT_EQ (doc["displayName"].toString(), "Live Set");
-    EXPECT_EQ (doc["name"].toString(), "Live Set");
-    EXPECT_EQ ((int)doc["bankNumber"], 3);
-    EXPECT_EQ (doc["notes"].toString(), "for the tour");
-    EXPECT_EQ (doc["slots"][0]["type"].toString(), "mix");
-    EXPECT_EQ (doc["slots"][0]["name"].toString(), "Opener");
+    EXPECT_EQ (oneLine (bankFile),
+               R"({"schema": "orvo.bank.v1", "type": "mix-bank", "name": "Live Set", "displayName": "Live Set", )"
+               R"("bankNumber": 3, "notes": "for the tour", "slots": [{"index": 2, "type": "mix", "name": "Opener", )"
+               R"("normalizedName": "Opener", "tags": [], "notes": ""}]})");
 }
 
 TEST_F (AutoSaveFixture, LeavesFilesThatAreNotDocumentsAloneAndSaysSo)
 {
-    const auto notJson = orvo::testing::writeText (temp / "Broken.orvop", "{ \"name\": ");
-    const auto anArray = orvo::testing::writeText (temp / "Array.orvob", "[1, 2, 3]");
-    const auto noSlots = orvo::testing::writeText (temp / "NoSlots.orvob", R"({"type": "program-bank", "slots": {}})");
+    const auto notJson = writeText (temp / "Broken.orvop", "{ \"name\": ");
+    const auto anArray = writeText (temp / "Array.orvob", "[1, 2, 3]");
+    const auto noSlots = writeText (temp / "NoSlots.orvob", R"({"type": "program-bank", "slots": {}})");
     const auto missing = temp / "Gone.orvop";
     editor.programFiles[{ 0, 1 }] = notJson;
     editor.programFiles[{ 0, 2 }] = missing;
@@ -261,14 +237,13 @@ TEST_F (AutoSaveFixture, LeavesFilesThatAreNotDocumentsAloneAndSaysSo)
     tools.markSlotDirty (1, 0);
     runTimerFor (800);
 
-    const auto path = [] (const juce::File& f) { return f.getFullPathName().toStdString(); };
     EXPECT_EQ (log,
-               (std::vector<std::string>{ "Auto Save Tools skipped invalid Program file: " + path (notJson) + "\n",
-                                          "Auto Save Tools skipped invalid Program file: " + path (missing) + "\n",
-                                          "Auto Save Tools skipped invalid Bank file: " + path (anArray) + "\n",
-                                          "Auto Save Tools skipped invalid Bank file: " + path (noSlots) + "\n" }));
-    EXPECT_EQ (orvo::testing::readText (notJson), "{ \"name\": ");
-    EXPECT_EQ (orvo::testing::readText (anArray), "[1, 2, 3]");
+               (std::vector<std::string>{ "Auto Save Tools skipped invalid Program file: " + pathOf (notJson) + "\n",
+                                          "Auto Save Tools skipped invalid Program file: " + pathOf (missing) + "\n",
+                                          "Auto Save Tools skipped invalid Bank file: " + pathOf (anArray) + "\n",
+                                          "Auto Save Tools skipped invalid Bank file: " + pathOf (noSlots) + "\n" }));
+    EXPECT_EQ (readText (notJson), "{ \"name\": ");
+    EXPECT_EQ (readText (anArray), "[1, 2, 3]");
     EXPECT_FALSE (missing.exists());
     EXPECT_FALSE (tools.isPending());
 }
@@ -276,18 +251,18 @@ TEST_F (AutoSaveFixture, LeavesFilesThatAreNotDocumentsAloneAndSaysSo)
 #if ORVO_HAS_FILE_SIZE_LIMIT
 TEST_F (AutoSaveFixture, LogsAWriteThatFailsAndKeepsTheOldFile)
 {
-    const auto file = orvo::testing::writeText (temp / "Small.orvop", R"({"type": "program", "name": "Small"})");
+    const auto file = writeText (temp / "Small.orvop", R"({"type": "program", "name": "Small"})");
     editor.programFiles[{ 0, 0 }] = file;
     editor.slots[{ 0, 0 }] = { "Small", "USER", std::string (4000, 'n'), {}, {} };
 
     tools.markSlotDirty (0, 0);
     {
-        orvo::testing::ScopedFileSizeLimit full (1024);
+        ScopedFileSizeLimit full (1024);
         runTimerFor (800);
     }
-    EXPECT_EQ (log, std::vector<std::string>{ "Auto Save Tools could not update Program file: " +
-                                              file.getFullPathName().toStdString() + "\n" });
-    EXPECT_EQ (orvo::testing::readText (file), R"({"type": "program", "name": "Small"})");
+    EXPECT_EQ (log,
+               std::vector<std::string>{ "Auto Save Tools could not update Program file: " + pathOf (file) + "\n" });
+    EXPECT_EQ (readText (file), R"({"type": "program", "name": "Small"})");
     EXPECT_FALSE (tools.isPending()) << "a failed write is not retried behind the user's back";
 }
 #endif
@@ -302,8 +277,8 @@ TEST (LibrarianAutoSave, WritesASlotBackIntoTheProgramFileItCameFromButNotIntoAM
     std::vector<std::string> log;
     AutoSaveTools tools (time, host, [&] (const std::string& s) { log.push_back (s); });
 
-    const auto program = orvo::testing::writeText (temp / "Pad.orvop", R"({"type": "program", "name": "Old", "bank": "X"})");
-    const auto mix = orvo::testing::writeText (temp / "Stage.orvom", R"({"type": "mix", "name": "Old"})");
+    const auto program = writeText (temp / "Pad.orvop", R"({"type": "program", "name": "Old", "bank": "X"})");
+    const auto mix = writeText (temp / "Stage.orvom", R"({"type": "mix", "name": "Old"})");
     state.slot (1, 5).documentFile = program;
     state.slot (3, 2).documentFile = mix;
     state.names.setName (1, 5, "New Pad");
@@ -317,10 +292,11 @@ TEST (LibrarianAutoSave, WritesASlotBackIntoTheProgramFileItCameFromButNotIntoAM
     const auto written = juce::JSON::parse (program.loadFileAsString());
     EXPECT_EQ (written["name"].toString(), "New Pad");
     EXPECT_EQ (written["bank"].toString(), "PRESET1");
-    EXPECT_EQ ((int) written["bankNumber"], 1);
-    EXPECT_EQ ((int) written["program"], 5);
+    EXPECT_EQ ((int)written["bankNumber"], 1);
+    EXPECT_EQ ((int)written["program"], 5);
     EXPECT_EQ (written["notes"].toString(), "warm");
-    EXPECT_EQ (juce::JSON::parse (mix.loadFileAsString())["name"].toString(), "Old") << "a Mix document is not a Program file";
+    EXPECT_EQ (juce::JSON::parse (mix.loadFileAsString())["name"].toString(), "Old")
+        << "a Mix document is not a Program file";
 
     enabled = false;
     state.names.setName (1, 5, "Ignored");

@@ -1,5 +1,4 @@
 #include "LibrarianTestSupport.h"
-#include "library/BankDocument.h"
 #include "library/ProgramDigests.h"
 
 #include <gtest/gtest.h>
@@ -32,9 +31,9 @@ TEST (BankDocument, WritesTheDocumentAndEachKindOfSlotEntryWithKeysInOrder)
     fillBank (state, 3, "Mix");
     const auto doc = buildBankDocument (state, 0, juce::Time (2'000'000'000'000));
 
-    EXPECT_EQ (keysOf (doc),
-               (std::vector<std::string>{ "schema", "type", "extension", "name", "displayName", "bank", "bankId",
-                                          "normalizedName", "bankNumber", "capturedAt", "notes", "slots" }));
+    EXPECT_EQ (
+        keysOf (doc),
+        words ("schema type extension name displayName bank bankId normalizedName bankNumber capturedAt notes slots"));
     EXPECT_EQ (doc["schema"].toString(), "orvo.bank.v1");
     EXPECT_EQ (doc["type"].toString(), "program-bank");
     EXPECT_EQ (doc["bank"].toString(), "USER");
@@ -42,25 +41,11 @@ TEST (BankDocument, WritesTheDocumentAndEachKindOfSlotEntryWithKeysInOrder)
     EXPECT_EQ (doc["capturedAt"].toString(), juce::Time (2'000'000'000'000).toISO8601 (true));
     ASSERT_EQ (doc["slots"].size(), 128);
 
-    const std::vector<std::string> plain{ "index", "type", "name", "normalizedName", "tags", "notes" };
-    const std::vector<std::string> full{ "index",
-                                         "type",
-                                         "name",
-                                         "normalizedName",
-                                         "tags",
-                                         "notes",
-                                         "source",
-                                         "wedgePreset",
-                                         "parameters",
-                                         "rawByteLength",
-                                         "sysexBase64",
-                                         "rawSysExSha256",
-                                         "packedPayloadSha256",
-                                         "programPayloadSha256",
-                                         "nameNeutralPayloadSha256",
-                                         "controlPages" };
-    const std::vector<std::string> mixFull{ "index", "type",        "name",       "normalizedName", "tags",
-                                            "notes", "wedgePreset", "parameters", "controlPages" };
+    const auto plain = words ("index type name normalizedName tags notes");
+    const auto full =
+        words ("index type name normalizedName tags notes source wedgePreset parameters rawByteLength sysexBase64 "
+               "rawSysExSha256 packedPayloadSha256 programPayloadSha256 nameNeutralPayloadSha256 controlPages");
+    const auto mixFull = words ("index type name normalizedName tags notes wedgePreset parameters controlPages");
     const auto mixDoc = buildBankDocument (state, 3, juce::Time (0));
     EXPECT_EQ (mixDoc["type"].toString(), "mix-bank");
 
@@ -92,13 +77,12 @@ TEST (BankDocument, ABankSavedLoadedAndSavedAgainIsTheSameApartFromItsTime)
     a.state.selectedBank = 1;
     const auto first = a.banksFolder().getChildFile ("first.orvob");
     ASSERT_TRUE (a.flows.saveBankTo (first));
-    EXPECT_TRUE (a.logged ("Saved Bank file: " + first.getFullPathName().toStdString() + "\n"));
+    EXPECT_TRUE (a.logged ("Saved Bank file: " + pathOf (first) + "\n"));
 
     // Into the same bank of another editor: the whole document comes back.
     LibrarianFixture b;
     b.state.selectedBank = 1;
-    b.prompts.answers = { 0 };
-    b.flows.loadBankFile (first);
+    b.loadBank (first);
     b.time.advance (5000.0);
     const auto second = b.banksFolder().getChildFile ("second.orvob");
     ASSERT_TRUE (b.flows.saveBankTo (second));
@@ -109,8 +93,7 @@ TEST (BankDocument, ABankSavedLoadedAndSavedAgainIsTheSameApartFromItsTime)
     // Into another Program bank: every slot entry comes back the same.
     LibrarianFixture c;
     c.state.selectedBank = 2;
-    c.prompts.answers = { 0 };
-    c.flows.loadBankFile (first);
+    c.loadBank (first);
     const auto third = c.banksFolder().getChildFile ("third.orvob");
     ASSERT_TRUE (c.flows.saveBankTo (third));
     EXPECT_TRUE (juce::JSON::toString (slotsOf (first)) == juce::JSON::toString (slotsOf (third)));
@@ -119,12 +102,7 @@ TEST (BankDocument, ABankSavedLoadedAndSavedAgainIsTheSameApartFromItsTime)
 
 TEST (BankDocument, TheLoadCheckRefusesAnythingButAProgramOrMixBankWithASlotArray)
 {
-    struct Case
-    {
-        const char* text;
-        bool accepted;
-    };
-    const Case cases[] = {
+    const std::pair<const char*, bool> cases[] = {
         { R"({"type":"program-bank","slots":[]})", true },
         { R"({"kind":"program-bank","slots":[]})", true }, // no "type": "kind" decides
         { R"({"type":"mix-bank","kind":"nonsense","slots":[]})", true },
@@ -137,25 +115,24 @@ TEST (BankDocument, TheLoadCheckRefusesAnythingButAProgramOrMixBankWithASlotArra
         { R"({"type":"program-bank","slots":[)", false },
         { "", false },
     };
-    for (const auto& c : cases)
+    for (const auto& [text, accepted] : cases)
     {
         LibrarianFixture f;
         f.state.names.setName (0, 0, "Kept");
-        const auto file = writeText (f.banksFolder().getChildFile ("case.orvob"), c.text);
-        f.prompts.answers = { 0 };
-        f.flows.loadBankFile (file);
-        const auto refused = "Could not load Bank file. The selected file is not an Orvo Editor Bank document: " +
-                             file.getFullPathName().toStdString() + "\n";
-        EXPECT_EQ (f.logged (refused), !c.accepted) << c.text;
-        EXPECT_EQ (f.prompts.shown.size(), c.accepted ? 1u : 0u) << c.text;
-        if (!c.accepted)
+        const auto file = f.bankFile ("case.orvob", text);
+        f.loadBank (file);
+        const auto refused =
+            "Could not load Bank file. The selected file is not an Orvo Editor Bank document: " + pathOf (file) + "\n";
+        EXPECT_EQ (f.logged (refused), !accepted) << text;
+        EXPECT_EQ (f.prompts.shown.size(), accepted ? 1u : 0u) << text;
+        if (!accepted)
         {
-            EXPECT_EQ (f.state.names.name (0, 0), "Kept") << c.text;
+            EXPECT_EQ (f.state.names.name (0, 0), "Kept") << text;
         }
 
         const auto report = loadBankDocument (file);
-        EXPECT_EQ (report.ok, c.accepted) << c.text;
-        EXPECT_EQ (report.message, c.accepted ? std::string() : refused.substr (0, refused.size() - 1));
+        EXPECT_EQ (report.ok, accepted) << text;
+        EXPECT_EQ (report.message, accepted ? std::string() : refused.substr (0, refused.size() - 1));
     }
     const auto missing = loadBankDocument (juce::File ("/nonexistent/folder/x.orvob"));
     EXPECT_FALSE (missing.ok);
@@ -188,10 +165,8 @@ TEST (BankDocument, OnlyAProgramBankWithAnOpenOutputAndDumpsOffersTheTransfer)
         if (!c.withDumps)
             for (auto& s : src.banks[0].slots)
                 s.programSysEx.clear();
-        const auto file = f.banksFolder().getChildFile ("bank.orvob");
-        ASSERT_TRUE (writeLibraryDocument (file, buildBankDocument (src, c.bank, juce::Time (0)), "Bank", {}));
-        f.prompts.answers = { 3 }; // CANCEL in the transfer question, nothing in the other
-        f.flows.loadBankFile (file);
+        const auto file = f.bankFile ("bank.orvob", src, c.bank);
+        f.loadBank (file, 3); // CANCEL in the transfer question, nothing in the other
 
         if (c.expectedTitle == nullptr)
         {
@@ -230,8 +205,7 @@ TEST (BankDocument, ATransferChoiceNamesItsTargetAndHandsOverTheDumps)
     {
         LibrarianFixture f;
         f.midiOpen = true;
-        const auto file = f.banksFolder().getChildFile ("bank.orvob");
-        ASSERT_TRUE (writeLibraryDocument (file, buildBankDocument (source, 0, juce::Time (0)), "Bank", {}));
+        const auto file = f.bankFile ("bank.orvob", source, 0);
         int transferredTo = -1;
         std::vector<std::pair<int, ByteVector>> sent;
         if (choice != 2)
@@ -240,8 +214,7 @@ TEST (BankDocument, ATransferChoiceNamesItsTargetAndHandsOverTheDumps)
                 transferredTo = bank;
                 sent = dumps;
             };
-        f.prompts.answers = { choice };
-        f.flows.loadBankFile (file);
+        f.loadBank (file, choice);
         EXPECT_TRUE (f.logged (std::string ("Loaded Bank transfer to Orvo: ") + targets[choice] + "\n"));
         EXPECT_TRUE (f.flows.pendingTransferDumps().empty());
         if (choice == 2)
@@ -279,26 +252,22 @@ TEST (BankDocument, LoadingLocallyPicksTheTargetBankAndReportsTheDumps)
         if (c.bankNumber != nullptr)
             text += std::string ("\"bankNumber\":") + c.bankNumber + ",";
         text += R"("slots":[{"index":7,"name":" Seven ","tags":"Bass; LEAD;sparkle"}]})";
-        const auto file = writeText (f.banksFolder().getChildFile ("My Bank.orvob"), text);
-        f.prompts.answers = { 0 };
-        f.flows.loadBankFile (file);
+        const auto file = f.bankFile ("My Bank.orvob", text);
+        f.loadBank (file);
         EXPECT_EQ (f.state.names.name (c.expected, 7), "Seven") << c.kind << ' ' << c.selected;
         EXPECT_EQ (f.state.slot (c.expected, 7).tags, (std::vector<std::string>{ "bass", "lead" }));
         EXPECT_EQ (f.state.bankDisplayName (c.expected), "My Bank"); // no name in the document: the file's
         EXPECT_EQ (f.state.banks[(size_t)c.expected].documentFile, std::optional<juce::File> (file));
-        EXPECT_TRUE (f.logged ("Loaded Bank file into " + f.state.bankLabel (c.expected) + ": " +
-                               file.getFullPathName().toStdString() + "\n"));
+        EXPECT_TRUE (
+            f.logged ("Loaded Bank file into " + f.state.bankLabel (c.expected) + ": " + pathOf (file) + "\n"));
     }
 
     LibrarianState source;
     fillBank (source, 0, "Src");
     LibrarianFixture f;
-    const auto file = f.banksFolder().getChildFile ("dumps.orvob");
-    ASSERT_TRUE (writeLibraryDocument (file, buildBankDocument (source, 0, juce::Time (0)), "Bank", {}));
-    f.prompts.answers = { 0 };
-    f.flows.loadBankFile (file);
-    EXPECT_TRUE (f.logged ("Loaded Bank file into USER: " + file.getFullPathName().toStdString() +
-                           " (43 cached Program dumps)\n"));
+    const auto file = f.bankFile ("dumps.orvob", source, 0);
+    f.loadBank (file);
+    EXPECT_TRUE (f.logged ("Loaded Bank file into USER: " + pathOf (file) + " (43 cached Program dumps)\n"));
     // The load becomes the working state on disk.
     LibrarianState reloaded;
     ASSERT_TRUE (loadEnvironmentObject (reloaded, readJsonDocument (f.working.file()), {}));
@@ -323,11 +292,9 @@ TEST (BankDocument, SlotSysExComesFromTheEntryOrItsProgramFileAndBadDataKeepsThe
     writeText (programs.getChildFile ("In Programs.orvop"), R"({"type":"program","program":12,"sysexBase64":")" +
                                                                 base64Of (three) +
                                                                 R"(","parameters":[{"id":"a","rawValue":1}]})");
-    writeText (f.banksFolder().getChildFile ("Beside.orvop"),
-               R"({"type":"program","sysexBase64":")" + base64Of (dump4) + "\"}");
+    f.bankFile ("Beside.orvop", R"({"type":"program","sysexBase64":")" + base64Of (dump4) + "\"}");
     // A document of the same name in Programs is found before the one beside the bank.
-    writeText (f.banksFolder().getChildFile ("In Programs.orvop"),
-               R"({"type":"program","sysexBase64":")" + base64Of (dump4) + "\"}");
+    f.bankFile ("In Programs.orvop", R"({"type":"program","sysexBase64":")" + base64Of (dump4) + "\"}");
 
     const std::string text = R"({"type":"program-bank","slots":[
         {"index":9,"name":"Multi","sysexBase64":")" +
@@ -341,9 +308,8 @@ TEST (BankDocument, SlotSysExComesFromTheEntryOrItsProgramFileAndBadDataKeepsThe
         {"index":8,"name":"Escaping","programFile":"../Programs/In Programs.orvop"},
         {"index":200,"name":"Out of range"},
         "not an object"]})";
-    const auto file = writeText (f.banksFolder().getChildFile ("mixed.orvob"), text);
-    f.prompts.answers = { 0 };
-    f.flows.loadBankFile (file);
+    const auto file = f.bankFile ("mixed.orvob", text);
+    f.loadBank (file);
 
     EXPECT_EQ (f.state.slot (0, 9).programSysEx, dump9);
     EXPECT_TRUE (f.logged ("The selected .orvop file contains multiple SysEx messages; using one Program dump for "
@@ -360,8 +326,7 @@ TEST (BankDocument, SlotSysExComesFromTheEntryOrItsProgramFileAndBadDataKeepsThe
     EXPECT_TRUE (f.state.slot (0, 6).programSysEx.empty());
     EXPECT_EQ (f.state.names.name (0, 6), "Missing");
     EXPECT_TRUE (f.state.slot (0, 8).programSysEx.empty());
-    EXPECT_TRUE (f.logged ("Loaded Bank file into USER: " + file.getFullPathName().toStdString() +
-                           " (3 cached Program dumps)\n"));
+    EXPECT_TRUE (f.logged ("Loaded Bank file into USER: " + pathOf (file) + " (3 cached Program dumps)\n"));
 }
 
 #if ORVO_HAS_FILE_SIZE_LIMIT
@@ -369,14 +334,14 @@ TEST (BankDocument, AFailedSaveLeavesTheOldFileAndSaysSo)
 {
     LibrarianFixture f;
     fillBank (f.state, 0, "New");
-    const auto file = writeText (f.banksFolder().getChildFile ("old.orvob"), R"({"type":"program-bank","slots":[]})");
+    const auto file = f.bankFile ("old.orvob", R"({"type":"program-bank","slots":[]})");
     const auto before = readText (file);
     {
         ScopedFileSizeLimit limit (4096); // the new document is far larger
         EXPECT_FALSE (f.flows.saveBankTo (file));
     }
     EXPECT_EQ (readText (file), before);
-    EXPECT_TRUE (f.logged ("Could not save Bank file: " + file.getFullPathName().toStdString() + "\n"));
+    EXPECT_TRUE (f.logged ("Could not save Bank file: " + pathOf (file) + "\n"));
     EXPECT_FALSE (f.state.banks[0].documentFile.has_value());
     EXPECT_TRUE (loadBankDocument (file).ok);
 }
@@ -388,7 +353,7 @@ TEST (BankDocument, SaveBankProposesTheBankNameInTheBanksFolder)
     f.state.selectedBank = 4;
     f.state.names.setBankDisplayName (4, "Live Set #1");
     const auto chosen = f.banksFolder().getChildFile ("chosen.orvob");
-    f.dialogs.answers = { chosen.getFullPathName().toStdString() };
+    f.dialogs.answers = { pathOf (chosen) };
     f.flows.saveBank();
     ASSERT_EQ (f.dialogs.titles, std::vector<std::string>{ "Save Bank" });
     const auto doc = readJsonDocument (chosen);
@@ -425,11 +390,9 @@ TEST (BankDocument, WrongTypesInsideSlotEntriesAreReadAsAbsent)
     {
         LibrarianFixture f;
         fillBank (f.state, 0, "Old");
-        const auto file =
-            writeText (f.banksFolder().getChildFile ("types.orvob"),
-                       std::string (R"({"type":"program-bank","name":5,"notes":{},"slots":[)") + c.entry + "]}");
-        f.prompts.answers = { 0 };
-        f.flows.loadBankFile (file);
+        const auto file = f.bankFile (
+            "types.orvob", std::string (R"({"type":"program-bank","name":5,"notes":{},"slots":[)") + c.entry + "]}");
+        f.loadBank (file);
         EXPECT_EQ (f.state.bankDisplayName (0), "types") << c.entry;
         EXPECT_EQ (f.state.banks[0].notes, "") << c.entry;
         if (c.appliedSlot < 0)

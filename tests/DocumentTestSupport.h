@@ -1,5 +1,6 @@
 #pragma once
 
+#include "LibraryTestSupport.h"
 #include "library/DocumentLoading.h"
 
 #include <map>
@@ -18,15 +19,6 @@ inline ByteVector makeProgramDump (int bank, int slot, unsigned seed = 1, int op
     program[0] = 166;
     program[1] = 10;
     return opcode == 0 ? buildProgramDump (program, 0, bank, slot) : buildProgramDump (program, opcode, 0);
-}
-
-inline std::vector<std::string> keysOf (const juce::var& object)
-{
-    std::vector<std::string> keys;
-    if (auto* o = object.getDynamicObject())
-        for (const auto& p : o->getProperties())
-            keys.push_back (p.name.toString().toStdString());
-    return keys;
 }
 
 /** The editor as a load sees it: every call recorded. */

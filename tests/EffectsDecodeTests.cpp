@@ -59,16 +59,14 @@ int slotOf (const EffectState& state, const char* pageName, const char* label)
 //==============================================================================
 TEST (EffectsDecode, ReadsTheAlgorithmAndCountsAnythingAbove28As28)
 {
-    struct Case
-    {
-        int byte, algorithm, selectionRaw;
+    const std::tuple<int, int, int> cases[] = {
+        { 0, 0, 0 }, { 12, 12, 1755 }, { 28, 28, 4095 }, { 40, 28, 4095 }, { 255, 28, 4095 }
     };
-    for (const auto& c :
-         { Case{ 0, 0, 0 }, Case{ 12, 12, 1755 }, Case{ 28, 28, 4095 }, Case{ 40, 28, 4095 }, Case{ 255, 28, 4095 } })
+    for (const auto& [byte, algorithm, selectionRaw] : cases)
     {
-        const auto d = decode (EffectProgram().algorithm (c.byte).bytes);
-        EXPECT_EQ (d.state.algorithm(), c.algorithm) << c.byte;
-        EXPECT_EQ (d.state.nrpnValue (3603), c.selectionRaw) << c.byte;
+        const auto d = decode (EffectProgram().algorithm (byte).bytes);
+        EXPECT_EQ (d.state.algorithm(), algorithm) << byte;
+        EXPECT_EQ (d.state.nrpnValue (3603), selectionRaw) << byte;
         EXPECT_EQ (d.log, "");
     }
 }
@@ -104,21 +102,6 @@ TEST (EffectsDecode, ExpandsEachStoredByteOntoTheControlOfTheStoredOrder)
     EXPECT_EQ (d.state.nrpnValue (3607), 4000);
     EXPECT_FALSE (d.state.hasNrpnValue (3638)) << "bytes beyond the order are unused";
     EXPECT_EQ (d.log, "");
-}
-
-TEST (EffectsDecode, LargePlateDecay50ShowsTheCapturedTextUntilTheValueChanges)
-{
-    const auto d = decode (EffectProgram().algorithm (6).stored (0, 50).bytes);
-    EXPECT_EQ (d.state.slotValue (1, 0), 2760);
-    EXPECT_EQ (d.state.fixedText (1, 0), "1.467s");
-
-    const auto d49 = decode (EffectProgram().algorithm (6).stored (0, 49).bytes);
-    EXPECT_EQ (d49.state.slotValue (1, 0), 1960);
-    EXPECT_EQ (d49.state.fixedText (1, 0), "");
-
-    EffectState edited = d.state;
-    edited.setControl (1, 0, 2760);
-    EXPECT_EQ (edited.fixedText (1, 0), "");
 }
 
 TEST (EffectsDecode, RoomPlusHallDecay61IsTheCapturedRawValue)
@@ -208,9 +191,10 @@ TEST (EffectsDecode, ShortProgramsLackTheItemsPastTheirEnd)
         bool pan, send, algorithm;
         std::size_t parameters;
     };
-    for (const auto& c :
-         { Case{ 0, false, false, false, 0 }, Case{ 957, false, false, false, 0 }, Case{ 958, true, false, false, 0 },
-           Case{ 1908, true, true, false, 0 }, Case{ 1915, true, true, true, 6 }, Case{ 2048, true, true, true, 30 } })
+    const Case cases[] = { { 0, false, false, false, 0 },  { 957, false, false, false, 0 },
+                           { 958, true, false, false, 0 }, { 1908, true, true, false, 0 },
+                           { 1915, true, true, true, 6 },  { 2048, true, true, true, 30 } };
+    for (const auto& c : cases)
     {
         UnpackedProgram program (c.length, 7);
         const auto bytes = storedEffectBytesOf (program);

@@ -1,4 +1,6 @@
+#include "EngineFixture.h"
 #include "effects/EffectsPageModel.h"
+#include "engine/EffectHostInput.h"
 
 #include <gtest/gtest.h>
 
@@ -20,6 +22,33 @@ std::vector<std::string> pageLabels (const EffectsPageModel& model, int page)
     }
     return labels;
 }
+
+/** Every slot value of the effects page, to see that nothing moved. */
+std::vector<int> pageValues (const EffectsPageModel& model)
+{
+    std::vector<int> values;
+    for (int page = 0; page < effects::numPages; ++page)
+        for (int slot = 0; slot < effects::slotsPerPage; ++slot)
+            values.push_back (model.control (page, slot).raw);
+    return values;
+}
+
+struct EffectHostKeys : test::EngineFixture
+{
+    EffectsPageModel model;
+    int redraws = 0;
+    bool hostFlagDuringRedraw = false;
+
+    EffectHostKeys()
+    {
+        connectEffectHostInput (engine, model,
+                                [this]
+                                {
+                                    ++redraws;
+                                    hostFlagDuringRedraw = engine.hostInputActive();
+                                });
+    }
+};
 } // namespace
 
 TEST (EffectsPageMenus, ListAllAndTheSixCategoriesAndTheAlgorithmsOfTheSelectedOne)
@@ -31,17 +60,15 @@ TEST (EffectsPageMenus, ListAllAndTheSixCategoriesAndTheAlgorithmsOfTheSelectedO
     EXPECT_EQ (model.selectedCategory(), "All");
     EXPECT_EQ (model.algorithmMenu().size(), 29u);
 
-    struct Case
+    const std::pair<const char*, std::vector<int>> cases[] = { { "Parallel", { 8, 9, 10, 25, 26, 27 } },
+                                                               { "Dual Mono", { 15, 18 } },
+                                                               { "Stereo", { 2, 16, 17, 19 } },
+                                                               { "Multi Chain", { 20, 21, 22, 23, 28 } },
+                                                               { "Triple Chain", { 24 } } };
+    for (const auto& [category, algorithms] : cases)
     {
-        const char* category;
-        std::vector<int> algorithms;
-    };
-    for (const auto& c : { Case{ "Parallel", { 8, 9, 10, 25, 26, 27 } }, Case{ "Dual Mono", { 15, 18 } },
-                           Case{ "Stereo", { 2, 16, 17, 19 } }, Case{ "Multi Chain", { 20, 21, 22, 23, 28 } },
-                           Case{ "Triple Chain", { 24 } } })
-    {
-        model.selectCategory (c.category);
-        EXPECT_EQ (model.algorithmMenu(), c.algorithms) << c.category;
+        model.selectCategory (category);
+        EXPECT_EQ (model.algorithmMenu(), algorithms) << category;
     }
     model.selectCategory ("Bogus");
     EXPECT_EQ (model.selectedCategory(), "All");
@@ -49,18 +76,16 @@ TEST (EffectsPageMenus, ListAllAndTheSixCategoriesAndTheAlgorithmsOfTheSelectedO
 
 TEST (EffectsPageSelection, ChoosingFromTheMenuGivesTheSelectionToSend)
 {
-    struct Case
-    {
-        int index, algorithm, raw;
+    const std::tuple<int, int, int> cases[] = {
+        { 0, 0, 0 }, { 1, 1, 142 }, { 28, 28, 3954 }, { 40, 28, 3954 }, { -1, 0, 0 }
     };
-    for (const auto& c :
-         { Case{ 0, 0, 0 }, Case{ 1, 1, 142 }, Case{ 28, 28, 3954 }, Case{ 40, 28, 3954 }, Case{ -1, 0, 0 } })
+    for (const auto& [index, algorithm, raw] : cases)
     {
         EffectsPageModel model;
-        const auto send = model.chooseAlgorithm (c.index);
-        EXPECT_EQ (model.algorithm(), c.algorithm);
+        const auto send = model.chooseAlgorithm (index);
+        EXPECT_EQ (model.algorithm(), algorithm);
         EXPECT_EQ (send.nrpn, 3603);
-        EXPECT_EQ (send.raw, c.raw);
+        EXPECT_EQ (send.raw, raw);
         EXPECT_EQ (send.actionLabel, "DIGITAL EFFECTS SELECTION");
         EXPECT_EQ (model.selectedCategory(), "All") << "the user's category stays";
     }
@@ -71,20 +96,17 @@ TEST (EffectsPageSelection, ChoosingFromTheMenuGivesTheSelectionToSend)
 
 TEST (EffectsPageSelection, AnIncomingSelectionSwitchesThePageAndResetsTheCategory)
 {
-    struct Case
-    {
-        int raw, algorithm;
-        const char* category;
-    };
     EffectsPageModel model;
-    for (const auto& c : { Case{ 3954, 28, "Multi Chain" }, Case{ 4095, 28, "Multi Chain" }, Case{ 141, 0, "Single" },
-                           Case{ 142, 1, "Single" }, Case{ 20000, 28, "Multi Chain" }, Case{ -5, 0, "Single" } })
+    const std::tuple<int, int, const char*> cases[] = { { 3954, 28, "Multi Chain" },  { 4095, 28, "Multi Chain" },
+                                                        { 141, 0, "Single" },         { 142, 1, "Single" },
+                                                        { 20000, 28, "Multi Chain" }, { -5, 0, "Single" } };
+    for (const auto& [raw, algorithm, category] : cases)
     {
         const int before = model.algorithm();
-        EXPECT_EQ (model.receiveSelection (c.raw), before != c.algorithm) << c.raw;
-        EXPECT_EQ (model.algorithm(), c.algorithm) << c.raw;
-        EXPECT_EQ (model.selectedCategory(), c.category) << c.raw;
-        EXPECT_EQ (model.state().nrpnValue (3603), std::clamp (c.raw, 0, 16383)) << c.raw;
+        EXPECT_EQ (model.receiveSelection (raw), before != algorithm) << raw;
+        EXPECT_EQ (model.algorithm(), algorithm) << raw;
+        EXPECT_EQ (model.selectedCategory(), category) << raw;
+        EXPECT_EQ (model.state().nrpnValue (3603), std::clamp (raw, 0, 16383)) << raw;
     }
     model.applyIncomingValue (3603, 2000);
     EXPECT_EQ (model.algorithm(), 14);
@@ -100,18 +122,17 @@ TEST (EffectsPageLayout, ShowsTheConfigAndParamPagesOfSingleParallelDualAndTripl
         Labels labels;
         const char* abbreviation;
     };
-    for (const auto& c : {
-             Case{ 0, 0, { "SEND", "", "OUT", "", "", "" }, "" },
-             Case{ 0, 2, { "PDTIME", "PDMIX", "", "LDAMP", "HDAMP", "" }, "" },
-             Case{ 0, 4, { "", "", "", "", "", "" }, "" },
-             Case{ 8, 0, { "SEND", "BLEND", "RM OUT", "HL OUT", "", "" }, "" },
-             Case{ 8, 3, { "DECAY", "", "BOOST", "BASSF", "", "LPF" }, "HALL" },
-             Case{ 15, 0, { "SEND", "PAN", "", "", "OUT L", "OUT R" }, "" },
-             Case{ 15, 4, { "LOCUT", "HICUT", "RATE", "DEPTH", "WAVE", "" }, "R-DLY" },
-             Case{ 24, 0, { "SEND", "", "MIX 1", "MIX 2", "OUT", "" }, "" },
-             Case{ 24, 3, { "DELAY", "FDBK", "HICUT", "", "", "" }, "DELAY" },
-             Case{ 24, 5, { "DENS", "DIFF", "", "GATE", "", "" }, "ROOM" },
-         })
+    const Case cases[] = { { 0, 0, { "SEND", "", "OUT", "", "", "" }, "" },
+                           { 0, 2, { "PDTIME", "PDMIX", "", "LDAMP", "HDAMP", "" }, "" },
+                           { 0, 4, { "", "", "", "", "", "" }, "" },
+                           { 8, 0, { "SEND", "BLEND", "RM OUT", "HL OUT", "", "" }, "" },
+                           { 8, 3, { "DECAY", "", "BOOST", "BASSF", "", "LPF" }, "HALL" },
+                           { 15, 0, { "SEND", "PAN", "", "", "OUT L", "OUT R" }, "" },
+                           { 15, 4, { "LOCUT", "HICUT", "RATE", "DEPTH", "WAVE", "" }, "R-DLY" },
+                           { 24, 0, { "SEND", "", "MIX 1", "MIX 2", "OUT", "" }, "" },
+                           { 24, 3, { "DELAY", "FDBK", "HICUT", "", "", "" }, "DELAY" },
+                           { 24, 5, { "DENS", "DIFF", "", "GATE", "", "" }, "ROOM" } };
+    for (const auto& c : cases)
     {
         EffectsPageModel model;
         model.chooseAlgorithm (c.algorithm);
@@ -169,4 +190,67 @@ TEST (EffectsPageControls, ShowADecodedProgramWithItsFixedTexts)
 
     model.userEdit (1, 0, 2760);
     EXPECT_NE (model.control (1, 0).valueText, "1.467s");
+}
+
+//==============================================================================
+TEST (EffectsPageHostInput, EveryControlOfEveryAlgorithmIsFoundByItsParameterId)
+{
+    EffectsPageModel model;
+    for (int algorithm = 0; algorithm < effects::numAlgorithms; ++algorithm)
+    {
+        model.showAlgorithm (algorithm, true);
+        int value = 100;
+        for (int r : effectRowsOf (algorithm))
+        {
+            const auto& row = effectControlTable()[(std::size_t)r];
+            if (effectRowAt (algorithm, (int)row.page, (int)row.slot) != r)
+                continue; // hidden behind another control of the same slot
+            value += 7;
+            const auto send = model.hostParameterInput (row.id, value);
+            ASSERT_TRUE (send.has_value()) << row.id;
+            EXPECT_EQ (send->nrpn, (int)row.nrpn) << row.id;
+            EXPECT_EQ (send->raw, value) << row.id;
+            EXPECT_EQ (model.control ((int)row.page, (int)row.slot).raw, value) << row.id;
+            EXPECT_EQ (model.state().nrpnValue ((int)row.nrpn), value) << row.id;
+        }
+    }
+}
+
+TEST_F (EffectHostKeys, MoveTheControlAndSendItsNrpnWithoutEchoToTheHost)
+{
+    model.chooseAlgorithm (12);
+    engine.receiveHostParameter ("__effect:effects.digital.mono_delay.1.hicut", 16.2, 0);
+
+    EXPECT_EQ (model.control (1, 5).raw, 16);
+    EXPECT_EQ (model.control (1, 5).valueText, "29 Hz");
+    EXPECT_EQ (sentNrpns(), (std::vector<std::array<int, 3>>{ { 1, 3614, 16 } }));
+    EXPECT_EQ (redraws, 1);
+    EXPECT_TRUE (hostFlagDuringRedraw) << "the send happens inside the host call, so it is not reported back";
+    EXPECT_FALSE (engine.hostInputActive());
+}
+
+TEST_F (EffectHostKeys, LeaveEverythingAloneForKeysTheEffectsDoNotTake)
+{
+    model.chooseAlgorithm (12);
+    const auto before = pageValues (model);
+    engine.receiveHostParameter ("__effect:effects.digital.large_hall.config.send", 3000, 0);
+    engine.receiveHostParameter ("__effect:effects.digital.mono_delay.1.nosuch", 3000, 0);
+    engine.receiveHostParameter ("__effect:osc1.semitone", 3000, 0);
+    engine.receiveHostParameter ("__effect:", 3000, 0);
+
+    EXPECT_EQ (pageValues (model), before);
+    EXPECT_EQ (model.algorithm(), 12);
+    EXPECT_TRUE (sentNrpns().empty());
+    EXPECT_EQ (redraws, 0);
+    EXPECT_EQ (engine.value (row ("osc1.semitone")), 0) << "the prefix is part of the key, so no row matches";
+}
+
+using EffectHostKeysUnconnected = test::EngineFixture;
+
+TEST_F (EffectHostKeysUnconnected, SendNothingUntilTheEffectsPageIsConnected)
+{
+    engine.receiveHostParameter ("__effect:effects.digital.mono_delay.1.hicut", 16, 0);
+    EXPECT_TRUE (sentNrpns().empty());
+    engine.receiveHostParameter ("osc1.cents", 3000, 0);
+    EXPECT_EQ (sentNrpns(), (std::vector<std::array<int, 3>>{ { 1, 1921, 3000 } })) << "rows still work";
 }

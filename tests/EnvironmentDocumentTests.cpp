@@ -27,10 +27,8 @@ TEST (EnvironmentDocument, WritesItsConstantsBanksAndSlotsWithKeysInOrder)
     const auto state = filledState();
     const auto doc = buildEnvironmentDocument (state);
 
-    EXPECT_EQ (keysOf (doc),
-               (std::vector<std::string>{ "format", "extension", "version", "name", "description", "createdBy",
-                                          "programFileExtension", "mixFileExtension", "bankFileExtension", "notes",
-                                          "tags", "banks", "lastSelection" }));
+    EXPECT_EQ (keysOf (doc), words ("format extension version name description createdBy programFileExtension "
+                                    "mixFileExtension bankFileExtension notes tags banks lastSelection"));
     EXPECT_EQ (doc["format"].toString(), "OrvoExchange");
     EXPECT_EQ ((int)doc["version"], 1);
     EXPECT_EQ (doc["name"].toString(), "Orvo Editor Factory Default");
@@ -40,7 +38,7 @@ TEST (EnvironmentDocument, WritesItsConstantsBanksAndSlotsWithKeysInOrder)
     EXPECT_EQ (keysOf (doc["tags"][0]), std::vector<std::string>{ "name" });
     EXPECT_EQ (doc["tags"][0]["name"].toString(), "favorite");
     EXPECT_EQ (doc["tags"][23]["name"].toString(), "custom");
-    EXPECT_EQ (keysOf (doc["lastSelection"]), (std::vector<std::string>{ "bank", "program" }));
+    EXPECT_EQ (keysOf (doc["lastSelection"]), words ("bank program"));
     EXPECT_EQ (doc["lastSelection"]["bank"].toString(), "MIX (USER)");
     EXPECT_EQ ((int)doc["lastSelection"]["program"], 42);
 
@@ -49,7 +47,7 @@ TEST (EnvironmentDocument, WritesItsConstantsBanksAndSlotsWithKeysInOrder)
     for (int bank = 0; bank < 5; ++bank)
     {
         const auto b = doc["banks"][bank];
-        EXPECT_EQ (keysOf (b), (std::vector<std::string>{ "id", "name", "displayName", "kind", "notes", "slots" }));
+        EXPECT_EQ (keysOf (b), words ("id name displayName kind notes slots"));
         EXPECT_EQ (b["id"].toString(), ids[bank]);
         EXPECT_EQ (b["kind"].toString(), bank < 3 ? "program-bank" : "mix-bank");
         EXPECT_EQ (b["slots"].size(), 128);
@@ -63,12 +61,10 @@ TEST (EnvironmentDocument, WritesItsConstantsBanksAndSlotsWithKeysInOrder)
         std::vector<std::string> keys;
         const char* source;
     };
-    const std::vector<std::string> plain{ "index", "type", "name", "tags", "notes", "source" };
-    const std::vector<std::string> withSysEx{ "index",         "type",        "name",        "tags",
-                                              "notes",         "source",      "wedgePreset", "parameters",
-                                              "rawByteLength", "sysexBase64", "controlPages" };
-    const std::vector<std::string> mix{ "index",  "type",        "name",       "tags",        "notes",
-                                        "source", "wedgePreset", "parameters", "controlPages" };
+    const auto plain = words ("index type name tags notes source");
+    const auto withSysEx =
+        words ("index type name tags notes source wedgePreset parameters rawByteLength sysexBase64 controlPages");
+    const auto mix = words ("index type name tags notes source wedgePreset parameters controlPages");
     for (const auto& c : { Case{ doc["banks"][0]["slots"][1], plain, "factory-default" },
                            Case{ doc["banks"][0]["slots"][3], withSysEx, "cached-program-sysex" },
                            Case{ doc["banks"][4]["slots"][3], mix, "factory-default" } })
@@ -179,29 +175,6 @@ TEST (EnvironmentDocument, LoadAndSaveEnvironmentGoThroughTheirDialogsAndKeepThe
     EXPECT_EQ (report.programDumps, 43);
 }
 
-TEST (JsonText, WritesWhatJucesJsonWriterWritesInBothLayouts)
-{
-    auto* inner = new juce::DynamicObject();
-    inner->setProperty ("empty object", juce::var (new juce::DynamicObject()));
-    inner->setProperty ("empty array", juce::Array<juce::var>());
-    inner->setProperty ("numbers", juce::Array<juce::var>{ 0, -17, (juce::int64)1 << 40, 0.5, 1.0e-7, 3.0, 1.0e9 });
-    inner->setProperty ("flags", juce::Array<juce::var>{ true, false, juce::var() });
-    inner->setProperty (juce::String (juce::CharPointer_UTF8 ("k\xc3\xa9y \"quoted\"")), "v");
-    auto* root = new juce::DynamicObject();
-    root->setProperty (
-        "text", juce::String (juce::CharPointer_UTF8 (
-                    "plain \"q\" back\\slash \a\b\f\t\r\n ctl\x01 del\x7f \xc3\xa9 \xe2\x80\x9c \xf0\x9f\x8e\xb9")));
-    root->setProperty ("nested", juce::var (inner));
-    root->setProperty ("list", juce::Array<juce::var>{ juce::var (new juce::DynamicObject()), "x" });
-    const juce::var value (root);
-
-    for (const bool oneLine : { false, true })
-        EXPECT_EQ (toJsonText (value, oneLine), juce::JSON::toString (value, oneLine).toStdString()) << oneLine;
-
-    const auto environment = buildEnvironmentDocument (filledState());
-    EXPECT_TRUE (toJsonText (environment) == juce::JSON::toString (environment).toStdString());
-}
-
 TEST (EnvironmentDocument, WrongTypesInsideAnEnvironmentLeaveAnEmptyState)
 {
     const char* const documents[] = {
@@ -231,66 +204,37 @@ TEST (EnvironmentDocument, WrongTypesInsideAnEnvironmentLeaveAnEmptyState)
 
 namespace
 {
-/** Same JSON value: same types, same keys in the same order, same values. */
-void expectSameJson (const juce::var& a, const juce::var& b, const std::string& where)
-{
-    if (auto* oa = a.getDynamicObject())
-    {
-        auto* ob = b.getDynamicObject();
-        ASSERT_NE (ob, nullptr) << where;
-        ASSERT_EQ (keysOf (a), keysOf (b)) << where;
-        for (const auto& p : oa->getProperties())
-            expectSameJson (p.value, ob->getProperty (p.name), where + "." + p.name.toString().toStdString());
-    }
-    else if (const auto* la = a.getArray())
-    {
-        const auto* lb = b.getArray();
-        ASSERT_NE (lb, nullptr) << where;
-        ASSERT_EQ (la->size(), lb->size()) << where;
-        for (int i = 0; i < la->size(); ++i)
-            expectSameJson (la->getReference (i), lb->getReference (i), where + "[" + std::to_string (i) + "]");
-    }
-    else
-    {
-        EXPECT_TRUE (a.equalsWithSameType (b)) << where << ": " << a.toString() << " / " << b.toString();
-    }
-}
-
 /** Every optional key of a slot entry somewhere, and text that needs every kind of escape. */
 LibrarianState awkwardState()
 {
     auto state = filledState();
-    const std::string awkward = "Qu\"ote\" back\\slash \t tab \n line \x01\x1f\x7f caf\xc3\xa9 \xe2\x80\x9cq\xe2\x80\x9d "
-                                "\xf0\x9f\x8e\xb9";
+    const std::string awkward =
+        "Qu\"ote\" back\\slash \t tab \n line \x01\x1f\x7f caf\xc3\xa9 \xe2\x80\x9cq\xe2\x80\x9d "
+        "\xf0\x9f\x8e\xb9";
     state.names.setName (0, 0, awkward);
     state.names.setName (3, 127, "mix " + awkward);
     state.names.setName (4, 0, std::string ("cut\0off", 7));
     state.names.setBankDisplayName (4, "B\xc3\xa4nk \"4\"");
     state.banks[0].notes = "line one\r\nline two";
     state.environmentNotes = awkward;
-    state.tagListNames[5] = "Br\xc3\xbc" "ck\\e";
+    state.tagListNames[5] = "Br\303\274ck\\e";
     state.slot (0, 0).tags = { "bass", "we\"ird" };
     state.slot (0, 0).notes = awkward;
 
-    auto* tools = new juce::DynamicObject();
-    tools->setProperty ("version", 1);
-    tools->setProperty ("morph", objectWith ("amount", 0.375));
-    tools->setProperty ("macros", juce::Array<juce::var>{ objectWith ("name", juce::String (juce::CharPointer_UTF8 (awkward.c_str()))),
-                                                          juce::Array<juce::var>(), true, juce::var() });
-    tools->setProperty ("midiControl", juce::var (new juce::DynamicObject()));
-    tools->setProperty ("big", (juce::int64)1 << 40);
-    state.slot (0, 0).toolData = juce::var (tools);
+    state.slot (0, 0).toolData = parseJson (R"({"version": 1, "morph": {"amount": 0.375}, "midiControl": {},
+        "macros": [{"name": "m\u00e4cro \"q\" \\ \t \u0001"}, [], true, null], "big": 1099511627776})");
     state.slot (4, 5).toolData = objectWith ("morph", -3);
-    state.slot (4, 5).wedgePreset = objectWith ("preset", juce::String (juce::CharPointer_UTF8 ("W\xc3\xa9" "dge")));
+    state.slot (4, 5).wedgePreset = objectWith ("preset", juce::String (juce::CharPointer_UTF8 ("W\303\251dge")));
     auto parameters = parameterSnapshot (12);
-    parameters[1].getDynamicObject()->setProperty ("section", juce::String (juce::CharPointer_UTF8 ("F\xc3\xaflter \\")));
+    parameters[1].getDynamicObject()->setProperty ("section",
+                                                   juce::String (juce::CharPointer_UTF8 ("F\xc3\xaflter \\")));
     state.slot (0, 0).parameters = parameters;
-    state.slot (1, 1).parameters = juce::Array<juce::var>(); // an empty snapshot is still written
+    state.slot (1, 1).parameters = juce::Array<juce::var>();         // an empty snapshot is still written
     state.slot (2, 2).programSysEx = ByteVector{ 0xF0, 0x01, 0xF7 }; // Base64 with padding
     state.slot (2, 5).programSysEx = ByteVector{ 0xF0, 0xF7 };
     state.slot (3, 9).wedgePreset = juce::String ("not an object"); // not written
-    state.slot (3, 10).toolData = juce::Array<juce::var>{ 1 };       // not written
-    state.slot (4, 7).programSysEx = programDump (0, 7, 7);          // a Mix bank never writes SysEx
+    state.slot (3, 10).toolData = juce::Array<juce::var>{ 1 };      // not written
+    state.slot (4, 7).programSysEx = programDump (0, 7, 7);         // a Mix bank never writes SysEx
     state.selectedBank = 4;
     state.selectedSlot = 500;
     return state;
@@ -309,13 +253,8 @@ TEST (EnvironmentDocument, TheStreamedTextIsTheBuiltDocumentsTextByteForByte)
             const auto jucesText = juce::JSON::toString (built, oneLine).toStdString();
             EXPECT_TRUE (text == jucesText) << oneLine;
             EXPECT_TRUE (text == toJsonText (built, oneLine)) << oneLine;
-            // JUCE's reader does not join the surrogate pairs its writer makes, so text beyond the Basic
-            // Multilingual Plane reads back as JUCE's own text reads back, not as it was built.
-            expectSameJson (parseJson (text), parseJson (jucesText), "root");
         }
     }
-    expectSameJson (parseJson (toJsonText (buildEnvironmentDocument (filledState()), true)),
-                    buildEnvironmentDocument (filledState()), "root");
 
     // The awkward parts really are in the text, and come back through a load.
     const auto state = awkwardState();
@@ -323,17 +262,10 @@ TEST (EnvironmentDocument, TheStreamedTextIsTheBuiltDocumentsTextByteForByte)
     writeEnvironmentText (state, text, true);
     EXPECT_NE (text.find ("\"name\": \"Qu\\\"ote\\\" back\\\\slash \\t tab \\n line \\u0001\\u001f\\u007f caf\\u00e9"),
                std::string::npos);
-    LibrarianState loaded, loadedFromJucesText;
+    LibrarianState loaded;
     ASSERT_TRUE (loadEnvironmentObject (loaded, parseJson (text), {}));
-    ASSERT_TRUE (loadEnvironmentObject (loadedFromJucesText,
-                                        parseJson (juce::JSON::toString (buildEnvironmentDocument (state), true)
-                                                       .toStdString()),
-                                        {}));
-    std::string again, againFromJuces;
-    writeEnvironmentText (loaded, again, true);
-    writeEnvironmentText (loadedFromJucesText, againFromJuces, true);
-    EXPECT_TRUE (again == againFromJuces);
-    const std::string bmpPart = "Qu\"ote\" back\\slash \t tab \n line \x01\x1f\x7f caf\xc3\xa9 \xe2\x80\x9cq\xe2\x80\x9d ";
+    const std::string bmpPart =
+        "Qu\"ote\" back\\slash \t tab \n line \x01\x1f\x7f caf\xc3\xa9 \xe2\x80\x9cq\xe2\x80\x9d ";
     EXPECT_EQ (loaded.names.name (0, 0).rfind (bmpPart, 0), 0u);
     EXPECT_EQ (loaded.slot (0, 0).notes.rfind (bmpPart, 0), 0u);
     EXPECT_EQ (loaded.names.name (4, 0), "cut");

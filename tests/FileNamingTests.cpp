@@ -4,17 +4,13 @@
 #include <gtest/gtest.h>
 
 using namespace orvo;
-using orvo::testing::TemporaryFolder;
+using namespace orvo::testing;
 
 TEST (FileNameStem, KeepsLettersAndDigitsTurnsSeparatorsIntoSingleHyphensAndDropsTheRest)
 {
     const std::string sixtyLetters (60, 'a');
     const std::string wideGap = "a" + std::string (50, ' ') + "b";
-    struct Case
-    {
-        std::string name, fallback, stem;
-    };
-    const Case cases[]{
+    const std::tuple<std::string, std::string, std::string> cases[]{
         { "  Big   Brass!!", "program-000", "Big-Brass" },
         { "!!!@@@###", "program-000", "program-000" },
         { sixtyLetters, "program-000", std::string (48, 'a') },
@@ -29,8 +25,8 @@ TEST (FileNameStem, KeepsLettersAndDigitsTurnsSeparatorsIntoSingleHyphensAndDrop
         { wideGap, "x", "a" },
         { "!!", "Warm Pad", "Warm Pad" },
     };
-    for (const auto& c : cases)
-        EXPECT_EQ (fileNameStem (c.name, c.fallback), c.stem) << '"' << c.name << '"';
+    for (const auto& [name, fallback, stem] : cases)
+        EXPECT_EQ (fileNameStem (name, fallback), stem) << '"' << name << '"';
 }
 
 TEST (NormalizedName, TrimsAndFoldsEveryRunOfWhiteSpaceIntoOneSpace)
@@ -78,16 +74,16 @@ TEST (UniqueFileIn, InsertsACounterBeforeTheExtensionOnAClash)
     EXPECT_EQ (uniqueFileIn (temp.get(), "Bass", ".orvob"), temp / "Bass.orvob");
 }
 
-TEST (BackupBeforeOverwrite, NamesBackupsByTheSecondAndCountsClashesWithinOneSecond)
+TEST (BackupBeforeOverwrite, NamesBackupsByTheSecondBeforeTheExtensionsAndCountsClashesWithinOneSecond)
 {
     TemporaryFolder temp;
-    const auto layout = orvo::testing::writeText (temp / "Layouts/Studio.layout.json", "first");
+    const auto layout = writeText (temp / "Layouts/Studio.layout.json", "first");
     const juce::Time at (2026, 0, 5, 14, 30, 9, 0, true);
     const juce::Time sameSecond (2026, 0, 5, 14, 30, 9, 800, true);
     const juce::Time nextSecond (2026, 0, 5, 14, 30, 10, 0, true);
 
     const auto first = backupBeforeOverwrite (layout, at);
-    orvo::testing::writeText (layout, "second");
+    writeText (layout, "second");
     const auto second = backupBeforeOverwrite (layout, sameSecond);
     const auto third = backupBeforeOverwrite (layout, sameSecond);
     const auto later = backupBeforeOverwrite (layout, nextSecond);
@@ -98,9 +94,14 @@ TEST (BackupBeforeOverwrite, NamesBackupsByTheSecondAndCountsClashesWithinOneSec
     EXPECT_EQ (*second, backups.getChildFile ("Studio.backup-20260105-143009-2.layout.json"));
     EXPECT_EQ (*third, backups.getChildFile ("Studio.backup-20260105-143009-3.layout.json"));
     EXPECT_EQ (*later, backups.getChildFile ("Studio.backup-20260105-143010.layout.json"));
-    EXPECT_EQ (orvo::testing::readText (*first), "first");
-    EXPECT_EQ (orvo::testing::readText (*second), "second");
-    EXPECT_EQ (orvo::testing::readText (layout), "second") << "the original stays in place";
+    EXPECT_EQ (readText (*first), "first");
+    EXPECT_EQ (readText (*second), "second");
+    EXPECT_EQ (readText (layout), "second") << "the original stays in place";
+
+    // A plain extension follows the time.
+    const auto bank = writeText (temp / "Banks/User.orvob", "{}");
+    EXPECT_EQ (backupBeforeOverwrite (bank, juce::Time (2026, 11, 31, 23, 59, 59, 0, true))->getFileName(),
+               "User.backup-20261231-235959.orvob");
 }
 
 TEST (BackupBeforeOverwrite, MakesNothingForAMissingFileOrAFolder)
@@ -114,15 +115,6 @@ TEST (BackupBeforeOverwrite, MakesNothingForAMissingFileOrAFolder)
     EXPECT_FALSE (backupBeforeOverwrite (folder, now).has_value());
     EXPECT_FALSE (folder.getChildFile ("Backups").exists());
     EXPECT_FALSE (temp.get().getChildFile ("Backups").exists());
-}
-
-TEST (BackupBeforeOverwrite, KeepsAPlainExtensionAfterTheTime)
-{
-    TemporaryFolder temp;
-    const auto bank = orvo::testing::writeText (temp / "Banks/User.orvob", "{}");
-    const auto backup = backupBeforeOverwrite (bank, juce::Time (2026, 11, 31, 23, 59, 59, 0, true));
-    ASSERT_TRUE (backup.has_value());
-    EXPECT_EQ (backup->getFileName(), "User.backup-20261231-235959.orvob");
 }
 
 TEST (IsBackupFile, PassesOverBackupFoldersAndBackupNamesBelowTheScannedFolder)

@@ -1,10 +1,13 @@
 #pragma once
 
 #include "LibraryTestSupport.h"
+#include "library/BankDocument.h"
 #include "library/BankEnvironmentFlows.h"
 #include "library/LibraryRoot.h"
 #include "platform/Clock.h"
 #include "platform/UserInteraction.h"
+
+#include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
@@ -33,15 +36,6 @@ inline juce::var parseJson (const std::string& text)
     return juce::JSON::parse (juce::String (juce::CharPointer_UTF8 (text.c_str())));
 }
 
-inline std::vector<std::string> keysOf (const juce::var& object)
-{
-    std::vector<std::string> keys;
-    if (auto* o = object.getDynamicObject())
-        for (const auto& p : o->getProperties())
-            keys.push_back (p.name.toString().toStdString());
-    return keys;
-}
-
 inline juce::var parameterSnapshot (int firstValue)
 {
     juce::Array<juce::var> entries;
@@ -55,13 +49,6 @@ inline juce::var parameterSnapshot (int firstValue)
         entries.add (juce::var (e));
     }
     return juce::var (entries);
-}
-
-inline juce::var objectWith (const char* key, const juce::var& value)
-{
-    auto* o = new juce::DynamicObject();
-    o->setProperty (key, value);
-    return juce::var (o);
 }
 
 /** Fills a bank with names, notes, tags and, every third slot of a Program bank, a dump, a snapshot,
@@ -110,6 +97,23 @@ struct LibrarianFixture
     }
 
     juce::File banksFolder() const { return library.folder (LibraryRoot::Folder::banks); }
+    juce::File bankFile (const char* name, const std::string& text) const
+    {
+        return writeText (banksFolder().getChildFile (name), text);
+    }
+    /** Bank `bank` of `source` saved as a document in the Banks folder. */
+    juce::File bankFile (const char* name, const LibrarianState& source, int bank) const
+    {
+        const auto file = banksFolder().getChildFile (name);
+        EXPECT_TRUE (writeLibraryDocument (file, buildBankDocument (source, bank, juce::Time (0)), "Bank", {}));
+        return file;
+    }
+    /** Loads a Bank document, answering the question it asks with `answer`. */
+    void loadBank (const juce::File& file, int answer = 0)
+    {
+        prompts.answers = { answer };
+        flows.loadBankFile (file);
+    }
     juce::File environmentsFolder() const { return library.folder (LibraryRoot::Folder::environments); }
     bool logged (const std::string& line) const { return std::find (log.begin(), log.end(), line) != log.end(); }
 };

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 using namespace orvo;
-using orvo::testing::TemporaryFolder;
+using namespace orvo::testing;
 
 namespace
 {
@@ -19,8 +19,8 @@ struct Library
 
 juce::File makeSourceProject (const juce::File& project, const char* mainPath)
 {
-    orvo::testing::writeText (project.getChildFile ("CMakeLists.txt"), "project(x)");
-    orvo::testing::writeText (project.getChildFile (mainPath), "int main() {}");
+    writeText (project.getChildFile ("CMakeLists.txt"), "project(x)");
+    writeText (project.getChildFile (mainPath), "int main() {}");
     return project;
 }
 } // namespace
@@ -54,17 +54,13 @@ TEST (LibraryRoot, EnsureLibraryFoldersCreatesTheWholeTreeAndAsksForTheTagTable)
     lib.root.ensureLibraryFolders(); // a second run finds everything in place
 
     const auto root = lib.root.libraryRoot();
-    std::vector<std::string> expected{ "Programs",
-                                       "Mixes",
-                                       "Banks",
-                                       "Environments",
-                                       "Layouts",
-                                       "Exports/Tag Hash Files",
-                                       "Sync Captures",
-                                       "Generator Intake/BassFeedback",
-                                       "Generator Intake/ProgramDumpVerification",
-                                       "Generator Intake/EffectMappingVerification",
-                                       "Generator Intake/FilterMappingVerification" };
+    // clang-format off
+    std::vector<std::string> expected{
+        "Programs", "Mixes", "Banks", "Environments", "Layouts", "Exports/Tag Hash Files", "Sync Captures",
+        "Generator Intake/BassFeedback", "Generator Intake/ProgramDumpVerification",
+        "Generator Intake/EffectMappingVerification", "Generator Intake/FilterMappingVerification",
+    };
+    // clang-format on
     for (const auto* category : LibraryRoot::generatorCategories())
     {
         expected.push_back (std::string ("Generator Intake/") + category);
@@ -75,8 +71,8 @@ TEST (LibraryRoot, EnsureLibraryFoldersCreatesTheWholeTreeAndAsksForTheTagTable)
 
     EXPECT_EQ (LibraryRoot::generatorCategories().size(), 12u);
     EXPECT_EQ (std::string (LibraryRoot::generatorCategories()[7]), "StringsChoir");
-    EXPECT_EQ (orvo::testing::childNames (root.getChildFile ("Generator Intake/GenerationFeedback")).size(), 12u);
-    EXPECT_EQ (orvo::testing::childNames (root.getChildFile ("Generator Intake")).size(), 12u + 5u);
+    EXPECT_EQ (childNames (root.getChildFile ("Generator Intake/GenerationFeedback")).size(), 12u);
+    EXPECT_EQ (childNames (root.getChildFile ("Generator Intake")).size(), 12u + 5u);
     EXPECT_EQ (tagTables, (std::vector<juce::File>{ root.getChildFile ("KnownProgramTags.json"),
                                                     root.getChildFile ("KnownProgramTags.json") }));
 }
@@ -106,18 +102,13 @@ TEST (LibraryRoot, NamesTheLatestBankCaptureFilesWithClampedNumbers)
 {
     Library lib;
     const auto latest = lib.root.syncCaptureFolder().getChildFile ("LatestProgramBank");
-    struct Case
-    {
-        int bank, slot;
-        const char* path;
-    };
-    const Case cases[]{
+    const std::tuple<int, int, const char*> cases[]{
         { 0, 0, "bank-00/program-000.syx" },    { 3, 7, "bank-03/program-007.syx" },
         { 15, 127, "bank-15/program-127.syx" }, { 20, 200, "bank-15/program-127.syx" },
         { -1, -5, "bank-00/program-000.syx" },
     };
-    for (const auto& c : cases)
-        EXPECT_EQ (lib.root.latestProgramCaptureFile (c.bank, c.slot), latest.getChildFile (c.path)) << c.path;
+    for (const auto& [bank, slot, path] : cases)
+        EXPECT_EQ (lib.root.latestProgramCaptureFile (bank, slot), latest.getChildFile (path)) << path;
 }
 
 TEST (LibraryRoot, SetStorageMakesTheChosenFolderTheRootAndLeavesTheOldOneUntouched)
@@ -125,8 +116,8 @@ TEST (LibraryRoot, SetStorageMakesTheChosenFolderTheRootAndLeavesTheOldOneUntouc
     Library lib;
     lib.root.ensureLibraryFolders();
     const auto oldRoot = lib.root.libraryRoot();
-    orvo::testing::writeText (oldRoot.getChildFile ("Programs/Bass.orvop"), "{}");
-    const auto oldTree = orvo::testing::childNames (oldRoot);
+    writeText (oldRoot.getChildFile ("Programs/Bass.orvop"), "{}");
+    const auto oldTree = childNames (oldRoot);
 
     const auto chosen = lib.temp / "New Library";
     ScriptedFileDialogs dialogs;
@@ -140,10 +131,10 @@ TEST (LibraryRoot, SetStorageMakesTheChosenFolderTheRootAndLeavesTheOldOneUntouc
     for (const char* folder : { "Programs", "Mixes", "Banks", "Environments", "Layouts" })
         EXPECT_TRUE (chosen.getChildFile (folder).isDirectory()) << folder;
     EXPECT_FALSE (chosen.getChildFile ("Programs/Bass.orvop").exists()) << "documents are neither moved nor copied";
-    auto treeAfter = orvo::testing::childNames (oldRoot);
+    auto treeAfter = childNames (oldRoot);
     treeAfter.erase (std::remove (treeAfter.begin(), treeAfter.end(), "Orvo Editor.settings"), treeAfter.end());
     EXPECT_EQ (treeAfter, oldTree) << "the settings file lives here too; nothing else changes";
-    EXPECT_EQ (orvo::testing::childNames (oldRoot.getChildFile ("Programs")), std::vector<std::string>{ "Bass.orvop" });
+    EXPECT_EQ (childNames (oldRoot.getChildFile ("Programs")), std::vector<std::string>{ "Bass.orvop" });
     EXPECT_TRUE (oldRoot.getChildFile ("Programs/Bass.orvop").existsAsFile());
     EXPECT_EQ (lib.log, std::vector<std::string>{
                             "Librarian storage location changed to " + chosen.getFullPathName().toStdString() +
@@ -157,7 +148,7 @@ TEST (LibraryRoot, SetStorageMakesTheChosenFolderTheRootAndLeavesTheOldOneUntouc
 TEST (LibraryRoot, SetStorageChangesNothingWhenCancelledOrGivenAnUnusableFolder)
 {
     Library lib;
-    const auto aFile = orvo::testing::writeText (lib.temp / "a file", "x");
+    const auto aFile = writeText (lib.temp / "a file", "x");
     struct Case
     {
         std::optional<std::string> answer;
@@ -198,7 +189,7 @@ TEST (LibraryRoot, SetStorageIsRefusedWhenTheSettingsCannotBeKept)
 {
     TemporaryFolder temp;
     std::vector<std::string> log;
-    EditorSettingsStore broken (orvo::testing::writeText (temp / "Settings", "a file, not a folder"));
+    EditorSettingsStore broken (writeText (temp / "Settings", "a file, not a folder"));
     LibraryRoot root (broken, [&] (const std::string& s) { log.push_back (s); });
 
     EXPECT_FALSE (root.setLibraryRoot ((temp / "Library").getFullPathName().toStdString()));

@@ -2,6 +2,7 @@
 
 #include <juce_core/juce_core.h>
 
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -47,6 +48,39 @@ inline juce::File writeText (const juce::File& file, const std::string& text)
 inline std::string readText (const juce::File& file)
 {
     return file.loadFileAsString().toStdString();
+}
+
+inline std::string pathOf (const juce::File& file)
+{
+    return file.getFullPathName().toStdString();
+}
+
+/** The keys of a JSON object in their order. */
+inline std::vector<std::string> keysOf (const juce::var& object)
+{
+    std::vector<std::string> keys;
+    if (auto* o = object.getDynamicObject())
+        for (const auto& p : o->getProperties())
+            keys.push_back (p.name.toString().toStdString());
+    return keys;
+}
+
+/** A JSON object with one key. */
+inline juce::var objectWith (const char* key, const juce::var& value)
+{
+    auto* o = new juce::DynamicObject();
+    o->setProperty (key, value);
+    return juce::var (o);
+}
+
+/** "a b c" as { "a", "b", "c" }: key lists read as one line. */
+inline std::vector<std::string> words (const std::string& text)
+{
+    std::istringstream in (text);
+    std::vector<std::string> out;
+    for (std::string w; in >> w;)
+        out.push_back (w);
+    return out;
 }
 
 /** Names of everything directly in a folder, sorted. */

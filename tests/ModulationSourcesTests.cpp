@@ -100,26 +100,6 @@ TEST (ModulationSources, NamesAreUniqueAndFoundRegardlessOfCaseAndSpaces)
     EXPECT_EQ (ModulationSources::findByName (""), nullptr);
 }
 
-TEST (ModulationSources, NearestCodeTakesTheCloserEntryAndTheLowerOneOnATie)
-{
-    struct Case
-    {
-        int code;
-        int raw;
-    };
-    const Case cases[]{
-        { -100, 0 },    { 0, 0 },       { 26, 0 },      { 27, 53 },     { 79, 53 }, // 26 from both 53 and 105
-        { 80, 105 },    { 709, 683 },                                               // tie across categories 3 and 5
-        { 1444, 1418 }, // tie between category 5 (lower index) and category 2
-        { 1445, 1470 }, { 4069, 4043 }, { 4070, 4095 }, { 4095, 4095 }, { 99999, 4095 },
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ (ModulationSources::nearest (c.code).raw, c.raw) << c.code;
-
-    EXPECT_EQ (ModulationSources::nearest (1444).category, 5);
-    EXPECT_EQ (ModulationSources::nearest (1444).number, 2);
-}
-
 TEST (ModulationSources, NearestAgreesWithABruteForceSearchOverTheWholeRange)
 {
     for (int code = -60; code <= 4160; ++code)

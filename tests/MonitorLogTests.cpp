@@ -5,7 +5,6 @@
 
 using namespace orvo;
 
-
 TEST (MonitorLogTrimming, KeepsAtMost32000CharactersFromALineStartAfterPassing50000)
 {
     MonitorLog log;
@@ -32,7 +31,7 @@ TEST (MonitorLogTrimming, KeepsTheLast32000CharactersOfALogWithoutLineBreaks)
     log.setMonitorVisible (true);
     std::string big;
     for (int i = 0; i < 60000; ++i)
-        big += (char) ('a' + i % 26);
+        big += (char)('a' + i % 26);
     log.append (big);
     EXPECT_EQ (log.text(), MonitorLog::discardNotice + big.substr (60000 - 32000));
 }
@@ -88,7 +87,8 @@ TEST (SidebarPanes, ShareTheMonitorAndDetailsDisplaysWithOnePaneAtATime)
     s.setTool (SidebarModel::bottom, SidebarModel::monitor);
     EXPECT_FALSE (s.showsPlaceholder (SidebarModel::top)) << "the log stays where it was";
     EXPECT_TRUE (s.showsPlaceholder (SidebarModel::bottom));
-    EXPECT_EQ (SidebarModel::placeholderText (SidebarModel::monitor), "Monitor is already open in the other sidebar window.");
+    EXPECT_EQ (SidebarModel::placeholderText (SidebarModel::monitor),
+               "Monitor is already open in the other sidebar window.");
 
     s.setTool (SidebarModel::top, SidebarModel::notes);
     EXPECT_FALSE (s.showsPlaceholder (SidebarModel::bottom)) << "the other pane takes the display once it is free";
@@ -103,8 +103,8 @@ TEST (SidebarPanes, ShareTheMonitorAndDetailsDisplaysWithOnePaneAtATime)
 
 TEST (SidebarPanes, OfferTheDiagnosticToolsOnlyInDiagnosticMode)
 {
-    EXPECT_EQ (SidebarModel::toolList (false), (std::vector<int> { 1, 2, 7, 3, 4, 5, 6 }));
-    EXPECT_EQ (SidebarModel::toolList (true), (std::vector<int> { 1, 2, 7, 3, 4, 5, 6, 8, 9, 10 }));
+    EXPECT_EQ (SidebarModel::toolList (false), (std::vector<int>{ 1, 2, 7, 3, 4, 5, 6 }));
+    EXPECT_EQ (SidebarModel::toolList (true), (std::vector<int>{ 1, 2, 7, 3, 4, 5, 6, 8, 9, 10 }));
     EXPECT_EQ (SidebarModel::toolList (true, true).back(), 11);
     EXPECT_EQ (SidebarModel::validDefault (SidebarModel::top, 9, false), 1);
     EXPECT_EQ (SidebarModel::validDefault (SidebarModel::bottom, 9, false), 2);

@@ -23,86 +23,62 @@ TEST (NrpnWireFormat, PutsFourControlChangesInOrderWithTheChannelClamped)
     EXPECT_EQ (wire (17, 3077, 4095), "bf 63 18 bf 62 05 bf 06 1f bf 26 7f");
 }
 
-TEST (NrpnAssembly, CompletesOnDataLsbAndKeepsTheMsbForFurtherLsbs)
+TEST (NrpnAssembly, CompletesOnlyOnDataLsbAfterAWholeParameterAndValue)
 {
-    NrpnAssembler a;
-    EXPECT_FALSE (a.feed (1, 99, 15).complete);
-    EXPECT_FALSE (a.feed (1, 98, 0).complete);
-    EXPECT_FALSE (a.feed (1, 6, 16).complete);
-    auto e = a.feed (1, 38, 0);
-    ASSERT_TRUE (e.complete);
-    EXPECT_EQ (e.parameter, 1920);
-    EXPECT_EQ (e.value, 2048);
-    EXPECT_EQ (e.msb, 16);
-    EXPECT_EQ (e.lsb, 0);
-
-    e = a.feed (1, 38, 5);
-    ASSERT_TRUE (e.complete);
-    EXPECT_EQ (e.value, 2053);
-
-    EXPECT_FALSE (a.feed (1, 6, 20).complete) << "a lone CC 6 never completes an event";
-}
-
-TEST (NrpnAssembly, NullParameterAndNewParameterBytesResetTheValue)
-{
-    NrpnAssembler a;
-    a.feed (1, 99, 15);
-    a.feed (1, 98, 0);
-    a.feed (1, 99, 127);
-    a.feed (1, 98, 127);
-    a.feed (1, 6, 16);
-    EXPECT_FALSE (a.feed (1, 38, 0).complete) << "null NRPN clears the parameter";
-
-    a.feed (1, 99, 1);
-    a.feed (1, 98, 2);
-    a.feed (1, 6, 3);
-    a.feed (1, 98, 4); // a new parameter LSB forgets the value MSB
-    EXPECT_FALSE (a.feed (1, 38, 1).complete);
-    a.feed (1, 6, 3);
-    const auto e = a.feed (1, 38, 1);
-    ASSERT_TRUE (e.complete);
-    EXPECT_EQ (e.parameter, 1 * 128 + 4);
-}
-
-TEST (NrpnAssembly, KeepsChannelsApartAndIgnoresOtherControllersAndBadChannels)
-{
-    NrpnAssembler a;
-    a.feed (1, 99, 15);
-    a.feed (2, 99, 20);
-    a.feed (1, 98, 0);
-    a.feed (2, 98, 1);
-    a.feed (1, 7, 100);
-    a.feed (1, 6, 1);
-    a.feed (2, 6, 2);
-    EXPECT_FALSE (a.feed (0, 38, 0).complete);
-    EXPECT_FALSE (a.feed (17, 38, 0).complete);
-    const auto e2 = a.feed (2, 38, 0);
-    const auto e1 = a.feed (1, 38, 0);
-    EXPECT_EQ (e1.parameter, 1920);
-    EXPECT_EQ (e1.value, 128);
-    EXPECT_EQ (e2.channel, 2);
-    EXPECT_EQ (e2.parameter, 20 * 128 + 1);
-    EXPECT_EQ (e2.value, 256);
-}
-
-TEST (NrpnAssembly, DataBeforeAnyParameterYieldsNothing)
-{
-    NrpnAssembler a;
-    a.feed (3, 6, 10);
-    EXPECT_FALSE (a.feed (3, 38, 10).complete);
-    a.feed (3, 99, 1);
-    a.feed (3, 6, 10);
-    EXPECT_FALSE (a.feed (3, 38, 10).complete) << "parameter LSB still unknown";
+    using CC = std::array<int, 3>;    // channel, controller, value
+    using Event = std::array<int, 4>; // channel, parameter, value, msb
+    struct Case
+    {
+        const char* what;
+        std::vector<CC> feed;
+        std::vector<Event> completed;
+    };
+    const Case cases[] = {
+        { "a whole NRPN, then a further LSB on the kept MSB",
+          { { 1, 99, 15 }, { 1, 98, 0 }, { 1, 6, 16 }, { 1, 38, 0 }, { 1, 38, 5 } },
+          { { 1, 1920, 2048, 16 }, { 1, 1920, 2053, 16 } } },
+        { "a lone CC 6 never completes",
+          { { 1, 99, 15 }, { 1, 98, 0 }, { 1, 6, 16 }, { 1, 38, 0 }, { 1, 6, 20 } },
+          { { 1, 1920, 2048, 16 } } },
+        { "the null NRPN clears the parameter",
+          { { 1, 99, 15 }, { 1, 98, 0 }, { 1, 99, 127 }, { 1, 98, 127 }, { 1, 6, 16 }, { 1, 38, 0 } },
+          {} },
+        { "a new parameter LSB forgets the value MSB",
+          { { 1, 99, 1 }, { 1, 98, 2 }, { 1, 6, 3 }, { 1, 98, 4 }, { 1, 38, 1 }, { 1, 6, 3 }, { 1, 38, 1 } },
+          { { 1, 1 * 128 + 4, 3 * 128 + 1, 3 } } },
+        { "channels apart, other controllers and bad channels ignored",
+          { { 1, 99, 15 },
+            { 2, 99, 20 },
+            { 1, 98, 0 },
+            { 2, 98, 1 },
+            { 1, 7, 100 },
+            { 1, 6, 1 },
+            { 2, 6, 2 },
+            { 0, 38, 0 },
+            { 17, 38, 0 },
+            { 2, 38, 0 },
+            { 1, 38, 0 } },
+          { { 2, 20 * 128 + 1, 256, 2 }, { 1, 1920, 128, 1 } } },
+        { "data before any parameter", { { 3, 6, 10 }, { 3, 38, 10 } }, {} },
+        { "parameter LSB still unknown", { { 3, 99, 1 }, { 3, 6, 10 }, { 3, 38, 10 } }, {} },
+    };
+    for (const auto& c : cases)
+    {
+        NrpnAssembler a;
+        std::vector<Event> completed;
+        for (const auto& [channel, controller, value] : c.feed)
+            if (const auto e = a.feed (channel, controller, value); e.complete)
+            {
+                completed.push_back ({ e.channel, e.parameter, e.value, e.msb });
+                EXPECT_EQ (e.lsb, value) << c.what;
+            }
+        EXPECT_EQ (completed, c.completed) << c.what;
+    }
 }
 
 TEST (MonitorLineFormat, DescribesEveryMessageKind)
 {
-    struct Case
-    {
-        std::vector<std::uint8_t> bytes;
-        const char* text;
-    };
-    const Case cases[] = {
+    const std::pair<std::vector<std::uint8_t>, const char*> cases[] = {
         { { 0x90, 60, 100 }, "Note On ch=1 note=60 velocity=100 bytes=90 3c 64" },
         { { 0x91, 60, 0 }, "Note Off ch=2 note=60 velocity=0 bytes=91 3c 00" },
         { { 0x8f, 1, 2 }, "Note Off ch=16 note=1 velocity=2 bytes=8f 01 02" },
@@ -114,6 +90,6 @@ TEST (MonitorLineFormat, DescribesEveryMessageKind)
         { { 0xf0, 0x01, 0x02, 0xf7 }, "SysEx bytes=2 bytes=f0 01 02 f7" },
         { { 0xf8 }, "Other bytes=f8" },
     };
-    for (const auto& c : cases)
-        EXPECT_EQ (describeMidiMessage (c.bytes.data(), c.bytes.size()), c.text);
+    for (const auto& [bytes, text] : cases)
+        EXPECT_EQ (describeMidiMessage (bytes.data(), bytes.size()), text);
 }

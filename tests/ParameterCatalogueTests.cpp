@@ -1,6 +1,6 @@
+#include "engine/PagePlan.h"
 #include "model/InterfaceControls.h"
 #include "model/ParameterCatalogue.h"
-#include "engine/PagePlan.h"
 
 #include <gtest/gtest.h>
 
@@ -31,7 +31,7 @@ TEST (ParameterCatalogue, HasItsRowsWithOnlyTheTwoPortamentoRowsUnwiredAndEveryN
             ++nrpnCount[r.nrpn];
     }
     EXPECT_EQ (ParameterCatalogue::rows().size(), 233u);
-    EXPECT_EQ (unwired, (std::vector<std::string> { "performance.portamento.time", "performance.portamento.offset" }));
+    EXPECT_EQ (unwired, (std::vector<std::string>{ "performance.portamento.time", "performance.portamento.offset" }));
     for (const auto& [nrpn, count] : nrpnCount)
         EXPECT_EQ (count, 1) << "NRPN " << nrpn;
 }
@@ -116,7 +116,8 @@ TEST (InterfaceControls, SendFixedNrpnsWithTheirActionLabels)
     EXPECT_EQ (InterfaceControls::cycleValue (2), 2730);
     EXPECT_EQ (InterfaceControls::cycleValue (3), 4095);
     for (const auto& ic : InterfaceControls::all())
-        EXPECT_FALSE (ParameterCatalogue::findByNrpn (ic.nrpn).has_value()) << ic.nrpn << " must not shadow a catalogue row";
+        EXPECT_FALSE (ParameterCatalogue::findByNrpn (ic.nrpn).has_value())
+            << ic.nrpn << " must not shadow a catalogue row";
 }
 
 TEST (PagePlan, PlacesEveryRowOnceOnItsGroupsPageAndEveryInterfaceControlOnce)
@@ -137,6 +138,7 @@ TEST (PagePlan, PlacesEveryRowOnceOnItsGroupsPageAndEveryInterfaceControlOnce)
     EXPECT_EQ (rowSeen.size(), 233u);
     for (const auto& [r, n] : rowSeen)
         EXPECT_EQ (n, 1) << r;
-    EXPECT_EQ (nrpnSeen.size(), InterfaceControls::all().size() - 1) << "all but the effects selection, which has its own page";
+    EXPECT_EQ (nrpnSeen.size(), InterfaceControls::all().size() - 1)
+        << "all but the effects selection, which has its own page";
     EXPECT_EQ (nrpnSeen.count (3603), 0u);
 }

@@ -1,22 +1,14 @@
+#include "SysExTestSupport.h"
 #include "data/ProgramLayout.h"
 #include "library/ProgramDigests.h"
 
 #include <gtest/gtest.h>
 
 using namespace orvo;
+using namespace orvo::testing;
 
 namespace
 {
-UnpackedProgram programNamed (const std::string& name, std::uint8_t fill = 0x42)
-{
-    UnpackedProgram p (2048, fill);
-    p[0] = 166;
-    p[1] = 10;
-    for (std::size_t i = 0; i < 16; ++i)
-        p[2 + i] = i < name.size() ? (std::uint8_t)name[i] : (std::uint8_t)' ';
-    return p;
-}
-
 bool isLowerHex64 (const std::string& s)
 {
     return s.size() == 64 && s.find_first_not_of ("0123456789abcdef") == std::string::npos;
@@ -33,14 +25,14 @@ TEST (ProgramDigests, HashKnownBytesAsLowerCaseHex)
 
 TEST (ProgramDigests, CoverTheMessageThePackedDataTheProgramAndItsNameNeutralForm)
 {
-    const auto program = programNamed ("Warm Pad");
+    const auto program = programNamed ("Warm Pad", 0x42);
     const auto stored = buildProgramDump (program, 0, 0, 9);
     const auto d = computeProgramDigests (stored);
 
     EXPECT_EQ (d.rawSysExSha256, sha256Hex (stored.data(), stored.size()));
     EXPECT_EQ (d.packedPayloadSha256, sha256Hex (stored.data() + 8, 2341));
     EXPECT_EQ (d.programPayloadSha256, sha256Hex (program.data(), program.size()));
-    const auto neutral = programNamed ("");
+    const auto neutral = programNamed ("", 0x42);
     EXPECT_EQ (d.nameNeutralPayloadSha256, sha256Hex (neutral.data(), neutral.size()));
     for (const auto& [key, digest] : d.entries())
         EXPECT_TRUE (isLowerHex64 (*digest)) << key;
@@ -54,8 +46,8 @@ TEST (ProgramDigests, CoverTheMessageThePackedDataTheProgramAndItsNameNeutralFor
 
 TEST (ProgramDigests, KeepTheNameNeutralDigestWhenOnlyTheNameChanges)
 {
-    const auto a = computeProgramDigests (buildProgramDump (programNamed ("Bass One"), 0, 0, 1));
-    const auto b = computeProgramDigests (buildProgramDump (programNamed ("Renamed"), 0, 0, 1));
+    const auto a = computeProgramDigests (buildProgramDump (programNamed ("Bass One", 0x42), 0, 0, 1));
+    const auto b = computeProgramDigests (buildProgramDump (programNamed ("Renamed", 0x42), 0, 0, 1));
     const auto c = computeProgramDigests (buildProgramDump (programNamed ("Bass One", 0x43), 0, 0, 1));
     EXPECT_NE (a.programPayloadSha256, b.programPayloadSha256);
     EXPECT_EQ (a.nameNeutralPayloadSha256, b.nameNeutralPayloadSha256);

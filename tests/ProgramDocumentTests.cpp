@@ -1,6 +1,4 @@
 #include "DocumentTestSupport.h"
-#include "LibraryTestSupport.h"
-#include "library/SysExMessageScan.h"
 
 #include <gtest/gtest.h>
 
@@ -20,18 +18,9 @@ SlotDocumentContent sampleSlot (int bank, int slot)
     c.tags = { "bass", "lead" };
     c.parameters = parameterEntriesToVar (
         { { "osc1.semitone", 2048, "OSCILLATORS", "OSC 1" }, { "filter.cutoff", 1000, "FILTERS", "LPF" } });
-    auto* tools = new juce::DynamicObject();
-    tools->setProperty ("version", 1);
-    c.toolData = juce::var (tools);
-    auto* wedge = new juce::DynamicObject();
-    wedge->setProperty ("preset", 7);
-    c.wedgePreset = juce::var (wedge);
+    c.toolData = objectWith ("version", 1);
+    c.wedgePreset = objectWith ("preset", 7);
     return c;
-}
-
-juce::File writeJson (const juce::File& f, const juce::var& root)
-{
-    return writeText (f, juce::JSON::toString (root).toStdString());
 }
 } // namespace
 
@@ -40,27 +29,10 @@ TEST (ProgramDocument, WritesEachFormWithItsKeysInOrder)
     const auto dump = makeProgramDump (1, 5);
     const auto t = juce::Time (2026, 0, 2, 3, 4, 5, 678);
     const auto saved = buildProgramDocument (sampleSlot (1, 5), dump, t);
-    EXPECT_EQ (keysOf (saved), (std::vector<std::string>{ "schema",
-                                                          "type",
-                                                          "extension",
-                                                          "name",
-                                                          "normalizedName",
-                                                          "source",
-                                                          "bank",
-                                                          "bankNumber",
-                                                          "program",
-                                                          "capturedAt",
-                                                          "notes",
-                                                          "tags",
-                                                          "parameters",
-                                                          "controlPages",
-                                                          "wedgePreset",
-                                                          "rawByteLength",
-                                                          "sysexBase64",
-                                                          "programPayloadSha256",
-                                                          "nameNeutralPayloadSha256",
-                                                          "packedPayloadSha256",
-                                                          "rawSysExSha256" }));
+    EXPECT_EQ (keysOf (saved),
+               words ("schema type extension name normalizedName source bank bankNumber program capturedAt notes tags "
+                      "parameters controlPages wedgePreset rawByteLength sysexBase64 programPayloadSha256 "
+                      "nameNeutralPayloadSha256 packedPayloadSha256 rawSysExSha256"));
     EXPECT_EQ (saved["normalizedName"].toString(), "Big Brass");
     EXPECT_EQ ((int)saved["rawByteLength"], (int)dump.size());
     EXPECT_TRUE (saved["capturedAt"].toString().startsWith ("2026-01-02T03:04:05.678"));
@@ -73,36 +45,18 @@ TEST (ProgramDocument, WritesEachFormWithItsKeysInOrder)
     EXPECT_TRUE (bare["controlPages"].isObject());
 
     ImportedProgramInfo info{ "Imported", t, juce::File ("/tmp/x/some.syx"), dump, 12 };
-    EXPECT_EQ (keysOf (buildImportedProgramDocument (info)), (std::vector<std::string>{ "schema",
-                                                                                        "type",
-                                                                                        "extension",
-                                                                                        "name",
-                                                                                        "normalizedName",
-                                                                                        "source",
-                                                                                        "importedAt",
-                                                                                        "originalSysexFile",
-                                                                                        "originalSysexPath",
-                                                                                        "orvoProgramDumpOpcode",
-                                                                                        "dumpType",
-                                                                                        "mappedParameterCount",
-                                                                                        "tags",
-                                                                                        "notes",
-                                                                                        "bankNumber",
-                                                                                        "program",
-                                                                                        "rawByteLength",
-                                                                                        "sysexBase64",
-                                                                                        "programPayloadSha256",
-                                                                                        "nameNeutralPayloadSha256",
-                                                                                        "packedPayloadSha256",
-                                                                                        "rawSysExSha256" }));
+    EXPECT_EQ (keysOf (buildImportedProgramDocument (info)),
+               words ("schema type extension name normalizedName source importedAt originalSysexFile originalSysexPath "
+                      "orvoProgramDumpOpcode dumpType mappedParameterCount tags notes bankNumber program rawByteLength "
+                      "sysexBase64 programPayloadSha256 nameNeutralPayloadSha256 packedPayloadSha256 rawSysExSha256"));
     info.message = makeProgramDump (0, 0, 1, sysex::opProgramEditBuffer);
     const auto editBuffer = buildImportedProgramDocument (info);
     EXPECT_FALSE (editBuffer.hasProperty ("program"));
     EXPECT_EQ (editBuffer["dumpType"].toString(), "program-edit-buffer");
 
-    EXPECT_EQ (keysOf (buildBankSyncProgramDocument ("N", "USER", 0, 3, dump, t)),
-               (std::vector<std::string>{ "schema", "type", "name", "normalizedName", "source", "bank", "bankNumber",
-                                          "program", "capturedAt", "rawByteLength", "sysexBase64" }));
+    EXPECT_EQ (
+        keysOf (buildBankSyncProgramDocument ("N", "USER", 0, 3, dump, t)),
+        words ("schema type name normalizedName source bank bankNumber program capturedAt rawByteLength sysexBase64"));
 }
 
 TEST (ProgramDocument, SavedAndLoadedBackGivesTheSameSlotValuesAndSysEx)
@@ -172,13 +126,7 @@ TEST (ProgramDocument, SysExProblemsAreLoggedAndTheRestStillLoads)
     const auto dump = makeProgramDump (0, 4);
     auto damaged = dump;
     damaged.erase (damaged.begin() + 100, damaged.begin() + 300); // cut short: no longer a Program that unpacks
-    struct Case
-    {
-        const char* label;
-        juce::var base64;
-        std::string line;
-    };
-    const std::vector<Case> cases = {
+    const std::vector<std::tuple<const char*, juce::var, std::string>> cases = {
         { "bad base64", "@@@@not base64", "Could not decode Program SysEx data from the selected .orvop file.\n" },
         { "wrong type", 12345, "Could not decode Program SysEx data from the selected .orvop file.\n" },
         { "no dump", juce::Base64::toBase64 ("\xF0\x01\x02\xF7", 4),
@@ -186,62 +134,25 @@ TEST (ProgramDocument, SysExProblemsAreLoggedAndTheRestStillLoads)
         { "does not map", juce::Base64::toBase64 (damaged.data(), damaged.size()),
           "Could not map Program SysEx data from the selected .orvop file.\n" },
     };
-    for (const auto& c : cases)
+    for (const auto& [label, base64, line] : cases)
     {
-        auto* o = new juce::DynamicObject();
-        o->setProperty ("type", "program");
-        o->setProperty ("name", "");
-        o->setProperty ("sysexBase64", c.base64);
-        const auto file = writeJson (tmp / "Empty Name.orvop", juce::var (o));
+        const auto file = writeText (tmp / "Empty Name.orvop", R"({"type": "program", "name": "", "sysexBase64": )" +
+                                                                   juce::JSON::toString (base64).toStdString() + "}");
         RecordingLoadHost host;
         const auto outcome = loadDocument (file, DocumentKind::program, host);
-        EXPECT_TRUE (outcome.loaded) << c.label;
-        EXPECT_FALSE (outcome.programSysExMapped) << c.label;
-        EXPECT_EQ (host.names[std::make_pair (0, 0)], "Empty Name") << c.label;
-        EXPECT_EQ (host.lines.front(), c.line) << c.label;
-        EXPECT_TRUE (host.appliedDumps.empty()) << c.label;
+        EXPECT_TRUE (outcome.loaded) << label;
+        EXPECT_FALSE (outcome.programSysExMapped) << label;
+        EXPECT_EQ (host.names[std::make_pair (0, 0)], "Empty Name") << label;
+        EXPECT_EQ (host.lines.front(), line) << label;
+        EXPECT_TRUE (host.appliedDumps.empty()) << label;
         const auto check = checkDocument (file, DocumentKind::program);
-        EXPECT_FALSE (check.ok) << c.label;
-        EXPECT_EQ (check.message + "\n", c.line) << c.label;
+        EXPECT_FALSE (check.ok) << label;
+        EXPECT_EQ (check.message + "\n", line) << label;
     }
-}
-
-TEST (ProgramDocument, MapsTheDumpOfTheDocumentsOwnSlotOutOfSeveral)
-{
-    TemporaryFolder tmp;
-    ByteVector all;
-    for (int slot : { 4, 9, 12 })
-    {
-        const auto d = makeProgramDump (0, slot, (unsigned)slot);
-        all.insert (all.end(), d.begin(), d.end());
-    }
-    auto* o = new juce::DynamicObject();
-    o->setProperty ("type", "program");
-    o->setProperty ("name", "Three");
-    o->setProperty ("program", 9);
-    o->setProperty ("sysexBase64", juce::Base64::toBase64 (all.data(), all.size()));
-    const auto file = writeJson (tmp / "three.orvop", juce::var (o));
-
-    RecordingLoadHost host;
-    host.slot = 30;
-    const auto outcome = loadDocument (file, DocumentKind::program, host);
-    ASSERT_TRUE (outcome.programSysExMapped);
-    EXPECT_EQ (host.appliedDumps[0], makeProgramDump (0, 9, 9));
-    EXPECT_EQ (host.lines.front(),
-               "The selected .orvop file contains multiple SysEx messages; using one Program dump for the loaded "
-               "slot.\n");
-    EXPECT_EQ (host.editorSnapshots, (std::vector<std::pair<int, int>>{ { 0, 30 } }));
-    EXPECT_TRUE (juce::String (host.lines.back()).endsWith (" (mapped local Program dump)\n"));
 }
 
 TEST (ProgramDocument, GoesToAProgramBankWhateverIsSelected)
 {
-    auto root = [] (juce::var bankNumber)
-    {
-        auto* o = new juce::DynamicObject();
-        o->setProperty ("bankNumber", bankNumber);
-        return juce::var (o);
-    };
     struct Case
     {
         DocumentKind kind;
@@ -255,84 +166,6 @@ TEST (ProgramDocument, GoesToAProgramBankWhateverIsSelected)
         { DocumentKind::mix, 4, 3, 4 },       { DocumentKind::mix, 2, 1, 3 },
     };
     for (const auto& c : cases)
-        EXPECT_EQ (targetBankForDocument (c.kind, c.current, root (c.declared)), c.expected)
+        EXPECT_EQ (targetBankForDocument (c.kind, c.current, objectWith ("bankNumber", c.declared)), c.expected)
             << c.current << " " << c.declared.toString();
-}
-
-TEST (ProgramDocument, AFailedWriteLeavesTheOldDocumentAndSaysSo)
-{
-    TemporaryFolder tmp;
-    const auto file = tmp / "keep.orvop";
-    const auto first = buildProgramDocument (sampleSlot (0, 1), std::nullopt, juce::Time::getCurrentTime());
-    ASSERT_TRUE (writeDocument (file, first, "Program", {}));
-    const auto before = file.loadFileAsString();
-
-    auto bigger = sampleSlot (0, 1);
-    bigger.notes = std::string (200000, 'x');
-    std::vector<std::string> log;
-#if ORVO_HAS_FILE_SIZE_LIMIT
-    {
-        ScopedFileSizeLimit limit (64 * 1024);
-        EXPECT_FALSE (writeDocument (file, buildProgramDocument (bigger, std::nullopt, juce::Time()), "Program",
-                                     [&] (auto l) { log.push_back (l); }));
-    }
-    EXPECT_EQ (log, (std::vector<std::string>{ "Could not save Program file: " + file.getFullPathName().toStdString() +
-                                               "\n" }));
-    EXPECT_EQ (file.loadFileAsString(), before);
-    RecordingLoadHost host;
-    EXPECT_TRUE (loadDocument (file, DocumentKind::program, host).loaded);
-#endif
-    // A folder where the parent should be cannot be written either.
-    const auto blocked = writeText (tmp / "blocker", "x").getChildFile ("doc.orvop");
-    EXPECT_FALSE (writeDocument (blocked, first, "Program", {}));
-}
-
-TEST (SaveFlow, ChecksTheBankKindAndReadsTheMixFirstWhenItCan)
-{
-    TemporaryFolder tmp;
-    SaveContext c;
-    c.documentFolder = tmp / "Programs";
-    c.kind = DocumentKind::program;
-    c.bank = 3;
-    c.slot = 7;
-    auto plan = planSave (c);
-    EXPECT_EQ (plan.action, SavePlan::Action::stop);
-    EXPECT_EQ (plan.logLines,
-               (std::vector<std::string>{ "Program uses Program slots. Select a Program bank first.\n" }));
-
-    c.bank = 0;
-    c.slotName = "!!";
-    plan = planSave (c);
-    EXPECT_EQ (plan.action, SavePlan::Action::openDialog);
-    EXPECT_EQ (plan.dialogTitle, "Save Program");
-    EXPECT_EQ (plan.initialFile, c.documentFolder.getChildFile ("program-007.orvop"));
-    EXPECT_EQ (plan.pattern, "*.orvop");
-
-    c.kind = DocumentKind::mix;
-    plan = planSave (c);
-    EXPECT_EQ (plan.logLines, (std::vector<std::string>{ "Mix uses Mix slots. Select a Mix bank first.\n" }));
-
-    c.bank = 3;
-    c.slotName = "Live Set";
-    plan = planSave (c);
-    EXPECT_EQ (plan.action, SavePlan::Action::openDialog);
-    EXPECT_EQ (plan.initialFile.getFileName(), "Live-Set.orvom");
-    EXPECT_EQ (plan.logLines.size(), 1u);
-
-    c.midiOutputOpen = true;
-    plan = planSave (c);
-    EXPECT_EQ (plan.action, SavePlan::Action::readMixFirst);
-    PendingMixSave pending;
-    pending.begin (3, 7);
-    auto after = pending.readFinished (false, c);
-    EXPECT_FALSE (pending.isPending());
-    EXPECT_EQ (after.action, SavePlan::Action::openDialog);
-    EXPECT_EQ (after.logLines, (std::vector<std::string>{ "The current Orvo Mix payload was unavailable. Continuing "
-                                                          "with an editor-only .orvom snapshot.\n" }));
-    pending.begin (3, 7);
-    c.slot = 8;
-    after = pending.readFinished (true, c);
-    EXPECT_EQ (after.action, SavePlan::Action::stop);
-    EXPECT_EQ (after.logLines, (std::vector<std::string>{ "Save Mix cancelled because the selected Mix changed while "
-                                                          "its data was being read.\n" }));
 }

@@ -1,43 +1,20 @@
+#include "SysExTestSupport.h"
 #include "data/ProgramLayout.h"
 
 #include <gtest/gtest.h>
 
 using namespace orvo;
-
-namespace
-{
-UnpackedProgram programNamed (const std::string& nameBytes)
-{
-    UnpackedProgram p (2048, 0);
-    p[0] = 166;
-    p[1] = 10;
-    for (std::size_t i = 0; i < 16; ++i)
-        p[2 + i] = i < nameBytes.size() ? (std::uint8_t)nameBytes[i] : (std::uint8_t)' ';
-    return p;
-}
-} // namespace
+using namespace orvo::testing;
 
 TEST (ProgramName, KeepsPrintableBytesAndTrimsSpaces)
 {
-    struct Case
-    {
-        std::string bytes, expected;
-    };
-    const Case cases[] = {
-        { "Deep Bass", "Deep Bass" },
-        { std::string (16, ' '), "" },
-        { "  Pad  ", "Pad" },
-        { std::string ("A\x01"
-                       "B\x7F"
-                       "C\x1f\tD",
-                       8),
-          "ABCD" },
-        { std::string ("\xff\x80 X ~", 6), "X ~" },
-        { "SixteenCharsLong", "SixteenCharsLong" },
+    const std::pair<std::string, std::string> cases[] = {
+        { "Deep Bass", "Deep Bass" },     { std::string (16, ' '), "" }, { "  Pad  ", "Pad" },
+        { "A\001B\177C\037\tD", "ABCD" }, { "\xff\x80 X ~", "X ~" },     { "SixteenCharsLong", "SixteenCharsLong" },
         { std::string (16, '\0'), "" },
     };
-    for (const auto& c : cases)
-        EXPECT_EQ (readProgramName (programNamed (c.bytes)), c.expected) << c.bytes;
+    for (const auto& [bytes, expected] : cases)
+        EXPECT_EQ (readProgramName (programNamed (bytes)), expected) << bytes;
 
     EXPECT_EQ (readProgramName (UnpackedProgram{}), "");
     EXPECT_EQ (readProgramName (UnpackedProgram{ 166, 10, 'H', 'i' }), "Hi") << "a short buffer reads what it has";
@@ -45,12 +22,7 @@ TEST (ProgramName, KeepsPrintableBytesAndTrimsSpaces)
 
 TEST (ProgramRegions, ProtectTheInstrumentStateAndReservedGaps)
 {
-    struct Case
-    {
-        int offset;
-        bool isProtected;
-    };
-    const Case cases[] = {
+    const std::pair<int, bool> cases[] = {
         { -1, true },    { 0, false },    { 17, false },   { 18, true },    { 105, true },   { 106, true },
         { 107, true },   { 108, true },   { 115, true },   { 116, false },  { 124, false },  { 125, false },
         { 126, true },   { 131, true },   { 132, false },  { 141, false },  { 142, true },   { 686, true },
@@ -59,8 +31,8 @@ TEST (ProgramRegions, ProtectTheInstrumentStateAndReservedGaps)
         { 1179, true },  { 1180, false }, { 1344, false }, { 1345, true },  { 1947, true },  { 1948, false },
         { 1949, false }, { 1950, true },  { 2047, true },  { 2048, true },  { 99999, true },
     };
-    for (const auto& c : cases)
-        EXPECT_EQ (isProtectedByte (c.offset), c.isProtected) << c.offset;
+    for (const auto& [offset, isProtected] : cases)
+        EXPECT_EQ (isProtectedByte (offset), isProtected) << offset;
 
     int stateBytes = 0;
     for (const auto& r : protectedRegions())
@@ -92,25 +64,19 @@ TEST (ProgramWritability, HonoursReservedBitsRegionsAndTheEnd)
     EXPECT_EQ (reservedMask (1748), 0x84);
     EXPECT_EQ (reservedMask (124), 0x00);
 
-    EXPECT_TRUE (isWritableByte (124));
-    EXPECT_FALSE (isWritableByte (125)) << "has reserved bits";
-    EXPECT_FALSE (isWritableByte (1748));
-    EXPECT_FALSE (isWritableByte (18));
-    EXPECT_FALSE (isWritableByte (2048));
-    EXPECT_FALSE (isWritableByte (-5));
+    // A byte with reserved bits is not writable whole; a word needs both of its bytes writable.
+    for (const auto& [offset, writable] :
+         { std::pair (124, true), { 125, false }, { 1748, false }, { 18, false }, { 2048, false }, { -5, false } })
+        EXPECT_EQ (isWritableByte (offset), writable) << offset;
+    for (const auto& [offset, writable] :
+         { std::pair (1746, true), { 1747, false }, { 17, false }, { 1949, false }, { 2047, false }, { 2, true } })
+        EXPECT_EQ (isWritableWord (offset), writable) << offset;
 
-    EXPECT_TRUE (isWritableWord (1746));
-    EXPECT_FALSE (isWritableWord (1747)) << "second byte has reserved bits";
-    EXPECT_FALSE (isWritableWord (17)) << "second byte is protected";
-    EXPECT_FALSE (isWritableWord (1949));
-    EXPECT_FALSE (isWritableWord (2047));
-    EXPECT_TRUE (isWritableWord (2));
-
-    int writable = 0;
+    int writable = 0, unprotected = 0;
     for (int i = 0; i < 2048; ++i)
+    {
         writable += isWritableByte (i) ? 1 : 0;
-    int unprotected = 0;
-    for (int i = 0; i < 2048; ++i)
         unprotected += isProtectedByte (i) ? 0 : 1;
+    }
     EXPECT_EQ (unprotected - writable, 52) << "every reserved-bit byte lies outside the protected regions";
 }

@@ -4,8 +4,7 @@
 #include <gtest/gtest.h>
 
 using namespace orvo;
-using orvo::testing::TemporaryFolder;
-using orvo::testing::writeText;
+using namespace orvo::testing;
 
 namespace
 {
@@ -36,20 +35,15 @@ TEST (ProgramLibraryIndex, FindsASlotsDocumentByNameAndBank)
     writeText (programs.getChildFile ("note.txt"), programJson ("Lead"));
 
     ProgramLibraryIndex index ([&] { return programs; });
-    struct Case
-    {
-        int bank;
-        std::string name, expected;
-    };
-    const std::vector<Case> cases = {
+    const std::vector<std::tuple<int, std::string, std::string>> cases = {
         { 0, "Big Brass", "Big-Brass.orvop" }, // the default stem wins, however deep
         { 1, "Pad", "(none)" },
         { 2, "Pad", "wrongbank.orvop" },
         { 0, "Lead", "(none)" },
         { 0, "", "(none)" },
     };
-    for (const auto& c : cases)
-        EXPECT_EQ (found (index, c.bank, 0, c.name), c.expected) << c.name << " in " << c.bank;
+    for (const auto& [bank, name, expected] : cases)
+        EXPECT_EQ (found (index, bank, 0, name), expected) << name << " in " << bank;
     EXPECT_EQ (index.documentCount(), 5u);
 }
 
@@ -99,11 +93,16 @@ TEST (ProgramLibraryIndex, ReadsDocumentsOfEveryShapeTheWayAFullParseWould)
         longList += std::string (i > 0 ? "," : "") + R"({"id": "x.y", "rawValue": 1, "note": "a \"quoted\" ] } text"})";
     longList += "]";
     // The name only after 20 KB of nested arrays, objects and strings with brackets in them.
-    writeText (programs.getChildFile ("late.orvop"), R"({"parameters": )" + longList + R"(, "type": "program", "name": "Late Name", "bankNumber": 1})");
+    writeText (programs.getChildFile ("late.orvop"),
+               R"({"parameters": )" + longList + R"(, "type": "program", "name": "Late Name", "bankNumber": 1})");
     // Escapes in the name, spacing and a stored normalised name that wins over the name.
-    writeText (programs.getChildFile ("escaped.orvop"), "{ \"type\" : \"program\" ,\n\t\"name\":\"ignored\",\"normalizedName\":\"Caf\\u00e9 \\\"Keys\\\"\" }");
+    writeText (programs.getChildFile ("escaped.orvop"),
+               "{ \"type\" : \"program\" ,\n\t\"name\":\"ignored\",\"normalizedName\":\"Caf\\u00e9 \\\"Keys\\\"\" }");
     // A head that reads well over a body that does not: a full load would refuse it, so the lookup does too.
-    writeText (programs.getChildFile ("Damaged.orvop"), R"({"type": "program", "name": "Damaged", "bankNumber": 0, "normalizedName": "Damaged", "parameters": )" + longList.substr (0, 6000));
+    writeText (
+        programs.getChildFile ("Damaged.orvop"),
+        R"({"type": "program", "name": "Damaged", "bankNumber": 0, "normalizedName": "Damaged", "parameters": )" +
+            longList.substr (0, 6000));
     // A later duplicate key wins, as in a full parse.
     writeText (programs.getChildFile ("dup.orvop"), R"({"type": "mix", "name": "Dup", "type": "program"})");
     writeText (programs.getChildFile ("array.orvop"), R"(["type", "program"])");

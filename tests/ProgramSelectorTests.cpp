@@ -1,7 +1,7 @@
 #include "EngineFixture.h"
 #include "engine/HeadlessEditor.h"
-#include "library/LibrarianState.h"
 #include "engine/ProgramSelector.h"
+#include "library/LibrarianState.h"
 
 using namespace orvo;
 
@@ -11,10 +11,15 @@ struct Selector : test::EngineFixture
 {
     int programChannel = 1, mixChannel = 1;
     std::vector<std::pair<int, int>> changes;
-    ProgramSelector selector { engine,
-                               { [this] { return programChannel; }, [this] { return mixChannel; },
-                                 [] (int bank) { static const LibrarianState labels; return labels.bankLabel (bank); },
-                                 [] (int bank, int slot) { return "B" + std::to_string (bank) + "S" + std::to_string (slot); } } };
+    ProgramSelector selector{ engine,
+                              { [this] { return programChannel; }, [this] { return mixChannel; },
+                                [] (int bank)
+                                {
+                                    static const LibrarianState labels;
+                                    return labels.bankLabel (bank);
+                                },
+                                [] (int bank, int slot)
+                                { return "B" + std::to_string (bank) + "S" + std::to_string (slot); } } };
 
     void SetUp() override
     {
@@ -30,10 +35,10 @@ TEST_F (Selector, SendsModeBankSelectAndProgramChangeByTheBankSelectType)
     selector.select (2, 45, "test");
     auto sent = output->take();
     ASSERT_EQ (sent.size(), 4u);
-    EXPECT_EQ (sent[0], (ByteVector { 0xF0, 0x00, 0x00, 0x0E, 0x1D, 0x0D, 0x00, 0xF7 }));
-    EXPECT_EQ (sent[1], (ByteVector { 0xB2, 0, 0 })) << "type 0: CC 0 = 0 first";
-    EXPECT_EQ (sent[2], (ByteVector { 0xB2, 32, 2 }));
-    EXPECT_EQ (sent[3], (ByteVector { 0xC2, 45 }));
+    EXPECT_EQ (sent[0], (ByteVector{ 0xF0, 0x00, 0x00, 0x0E, 0x1D, 0x0D, 0x00, 0xF7 }));
+    EXPECT_EQ (sent[1], (ByteVector{ 0xB2, 0, 0 })) << "type 0: CC 0 = 0 first";
+    EXPECT_EQ (sent[2], (ByteVector{ 0xB2, 32, 2 }));
+    EXPECT_EQ (sent[3], (ByteVector{ 0xC2, 45 }));
     EXPECT_TRUE (logContains ("Sent Orvo Program select from test: ch=3 bank=2 program=045 bank-select-type=0.\n"));
 
     mixChannel = 17; // out of range: channel 1
@@ -42,15 +47,15 @@ TEST_F (Selector, SendsModeBankSelectAndProgramChangeByTheBankSelectType)
     sent = output->take();
     ASSERT_EQ (sent.size(), 3u);
     EXPECT_EQ (sent[0][6], 0x01) << "Mix mode";
-    EXPECT_EQ (sent[1], (ByteVector { 0xB0, 32, 1 })) << "Mix bank byte is bank - 3";
-    EXPECT_EQ (sent[2], (ByteVector { 0xC0, 7 }));
+    EXPECT_EQ (sent[1], (ByteVector{ 0xB0, 32, 1 })) << "Mix bank byte is bank - 3";
+    EXPECT_EQ (sent[2], (ByteVector{ 0xC0, 7 }));
     EXPECT_TRUE (logContains ("Sent Orvo Mix select from test: ch=1 bank=1 program=007 bank-select-type=2.\n"));
 
     engine.bankSelectType = 1;
     selector.select (1, 0, "test");
     sent = output->take();
     ASSERT_EQ (sent.size(), 3u);
-    EXPECT_EQ (sent[1], (ByteVector { 0xB2, 0, 1 }));
+    EXPECT_EQ (sent[1], (ByteVector{ 0xB2, 0, 1 }));
 }
 
 TEST_F (Selector, StepsWrapAndEveryChangeIsReported)
@@ -76,7 +81,8 @@ TEST_F (Selector, WithoutAnOutputNothingIsSentButTheSelectionAndGuardHold)
 {
     engine.setOutput (nullptr);
     selector.select (1, 12, "program browser");
-    EXPECT_TRUE (logContains ("No MIDI output is open. Cannot send Orvo bank/program selection from program browser.\n"));
+    EXPECT_TRUE (
+        logContains ("No MIDI output is open. Cannot send Orvo bank/program selection from program browser.\n"));
     EXPECT_EQ (selector.bank(), 1);
     EXPECT_EQ (engine.selectedProgram(), 12);
     EXPECT_FALSE (selector.isModeKnown()) << "nothing reached the instrument";
@@ -97,17 +103,6 @@ TEST_F (Selector, FollowsAReportedSelectionWithoutSending)
     selector.follow (0, 128);
     EXPECT_EQ (selector.bank(), 2) << "out-of-range reports are ignored";
     EXPECT_EQ (changes.size(), 1u);
-}
-
-TEST (SelectorWithInstrument, TheVirtualOrvoFollowsTheSelection)
-{
-    auto editor = makeHeadlessEditor();
-    editor->connect (false);
-    editor->engine().bankSelectType = 0;
-    editor->session().sync().selector().select (1, 33, "test");
-    editor->instrument().flush();
-    EXPECT_EQ (editor->instrument().selectedBank(), 1);
-    EXPECT_EQ (editor->instrument().selectedProgram(), 33);
 }
 
 TEST_F (Selector, ASelectionStartsTheSettleWindowForIncomingValues)

@@ -1,14 +1,15 @@
 #include "EngineFixture.h"
+#include "SysExTestSupport.h"
 #include "sync/SyncEngine.h"
 
 #include <random>
 
 using namespace orvo;
+using namespace orvo::testing;
 
 namespace
 {
-/** An instrument stand-in that answers the sync's requests from a script: each answer is
-    delivered (as the MIDI thread would) when the test says so. */
+/** An instrument stand-in that only records the requests; the test delivers each answer itself. */
 struct ScriptedOrvo final : MidiOutputConnection
 {
     std::vector<ByteVector> requests;
@@ -21,44 +22,20 @@ struct ScriptedOrvo final : MidiOutputConnection
     }
 };
 
-ByteVector framed (std::initializer_list<std::uint8_t> body)
-{
-    ByteVector m (sysex::frame, sysex::frame + sysex::frameLength);
-    for (auto b : body)
-        m.push_back (b);
-    return m;
-}
-
+/** A Global that reports the Program channel and the last selected Program. */
 ByteVector globalDump (int programChannel, int bank, int program)
 {
     ByteVector global (15850, 0);
     global[14] = 1;
-    global[15] = (std::uint8_t) programChannel;
-    global[16] = 0;
-    global[15842] = 0;
-    global[15843] = (std::uint8_t) program;
-    global[15844] = (std::uint8_t) bank;
-    global[15845] = 0;
-    auto message = framed ({ 0x08 });
-    const auto packed = packSevenBit (global);
-    message.insert (message.end(), packed.begin(), packed.end());
-    message.push_back (0xF7);
-    return message;
-}
-
-UnpackedProgram blankProgram()
-{
-    UnpackedProgram p (2048, 0);
-    p[0] = 166;
-    p[1] = 10;
-    for (int i = 2; i < 18; ++i)
-        p[(size_t) i] = ' ';
-    return p;
+    global[15] = (std::uint8_t)programChannel;
+    global[15843] = (std::uint8_t)program;
+    global[15844] = (std::uint8_t)bank;
+    return globalDumpMessage (global);
 }
 
 struct ProgramSync : test::EngineFixture
 {
-    SyncEngine sync { engine };
+    SyncEngine sync{ engine };
     ScriptedOrvo* orvo = nullptr;
 
     void SetUp() override
@@ -85,7 +62,7 @@ struct ProgramSync : test::EngineFixture
     /** An edit-buffer dump carrying `values` wherever the Program has a place for them. */
     ByteVector editBufferWith (const std::array<int, ParameterCatalogue::numRows>& values)
     {
-        auto program = blankProgram();
+        auto program = programNamed ("");
         std::bitset<ParameterCatalogue::numRows> all;
         all.set();
         writeProgramValues (program, values, all);
@@ -97,10 +74,8 @@ struct ProgramSync : test::EngineFixture
 TEST_F (ProgramSync, SendsModeGlobalAndEditBufferRequestsInOrder)
 {
     sync.startProgramSync();
-    ASSERT_EQ (orvo->requests.size(), 3u);
-    EXPECT_EQ (orvo->requests[0], framed ({ 0x0D, 0x00, 0xF7 }));
-    EXPECT_EQ (orvo->requests[1], framed ({ 0x09, 0x00, 0xF7 }));
-    EXPECT_EQ (orvo->requests[2], framed ({ 0x03, 0x10, 0xF7 }));
+    EXPECT_EQ (orvo->requests, (std::vector<ByteVector>{ framed ({ 0x0D, 0x00, 0xF7 }), framed ({ 0x09, 0x00, 0xF7 }),
+                                                         framed ({ 0x03, 0x10, 0xF7 }) }));
     EXPECT_TRUE (sync.overlay().visible);
     EXPECT_EQ (sync.overlay().text, "Waiting for Orvo Global state...");
     EXPECT_TRUE (logContains ("Requested Orvo Program edit buffer: F0 00 00 0E 1D 03 10 F7\n"));
@@ -109,16 +84,17 @@ TEST_F (ProgramSync, SendsModeGlobalAndEditBufferRequestsInOrder)
 TEST_F (ProgramSync, AppliesTheEditBufferToTheControlsWithoutSendingAnything)
 {
     std::mt19937 random (7);
-    std::array<int, ParameterCatalogue::numRows> values {};
+    std::array<int, ParameterCatalogue::numRows> values{};
     for (int r = 0; r < ParameterCatalogue::numRows; ++r)
-        values[(size_t) r] = (int) (random() % (unsigned) (ParameterCatalogue::row (r).rawMax + 1));
+        values[(size_t)r] = (int)(random() % (unsigned)(ParameterCatalogue::row (r).rawMax + 1));
     const auto dump = editBufferWith (values);
     DecodedProgramValues expected;
     std::string diagnostic;
     ASSERT_TRUE (decodeProgramDump (dump, expected, diagnostic));
 
     int applied = 0;
-    sync.onProgramApplied = [&] (const DecodedProgramValues&, const UnpackedProgram& p, const ByteVector& message) { applied += p.size() == 2048 && message.size() > 2048; };
+    sync.onProgramApplied = [&] (const DecodedProgramValues&, const UnpackedProgram& p, const ByteVector& message)
+    { applied += p.size() == 2048 && message.size() > 2048; };
     sync.startProgramSync();
     orvo->requests.clear();
     deliver (globalDump (3, 1, 42));
@@ -129,10 +105,10 @@ TEST_F (ProgramSync, AppliesTheEditBufferToTheControlsWithoutSendingAnything)
     EXPECT_EQ (applied, 1);
     int compared = 0;
     for (int r = 0; r < ParameterCatalogue::numRows; ++r)
-        if (expected.defined.test ((size_t) r))
+        if (expected.defined.test ((size_t)r))
         {
             const auto& info = ParameterCatalogue::row (r);
-            EXPECT_EQ (engine.value (r), std::clamp (expected.raw[(size_t) r], info.rawMin, info.rawMax)) << info.id;
+            EXPECT_EQ (engine.value (r), std::clamp (expected.raw[(size_t)r], info.rawMin, info.rawMax)) << info.id;
             ++compared;
         }
     EXPECT_GT (compared, 150);
@@ -141,7 +117,8 @@ TEST_F (ProgramSync, AppliesTheEditBufferToTheControlsWithoutSendingAnything)
     EXPECT_EQ (sync.reportedProgram(), 42);
     EXPECT_EQ (sync.takeReportedSelection(), std::make_optional (std::make_pair (1, 42)));
     EXPECT_EQ (sync.takeReportedSelection(), std::nullopt) << "a report is taken once";
-    EXPECT_TRUE (logContains ("SYNC: PROGRAM mode was explicitly selected. Applying active Program bank=1 program=042 to the editor.\n"));
+    EXPECT_TRUE (logContains (
+        "SYNC: PROGRAM mode was explicitly selected. Applying active Program bank=1 program=042 to the editor.\n"));
     EXPECT_TRUE (logContains ("SYNC: received Program edit buffer; queued mapped OSC/ENV/LFO/S&H UI refresh.\n"));
     EXPECT_FALSE (sync.isActive());
     EXPECT_EQ (sync.overlay().text, "Sync complete.");
@@ -152,7 +129,7 @@ TEST_F (ProgramSync, AppliesTheEditBufferToTheControlsWithoutSendingAnything)
 TEST_F (ProgramSync, AGlobalAfterTheEditBufferLeavesTheSyncCompleteAndStillReportsTheSelection)
 {
     sync.startProgramSync();
-    std::array<int, ParameterCatalogue::numRows> values {};
+    std::array<int, ParameterCatalogue::numRows> values{};
     deliver (editBufferWith (values));
     EXPECT_EQ (sync.stage(), SyncEngine::complete);
     deliver (globalDump (1, 0, 5));
@@ -168,14 +145,16 @@ TEST_F (ProgramSync, TimesOutOnASilentInstrumentAfterTwelveSeconds)
     EXPECT_LE (sync.overlay().fraction, 0.94);
     EXPECT_EQ (sync.overlay().text, "Receiving Orvo Global state...");
     run (200);
-    EXPECT_TRUE (logContains ("SYNC: timed out waiting for Orvo Global state. Sync cancelled before requesting Program-bank comparison.\n\n"));
+    EXPECT_TRUE (logContains ("SYNC: timed out waiting for Orvo Global state. Sync cancelled before requesting "
+                              "Program-bank comparison.\n\n"));
     run (100);
     EXPECT_FALSE (sync.isActive());
 
     sync.startProgramSync();
     deliver (globalDump (1, 0, 0));
     run (12100);
-    EXPECT_TRUE (logContains ("SYNC: timed out waiting for Orvo Program edit buffer. Continuing without edit-buffer refresh.\n\n"));
+    EXPECT_TRUE (logContains (
+        "SYNC: timed out waiting for Orvo Program edit buffer. Continuing without edit-buffer refresh.\n\n"));
 }
 
 TEST_F (ProgramSync, CancelIgnoresLateReplies)
@@ -186,7 +165,7 @@ TEST_F (ProgramSync, CancelIgnoresLateReplies)
     EXPECT_TRUE (logContains ("PROGRAM SYNC: cancelled by user. Late Orvo responses will be ignored.\n\n"));
     EXPECT_FALSE (sync.overlay().visible);
 
-    std::array<int, ParameterCatalogue::numRows> values {};
+    std::array<int, ParameterCatalogue::numRows> values{};
     values.fill (1);
     deliver (globalDump (1, 2, 9));
     deliver (editBufferWith (values));

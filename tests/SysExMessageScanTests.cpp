@@ -18,27 +18,15 @@ TEST (SysExMessageScan, FindsMessagesAndTellsProgramDumpsApart)
     };
     const SysExMessageScan scan (buffer);
     const auto& m = scan.messages();
-    ASSERT_EQ (m.size(), 4u);
-    struct Row
-    {
-        size_t offset, length;
-        int opcode, b6, b7;
-        bool header, program;
-    };
-    const Row rows[] = { { 1, 9, 0x00, 1, 4, true, true },
-                         { 10, 3, -1, -1, -1, false, false },
-                         { 13, 9, 0x06, 0, 0, true, false },
-                         { 22, 9, 0x02, 9, 9, true, true } };
-    for (size_t i = 0; i < 4; ++i)
-    {
-        EXPECT_EQ (m[i].offset, rows[i].offset) << i;
-        EXPECT_EQ (m[i].length, rows[i].length) << i;
-        EXPECT_EQ (m[i].opcode, rows[i].opcode) << i;
-        EXPECT_EQ (m[i].byte6, rows[i].b6) << i;
-        EXPECT_EQ (m[i].byte7, rows[i].b7) << i;
-        EXPECT_EQ (m[i].hasOrvoHeader, rows[i].header) << i;
-        EXPECT_EQ (m[i].isProgramDump, rows[i].program) << i;
-    }
+    // offset, length, opcode, bytes 6 and 7, Orvo header, Program dump
+    using Row = std::tuple<size_t, size_t, int, int, int, bool, bool>;
+    std::vector<Row> rows;
+    for (const auto& x : m)
+        rows.emplace_back (x.offset, x.length, x.opcode, x.byte6, x.byte7, x.hasOrvoHeader, x.isProgramDump);
+    ASSERT_EQ (rows, (std::vector<Row>{ { 1, 9, 0x00, 1, 4, true, true },
+                                        { 10, 3, -1, -1, -1, false, false },
+                                        { 13, 9, 0x06, 0, 0, true, false },
+                                        { 22, 9, 0x02, 9, 9, true, true } }));
     EXPECT_EQ (scan.programDumpCount(), 2);
     EXPECT_EQ (scan.chooseProgramDump (9)->offset, 22u);
     EXPECT_EQ (scan.chooseProgramDump (4)->offset, 1u);

@@ -1,142 +1,80 @@
-#include "midi/SysExProtocol.h"
+#include "SysExTestSupport.h"
+#include "midi/SysExStream.h"
 
 #include <gtest/gtest.h>
 
-#include <random>
+#include <tuple>
 
 using namespace orvo;
-
-namespace
-{
-
-UnpackedProgram patternedProgram (unsigned seed = 1)
-{
-    std::mt19937 rng (seed);
-    UnpackedProgram program (sysex::programUnpackedLength);
-    for (auto& b : program)
-        b = (std::uint8_t) (rng() & 0xFF);
-    program[0] = 166;
-    program[1] = 10;
-    return program;
-}
-
-ByteVector header (std::initializer_list<int> tail)
-{
-    ByteVector bytes{ 0xF0, 0x00, 0x00, 0x0E, 0x1D };
-    for (int b : tail)
-        bytes.push_back ((std::uint8_t)b);
-    return bytes;
-}
-
-} // namespace
+using namespace orvo::testing;
 
 //==============================================================================
-TEST (SevenBitPacking, UnpacksEachGroupShapeAsTheBitsLaidEndToEnd)
+TEST (SevenBitPacking, PacksAndUnpacksEachGroupShapeAsTheBitsLaidEndToEnd)
 {
     struct Case
     {
         const char* what;
-        ByteVector packed, expected;
+        ByteVector bytes, packed;
+        bool packsBack; // false: only the unpacking direction holds
     };
     const Case cases[] = {
-        { "empty input", {}, {} },
-        { "one byte yields nothing", { 0x7F }, {} },
-        { "two bytes carry bit 7 in the second", { 0x7F, 0x01 }, { 0xFF } },
-        { "low bits of p1 go to the top", { 0x00, 0x7F }, { 0x80 } },
-        { "full group of ones", ByteVector (8, 0x7F), ByteVector (7, 0xFF) },
-        { "full group with one set bit per byte",
-          { 0x01, 0x02, 0x04, 0x08, 0x10, 0x20, 0x40, 0x00 },
-          { 0x01, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01 } },
-        { "group of three", { 0x2A, 0x55, 0x03 }, { 0xAA, 0xEA } },
+        { "empty input", {}, {}, true },
+        { "a single byte gives two bytes", { 0xFF }, { 0x7F, 0x01 }, true },
+        { "a single byte below 128", { 0x45 }, { 0x45, 0x00 }, true },
+        { "full group of ones", ByteVector (7, 0xFF), ByteVector (8, 0x7F), true },
+        { "one set bit per byte", ByteVector (7, 0x01), { 0x01, 0x02, 0x04, 0x08, 0x10, 0x20, 0x40, 0x00 }, true },
+        { "group of three", { 0xAA, 0xEA }, { 0x2A, 0x55, 0x03 }, true },
+        { "eight bytes spill one into a second group",
+          ByteVector (8, 0x80),
+          { 0x00, 0x01, 0x02, 0x04, 0x08, 0x10, 0x20, 0x40, 0x00, 0x01 },
+          true },
+        { "one packed byte yields nothing", {}, { 0x7F }, false },
+        { "low bits of p1 go to the top", { 0x80 }, { 0x00, 0x7F }, false },
     };
     for (const auto& c : cases)
-        EXPECT_EQ (unpackSevenBit (c.packed), c.expected) << c.what;
-
+    {
+        EXPECT_EQ (unpackSevenBit (c.packed), c.bytes) << c.what;
+        if (c.packsBack)
+        {
+            EXPECT_EQ (packSevenBit (c.bytes), c.packed) << c.what;
+        }
+    }
     EXPECT_TRUE (unpackSevenBit (nullptr, 8).empty());
 }
 
-TEST (SevenBitPacking, PacksEachGroupShapeIntoSevenBitBytes)
-{
-    struct Case
-    {
-        const char* what;
-        ByteVector bytes, expected;
-    };
-    const Case cases[] = {
-        { "empty input", {}, {} },
-        { "a single byte gives two bytes", { 0xFF }, { 0x7F, 0x01 } },
-        { "a single byte below 128", { 0x45 }, { 0x45, 0x00 } },
-        { "full group of ones", ByteVector (7, 0xFF), ByteVector (8, 0x7F) },
-        { "eight bytes spill one into a second group",
-          ByteVector (8, 0x80),
-          { 0x00, 0x01, 0x02, 0x04, 0x08, 0x10, 0x20, 0x40, 0x00, 0x01 } },
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ (packSevenBit (c.bytes), c.expected) << c.what;
-
-    for (const auto& c : cases)
-        for (auto b : packSevenBit (c.bytes))
-            EXPECT_LT (b, 0x80) << c.what;
-}
-
-TEST (SevenBitPacking, RoundTripsEveryLengthUpToThreeGroups)
+TEST (SevenBitPacking, RoundTripsEveryLengthUpToThreeGroupsAndWholeProgramsAndMixes)
 {
     std::mt19937 rng (7);
+    std::vector<std::size_t> lengths{ 1024, 2048 };
     for (std::size_t n = 1; n <= 21; ++n)
+        lengths.push_back (n);
+    for (const auto n : lengths)
     {
         ByteVector bytes (n);
         for (auto& b : bytes)
             b = (std::uint8_t) (rng() & 0xFF);
         const auto packed = packSevenBit (bytes);
-        EXPECT_EQ (packed.size(), n + (n + 6) / 7) << n;
+        EXPECT_EQ (packed.size(), n + (n + 6) / 7) << n; // 2048 -> 2341, 1024 -> 1171
         EXPECT_EQ (unpackSevenBit (packed), bytes) << n;
+        EXPECT_TRUE (std::all_of (packed.begin(), packed.end(), [] (auto b) { return b < 0x80; })) << n;
     }
-}
-
-TEST (SevenBitPacking, RoundTripsAFullProgramAndAFullMix)
-{
-    const auto program = patternedProgram();
-    const auto packed = packSevenBit (program);
-    ASSERT_EQ (packed.size(), 2341u);
-    EXPECT_EQ (unpackSevenBit (packed), program);
-    EXPECT_EQ (packSevenBit (unpackSevenBit (packed)), packed);
-
-    ByteVector mix (1024, 0xA5);
-    const auto packedMix = packSevenBit (mix);
-    ASSERT_EQ (packedMix.size(), 1171u);
-    EXPECT_EQ (unpackSevenBit (packedMix).size(), 1024u);
 }
 
 //==============================================================================
 TEST (ProgramDumpClassification, AcceptsBothWellFormedShapes)
 {
-    const auto program = patternedProgram();
+    const auto program = randomProgram();
     const auto stored = buildProgramDump (program, 0, 1, 77);
     const auto editBuffer = buildProgramDump (program, 2, 0x10);
-
-    const auto s = classifyProgramDump (stored);
-    EXPECT_TRUE (s.valid);
-    EXPECT_EQ (s.kind, "stored-program");
-    EXPECT_EQ (s.opcode, 0);
-    EXPECT_EQ (s.bank, 1);
-    EXPECT_EQ (s.program, 77);
-    EXPECT_EQ (s.subCode, -1);
-    EXPECT_EQ (s.headerLength, 8);
-    EXPECT_EQ (s.packedLength, 2341);
-    EXPECT_EQ (s.expectedTotalLength, 2350);
-    EXPECT_EQ (s.expectedPackedLength, 2341);
-    EXPECT_EQ (s.expectedUnpackedLength, 2048);
-
-    const auto e = classifyProgramDump (editBuffer);
-    EXPECT_TRUE (e.valid);
-    EXPECT_EQ (e.kind, "program-edit-buffer");
-    EXPECT_EQ (e.opcode, 2);
-    EXPECT_EQ (e.bank, -1);
-    EXPECT_EQ (e.program, -1);
-    EXPECT_EQ (e.subCode, 16);
-    EXPECT_EQ (e.headerLength, 7);
-    EXPECT_EQ (e.expectedTotalLength, 2349);
-
+    const auto fields = [] (const ByteVector& m)
+    {
+        const auto l = classifyProgramDump (m);
+        return std::make_tuple (l.valid, l.kind, l.opcode, l.bank, l.program, l.subCode, l.headerLength, l.packedLength,
+                                l.expectedTotalLength, l.expectedPackedLength, l.expectedUnpackedLength);
+    };
+    EXPECT_EQ (fields (stored), std::make_tuple (true, "stored-program", 0, 1, 77, -1, 8, 2341, 2350, 2341, 2048));
+    EXPECT_EQ (fields (editBuffer),
+               std::make_tuple (true, "program-edit-buffer", 2, -1, -1, 16, 7, 2341, 2349, 2341, 2048));
     EXPECT_EQ (unpackProgramDump (stored), program);
     EXPECT_EQ (unpackProgramDump (editBuffer), program);
     EXPECT_EQ (describeProgramDumpProblem (stored.data(), stored.size()), "");
@@ -144,33 +82,18 @@ TEST (ProgramDumpClassification, AcceptsBothWellFormedShapes)
 
 TEST (ProgramDumpClassification, RejectsEveryMalformedShapeWithAReason)
 {
-    const auto program = patternedProgram();
+    const auto program = randomProgram();
     const auto stored = buildProgramDump (program, 0, 0, 5);
     const auto editBuffer = buildProgramDump (program, 2, 0x10);
-
-    auto withByte = [] (ByteVector m, std::size_t at, std::uint8_t value)
-    {
-        m[at] = value;
-        return m;
-    };
-    auto truncated = [] (ByteVector m, std::size_t n)
-    {
-        m.resize (n);
-        return m;
-    };
-    auto oneShort = truncated (stored, stored.size() - 2);
-    oneShort.push_back (0xF7);
+    auto oneShort = stored;
+    oneShort.erase (oneShort.end() - 2);
     auto oneLong = stored;
     oneLong.insert (oneLong.end() - 1, 0x00);
-    auto badSignature = program;
-    badSignature[1] = 11;
-    const auto unsignedDump = [&]
-    {
-        auto m = stored;
-        const auto packed = packSevenBit (badSignature);
-        std::copy (packed.begin(), packed.end(), m.begin() + 8);
-        return m;
-    }();
+    auto noEnd = stored;
+    noEnd.pop_back();
+    auto unsignedDump = stored;
+    const auto packed = packSevenBit (withByte (program, 1, 11));
+    std::copy (packed.begin(), packed.end(), unsignedDump.begin() + 8);
 
     struct Case
     {
@@ -182,10 +105,10 @@ TEST (ProgramDumpClassification, RejectsEveryMalformedShapeWithAReason)
     const Case cases[] = {
         { "empty", {}, -1, "empty message" },
         { "not SysEx", withByte (stored, 0, 0x90), -1, "not a SysEx" },
-        { "seven bytes", header ({ 0x00, 0xF7 }), -1, "message of 7 bytes" },
+        { "seven bytes", framed ({ 0x00, 0xF7 }), -1, "message of 7 bytes" },
         { "wrong manufacturer", withByte (stored, 3, 0x0F), -1, "not an Orvo message" },
         { "wrong model", withByte (stored, 4, 0x1E), -1, "not an Orvo message" },
-        { "no final F7", truncated (stored, 2349), -1, "message does not end with F7" },
+        { "no final F7", noEnd, -1, "message does not end with F7" },
         { "wrong opcode", withByte (stored, 5, 0x06), 6, "opcode 0x06" },
         { "stored dump one byte short", oneShort, 0, "stored-program dump is 2349 bytes" },
         { "stored dump one byte long", oneLong, 0, "stored-program dump is 2351 bytes" },
@@ -196,8 +119,7 @@ TEST (ProgramDumpClassification, RejectsEveryMalformedShapeWithAReason)
     for (const auto& c : cases)
     {
         const auto layout = classifyProgramDump (c.message);
-        const bool structurallyFine = std::string (c.what) == "unpacks without the signature";
-        EXPECT_EQ (layout.valid, structurallyFine) << c.what;
+        EXPECT_EQ (layout.valid, c.message == unsignedDump) << c.what << ": the shape alone is fine";
         EXPECT_EQ (layout.opcode, c.opcode) << c.what;
         EXPECT_TRUE (unpackProgramDump (c.message).empty()) << c.what;
         const auto reason = describeProgramDumpProblem (c.message.data(), c.message.size());
@@ -207,11 +129,8 @@ TEST (ProgramDumpClassification, RejectsEveryMalformedShapeWithAReason)
 
 TEST (ProgramDumpBuilding, RefusesWhatCannotBeSent)
 {
-    const auto program = patternedProgram();
-    auto unsignedProgram = program;
-    unsignedProgram[0] = 0;
-
-    EXPECT_TRUE (buildProgramDump (unsignedProgram, 0, 0, 0).empty());
+    const auto program = randomProgram();
+    EXPECT_TRUE (buildProgramDump (withByte (program, 0, 0), 0, 0, 0).empty()) << "no signature";
     EXPECT_TRUE (buildProgramDump (UnpackedProgram (2047, 0), 0, 0, 0).empty());
     EXPECT_TRUE (buildProgramDump (program, 128, 0, 0).empty());
     EXPECT_TRUE (buildProgramDump (program, 0, 128, 0).empty());
@@ -221,7 +140,7 @@ TEST (ProgramDumpBuilding, RefusesWhatCannotBeSent)
 
     const auto stored = buildProgramDump (program, 0, 0, 5);
     ASSERT_EQ (stored.size(), 2350u);
-    EXPECT_EQ (ByteVector (stored.begin(), stored.begin() + 8), header ({ 0x00, 0x00, 0x05 }));
+    EXPECT_EQ (ByteVector (stored.begin(), stored.begin() + 8), framed ({ 0x00, 0x00, 0x05 }));
     EXPECT_EQ (stored.back(), 0xF7);
 }
 
@@ -231,37 +150,27 @@ TEST (MixDumpUnpacking, AcceptsOnlyTheExactShapeWithTheMixSignature)
     ByteVector mix (1024, 0x33);
     mix[0] = 182;
     mix[1] = 10;
-    auto good = header ({ 0x06, 0x00 });
-    const auto packed = packSevenBit (mix);
-    good.insert (good.end(), packed.begin(), packed.end());
-    good.push_back (0xF7);
+    const auto good = mixDumpMessage (mix);
     ASSERT_EQ (good.size(), 1179u);
     EXPECT_EQ (unpackMixDump (good), mix);
 
-    auto wrongOperand = good;
-    wrongOperand[6] = 1;
-    auto wrongOpcode = good;
-    wrongOpcode[5] = 0x02;
-    auto noEnd = good;
-    noEnd.back() = 0x00;
     auto shortDump = good;
     shortDump.erase (shortDump.end() - 2);
-    auto badSignature = good;
-    badSignature[7] = 0;
-    for (const auto& bad : { wrongOperand, wrongOpcode, noEnd, shortDump, badSignature, ByteVector() })
+    for (const auto& bad : { withByte (good, 6, 1), withByte (good, 5, 0x02), withByte (good, 1178, 0x00), shortDump,
+                             withByte (good, 7, 0), ByteVector() })
         EXPECT_TRUE (unpackMixDump (bad).empty());
 }
 
 //==============================================================================
 TEST (SysExRequestBuilders, ProduceTheFixedCommandBytes)
 {
-    EXPECT_EQ (buildProgramEditBufferRequest(), header ({ 0x03, 0x10, 0xF7 }));
-    EXPECT_EQ (buildGlobalRequest(), header ({ 0x09, 0x00, 0xF7 }));
-    EXPECT_EQ (buildMixEditBufferRequest(), header ({ 0x07, 0x00, 0xF7 }));
-    EXPECT_EQ (buildProgramBankRequest (2), header ({ 0x0A, 0x02, 0xF7 }));
-    EXPECT_EQ (buildProgramBankRequest (130), header ({ 0x0A, 0x02, 0xF7 })) << "bank is masked to 7 bits";
-    EXPECT_EQ (buildSelectModeMessage (0), header ({ 0x0D, 0x00, 0xF7 }));
-    EXPECT_EQ (buildSelectModeMessage (1), header ({ 0x0D, 0x01, 0xF7 }));
+    EXPECT_EQ (buildProgramEditBufferRequest(), framed ({ 0x03, 0x10, 0xF7 }));
+    EXPECT_EQ (buildGlobalRequest(), framed ({ 0x09, 0x00, 0xF7 }));
+    EXPECT_EQ (buildMixEditBufferRequest(), framed ({ 0x07, 0x00, 0xF7 }));
+    EXPECT_EQ (buildProgramBankRequest (2), framed ({ 0x0A, 0x02, 0xF7 }));
+    EXPECT_EQ (buildProgramBankRequest (130), framed ({ 0x0A, 0x02, 0xF7 })) << "bank is masked to 7 bits";
+    EXPECT_EQ (buildSelectModeMessage (0), framed ({ 0x0D, 0x00, 0xF7 }));
+    EXPECT_EQ (buildSelectModeMessage (1), framed ({ 0x0D, 0x01, 0xF7 }));
 
     std::vector<ByteVector> sent;
     SysExRequests requests ([&] (const ByteVector& m) { sent.push_back (m); });
@@ -271,10 +180,10 @@ TEST (SysExRequestBuilders, ProduceTheFixedCommandBytes)
     requests.requestMixEditBuffer();
     requests.requestProgramBank (1);
     requests.sendMidiEdit (0x1C, 0, 0, 1);
-    ASSERT_EQ (sent.size(), 6u);
-    EXPECT_EQ (sent[1], buildGlobalRequest());
-    EXPECT_EQ (sent[4], header ({ 0x0A, 0x01, 0xF7 }));
-    EXPECT_EQ (sent[5], header ({ 0x0E, 0x1C, 0x00, 0x00, 0x00, 0x01, 0xF7 }));
+    EXPECT_EQ (sent, (std::vector<ByteVector>{ buildSelectModeMessage (0), buildGlobalRequest(),
+                                               buildProgramEditBufferRequest(), buildMixEditBufferRequest(),
+                                               framed ({ 0x0A, 0x01, 0xF7 }),
+                                               framed ({ 0x0E, 0x1C, 0x00, 0x00, 0x00, 0x01, 0xF7 }) }));
 
     SysExRequests closed (nullptr);
     closed.requestGlobal(); // no output: silently dropped
@@ -289,38 +198,23 @@ TEST (MidiEditMessage, CarriesASigned17BitValueAndAClampedChannel)
         int readBack;
     };
     const Case cases[] = {
-        { 0, 1, 0x00, 0x00, 0x01, 1 },
-        { 3, -1, (3 << 3) | 7, 0x7F, 0x7F, -1 },
-        { 15, 65535, (15 << 3) | 3, 0x7F, 0x7F, 65535 },
-        { 0, 70000, 0x03, 0x7F, 0x7F, 65535 },
-        { 0, -65536, 0x04, 0x00, 0x00, -65536 },
-        { 0, -99999, 0x04, 0x00, 0x00, -65536 },
-        { 16, 128, (15 << 3), 0x01, 0x00, 128 },
-        { -4, 16384, 0x01, 0x00, 0x00, 16384 },
+        { 0, 1, 0x00, 0x00, 0x01, 1 },           { 3, -1, 0x1F, 0x7F, 0x7F, -1 },
+        { 15, 65535, 0x7B, 0x7F, 0x7F, 65535 },  { 0, 70000, 0x03, 0x7F, 0x7F, 65535 },
+        { 0, -65536, 0x04, 0x00, 0x00, -65536 }, { 0, -99999, 0x04, 0x00, 0x00, -65536 },
+        { 16, 128, 0x78, 0x01, 0x00, 128 },      { -4, 16384, 0x01, 0x00, 0x00, 16384 },
     };
     for (const auto& c : cases)
     {
         const auto m = buildMidiEditMessage (0x01, 12, c.channel, c.value);
-        ASSERT_EQ (m.size(), 12u);
-        EXPECT_EQ (ByteVector (m.begin(), m.begin() + 8), header ({ 0x0E, 0x01, 12 }));
-        EXPECT_EQ (m[8], c.b8) << c.value;
-        EXPECT_EQ (m[9], c.b9) << c.value;
-        EXPECT_EQ (m[10], c.b10) << c.value;
-        EXPECT_EQ (m[11], 0xF7);
+        EXPECT_EQ (m, framed ({ 0x0E, 0x01, 12, c.b8, c.b9, c.b10, 0xF7 })) << c.channel << " " << c.value;
         EXPECT_EQ (midiEditValue (m), c.readBack);
     }
-    EXPECT_EQ (buildMidiEditMessage (0x1C, 0, 0, 1), header ({ 0x0E, 0x1C, 0x00, 0x00, 0x00, 0x01, 0xF7 }));
 }
 
 //==============================================================================
 TEST (GlobalDumpFields, ReadTwoByteFieldsInEitherByteOrder)
 {
-    struct Case
-    {
-        std::uint8_t hi, lo;
-        std::optional<int> value;
-    };
-    const Case cases[] = {
+    const std::tuple<std::uint8_t, std::uint8_t, std::optional<int>> cases[] = {
         { 0x00, 0x05, 5 },
         { 0x05, 0x00, 5 },
         { 0x01, 0x00, 1 },
@@ -330,13 +224,13 @@ TEST (GlobalDumpFields, ReadTwoByteFieldsInEitherByteOrder)
         { 0x00, 0x80, std::nullopt },
         { 0x00, 0x00, 0 },
     };
-    for (const auto& c : cases)
+    for (const auto& [hi, lo, value] : cases)
     {
-        EXPECT_EQ (readByteOrderCode (c.hi, c.lo), c.value) << (int)c.hi << " " << (int)c.lo;
+        EXPECT_EQ (readByteOrderCode (hi, lo), value) << (int)hi << " " << (int)lo;
         ByteVector global (15850, 0);
-        global[globaldump::lastProgramNumberOffset] = c.hi;
-        global[globaldump::lastProgramNumberOffset + 1] = c.lo;
-        EXPECT_EQ (readGlobalDumpFields (global).lastProgramNumber, c.value);
+        global[15842] = hi;
+        global[15843] = lo;
+        EXPECT_EQ (readGlobalDumpFields (global).lastProgramNumber, value);
     }
 }
 
@@ -347,20 +241,15 @@ TEST (GlobalDumpFields, KeepOnlyInRangeSettingsAndDropFieldsBeyondTheData)
     global[15] = 3;
     global[16] = 2;
     auto fields = readGlobalDumpFields (global);
-    EXPECT_EQ (fields.mixChannel, 16);
-    EXPECT_EQ (fields.programChannel, 3);
-    EXPECT_EQ (fields.bankSelectType, 2);
-    EXPECT_FALSE (fields.lastProgramNumber.has_value());
-    EXPECT_FALSE (fields.lastProgramBank.has_value());
-    EXPECT_FALSE (fields.lastMixBank.has_value());
+    EXPECT_EQ (std::make_tuple (fields.mixChannel, fields.programChannel, fields.bankSelectType),
+               std::make_tuple (std::optional (16), std::optional (3), std::optional (2)));
+    EXPECT_FALSE (fields.lastProgramNumber || fields.lastProgramBank || fields.lastMixBank);
 
     global[14] = 0;
     global[15] = 17;
     global[16] = 3;
     fields = readGlobalDumpFields (global);
-    EXPECT_FALSE (fields.mixChannel.has_value());
-    EXPECT_FALSE (fields.programChannel.has_value());
-    EXPECT_FALSE (fields.bankSelectType.has_value());
+    EXPECT_FALSE (fields.mixChannel || fields.programChannel || fields.bankSelectType);
 
     ByteVector full (15849, 0);
     full[15845] = 2;
@@ -370,7 +259,25 @@ TEST (GlobalDumpFields, KeepOnlyInRangeSettingsAndDropFieldsBeyondTheData)
     EXPECT_EQ (fields.lastMixNumber, 9);
     EXPECT_FALSE (fields.lastMixBank.has_value()) << "its second byte lies beyond the data";
 
-    EXPECT_TRUE (unpackGlobalDump (header ({ 0x08, 0x00 }).data(), 7).empty()) << "no final F7";
-    const auto m = header ({ 0x08, 0x7F, 0x01, 0xF7 });
+    EXPECT_TRUE (unpackGlobalDump (framed ({ 0x08, 0x00 }).data(), 7).empty()) << "no final F7";
+    const auto m = framed ({ 0x08, 0x7F, 0x01, 0xF7 });
     EXPECT_EQ (unpackGlobalDump (m.data(), m.size()), ByteVector{ 0xFF });
+}
+
+//==============================================================================
+TEST (SysExStream, CutsMessagesAndKeepsBrokenOnesForReporting)
+{
+    const std::tuple<const char*, ByteVector, std::vector<ByteVector>> cases[] = {
+        { "empty", {}, {} },
+        { "two messages", { 0xF0, 0x01, 0xF7, 0xF0, 0x02, 0xF7 }, { { 0xF0, 0x01, 0xF7 }, { 0xF0, 0x02, 0xF7 } } },
+        { "noise around", { 0x11, 0x90, 0xF0, 0x01, 0xF7, 0x7F }, { { 0xF0, 0x01, 0xF7 } } },
+        { "next F0 cuts the first short", { 0xF0, 0x01, 0xF0, 0x02, 0xF7 }, { { 0xF0, 0x01 }, { 0xF0, 0x02, 0xF7 } } },
+        { "ends without F7", { 0xF0, 0x01, 0x02 }, { { 0xF0, 0x01, 0x02 } } },
+        { "stray status byte", { 0xF0, 0x01, 0x90, 0x40, 0xF7 }, { { 0xF0, 0x01 } } },
+        { "real-time byte inside", { 0xF0, 0x01, 0xF8, 0x02, 0xF7 }, { { 0xF0, 0x01, 0x02, 0xF7 } } },
+        { "lone F7", { 0xF7, 0xF7 }, {} },
+    };
+    for (const auto& [what, stream, expected] : cases)
+        EXPECT_EQ (splitSysExMessages (stream), expected) << what;
+    EXPECT_TRUE (splitSysExMessages (nullptr, 10).empty());
 }

@@ -1,3 +1,4 @@
+#include "SysExTestSupport.h"
 #include "data/ProgramCodec.h"
 #include "midi/SysExReceiver.h"
 
@@ -6,46 +7,26 @@
 #include <random>
 
 using namespace orvo;
+using namespace orvo::testing;
 using Claim = SysExReceiver::Claim;
 
 namespace
 {
-
-ByteVector framed (std::initializer_list<int> tail)
+/** Global data of `size` bytes, zero but for the bytes given as (offset, value). */
+ByteVector global (std::size_t size, std::initializer_list<std::pair<int, int>> bytes)
 {
-    ByteVector bytes{ 0xF0, 0x00, 0x00, 0x0E, 0x1D };
-    for (int b : tail)
-        bytes.push_back ((std::uint8_t)b);
-    return bytes;
+    ByteVector data (size, 0);
+    for (const auto& [at, value] : bytes)
+        data[(std::size_t)at] = (std::uint8_t)value;
+    return data;
 }
 
-ByteVector globalDump (const ByteVector& unpacked)
+ByteVector mix (bool signed_)
 {
-    auto message = framed ({ 0x08 });
-    const auto packed = packSevenBit (unpacked);
-    message.insert (message.end(), packed.begin(), packed.end());
-    message.push_back (0xF7);
-    return message;
-}
-
-ByteVector signedProgram()
-{
-    ByteVector p (2048, 0x11);
-    p[0] = 166;
-    p[1] = 10;
-    return p;
-}
-
-ByteVector mixDump (bool withSignature)
-{
-    ByteVector mix (1024, 0);
-    mix[0] = withSignature ? 182 : 0;
-    mix[1] = 10;
-    auto message = framed ({ 0x06, 0x00 });
-    const auto packed = packSevenBit (mix);
-    message.insert (message.end(), packed.begin(), packed.end());
-    message.push_back (0xF7);
-    return message;
+    ByteVector m (1024, 0);
+    m[0] = signed_ ? 182 : 0;
+    m[1] = 10;
+    return m;
 }
 
 /** The sync's side of the hooks, as plain fields the tests set. */
@@ -57,8 +38,7 @@ struct FakeSync
     int responses = 0;
 
     std::vector<GlobalDumpReport> globals;
-    std::vector<std::pair<int, int>> storedSlots;
-    std::vector<std::size_t> storedSizes;
+    std::vector<std::tuple<int, int, std::size_t>> stored; // bank, program, message size
     std::vector<MixPayload> mixes;
     std::vector<ByteVector> editBuffers;
     std::string log;
@@ -75,10 +55,7 @@ struct FakeSync
         h.midiInputMonitorOn = [this] { return monitor; };
         h.globalDumpReceived = [this] (const GlobalDumpReport& r) { globals.push_back (r); };
         h.storedProgramReceived = [this] (int bank, int program, const ByteVector& m)
-        {
-            storedSlots.emplace_back (bank, program);
-            storedSizes.push_back (m.size());
-        };
+        { stored.emplace_back (bank, program, m.size()); };
         h.mixDumpReceived = [this] (const MixPayload& p) { mixes.push_back (p); };
         h.programEditBufferReceived = [this] (const ByteVector& m) { editBuffers.push_back (m); };
         return h;
@@ -97,15 +74,9 @@ struct Receiver
 TEST (SysExReceiverGlobal, TakesInRangeSettingsLogsThemAndHandsOnTheSelection)
 {
     Receiver r;
-    ByteVector global (15850, 0);
-    global[14] = 5;
-    global[15] = 9;
-    global[16] = 1;
-    global[15842] = 0x00;
-    global[15843] = 0x05; // Program 5, high byte first
-    global[15844] = 0x02;
-    global[15845] = 0x00; // bank 2, low byte first
-    const auto message = globalDump (global);
+    // Program 5 high byte first, bank 2 low byte first.
+    const auto message =
+        globalDumpMessage (global (15850, { { 14, 5 }, { 15, 9 }, { 16, 1 }, { 15843, 5 }, { 15844, 2 } }));
 
     EXPECT_EQ (r.receiver.handleSysEx (message), Claim::globalDump);
     EXPECT_EQ (r.receiver.programChannel(), 9);
@@ -127,11 +98,8 @@ TEST (SysExReceiverGlobal, AShortDumpStillSetsTheChannelsAndReportsTheUnreadable
 {
     Receiver r;
     r.receiver.setSelectSettings (2, 3, 0);
-    ByteVector global (20, 0);
-    global[14] = 16;
-    global[15] = 0; // out of range: kept
-    global[16] = 2;
-    EXPECT_EQ (r.receiver.handleSysEx (globalDump (global)), Claim::globalDump);
+    // The Program channel 0 is out of range, so the old one is kept.
+    EXPECT_EQ (r.receiver.handleSysEx (globalDumpMessage (global (20, { { 14, 16 }, { 16, 2 } }))), Claim::globalDump);
     EXPECT_EQ (r.receiver.programChannel(), 2);
     EXPECT_EQ (r.receiver.mixChannel(), 16);
     EXPECT_EQ (r.receiver.bankSelectType(), 2);
@@ -141,24 +109,18 @@ TEST (SysExReceiverGlobal, AShortDumpStillSetsTheChannelsAndReportsTheUnreadable
     ASSERT_EQ (r.sync.globals.size(), 1u);
     EXPECT_FALSE (r.sync.globals[0].programSelectionValid);
 
-    ByteVector invalidOrder (15850, 0);
-    invalidOrder[15842] = 0x01;
-    invalidOrder[15843] = 0x01;
-    invalidOrder[15845] = 0x01;
     r.sync.log.clear();
-    r.receiver.handleSysEx (globalDump (invalidOrder));
+    r.receiver.handleSysEx (globalDumpMessage (global (15850, { { 15842, 1 }, { 15843, 1 }, { 15845, 1 } })));
     EXPECT_NE (r.sync.log.find ("could not parse Program bank/program"), std::string::npos);
 }
 
 //==============================================================================
 TEST (SysExReceiverDispatch, OffersEachMessageToTheHandlersInOrder)
 {
-    const auto stored = buildProgramDump (signedProgram(), 0, 1, 42);
-    const auto editBuffer = buildProgramDump (signedProgram(), 2, 0x10);
+    const auto stored = buildProgramDump (programNamed ("", 0x11), 0, 1, 42);
+    const auto editBuffer = buildProgramDump (programNamed ("", 0x11), 2, 0x10);
     auto oneShort = stored;
     oneShort.erase (oneShort.end() - 2);
-    auto slotOutOfRange = stored;
-    slotOutOfRange[7] = 0x80;
 
     struct Case
     {
@@ -173,21 +135,15 @@ TEST (SysExReceiverDispatch, OffersEachMessageToTheHandlersInOrder)
         { "stored dump of another bank", stored, 0, false, false, Claim::unclaimed },
         { "stored dump with no bank request", stored, std::nullopt, false, false, Claim::unclaimed },
         { "stored dump one byte short still counts its slot", oneShort, 1, false, false, Claim::bankProgramDump },
-        { "slot byte out of range", slotOutOfRange, 1, false, false, Claim::unclaimed },
-        { "Mix dump while a Mix read is pending", mixDump (true), std::nullopt, true, false, Claim::mixDump },
-        { "Mix dump with nothing pending", mixDump (true), std::nullopt, false, false, Claim::unclaimed },
+        { "slot byte out of range", withByte (stored, 7, 0x80), 1, false, false, Claim::unclaimed },
+        { "Mix dump while a Mix read is pending", mixDumpMessage (mix (true)), std::nullopt, true, false,
+          Claim::mixDump },
+        { "Mix dump with nothing pending", mixDumpMessage (mix (true)), std::nullopt, false, false, Claim::unclaimed },
         { "edit buffer when wanted", editBuffer, std::nullopt, false, true, Claim::programEditBuffer },
         { "edit buffer when not wanted", editBuffer, std::nullopt, false, false, Claim::unclaimed },
-        { "Global before everything", globalDump (ByteVector (20, 0)), 1, true, true, Claim::globalDump },
+        { "Global before everything", globalDumpMessage (ByteVector (20, 0)), 1, true, true, Claim::globalDump },
         { "F7-less Global", framed ({ 0x08, 0x01, 0x02 }), std::nullopt, true, true, Claim::unclaimed },
-        { "wrong model byte",
-          [&]
-          {
-              auto m = editBuffer;
-              m[4] = 0x1C;
-              return m;
-          }(),
-          std::nullopt, true, true, Claim::unclaimed },
+        { "wrong model byte", withByte (editBuffer, 4, 0x1C), std::nullopt, true, true, Claim::unclaimed },
         { "unknown opcode", framed ({ 0x05, 0x00, 0xF7 }), 0, true, true, Claim::unclaimed },
         { "bare F0", ByteVector{ 0xF0 }, 0, true, true, Claim::unclaimed },
         { "empty", ByteVector{}, 0, true, true, Claim::unclaimed },
@@ -200,15 +156,12 @@ TEST (SysExReceiverDispatch, OffersEachMessageToTheHandlersInOrder)
         r.sync.wantsEditBuffer = c.wantsEditBuffer;
         EXPECT_EQ (r.receiver.handleSysEx (c.message), c.expected) << c.what;
 
-        const bool wasStored = c.expected == Claim::bankProgramDump;
-        EXPECT_EQ (r.sync.storedSlots.size(), wasStored ? 1u : 0u) << c.what;
+        using Stored = std::vector<std::tuple<int, int, std::size_t>>;
+        EXPECT_EQ (r.sync.stored,
+                   (c.expected == Claim::bankProgramDump ? Stored{ { 1, 42, c.message.size() } } : Stored{}))
+            << c.what;
         EXPECT_EQ (r.sync.mixes.size(), c.expected == Claim::mixDump ? 1u : 0u) << c.what;
         EXPECT_EQ (r.sync.editBuffers.size(), c.expected == Claim::programEditBuffer ? 1u : 0u) << c.what;
-        if (wasStored)
-        {
-            EXPECT_EQ (r.sync.storedSlots[0], std::make_pair (1, 42)) << c.what;
-            EXPECT_EQ (r.sync.storedSizes[0], c.message.size()) << c.what;
-        }
     }
 }
 
@@ -216,15 +169,16 @@ TEST (SysExReceiverDispatch, ClearsTheMixFlagFirstAndHandsOnAFailedMix)
 {
     Receiver r;
     r.sync.mixPending = true;
-    EXPECT_EQ (r.receiver.handleSysEx (mixDump (false)), Claim::mixDump);
+    EXPECT_EQ (r.receiver.handleSysEx (mixDumpMessage (mix (false))), Claim::mixDump);
     EXPECT_FALSE (r.sync.mixPending);
     ASSERT_EQ (r.sync.mixes.size(), 1u);
     EXPECT_TRUE (r.sync.mixes[0].empty()) << "the failure is handed on as an empty payload";
 
-    EXPECT_EQ (r.receiver.handleSysEx (mixDump (true)), Claim::unclaimed) << "a second reply finds nothing pending";
+    EXPECT_EQ (r.receiver.handleSysEx (mixDumpMessage (mix (true))), Claim::unclaimed)
+        << "a second reply finds nothing pending";
 
     r.sync.mixPending = true;
-    EXPECT_EQ (r.receiver.handleSysEx (mixDump (true)), Claim::mixDump);
+    EXPECT_EQ (r.receiver.handleSysEx (mixDumpMessage (mix (true))), Claim::mixDump);
     ASSERT_EQ (r.sync.mixes.size(), 2u);
     EXPECT_EQ (r.sync.mixes[1].size(), 1024u);
 }
@@ -284,9 +238,9 @@ TEST (SysExReceiverLog, DescribesUnclaimedMessagesOnlyWhenAskedTo)
 TEST (SysExReceiverLog, SurvivesAReceiverWithoutHooksOrLog)
 {
     SysExReceiver bare ({}, nullptr);
-    const auto stored = buildProgramDump (signedProgram(), 0, 0, 0);
+    const auto stored = buildProgramDump (programNamed ("", 0x11), 0, 0, 0);
     EXPECT_EQ (bare.handleSysEx (stored), Claim::unclaimed);
-    EXPECT_EQ (bare.handleSysEx (globalDump (ByteVector (20, 1))), Claim::globalDump);
+    EXPECT_EQ (bare.handleSysEx (globalDumpMessage (ByteVector (20, 1))), Claim::globalDump);
     EXPECT_EQ (bare.handleSysEx (nullptr, 12), Claim::unclaimed);
 }
 
@@ -294,7 +248,7 @@ TEST (SysExReceiverLog, SurvivesAReceiverWithoutHooksOrLog)
 TEST (SysExReceiverRobustness, RandomAndMangledMessagesAreNeverClaimedWrongly)
 {
     std::mt19937 rng (99);
-    const auto stored = buildProgramDump (signedProgram(), 0, 0, 3);
+    const auto stored = buildProgramDump (programNamed ("", 0x11), 0, 0, 3);
     Receiver r;
     r.sync.bankRequest = 0;
     r.sync.wantsEditBuffer = true;

@@ -1,8 +1,8 @@
 #include "EngineFixture.h"
 
+#include "engine/SidebarModel.h"
 #include "model/EmbeddedResources.h"
 #include "model/TuningModel.h"
-#include "engine/SidebarModel.h"
 
 #include <cmath>
 

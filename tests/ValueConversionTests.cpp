@@ -39,148 +39,89 @@ OrvoParameterInfo makeRow (const char* id, int rawMax, double displayMin, double
 struct ForwardCase
 {
     const char* id;
-    int raw;
-    double display;
-    const char* text;
+    std::vector<std::tuple<int, double, const char*>> points; // raw, display, text
 };
 
 // Expected values worked out by hand from the instrument's formulas and tables.
 const ForwardCase forwardCases[]{
     // semitone with its dead zone
-    { "osc1.semitone", 2048, 0, "0" },
-    { "osc1.semitone", 2024, 0, "0" },
-    { "osc1.semitone", 2103, 0, "0" },
-    { "osc1.semitone", 2104, 1, "1" },
-    { "osc1.semitone", 2135, 1, "1" },
-    { "osc1.semitone", 2136, 2, "2" },
-    { "osc1.semitone", 2023, -1, "-1" },
-    { "osc1.semitone", 1992, -1, "-1" },
-    { "osc1.semitone", 1991, -2, "-2" },
-    { "osc1.semitone", 4095, 60, "60" },
-    { "osc1.semitone", 0, -60, "-60" },
+    { "osc1.semitone", { { 2048, 0, "0" }, { 2024, 0, "0" }, { 2103, 0, "0" }, { 2104, 1, "1" }, { 2135, 1, "1" } } },
+    { "osc1.semitone", { { 2136, 2, "2" }, { 2023, -1, "-1" }, { 1992, -1, "-1" }, { 1991, -2, "-2" } } },
+    { "osc1.semitone", { { 4095, 60, "60" }, { 0, -60, "-60" } } },
     // cents and fine
-    { "osc1.cents", 2050, 0, "0" },
-    { "osc1.cents", 439, -100, "-100" },
-    { "osc1.cents", 440, -99, "-99" },
-    { "osc1.cents", 2023, -1, "-1" },
-    { "osc1.cents", 2088, 1, "1" },
-    { "osc1.cents", 3671, 99, "99" },
-    { "osc1.cents", 3672, 100, "100" },
-    { "osc2.fine", 415, -100, "-100" },
-    { "osc2.fine", 416, -99, "-99" },
-    { "osc2.fine", 1999, -1, "-1" },
-    { "osc2.fine", 2000, 0, "0" },
-    { "osc2.fine", 2111, 0, "0" },
-    { "osc2.fine", 2112, 1, "1" },
-    { "osc2.fine", 3695, 99, "99" },
-    { "osc2.fine", 3696, 100, "100" },
+    { "osc1.cents", { { 2050, 0, "0" }, { 439, -100, "-100" }, { 440, -99, "-99" }, { 2023, -1, "-1" } } },
+    { "osc1.cents", { { 2088, 1, "1" }, { 3671, 99, "99" }, { 3672, 100, "100" } } },
+    { "osc2.fine", { { 415, -100, "-100" }, { 416, -99, "-99" }, { 1999, -1, "-1" }, { 2000, 0, "0" } } },
+    { "osc2.fine", { { 2111, 0, "0" }, { 2112, 1, "1" }, { 3695, 99, "99" }, { 3696, 100, "100" } } },
     // unipolar, bipolar percent and modulation level (which divides by 65534)
-    { "osc2toosc1.linfm", 0, 0, "0.00" },
-    { "osc2toosc1.linfm", 2048, 50, "50.00" },
-    { "osc2toosc1.linfm", 4094, 99.95, "99.95" },
-    { "osc2toosc1.linfm", 4095, 100, "100.00" },
-    { "env1.sustainlevel", 0, -100, "-100.00" },
-    { "env1.sustainlevel", 2047, -0.05, "-0.05" },
-    { "env1.sustainlevel", 2048, 0, "0.00" },
-    { "env1.sustainlevel", 4094, 99.90, "99.90" },
-    { "env1.sustainlevel", 4095, 100, "100.00" },
-    { "sh.level", 0, -100, "-100.00" },
-    { "sh.level", 4094, 99.91, "99.91" },
-    { "sh.level", 4095, 100, "100.00" },
+    { "osc2toosc1.linfm", { { 0, 0, "0.00" }, { 2048, 50, "50.00" }, { 4094, 99.95, "99.95" } } },
+    { "osc2toosc1.linfm", { { 4095, 100, "100.00" } } },
+    { "env1.sustainlevel", { { 0, -100, "-100.00" }, { 2047, -0.05, "-0.05" }, { 2048, 0, "0.00" } } },
+    { "env1.sustainlevel", { { 4094, 99.90, "99.90" }, { 4095, 100, "100.00" } } },
+    { "sh.level", { { 0, -100, "-100.00" }, { 4094, 99.91, "99.91" }, { 4095, 100, "100.00" } } },
     // attack level reaches full one step early; resonance
-    { "env3.attacklevel", 4094, 100, "100.00" },
-    { "env3.attacklevel", 2047, 50, "50.00" },
-    { "env3.attacklevel", 1, 0.02, "0.02" },
-    { "filter1.resonance", 0, 0, "0.00" },
-    { "filter1.resonance", 1, 0.05, "0.05" },
-    { "filter1.resonance", 2048, 50.02, "50.02" },
-    { "filter2.resonance", 4095, 100, "100.00" },
+    { "env3.attacklevel", { { 4094, 100, "100.00" }, { 2047, 50, "50.00" }, { 1, 0.02, "0.02" } } },
+    { "filter1.resonance", { { 0, 0, "0.00" }, { 1, 0.05, "0.05" }, { 2048, 50.02, "50.02" } } },
+    { "filter2.resonance", { { 4095, 100, "100.00" } } },
     // the envelope time format of the LFO delays
-    { "lfo1.delay", 0, 0, "OFF" },
-    { "lfo1.delay", 22, 1, "2 ms" },
-    { "lfo1.delay", 4095, 65535, "131.07 s" },
+    { "lfo1.delay", { { 0, 0, "OFF" }, { 22, 1, "2 ms" }, { 4095, 65535, "131.07 s" } } },
     // calibration tables, at points, between them and on the flat ends
-    { "filter1.frequency", 0, 0.0218, "0.0218 kHz" },
-    { "filter1.frequency", 1965, 2.3038, "2.3038 kHz" },
-    { "filter1.frequency", 2020, 2.5720, "2.5720 kHz" },
-    { "filter1.frequency", 3745, 22.3482, "22.3482 kHz" },
-    { "filter1.frequency", 4095, 22.3482, "22.3482 kHz" },
-    { "filter2.frequency", 12, 0.0227, "0.0227 kHz" },
-    { "filter2.frequency", 2045, 4.3971, "4.3971 kHz" },
-    { "filter2.frequency", 4095, 44.696, "44.6960 kHz" },
-    { "performance.tempo", 0, 0.458, "0.458" },
-    { "performance.tempo", 2200, 80.706, "80.706" },
-    { "performance.tempo", 2677, 120, "120.000" },
-    { "performance.tempo", 4095, 500, "500.000" },
-    { "performance.arp.localbpm", 17, 0.72, "0.72" },
-    { "performance.arp.localbpm", 3416, 600, "600.00" },
-    { "performance.arp.length", 0, 0, "0.00" },
-    { "performance.arp.length", 47, 0, "0.00" },
-    { "performance.arp.length", 4080, 99.21, "99.21" },
-    { "performance.arp.length", 4095, 100, "100.00" },
+    { "filter1.frequency", { { 0, 0.0218, "0.0218 kHz" }, { 1965, 2.3038, "2.3038 kHz" }, { 2020, 2.5720, "2.5720 kHz" } } },
+    { "filter1.frequency", { { 3745, 22.3482, "22.3482 kHz" }, { 4095, 22.3482, "22.3482 kHz" } } },
+    { "filter2.frequency", { { 12, 0.0227, "0.0227 kHz" }, { 2045, 4.3971, "4.3971 kHz" }, { 4095, 44.696, "44.6960 kHz" } } },
+    { "performance.tempo", { { 0, 0.458, "0.458" }, { 2200, 80.706, "80.706" }, { 2677, 120, "120.000" } } },
+    { "performance.tempo", { { 4095, 500, "500.000" } } },
+    { "performance.arp.localbpm", { { 17, 0.72, "0.72" }, { 3416, 600, "600.00" } } },
+    { "performance.arp.length", { { 0, 0, "0.00" }, { 47, 0, "0.00" }, { 4080, 99.21, "99.21" } } },
+    { "performance.arp.length", { { 4095, 100, "100.00" } } },
     // envelope stage times: only delay, decay 1, decay 2 and release 1 can be off
-    { "env1.delaytime", 0, 0, "OFF" },
-    { "env1.delaytime", 1, 1, "2 ms" },
-    { "env1.decay2time", 0, 0, "OFF" },
-    { "env2.decay1time", 0, 0, "OFF" },
-    { "env3.release1time", 0, 0, "OFF" },
-    { "env1.attacktime", 0, 1, "2 ms" },
-    { "env1.release2time", 0, 1, "2 ms" },
-    { "env2.smoothtime", 0, 1, "2 ms" },
-    { "env1.attacktime", 1456, 462, "924 ms" },
-    { "env1.attacktime", 1497, 500, "1.00 s" },
-    { "env3.release1time", 1503, 505, "1.01 s" },
-    { "env2.decay1time", 4095, 65535, "131.07 s" },
+    { "env1.delaytime", { { 0, 0, "OFF" }, { 1, 1, "2 ms" } } },
+    { "env1.decay2time", { { 0, 0, "OFF" } } },
+    { "env2.decay1time", { { 0, 0, "OFF" } } },
+    { "env3.release1time", { { 0, 0, "OFF" } } },
+    { "env1.attacktime", { { 0, 1, "2 ms" } } },
+    { "env1.release2time", { { 0, 1, "2 ms" } } },
+    { "env2.smoothtime", { { 0, 1, "2 ms" } } },
+    { "env1.attacktime", { { 1456, 462, "924 ms" }, { 1497, 500, "1.00 s" } } },
+    { "env3.release1time", { { 1503, 505, "1.01 s" } } },
+    { "env2.decay1time", { { 4095, 65535, "131.07 s" } } },
     // linear, with centre snap where the centre is a whole number of steps
-    { "performance.detune", 0, 0, "0" },
-    { "performance.detune", 1000, 24, "24" },
-    { "performance.detune", 2047, 50, "50" },
-    { "performance.detune", 2048, 50, "50" },
-    { "performance.detune", 4095, 100, "100" },
-    { "performance.wheel.scale", 2046, 49.96, "49.96" },
-    { "performance.wheel.scale", 2047, 50, "50.00" },
-    { "performance.wheel.scale", 2049, 50.04, "50.04" },
-    { "performance.monovox", 2047, 8, "8" },
-    { "performance.monovox", 2048, 9, "9" },
-    { "performance.transpose", 2047, 0, "0" },
-    { "performance.wheel.bottomrange", 2048, -24, "-24" },
-    { "performance.wheel.bottomrange", 4095, -48, "-48" },
-    { "performance.unisonx", 4095, 16, "16" },
-    { "performance.portamento.time", 4095, 32.77, "32.77" },
-    { "sh.rate", 0, 0.02, "0.02" },
-    { "lfo1.rate", 0, 0.0076295, "0.01" },
-    { "lfo1.rate", 4095, 25, "25.00" },
+    { "performance.detune", { { 0, 0, "0" }, { 1000, 24, "24" }, { 2047, 50, "50" }, { 2048, 50, "50" } } },
+    { "performance.detune", { { 4095, 100, "100" } } },
+    { "performance.wheel.scale", { { 2046, 49.96, "49.96" }, { 2047, 50, "50.00" }, { 2049, 50.04, "50.04" } } },
+    { "performance.monovox", { { 2047, 8, "8" }, { 2048, 9, "9" } } },
+    { "performance.transpose", { { 2047, 0, "0" } } },
+    { "performance.wheel.bottomrange", { { 2048, -24, "-24" }, { 4095, -48, "-48" } } },
+    { "performance.unisonx", { { 4095, 16, "16" } } },
+    { "performance.portamento.time", { { 4095, 32.77, "32.77" } } },
+    { "sh.rate", { { 0, 0.02, "0.02" } } },
+    { "lfo1.rate", { { 0, 0.0076295, "0.01" }, { 4095, 25, "25.00" } } },
     // buttons show their state, enum buttons their label
-    { "osc1.saw", 2, 2, "Neg" },
-    { "osc2.sync", 1, 1, "Hard" },
-    { "lfo1.enable", 0, 0, "OFF" },
-    { "lfo1.enable", 2049, 1, "ON" },
-    { "osc1.env1pitch.enable", 4096, 1, "ON" },
+    { "osc1.saw", { { 2, 2, "Neg" } } },
+    { "osc2.sync", { { 1, 1, "Hard" } } },
+    { "lfo1.enable", { { 0, 0, "OFF" }, { 2049, 1, "ON" } } },
+    { "osc1.env1pitch.enable", { { 4096, 1, "ON" } } },
     // out-of-range raws clamp first
-    { "osc1.semitone", -50, -60, "-60" },
-    { "performance.tempo", 99999, 500, "500.000" },
+    { "osc1.semitone", { { -50, -60, "-60" } } },
+    { "performance.tempo", { { 99999, 500, "500.000" } } },
 };
 } // namespace
 
 TEST (ValueConversion, ShowsEveryFormatInTheInstrumentsUnits)
 {
     for (const auto& c : forwardCases)
-    {
-        const auto& info = rowById (c.id);
-        EXPECT_NEAR (ValueConversion::rawToDisplay (info, c.raw), c.display, 1e-9) << c.id << " raw " << c.raw;
-        EXPECT_EQ (ValueText::displayText (info, c.raw), c.text) << c.id << " raw " << c.raw;
-    }
+        for (const auto& [raw, display, text] : c.points)
+        {
+            const auto& info = rowById (c.id);
+            EXPECT_NEAR (ValueConversion::rawToDisplay (info, raw), display, 1e-9) << c.id << " raw " << raw;
+            EXPECT_EQ (ValueText::displayText (info, raw), text) << c.id << " raw " << raw;
+        }
 }
 
 TEST (ValueConversion, PicksTheFirstRuleThatFitsInItsOrder)
 {
     using Rule = ValueConversion::Rule;
-    struct Case
-    {
-        OrvoParameterInfo info;
-        Rule rule;
-    };
-    const Case cases[]{
+    const std::pair<OrvoParameterInfo, Rule> cases[]{
         { rowById ("filter1.frequency"), Rule::calibrationTable },
         { makeRow ("filter1.frequency", 4095, 0, 100, 0.01, 2, 4), Rule::calibrationTable }, // id before format
         { makeRow ("performance.arp.length", 4095, 0, 100, 0.01, 2, 0), Rule::calibrationTable },
@@ -206,66 +147,33 @@ TEST (ValueConversion, PicksTheFirstRuleThatFitsInItsOrder)
         { rowById ("sh.rate"), Rule::linear },
         { rowById ("lfo3.rate"), Rule::linear },
     };
-    for (const auto& c : cases)
-        EXPECT_EQ (ValueConversion::ruleFor (c.info), c.rule) << c.info.id << " format " << c.info.displayFormat;
+    for (const auto& [info, rule] : cases)
+        EXPECT_EQ (ValueConversion::ruleFor (info), rule) << info.id << " format " << info.displayFormat;
 }
 
 TEST (ValueConversion, NamesEachDisplayFormatCode)
 {
-    const char* names[]{ "LINEAR",
-                         "SEMITONE DEAD ZONE",
-                         "OSC CENTS LOWER DISPLAY",
-                         "OSC FINE LOWER DISPLAY",
-                         "ORVO UNIPOLAR PERCENT",
-                         "ORVO BIPOLAR PERCENT",
-                         "ORVO MOD LEVEL",
-                         "ORVO ENVELOPE TIME",
-                         "ENV 3 ATTACK LEVEL",
-                         "TEMPO",
-                         "TEMPO FIT",
-                         "ARP LENGTH",
-                         "UNISON X",
-                         "PORTAMENTO TIME",
-                         "SAMPLE/HOLD RATE",
-                         "LFO RATE",
-                         "FILTER FREQUENCY",
-                         "FILTER RESONANCE" };
+    // clang-format off
+    const char* names[]{
+        "LINEAR",                "SEMITONE DEAD ZONE",   "OSC CENTS LOWER DISPLAY", "OSC FINE LOWER DISPLAY",
+        "ORVO UNIPOLAR PERCENT", "ORVO BIPOLAR PERCENT", "ORVO MOD LEVEL",          "ORVO ENVELOPE TIME",
+        "ENV 3 ATTACK LEVEL",    "TEMPO",                "TEMPO FIT",               "ARP LENGTH",
+        "UNISON X",              "PORTAMENTO TIME",      "SAMPLE/HOLD RATE",        "LFO RATE",
+        "FILTER FREQUENCY",      "FILTER RESONANCE",
+    };
+    // clang-format on
     for (int code = 0; code < 18; ++code)
         EXPECT_EQ (ValueConversion::formatName (code), names[code]) << code;
     EXPECT_EQ (ValueConversion::formatName (-1), "UNKNOWN");
     EXPECT_EQ (ValueConversion::formatName (18), "UNKNOWN");
 }
 
-TEST (ValueConversion, EnvelopeLevelsFollowTheTimeCurveOverTheDisplayRange)
+TEST (ValueConversion, EnvelopeLevelsFollowTheTimeCurveAndOnlyLinearRowsSnapToTheirCentre)
 {
     const auto wide = makeRow ("env1.testlevel", 4095, 0, 100, 0.01, 2, 0);
     const auto narrow = makeRow ("env2.otherlevel", 127, -100, 100, 0.01, 2, 0);
-    struct Case
-    {
-        const OrvoParameterInfo& info;
-        int raw;
-        double display;
-    };
-    const Case cases[]{
-        { wide, 0, 0 },       { wide, 1497, 0.76 },                         // time 500: 499 / 65534 of the way
-        { wide, 2070, 2.32 },                                               // time 1520
-        { wide, 4095, 100 },  { narrow, 0, -100 },  { narrow, 64, -95.41 }, // n = 2064, time 1504.89
-        { narrow, 127, 100 },
-    };
-    for (const auto& c : cases)
-        EXPECT_NEAR (ValueConversion::rawToDisplay (c.info, c.raw), c.display, 1e-9) << c.info.id << " " << c.raw;
-}
-
-TEST (ValueConversion, AnEmptyRawRangeKeepsWhatTheControlShows)
-{
-    const auto info = makeRow ("osc9.fixed", 0, -5, 5, 1, 0, 0);
-    EXPECT_EQ (ValueConversion::rawToDisplay (info, 0, {}, 3.0), 3.0);
-    EXPECT_EQ (ValueConversion::rawToDisplay (info, 0), -5.0);
-    EXPECT_EQ (ValueConversion::displayToRaw (info, 4.0), 0);
-}
-
-TEST (ValueConversion, CentreSnapOnlyForLinearRowsAtTheRawCentre)
-{
+    const auto linear = makeRow ("osc9.a", 4095, 0, 100, 0.01, 2, 0);
+    const auto evenCentre = makeRow ("osc9.b", 4096, -100, 100, 0.01, 2, 0);
     struct Case
     {
         OrvoParameterInfo info;
@@ -273,17 +181,30 @@ TEST (ValueConversion, CentreSnapOnlyForLinearRowsAtTheRawCentre)
         double display;
     };
     const Case cases[]{
-        { makeRow ("osc9.a", 4095, 0, 100, 0.01, 2, 0), 2047, 50 }, // 49.99 pulled onto the centre
-        { makeRow ("osc9.a", 4095, 0, 100, 0.01, 2, 0), 2048, 50 },
-        { makeRow ("osc9.a", 4095, 0, 100, 0.01, 2, 0), 2046, 49.96 }, // not at the raw centre
-        { makeRow ("osc9.b", 4096, -100, 100, 0.01, 2, 0), 2048, 0 },
-        { makeRow ("osc9.b", 4096, -100, 100, 0.01, 2, 0), 2047, -0.05 },         // two raws off an even centre
+        { wide, 0, 0 },
+        { wide, 1497, 0.76 }, // time 500: 499 / 65534 of the way
+        { wide, 2070, 2.32 }, // time 1520
+        { wide, 4095, 100 },
+        { narrow, 0, -100 },
+        { narrow, 64, -95.41 }, // n = 2064, time 1504.89
+        { narrow, 127, 100 },
+        { linear, 2047, 50 }, // 49.99 pulled onto the centre
+        { linear, 2048, 50 },
+        { linear, 2046, 49.96 }, // not at the raw centre
+        { evenCentre, 2048, 0 },
+        { evenCentre, 2047, -0.05 },                                              // two raws off an even centre
         { makeRow ("osc9.c", 4095, 0, 10, 0, 0, 0), 2047, 2047.0 / 4095.0 * 10 }, // no step: only exact hits
         { makeRow ("osc9.d", 4095, 1, 16, 1, 0, 0), 2047, 8 },                    // centre 8.5 is not on the step grid
         { makeRow ("osc9.e", 4095, 0, 100, 0.01, 2, 12), 2047, 49.99 },           // other codes never snap
     };
     for (const auto& c : cases)
         EXPECT_NEAR (ValueConversion::rawToDisplay (c.info, c.raw), c.display, 1e-9) << c.info.id << " " << c.raw;
+
+    // An empty raw range keeps what the control shows.
+    const auto fixed = makeRow ("osc9.fixed", 0, -5, 5, 1, 0, 0);
+    EXPECT_EQ (ValueConversion::rawToDisplay (fixed, 0, {}, 3.0), 3.0);
+    EXPECT_EQ (ValueConversion::rawToDisplay (fixed, 0), -5.0);
+    EXPECT_EQ (ValueConversion::displayToRaw (fixed, 4.0), 0);
 }
 
 TEST (ValueConversion, RoundsToTheStepHalfAwayFromZero)
@@ -304,13 +225,7 @@ TEST (ValueConversion, RoundsToTheStepHalfAwayFromZero)
 TEST (ValueConversion, CustomRangeLimitsTheShownValue)
 {
     const auto& detune = rowById ("performance.detune");
-    struct Case
-    {
-        CustomKnobRange range;
-        int raw;
-        double display;
-    };
-    const Case cases[]{
+    const std::tuple<CustomKnobRange, int, double> cases[]{
         { { 20.0, 80.0, 0 }, 0, 20 },
         { { 20.0, 80.0, 0 }, 2048, 50 },
         { { 20.0, 80.0, 0 }, 4095, 80 },
@@ -319,8 +234,8 @@ TEST (ValueConversion, CustomRangeLimitsTheShownValue)
         { { 90.0, 10.0, 0 }, 0, 0 },          // a window upside down is ignored
         { { -50.0, std::nullopt, 0 }, 0, 0 }, // and one beyond the display range is cut to it
     };
-    for (const auto& c : cases)
-        EXPECT_NEAR (ValueConversion::rawToDisplay (detune, c.raw, c.range), c.display, 1e-9) << c.raw;
+    for (const auto& [range, raw, display] : cases)
+        EXPECT_NEAR (ValueConversion::rawToDisplay (detune, raw, range), display, 1e-9) << raw;
 }
 
 TEST (CalibrationTables, InterpolateLinearlyBetweenPointsAndHoldTheEnds)
@@ -402,13 +317,7 @@ TEST (ValueConversion, SemitoneInverseAimsAtTheMiddleOfEachBand)
 
 TEST (ValueConversion, InverseChoosesTheNearestShownValueAndTheEndsOfFlatRuns)
 {
-    struct Case
-    {
-        const char* id;
-        double display;
-        int raw;
-    };
-    const Case cases[]{
+    const std::tuple<const char*, double, int> cases[]{
         { "performance.arp.length", 0, 0 },
         { "filter1.frequency", 22.3482, 4095 },
         { "filter1.frequency", 30, 4095 },
@@ -419,8 +328,8 @@ TEST (ValueConversion, InverseChoosesTheNearestShownValueAndTheEndsOfFlatRuns)
         { "env1.attacktime", 0, 0 },
         { "osc2toosc1.linfm", 50, 2048 },
     };
-    for (const auto& c : cases)
-        EXPECT_EQ (ValueConversion::displayToRaw (rowById (c.id), c.display), c.raw) << c.id << " " << c.display;
+    for (const auto& [id, display, raw] : cases)
+        EXPECT_EQ (ValueConversion::displayToRaw (rowById (id), display), raw) << id << " " << display;
 
     const auto& detune = rowById ("performance.detune");
     EXPECT_EQ (ValueConversion::rawToDisplay (detune, *ValueConversion::displayToRaw (detune, 49.6)), 50);
@@ -466,19 +375,13 @@ TEST (ValueConversion, SixteenBitValuesBecomeTwelveBitRaws)
 
 TEST (ValueText, EnvelopeTimesReadOffMillisecondsOrSeconds)
 {
-    struct Case
-    {
-        double units;
-        bool zeroIsOff;
-        const char* text;
-    };
-    const Case cases[]{
+    const std::tuple<double, bool, const char*> cases[]{
         { 0, true, "OFF" },       { 0.0001, true, "OFF" },      { 0.0002, true, "2 ms" },     { 0, false, "2 ms" },
         { 1.4, false, "2 ms" },   { 499, false, "998 ms" },     { 499.5, false, "1.00 s" },   { 500, true, "1.00 s" },
         { 600, false, "1.20 s" }, { 65535, false, "131.07 s" }, { 70000, false, "131.07 s" },
     };
-    for (const auto& c : cases)
-        EXPECT_EQ (ValueText::envelopeTimeText (c.units, c.zeroIsOff), c.text) << c.units;
+    for (const auto& [units, zeroIsOff, text] : cases)
+        EXPECT_EQ (ValueText::envelopeTimeText (units, zeroIsOff), text) << units;
 }
 
 TEST (ValueText, FormatsWithTheRowsDecimalsAndNeverNegativeZero)
