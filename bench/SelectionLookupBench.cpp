@@ -1,4 +1,4 @@
-#include "engine/EditorEngine.h"
+#include "engine/LibrarianEditorLink.h"
 #include "library/ProgramMixFlows.h"
 
 #include <benchmark/benchmark.h>
@@ -59,7 +59,9 @@ struct Editor
     orvo::LibraryRoot library{ store, {} };
     orvo::LibrarianState state;
     orvo::WorkingEnvironment working{ state, library, time, {} };
-    orvo::ProgramMixFlows flows{ engine, state, library, working, dialogs, prompts, time, {} };
+    orvo::EffectsController effects{ engine };
+    orvo::LibrarianEditorLink editor{ engine, effects };
+    orvo::ProgramMixFlows flows{ editor, state, library, working, dialogs, prompts, time, {} };
 
     Editor()
     {

@@ -1,7 +1,7 @@
 #include "library/FileNaming.h"
 #include "library/JsonText.h"
 #include "library/ProgramDocument.h"
-#include "engine/EditorEngine.h"
+#include "engine/LibrarianEditorLink.h"
 #include "library/ProgramMixFlows.h"
 
 #include <benchmark/benchmark.h>
@@ -132,7 +132,9 @@ struct Editor
     orvo::LibraryRoot library{ store, {} };
     orvo::LibrarianState state;
     orvo::WorkingEnvironment working{ state, library, time, {} };
-    orvo::ProgramMixFlows flows{ engine, state, library, working, dialogs, prompts, time, {} };
+    orvo::EffectsController effects{ engine };
+    orvo::LibrarianEditorLink editor{ engine, effects };
+    orvo::ProgramMixFlows flows{ editor, state, library, working, dialogs, prompts, time, {} };
 
     Editor() { store.writeString ("libraryRootDirectory", generated().root.getFullPathName().toStdString()); }
 

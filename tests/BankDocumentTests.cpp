@@ -354,7 +354,15 @@ TEST (BankDocument, SaveBankProposesTheBankNameInTheBanksFolder)
     f.state.names.setBankDisplayName (4, "Live Set #1");
     const auto chosen = f.banksFolder().getChildFile ("chosen.orvob");
     f.dialogs.answers = { pathOf (chosen) };
+    // An unread bank is named for what it is before anything is written: CANCEL, then SAVE BANK AS IT IS.
+    f.prompts.answers = { 1, 0 };
     f.flows.saveBank();
+    EXPECT_TRUE (f.dialogs.titles.empty());
+    EXPECT_TRUE (f.logged ("Save Bank cancelled: slots of the bank have not been read from the Orvo.\n"));
+    f.state.names.setName (4, 9, "Read");
+    f.flows.saveBank();
+    ASSERT_EQ (f.prompts.shown.size(), 2u);
+    EXPECT_EQ (f.prompts.shown[1].message.substr (0, 40), "127 of 128 slots of Live Set #1 have not");
     ASSERT_EQ (f.dialogs.titles, std::vector<std::string>{ "Save Bank" });
     const auto doc = readJsonDocument (chosen);
     EXPECT_EQ (doc["type"].toString(), "mix-bank");
@@ -365,7 +373,7 @@ TEST (BankDocument, SaveBankProposesTheBankNameInTheBanksFolder)
     f.dialogs.answers = { std::nullopt };
     f.flows.loadBank();
     EXPECT_EQ (f.dialogs.titles.back(), "Load Bank");
-    EXPECT_TRUE (f.prompts.shown.empty());
+    EXPECT_EQ (f.prompts.shown.size(), 2u);
 }
 
 TEST (BankDocument, WrongTypesInsideSlotEntriesAreReadAsAbsent)

@@ -1,5 +1,6 @@
 #include "EngineFixture.h"
 #include "engine/HeadlessEditor.h"
+#include "engine/LibrarianEditorLink.h"
 #include "LibrarianTestSupport.h"
 #include "library/ProgramMixFlows.h"
 
@@ -104,7 +105,9 @@ struct FlowsRig
     EditorEngine engine{ { time, time, prompts, dialogs, clipboard } };
     LibrarianState state;
     WorkingEnvironment working{ state, library, time, logFn };
-    ProgramMixFlows flows{ engine, state, library, working, dialogs, prompts, time, logFn };
+    EffectsController effects{ engine };
+    LibrarianEditorLink editor{ engine, effects };
+    ProgramMixFlows flows{ editor, state, library, working, dialogs, prompts, time, logFn };
 
     bool midiOpen = false;
     int mixReads = 0;
@@ -133,6 +136,8 @@ struct FlowsRig
     }
 
     juce::File programs() const { return library.folder (LibraryRoot::Folder::programs); }
+    /** Every row, then the effect's and the routes' entries. */
+    int documentEntries() const { return ParameterCatalogue::numRows + (int)effects.documentEntries().size(); }
     juce::File mixes() const { return library.folder (LibraryRoot::Folder::mixes); }
     std::string path (const juce::File& f) const { return f.getFullPathName().toStdString(); }
     bool logged (const std::string& line) const { return std::find (log.begin(), log.end(), line) != log.end(); }
@@ -172,6 +177,24 @@ TEST_F (ProgramMixFlowsTest, ASlotsDumpIsItsOwnThenTheLastBankReadsThenTheCaptur
     EXPECT_FALSE (flows.cachedProgramSysEx (3, 5));
 }
 
+TEST_F (ProgramMixFlowsTest, SavingASlotNeverReadSaysWhatItWillWriteFirst)
+{
+    flows.selectionChanged (1, 7); // no name, no dump
+    const auto target = programs().getChildFile ("unread.orvop");
+    dialogs.answers = { path (target) };
+    prompts.answers = { 1 }; // CANCEL
+    flows.saveProgram();
+    ASSERT_EQ (prompts.shown.size(), 1u);
+    EXPECT_EQ (prompts.shown[0].title, "Save Program");
+    EXPECT_EQ (prompts.shown[0].message.substr (0, 44), "PRESET1 007 has not been read from the Orvo:");
+    EXPECT_TRUE (dialogs.opened.empty());
+    EXPECT_TRUE (logged ("Save Program cancelled: the slot has not been read from the Orvo.\n"));
+
+    prompts.answers = { 0 }; // SAVE EDITOR VALUES
+    flows.saveProgram();
+    EXPECT_TRUE (target.existsAsFile());
+}
+
 TEST_F (ProgramMixFlowsTest, SaveProgramWritesTheSelectedSlotAndClearsTheEditedFlag)
 {
     select (0, 5, "Warm Pad");
@@ -200,7 +223,7 @@ TEST_F (ProgramMixFlowsTest, SaveProgramWritesTheSelectedSlotAndClearsTheEditedF
     EXPECT_EQ (decodeBase64 (doc["sysexBase64"]), dump);
     const auto* params = doc["parameters"].getArray();
     ASSERT_NE (params, nullptr);
-    ASSERT_EQ (params->size(), ParameterCatalogue::numRows);
+    ASSERT_EQ (params->size(), documentEntries());
     EXPECT_EQ ((int)(*params)[row ("filter1.frequency")]["rawValue"], 1234);
     EXPECT_EQ ((*params)[row ("filter1.frequency")]["id"].toString(), "filter1.frequency");
 
@@ -368,7 +391,7 @@ TEST_F (ProgramMixFlowsTest, LoadProgramMapsTheDumpOfItsSlotAndAsksAboutTheTrans
     EXPECT_EQ (flows.currentProgramSysEx(), wanted);
     EXPECT_EQ (state.names.name (0, 30), "Three");
     EXPECT_EQ (state.slot (0, 30).tags, (std::vector<std::string>{ "bass" }));
-    EXPECT_EQ (state.slot (0, 30).parameters.size(), ParameterCatalogue::numRows); // taken from the editor
+    EXPECT_EQ (state.slot (0, 30).parameters.size(), documentEntries()); // taken from the editor
     EXPECT_FALSE (engine.isEdited());
     EXPECT_EQ (
         log.front(),
@@ -606,7 +629,7 @@ TEST_F (ProgramMixFlowsTest, SelectionFindsTheSlotsDocumentByNameWithoutRereadin
     flows.selectionChanged (2, 40);
     EXPECT_EQ (log,
                (std::vector<std::string>{ "Loaded cached Program data for Brand New from " + path (saved) + ".\n" }));
-    EXPECT_EQ (state.slot (2, 40).parameters.size(), ParameterCatalogue::numRows);
+    EXPECT_EQ (state.slot (2, 40).parameters.size(), documentEntries());
 }
 
 //==============================================================================
@@ -666,6 +689,35 @@ TEST (ProgramMixFlowsEndToEnd, ASyncedProgramSavedAndLoadedAfterARestartIsTheSam
     EXPECT_EQ (after->librarian().state().slot (1, 17).programSysEx, synced);
     EXPECT_EQ (after->librarian().state().names.name (1, 17), name);
     EXPECT_EQ (after->prompts.shown.at (0).buttons.size(), 3u);
+}
+
+TEST (ProgramMixFlowsEndToEnd, ASavedProgramBringsBackTheEffectAndRoutesOnScreenNotTheStaleDumps)
+{
+    TemporaryFolder folder;
+    const auto path = (folder / "edited.orvop").getFullPathName().toStdString();
+    auto before = makeHeadlessEditor();
+    before->connect (true);
+    before->settle();
+    auto& fx = before->session().effects().page();
+    const int pingPong = 13;
+    ASSERT_NE (fx.algorithm(), pingPong);
+    const auto chosen = fx.chooseAlgorithm (pingPong);
+    before->engine().sendInterface (chosen.nrpn, chosen.raw, chosen.actionLabel);
+    const auto edit = fx.userEdit (1, 0, 77);
+    ASSERT_TRUE (edit);
+    const int route = *ModulationRoutes::indexOf ("OSC1 MOD1");
+    before->engine().modulation().setField (route, ModulationField::level, 3000);
+    before->dialogs.answers = { path };
+    before->librarian().saveProgram();
+
+    auto after = makeHeadlessEditor();
+    after->dialogs.answers = { path };
+    after->prompts.answers = { 2 }; // NOT NOW
+    after->librarian().loadProgram();
+    const auto& loaded = after->session().effects().page();
+    EXPECT_EQ (loaded.algorithm(), pingPong);
+    EXPECT_EQ (loaded.control (1, 0).raw, fx.control (1, 0).raw);
+    EXPECT_EQ (after->engine().modulation().value (route, ModulationField::level), 3000);
 }
 
 TEST (ProgramMixFlowsEndToEnd, ASyncThatRenamesTheSelectedSlotSaysSoOnce)

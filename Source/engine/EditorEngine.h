@@ -3,7 +3,6 @@
 #include "EditorSettings.h"
 #include "MonitorLog.h"
 #include "SidebarModel.h"
-#include "library/LibrarianEditor.h"
 #include "midi/MidiDevices.h"
 #include "midi/NrpnCodec.h"
 #include "model/ModulationRouting.h"
@@ -30,7 +29,7 @@ namespace orvo
 
 /** The editor without its window: parameter values, the NRPN link, the per-row hand-over
     from the MIDI thread, the log and the sidebars. The view polls it from its 30 Hz timer. */
-class EditorEngine final : public SyncHost, public LibrarianEditor
+class EditorEngine final : public SyncHost
 {
 public:
     static constexpr int numRows = ParameterCatalogue::numRows;
@@ -65,11 +64,11 @@ public:
     ModulationRouting& modulation() { return modulationRouting; }
 
     //==== values (message thread) ====
-    int value (int row) const override { return values[(size_t)row]; }
+    int value (int row) const { return values[(size_t)row]; }
     /** A value from code (Program, paste of a whole state): applied to the row's control rule, nothing sent. */
     void applyValue (int row, int raw);
     /** A value from code that the control must show as it is (clamped only). */
-    void setValue (int row, int raw) override;
+    void setValue (int row, int raw);
     /** The user moved a control: store, mark edited, send when sending is on. */
     void userEdit (int row, int raw);
     /** The control's SEND button: send the current value whatever the switch says. */
@@ -79,7 +78,7 @@ public:
         says why the value was not changed (also kept for the view's status line). */
     std::optional<int> readTypedValue (int row, const std::string& text, const CustomKnobRange& range = {});
     const std::string& lastTypingProblem() const { return typingProblem; }
-    void clearEdited() override { edited = false; }
+    void clearEdited() { edited = false; }
 
     /** Rows whose value changed since the view last asked, and whose highlight changed. */
     struct TickReport

@@ -25,7 +25,9 @@ EditorSession::EditorSession (Platform platform)
     connection = std::make_unique<MidiConnection> (*editor, devices);
     connection->onRememberedPortsChanged = [this] { saveRememberedPorts (*settings, editor->settings()); };
 
-    librarianController = std::make_unique<LibrarianController> (*editor, *settings, startMs, log);
+    effectsController = std::make_unique<EffectsController> (*editor);
+    librarianLink = std::make_unique<LibrarianEditorLink> (*editor, *effectsController);
+    librarianController = std::make_unique<LibrarianController> (*editor, *librarianLink, *settings, startMs, log);
     auto& state = librarianController->state();
     auto& flows = librarianController->programFlows();
     syncController = std::make_unique<SyncController> (
@@ -33,8 +35,6 @@ EditorSession::EditorSession (Platform platform)
         [&state] (int bank, int slot) { return state.names.name (bank, slot); });
     mixController = std::make_unique<MixController> (
         *editor, syncController->sync(), [&state] (int bank, int slot) { return state.names.name (bank, slot); });
-    effectsController = std::make_unique<EffectsController> (*editor);
-
     connection->onInitialSync = [this] { syncController->startProgramSync(); };
     syncController->onProgramApplied =
         [this, &flows] (const DecodedProgramValues& values, const UnpackedProgram& unpacked, const ByteVector& dump)

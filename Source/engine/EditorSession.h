@@ -3,6 +3,7 @@
 #include "EditorEngine.h"
 #include "EffectsController.h"
 #include "LibrarianController.h"
+#include "LibrarianEditorLink.h"
 #include "MidiConnection.h"
 #include "MixController.h"
 #include "SyncController.h"
@@ -76,10 +77,11 @@ private:
     VirtualOrvoMidiDevices devices;
     std::unique_ptr<MidiConnection> connection;
     std::unique_ptr<EditorSettingsStore> settings;
+    std::unique_ptr<EffectsController> effectsController;
+    std::unique_ptr<LibrarianEditorLink> librarianLink;
     std::unique_ptr<LibrarianController> librarianController;
     std::unique_ptr<SyncController> syncController;
     std::unique_ptr<MixController> mixController;
-    std::unique_ptr<EffectsController> effectsController;
 };
 
 } // namespace orvo

@@ -49,4 +49,47 @@ void EffectsController::applyProgram (const DecodedProgramValues& values, const 
             routesReplaced.push_back (f.route);
 }
 
+std::vector<ParameterEntry> EffectsController::documentEntries() const
+{
+    std::vector<ParameterEntry> out{ { algorithmKey, model.algorithm(), "EFFECTS", "DIGITAL EFFECTS" } };
+    for (int page = 0; page < 6; ++page)
+        for (int slot = 0; slot < 6; ++slot)
+            if (const auto c = model.control (page, slot); c.filled)
+                out.push_back ({ "__effect:" + c.id, c.raw, "EFFECTS", EffectsPageModel::pageName (page) });
+    auto& routes = engine.modulation();
+    for (int r = 0; r < ModulationRoutes::numRoutes; ++r)
+        for (const auto field : ModulationRoutes::fields())
+            if (const auto v = routes.value (r, field))
+                out.push_back ({ ModulationRoutes::fieldKey (r, field), *v, "MOD ROUTING",
+                                 ModulationRoutes::all()[(size_t)r].name });
+    return out;
+}
+
+bool EffectsController::applyDocumentEntry (const std::string& id, int raw)
+{
+    if (id == algorithmKey)
+    {
+        if (raw < 0 || raw > effects::lastAlgorithm)
+            return false;
+        model.showAlgorithm (raw, true);
+        pageReplaced = true;
+        return true;
+    }
+    if (id.rfind ("__effect:", 0) == 0)
+    {
+        // Applied as the control's own edit would be; the send it hands back is dropped.
+        if (!model.hostParameterInput (std::string_view (id).substr (9), raw))
+            return false;
+        pageReplaced = true;
+        return true;
+    }
+    if (const auto field = ModulationRoutes::resolve (id))
+    {
+        if (engine.modulation().applyValue (field->route, field->field, raw))
+            routesReplaced.push_back (field->route);
+        return true;
+    }
+    return false;
+}
+
 } // namespace orvo

@@ -3,6 +3,7 @@
 #include "EditorEngine.h"
 #include "data/ProgramCodec.h"
 #include "effects/EffectsPageModel.h"
+#include "library/ProgramDocument.h"
 
 #include <vector>
 
@@ -29,6 +30,14 @@ public:
     /** The effect settings and route fields of a Program that was synced or loaded; the next tick
         reports what changed. */
     void applyProgram (const DecodedProgramValues& values, const UnpackedProgram& unpacked);
+
+    /** The effect and the route fields as document entries: "__effect:algorithm" and "__effect:" + each
+        shown control's id, then "__mod:" + route + ":" + field for every route field. */
+    std::vector<ParameterEntry> documentEntries() const;
+    /** Takes one such entry without sending; false for a key no control has. */
+    bool applyDocumentEntry (const std::string& id, int raw);
+
+    static constexpr const char* algorithmKey = "__effect:algorithm";
 
 private:
     EditorEngine& engine;

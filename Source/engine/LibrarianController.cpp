@@ -5,8 +5,8 @@
 namespace orvo
 {
 
-LibrarianController::LibrarianController (EditorEngine& e, EditorSettingsStore& settings, double startMs,
-                                          LibrarianLog l)
+LibrarianController::LibrarianController (EditorEngine& e, LibrarianEditor& editor, EditorSettingsStore& settings,
+                                          double startMs, LibrarianLog l)
     : engine (e), log (std::move (l))
 {
     auto& io = engine.services();
@@ -17,7 +17,7 @@ LibrarianController::LibrarianController (EditorEngine& e, EditorSettingsStore& 
     bankEnvironment =
         std::make_unique<BankEnvironmentFlows> (librarian, *root, *working, io.fileDialogs, io.prompts, io.clock, log);
     bankEnvironment->midiOutputOpen = [this] { return engine.hasOutput(); };
-    programMix = std::make_unique<ProgramMixFlows> (engine, librarian, *root, *working, io.fileDialogs, io.prompts,
+    programMix = std::make_unique<ProgramMixFlows> (editor, librarian, *root, *working, io.fileDialogs, io.prompts,
                                                     io.clock, log);
     autoSaveHost =
         std::make_unique<LibrarianAutoSaveHost> (librarian, [this] { return engine.settings().autoSaveTools; });

@@ -25,7 +25,8 @@ public:
 
     /** Makes the library's folders and loads the working environment ("STARTUP: " lines time it from
         `startMs` on the engine's clock). */
-    LibrarianController (EditorEngine& engine, EditorSettingsStore& settings, double startMs, LibrarianLog log);
+    LibrarianController (EditorEngine& engine, LibrarianEditor& editor, EditorSettingsStore& settings, double startMs,
+                         LibrarianLog log);
 
     LibraryRoot& library() { return *root; }
     LibrarianState& state() { return librarian; }

@@ -12,14 +12,21 @@ int tabForGroup (int group)
 {
     switch (group)
     {
-        case 0: return 0;
-        case 4: return 1;
+        case 0:
+            return 0;
+        case 4:
+            return 1;
         case 1:
-        case 2: return 2;
-        case 3: return 3;
-        case 5: return 4;
-        case 6: return 5;
-        default: return 0;
+        case 2:
+            return 2;
+        case 3:
+            return 3;
+        case 5:
+            return 4;
+        case 6:
+            return 5;
+        default:
+            return 0;
     }
 }
 
@@ -35,6 +42,11 @@ std::string unitTitle (const OrvoParameterInfo& info)
         return "S&H";
     if (prefix.size() == 4 && prefix.compare (0, 3, "env") == 0)
         return "ENV " + prefix.substr (3);
+    // Both portamento pairs sit in one section with the same names; their panels tell them apart.
+    if (id.rfind ("performance.lowerportamento.", 0) == 0)
+        return "LOWER PORTAMENTO";
+    if (id.rfind ("performance.portamento.", 0) == 0)
+        return "UPPER PORTAMENTO";
     return info.section;
 }
 
@@ -44,14 +56,14 @@ std::vector<PagePlan> build()
     const int columns[6] = { 2, 3, 2, 2, 3, 1 };
     for (int t = 0; t < 6; ++t)
     {
-        plans[(size_t) t].tab = t;
-        plans[(size_t) t].columns = columns[t];
+        plans[(size_t)t].tab = t;
+        plans[(size_t)t].columns = columns[t];
     }
 
     for (int r = 0; r < ParameterCatalogue::numRows; ++r)
     {
         const auto& info = ParameterCatalogue::row (r);
-        auto& panels = plans[(size_t) tabForGroup (info.group)].panels;
+        auto& panels = plans[(size_t)tabForGroup (info.group)].panels;
         const auto title = unitTitle (info);
         if (panels.empty() || panels.back().title != title || panels.back().section != info.section)
             panels.push_back ({ title, info.section, {}, {} });
@@ -63,7 +75,7 @@ std::vector<PagePlan> build()
         // The EFFECTS page has an editor of its own, whose algorithm menu sends the selection.
         if (ic.page == 5)
             continue;
-        auto& panels = plans[(size_t) ic.page].panels;
+        auto& panels = plans[(size_t)ic.page].panels;
         bool placed = false;
         for (auto& p : panels)
             if (p.section == ic.section)
@@ -72,7 +84,7 @@ std::vector<PagePlan> build()
                 placed = true;
                 break;
             }
-        if (! placed)
+        if (!placed)
             panels.push_back ({ ic.section, ic.section, {}, { ic.nrpn } });
     }
     return plans;

@@ -19,6 +19,35 @@ void BankEnvironmentFlows::logLine (const std::string& line) const
 
 void BankEnvironmentFlows::saveBank()
 {
+    const int bank = SlotNameTable::clampBank (state.selectedBank);
+    int empty = 0;
+    for (int slot = 0; slot < LibrarianState::numSlots; ++slot)
+        if (state.names.name (bank, slot).empty() && state.slot (bank, slot).programSysEx.empty() &&
+            state.slot (bank, slot).parameters.isVoid())
+            ++empty;
+    if (empty == 0)
+    {
+        chooseBankFile();
+        return;
+    }
+    // Say how much of the bank is still unread before writing a mostly empty document.
+    prompts.showChoice ("Save Bank",
+                        std::to_string (empty) + " of " + std::to_string (LibrarianState::numSlots) + " slots of " +
+                            state.bankDisplayName (bank) +
+                            " have not been read from the Orvo and will be saved without a name or Program data."
+                            "\n\nSync those Programs first, or save the bank as it is.",
+                        { "SAVE BANK AS IT IS", "CANCEL" },
+                        [this] (int choice)
+                        {
+                            if (choice == 0)
+                                chooseBankFile();
+                            else
+                                logLine ("Save Bank cancelled: slots of the bank have not been read from the Orvo.\n");
+                        });
+}
+
+void BankEnvironmentFlows::chooseBankFile()
+{
     library.ensureLibraryFolders();
     const auto folder = library.folder (LibraryRoot::Folder::banks);
     const auto proposed =

@@ -45,6 +45,7 @@ public:
     const std::vector<std::pair<int, ByteVector>>& pendingTransferDumps() const { return pendingDumps; }
 
 private:
+    void chooseBankFile();
     void logLine (const std::string& line) const;
     void loadBankLocallyAndReport (const juce::var& root, const std::string& kind, const juce::File& file);
     void answerTransfer (int choice);

@@ -17,6 +17,8 @@ juce::var EditorDocumentHost::editorParameters (const LibrarianEditor& editor)
         const auto& info = ParameterCatalogue::row (r);
         entries.push_back ({ info.id, editor.value (r), ParameterCatalogue::pageGroupName (info.group), info.section });
     }
+    for (auto& e : editor.extraParameters())
+        entries.push_back (std::move (e));
     return parameterEntriesToVar (entries);
 }
 
@@ -83,7 +85,7 @@ bool EditorDocumentHost::setControlValue (const std::string& id, int rawValue)
 {
     const auto row = ParameterCatalogue::findById (id);
     if (!row)
-        return false;
+        return editor.setControlByKey (id, rawValue);
     // As the document holds it (clamped only): the toggle rule of incoming values must not flip a
     // latched button that the document stores as on.
     editor.setValue (*row, rawValue);

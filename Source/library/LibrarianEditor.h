@@ -1,9 +1,12 @@
 #pragma once
 
+#include "ProgramDocument.h"
 #include "model/ParameterCatalogue.h"
 
 #include <array>
 #include <bitset>
+#include <string>
+#include <vector>
 
 namespace orvo
 {
@@ -24,6 +27,13 @@ public:
     virtual bool hasOutput() const = 0;
     /** The Program shown was saved or replaced. */
     virtual void clearEdited() = 0;
+
+    /** What a document keeps besides the catalogue rows (the effect and the modulation routes), as
+        "parameters" entries after the rows, so that a saved Program brings back what was on screen. */
+    virtual std::vector<ParameterEntry> extraParameters() const = 0;
+    /** A "parameters" entry whose id is not a catalogue row: shown without sending; false when no
+        control has that id. */
+    virtual bool setControlByKey (const std::string& id, int raw) = 0;
 };
 
 } // namespace orvo

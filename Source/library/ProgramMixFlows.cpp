@@ -1,5 +1,7 @@
 #include "ProgramMixFlows.h"
 
+#include "model/TextMatching.h"
+
 #include "data/ProgramLayout.h"
 
 namespace orvo
@@ -79,7 +81,28 @@ juce::var ProgramMixFlows::buildDocument (DocumentKind kind, int bank, int slot)
 
 void ProgramMixFlows::saveProgram()
 {
-    runSavePlan (planSave (saveContext (DocumentKind::program)), DocumentKind::program);
+    const int bank = state.selectedBank, slot = state.selectedSlot;
+    const bool neverRead = LibrarianState::isProgramBank (bank) && LibrarianState::isValidSlot (slot) &&
+                           state.names.name (bank, slot).empty() && !cachedProgramSysEx (bank, slot);
+    if (!neverRead)
+    {
+        runSavePlan (planSave (saveContext (DocumentKind::program)), DocumentKind::program);
+        return;
+    }
+    // Say what an unread slot's document will hold before it is written.
+    prompts.showChoice ("Save Program",
+                        state.bankLabel (bank) + " " + text::threeDigits (slot) +
+                            " has not been read from the Orvo: it has no name and no Orvo Program dump, so the "
+                            "file will hold only the editor's current values.\n\nRun PROGRAM SYNC first to read "
+                            "the Program, or save the editor's values anyway.",
+                        { "SAVE EDITOR VALUES", "CANCEL" },
+                        [this] (int choice)
+                        {
+                            if (choice == 0)
+                                runSavePlan (planSave (saveContext (DocumentKind::program)), DocumentKind::program);
+                            else
+                                logLine ("Save Program cancelled: the slot has not been read from the Orvo.\n");
+                        });
 }
 
 void ProgramMixFlows::saveMix()
@@ -314,8 +337,8 @@ std::optional<ByteVector> ProgramMixFlows::cachedProgramSysEx (int bank, int slo
         return std::nullopt;
     if (const auto& own = state.slot (bank, slot).programSysEx; !own.empty())
         return own;
-    if (const auto& read = state.lastBankRead; read.bank == bank && (size_t)slot < read.slots.size()
-                                                && !read.slots[(size_t)slot].empty())
+    if (const auto& read = state.lastBankRead;
+        read.bank == bank && (size_t)slot < read.slots.size() && !read.slots[(size_t)slot].empty())
         return read.slots[(size_t)slot];
     // What the last bank sync left on disk for the slot.
     const auto capture = library.latestProgramCaptureFile (bank, slot);
