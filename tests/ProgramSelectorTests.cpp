@@ -117,3 +117,47 @@ TEST_F (Selector, ASelectionStartsTheSettleWindowForIncomingValues)
     engine.tick();
     EXPECT_EQ (engine.value (18), 10);
 }
+
+TEST (UnsavedEdits, AreAskedAboutBeforeTheProgramChangesOrIsLoadedOver)
+{
+    auto editor = makeHeadlessEditor();
+    auto& engine = editor->engine();
+    auto& selector = editor->session().sync().selector();
+    auto& prompts = editor->prompts;
+    editor->librarian().state().names.setName (0, 0, "Mine");
+    engine.userEdit (*ParameterCatalogue::findById ("filter1.frequency"), 1234);
+
+    prompts.answers = { 2 }; // CANCEL
+    selector.stepProgram (1);
+    ASSERT_EQ (prompts.shown.size(), 1u);
+    EXPECT_EQ (prompts.shown[0].title, "Unsaved Program");
+    EXPECT_EQ (prompts.shown[0].buttons, (std::vector<std::string>{ "SAVE", "DISCARD", "CANCEL" }));
+    EXPECT_EQ (engine.selectedProgram(), 0);
+
+    // SAVE with the dialog cancelled goes nowhere; SAVE with a file saves, then changes the Program.
+    prompts.answers = { 0, 0 };
+    editor->dialogs.answers = { std::nullopt };
+    selector.stepProgram (1);
+    EXPECT_EQ (engine.selectedProgram(), 0);
+    const auto saved = editor->folder().getChildFile ("saved.orvop");
+    editor->dialogs.answers = { saved.getFullPathName().toStdString() };
+    prompts.answers = { 0 };
+    selector.stepProgram (1);
+    EXPECT_TRUE (saved.existsAsFile());
+    EXPECT_EQ (engine.selectedProgram(), 1);
+    EXPECT_FALSE (engine.isEdited());
+
+    // DISCARD goes ahead at once; with the warnings off nothing is asked.
+    engine.userEdit (*ParameterCatalogue::findById ("filter1.frequency"), 99);
+    prompts.answers = { 1 };
+    editor->dialogs.answers = { std::nullopt }; // the LOAD PROGRAM dialog, after the question
+    const auto asked = prompts.shown.size();
+    editor->librarian().loadProgram();
+    EXPECT_EQ (prompts.shown.size(), asked + 1);
+    EXPECT_EQ (editor->dialogs.titles.back(), "Load Program");
+    engine.userEdit (*ParameterCatalogue::findById ("filter1.frequency"), 98);
+    engine.settings().unsavedWarnings = false;
+    selector.stepProgram (1);
+    EXPECT_EQ (prompts.shown.size(), asked + 1);
+    EXPECT_EQ (engine.selectedProgram(), 2);
+}

@@ -58,6 +58,12 @@ EditorSession::EditorSession (Platform platform)
     flows.programDumpApplied = [this] (const DecodedProgramValues& values, const UnpackedProgram& unpacked,
                                        const ByteVector&) { effectsController->applyProgram (values, unpacked); };
 
+    unsavedGuard = std::make_unique<UnsavedChangesGuard> (*editor, flows);
+    syncController->selector().confirmChange = [this] (std::function<void()> change)
+    { unsavedGuard->confirm ("changing the Program", std::move (change)); };
+    librarianController->confirmLoad = [this] (std::function<void()> load)
+    { unsavedGuard->confirm ("loading over it", std::move (load)); };
+
     // The working environment remembers the last selection; the editor starts on it.
     editor->setSelection (state.selectedBank, state.selectedSlot);
     editor->applySettingsAtStart();

@@ -7,6 +7,7 @@
 #include "MidiConnection.h"
 #include "MixController.h"
 #include "SyncController.h"
+#include "UnsavedChangesGuard.h"
 #include "instrument/VirtualOrvo.h"
 #include "library/EditorSettingsStore.h"
 
@@ -54,6 +55,7 @@ public:
     LibrarianController& librarian() { return *librarianController; }
     MixController& mix() { return *mixController; }
     EffectsController& effects() { return *effectsController; }
+    UnsavedChangesGuard& unsavedChanges() { return *unsavedGuard; }
 
     /** When the session began to be built, on its clock. */
     double startedAtMs() const { return startMs; }
@@ -82,6 +84,7 @@ private:
     std::unique_ptr<LibrarianController> librarianController;
     std::unique_ptr<SyncController> syncController;
     std::unique_ptr<MixController> mixController;
+    std::unique_ptr<UnsavedChangesGuard> unsavedGuard;
 };
 
 } // namespace orvo

@@ -42,7 +42,7 @@ void LibrarianController::saveSelected()
 
 void LibrarianController::loadSelected()
 {
-    engine.selectedBank() >= 3 ? programMix->loadMix() : programMix->loadProgram();
+    engine.selectedBank() >= 3 ? loadMix() : loadProgram();
 }
 
 void LibrarianController::setStorage (FileDialogs& dialogs)

@@ -37,7 +37,10 @@ public:
 
     //==== menu commands ====
     void saveProgram() { programMix->saveProgram(); }
-    void loadProgram() { programMix->loadProgram(); }
+    void loadProgram()
+    {
+        whenAllowed ([this] { programMix->loadProgram(); });
+    }
     void saveMix() { programMix->saveMix(); }
     void loadMix() { programMix->loadMix(); }
     void saveBank() { bankEnvironment->saveBank(); }
@@ -47,12 +50,18 @@ public:
     void loadSelected();
     void setStorage (FileDialogs& dialogs);
 
+    /** Asked before a Program is loaded over the editor's values (the unsaved-edits question); it
+        runs the load, later or never. Unset, loads go ahead. */
+    std::function<void (std::function<void()> load)> confirmLoad;
+
     /** Shows the state after a load, a sync or a library lookup; set by the view. */
     std::function<void()> refreshViews;
 
     void tick();
 
 private:
+    void whenAllowed (std::function<void()> load) { confirmLoad ? confirmLoad (std::move (load)) : load(); }
+
     EditorEngine& engine;
     LibrarianLog log;
     LibrarianState librarian;

@@ -16,29 +16,53 @@ int channelOrOne (const std::function<int()>& f)
 }
 } // namespace
 
-ProgramSelector::ProgramSelector (EditorEngine& e, Settings s) : engine (e), clock (e.services().clock), settings (std::move (s)) {}
+ProgramSelector::ProgramSelector (EditorEngine& e, Settings s)
+    : engine (e), clock (e.services().clock), settings (std::move (s))
+{
+}
+
+void ProgramSelector::whenAllowed (std::function<void()> change)
+{
+    if (confirmChange != nullptr)
+        confirmChange (std::move (change));
+    else
+        change();
+}
 
 void ProgramSelector::stepBank (int delta)
 {
     const int b = ((bank() + delta) % numBanks + numBanks) % numBanks;
-    engine.setSelection (b, program());
-    engine.log().append ("Bank button selected " + bankText() + ".\n");
-    sendSelection ("bank button");
-    changed();
+    whenAllowed (
+        [this, b]
+        {
+            engine.setSelection (b, program());
+            engine.log().append ("Bank button selected " + bankText() + ".\n");
+            sendSelection ("bank button");
+            changed();
+        });
 }
 
 void ProgramSelector::stepProgram (int delta)
 {
-    engine.setSelection (bank(), ((program() + delta) % 128 + 128) % 128);
-    sendSelection ("program browser");
-    changed();
+    const int p = ((program() + delta) % 128 + 128) % 128;
+    whenAllowed (
+        [this, p]
+        {
+            engine.setSelection (bank(), p);
+            sendSelection ("program browser");
+            changed();
+        });
 }
 
 void ProgramSelector::select (int b, int p, const std::string& source)
 {
-    engine.setSelection (b, p);
-    sendSelection (source);
-    changed();
+    whenAllowed (
+        [this, b, p, source]
+        {
+            engine.setSelection (b, p);
+            sendSelection (source);
+            changed();
+        });
 }
 
 void ProgramSelector::follow (int b, int p)
@@ -63,14 +87,14 @@ void ProgramSelector::sendSelection (const std::string& source)
     appProgram = p;
     appGuardExpiryMs = clock.nowMs() + echoGuardMs;
 
-    if (! engine.hasOutput())
+    if (!engine.hasOutput())
     {
         engine.log().append ("No MIDI output is open. Cannot send Orvo bank/program selection from " + source + ".\n");
         return;
     }
     const auto status = [channel] (int base) { return (std::uint8_t) (base + channel - 1); };
     const auto cc = [&] (int controller, int value) {
-        engine.sendSysEx ({ status (0xB0), (std::uint8_t) controller, (std::uint8_t) std::clamp (value, 0, 127) });
+        engine.sendSysEx ({ status (0xB0), (std::uint8_t)controller, (std::uint8_t)std::clamp (value, 0, 127) });
     };
     engine.sendSysEx ({ 0xF0, 0x00, 0x00, 0x0E, 0x1D, 0x0D, (std::uint8_t) (programBank ? 0 : 1), 0xF7 });
     const int type = engine.bankSelectType.load();
@@ -83,16 +107,22 @@ void ProgramSelector::sendSelection (const std::string& source)
         cc (0, 0);
         cc (32, bankByte);
     }
-    engine.sendSysEx ({ status (0xC0), (std::uint8_t) p });
+    engine.sendSysEx ({ status (0xC0), (std::uint8_t)p });
     modeKnown = true;
-    engine.log().append (std::string ("Sent Orvo ") + (programBank ? "Program" : "Mix") + " select from " + source
-                         + ": ch=" + std::to_string (channel) + " bank=" + std::to_string (bankByte) + " program="
-                         + text::threeDigits (p) + " bank-select-type=" + std::to_string (std::max (type, 0)) + ".\n");
+    engine.log().append (std::string ("Sent Orvo ") + (programBank ? "Program" : "Mix") + " select from " + source +
+                         ": ch=" + std::to_string (channel) + " bank=" + std::to_string (bankByte) + " program=" +
+                         text::threeDigits (p) + " bank-select-type=" + std::to_string (std::max (type, 0)) + ".\n");
 }
 
-bool ProgramSelector::guardInForce() const { return appGuardActive && clock.nowMs() < appGuardExpiryMs; }
+bool ProgramSelector::guardInForce() const
+{
+    return appGuardActive && clock.nowMs() < appGuardExpiryMs;
+}
 
-std::string ProgramSelector::programNumberText() const { return text::threeDigits (program()); }
+std::string ProgramSelector::programNumberText() const
+{
+    return text::threeDigits (program());
+}
 
 std::string ProgramSelector::bankText() const
 {
@@ -101,7 +131,7 @@ std::string ProgramSelector::bankText() const
 
 std::string ProgramSelector::patchNameText (bool diagnosticMode) const
 {
-    if (! diagnosticMode && ! modeKnown)
+    if (!diagnosticMode && !modeKnown)
         return "MODE UNKNOWN - PLEASE SYNC";
     return settings.slotName != nullptr ? settings.slotName (bank(), program()) : std::string();
 }

@@ -55,10 +55,15 @@ public:
     /** The name field: the slot's name, or the notice that the mode is not known yet. */
     std::string patchNameText (bool diagnosticMode) const;
 
+    /** Asked before the player's own change of bank or Program is made (the unsaved-edits question);
+        it runs the change, later or never. Unset, every change goes ahead. */
+    std::function<void (std::function<void()> change)> confirmChange;
+
     /** Called after every change of bank or Program (library lookup, views). */
     std::function<void (int bank, int program)> onSelectionChanged;
 
 private:
+    void whenAllowed (std::function<void()> change);
     void changed();
 
     EditorEngine& engine;

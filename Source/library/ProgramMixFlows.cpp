@@ -79,14 +79,14 @@ juce::var ProgramMixFlows::buildDocument (DocumentKind kind, int bank, int slot)
     return buildMixDocument (slotContent (bank, slot), valid ? &cached->payload : nullptr, now);
 }
 
-void ProgramMixFlows::saveProgram()
+void ProgramMixFlows::saveProgram (std::function<void (bool)> done)
 {
     const int bank = state.selectedBank, slot = state.selectedSlot;
     const bool neverRead = LibrarianState::isProgramBank (bank) && LibrarianState::isValidSlot (slot) &&
                            state.names.name (bank, slot).empty() && !cachedProgramSysEx (bank, slot);
     if (!neverRead)
     {
-        runSavePlan (planSave (saveContext (DocumentKind::program)), DocumentKind::program);
+        runSavePlan (planSave (saveContext (DocumentKind::program)), DocumentKind::program, std::move (done));
         return;
     }
     // Say what an unread slot's document will hold before it is written.
@@ -96,12 +96,14 @@ void ProgramMixFlows::saveProgram()
                             "file will hold only the editor's current values.\n\nRun PROGRAM SYNC first to read "
                             "the Program, or save the editor's values anyway.",
                         { "SAVE EDITOR VALUES", "CANCEL" },
-                        [this] (int choice)
+                        [this, done = std::move (done)] (int choice)
                         {
                             if (choice == 0)
-                                runSavePlan (planSave (saveContext (DocumentKind::program)), DocumentKind::program);
-                            else
-                                logLine ("Save Program cancelled: the slot has not been read from the Orvo.\n");
+                                return runSavePlan (planSave (saveContext (DocumentKind::program)),
+                                                    DocumentKind::program, done);
+                            logLine ("Save Program cancelled: the slot has not been read from the Orvo.\n");
+                            if (done)
+                                done (false);
                         });
 }
 
@@ -110,7 +112,7 @@ void ProgramMixFlows::saveMix()
     runSavePlan (planSave (saveContext (DocumentKind::mix)), DocumentKind::mix);
 }
 
-void ProgramMixFlows::runSavePlan (const SavePlan& plan, DocumentKind kind)
+void ProgramMixFlows::runSavePlan (const SavePlan& plan, DocumentKind kind, std::function<void (bool)> done)
 {
     for (const auto& line : plan.logLines)
         logLine (line);
@@ -120,6 +122,8 @@ void ProgramMixFlows::runSavePlan (const SavePlan& plan, DocumentKind kind)
     switch (plan.action)
     {
         case SavePlan::Action::stop:
+            if (done)
+                done (false);
             return;
 
         case SavePlan::Action::readMixFirst:
@@ -137,10 +141,13 @@ void ProgramMixFlows::runSavePlan (const SavePlan& plan, DocumentKind kind)
             auto document = buildDocument (kind, bank, slot);
             library.ensureLibraryFolders();
             dialogs.chooseFileToSave (plan.dialogTitle, plan.initialFile.getFullPathName().toStdString(), plan.pattern,
-                                      [this, document, kind, bank, slot] (std::optional<std::string> chosen)
+                                      [this, document, kind, bank, slot, done] (std::optional<std::string> chosen)
                                       {
-                                          if (chosen && !chosen->empty())
+                                          const bool written =
+                                              chosen && !chosen->empty() &&
                                               writeSavedDocument (juce::File (*chosen), document, kind, bank, slot);
+                                          if (done)
+                                              done (written);
                                       });
             return;
         }

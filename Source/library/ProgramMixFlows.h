@@ -26,7 +26,9 @@ public:
                      LibrarianLog log);
 
     //==== menu flows ====
-    void saveProgram();
+    /** `done` (may be empty) hears whether the document was written; a cancelled dialog or question
+        is "not written". */
+    void saveProgram (std::function<void (bool written)> done = {});
     void saveMix();
     void loadProgram();
     void loadMix();
@@ -99,7 +101,7 @@ private:
     SaveContext saveContext (DocumentKind kind) const;
     SlotDocumentContent slotContent (int bank, int slot) const;
     juce::var buildDocument (DocumentKind kind, int bank, int slot) const;
-    void runSavePlan (const SavePlan& plan, DocumentKind kind);
+    void runSavePlan (const SavePlan& plan, DocumentKind kind, std::function<void (bool)> done = {});
     bool writeSavedDocument (const juce::File& file, const juce::var& document, DocumentKind kind, int bank, int slot);
     void chooseAndLoad (DocumentKind kind);
     DocumentLoadOutcome loadFile (const juce::File& file, DocumentKind kind);
