@@ -80,8 +80,7 @@ void BottomBar::lookAndFeelChanged()
         l->setColour (juce::Label::textColourId, palette::dimText);
     for (auto* l : { &bankName, &programNumber, &patchName })
     {
-        l->setColour (juce::Label::textColourId, palette::lcdText);
-        l->setColour (juce::Label::backgroundColourId, palette::lcd);
+        l->setColour (juce::Label::textColourId, palette::lcd.ink);
     }
     repaint();
 }
@@ -103,6 +102,9 @@ void BottomBar::paint (juce::Graphics& g)
     g.fillRoundedRectangle (getLocalBounds().toFloat(), 4.0f);
     g.setColour (palette::panelOutline);
     g.drawRoundedRectangle (getLocalBounds().toFloat().reduced (0.5f), 4.0f, 1.0f);
+    // The Program display is the editor's LCD: it takes the LCD colour, not the value boxes'.
+    for (auto* l : { &bankName, &programNumber, &patchName })
+        drawLcd (g, l->getBounds().toFloat(), palette::lcd);
 }
 
 void BottomBar::resized()

@@ -67,9 +67,11 @@ MainComponent::MainComponent (Options options)
     header.setColour (juce::Label::textColourId, palette::text);
     addAndMakeVisible (header);
     registerItem (header, "editor.header.title");
-    lastNrpnLabel.setFont (juce::Font (juce::Font::getDefaultMonospacedFontName(), 12.0f, juce::Font::plain));
-    lastNrpnLabel.setJustificationType (juce::Justification::centredRight);
-    lastNrpnLabel.setColour (juce::Label::textColourId, palette::lcd);
+    lastNrpnLabel.setFont (juce::Font (juce::Font::getDefaultMonospacedFontName(), 10.0f, juce::Font::plain));
+    lastNrpnLabel.setJustificationType (juce::Justification::centredLeft);
+    lastNrpnLabel.setBorderSize ({});
+    lastNrpnLabel.setMinimumHorizontalScale (0.7f);
+    lastNrpnLabel.setColour (juce::Label::textColourId, palette::lcd.ink);
     addChildComponent (lastNrpnLabel);
     registerItem (lastNrpnLabel, "editor.header.lastNrpn");
 
@@ -81,9 +83,13 @@ MainComponent::MainComponent (Options options)
     };
     addAndMakeVisible (sendShownButton);
     registerItem (sendShownButton, "editor.header.sendShown");
-    headerStatus.setFont (juce::Font (11.0f, juce::Font::bold));
-    headerStatus.setMinimumHorizontalScale (0.7f);
-    headerStatus.setColour (juce::Label::textColourId, palette::lcd);
+    // The status screen: results of the header's actions over the MIDI ports (and, in Diagnostic
+    // Mode, the last NRPN received).
+    headerStatus.setFont (juce::Font (10.5f));
+    headerStatus.setJustificationType (juce::Justification::topLeft);
+    headerStatus.setBorderSize ({});
+    headerStatus.setMinimumHorizontalScale (0.9f);
+    headerStatus.setColour (juce::Label::textColourId, palette::lcd.ink);
     addAndMakeVisible (headerStatus);
     registerItem (headerStatus, "editor.header.status");
 
@@ -184,10 +190,11 @@ MainComponent::MainComponent (Options options)
         engine->log().append ("Plugin mode: direct hardware MIDI ports are disabled until the host MIDI transport is connected.\n\n");
     startTimerHz (30);
 
-    midiStatus.setFont (juce::Font (11.5f));
-    midiStatus.setInterceptsMouseClicks (false, false);
+    midiStatus.setFont (juce::Font (10.0f));
+    midiStatus.setBorderSize ({});
+    midiStatus.setMinimumHorizontalScale (0.7f);
     lastNrpnLabel.setInterceptsMouseClicks (false, false);
-    midiStatus.setColour (juce::Label::textColourId, palette::dimText);
+    midiStatus.setColour (juce::Label::textColourId, palette::lcd.ink);
     midiStatus.setJustificationType (juce::Justification::centredRight);
     addAndMakeVisible (midiStatus);
     registerItem (midiStatus, "editor.header.midiStatus");
@@ -482,9 +489,9 @@ void MainComponent::applyAppearance()
     const auto& s = engine->settings();
     lookAndFeel.apply ({ s.layoutColor, s.defaultLedColor, s.lcdColor, s.lcdScreenType, s.valueBoxColor, s.dropdownMenuColor, s.programFont });
     header.setColour (juce::Label::textColourId, palette::text);
-    lastNrpnLabel.setColour (juce::Label::textColourId, palette::lcd);
-    midiStatus.setColour (juce::Label::textColourId, palette::dimText);
-    headerStatus.setColour (juce::Label::textColourId, palette::lcd);
+    lastNrpnLabel.setColour (juce::Label::textColourId, palette::lcd.ink);
+    midiStatus.setColour (juce::Label::textColourId, palette::lcd.ink);
+    headerStatus.setColour (juce::Label::textColourId, palette::lcd.ink);
     sendLookAndFeelChange();
     repaint();
 }
@@ -642,8 +649,9 @@ bool MainComponent::keyPressed (const juce::KeyPress& key)
 void MainComponent::paint (juce::Graphics& g)
 {
     g.fillAll (palette::background);
-    g.setColour (palette::panel.darker (0.3f));
+    g.setColour (palette::topBar);
     g.fillRect (0, 0, designWidth, topBarHeight);
+    drawLcd (g, statusScreen.toFloat(), palette::lcd);
     g.setColour (palette::accent);
     g.fillRect (0, topBarHeight - 2, designWidth, 2);
 }
@@ -654,9 +662,11 @@ void MainComponent::resized()
     sendShownButton.setBounds (margin + 368, 9, 140, topBarHeight - 18);
     modButton.setBounds (margin + 514, 9, 110, topBarHeight - 18);
     midiButton.setBounds (margin + 630, 9, 118, topBarHeight - 18);
-    headerStatus.setBounds (margin + 754, 4, designWidth - sidebarWidth - margin * 3 - 754, topBarHeight - 8);
-    lastNrpnLabel.setBounds (designWidth - sidebarWidth - margin, 4, sidebarWidth, topBarHeight / 2 - 4);
-    midiStatus.setBounds (designWidth - sidebarWidth - margin, topBarHeight / 2, sidebarWidth, topBarHeight / 2 - 4);
+    statusScreen = { margin + 754, 3, designWidth - margin * 2 - 754, topBarHeight - 7 };
+    auto screen = statusScreen.reduced (6, 2);
+    headerStatus.setBounds (screen.removeFromTop (22));
+    lastNrpnLabel.setBounds (screen.removeFromLeft (screen.getWidth() / 2));
+    midiStatus.setBounds (screen);
 
     const int pageWidth = designWidth - sidebarWidth - margin * 3;
     auto tabRow = juce::Rectangle<int> (margin, tabRowTop, pageWidth, tabRowHeight);

@@ -124,6 +124,7 @@ private:
     juce::TooltipWindow tooltips { this, 600 };
 
     juce::Label header, lastNrpnLabel, headerStatus;
+    juce::Rectangle<int> statusScreen;
     juce::TextButton sendShownButton { "SEND SHOWN VALUES" };
     std::array<juce::TextButton, 6> tabs;
     juce::Label defaultPageLabel { {}, "DEFAULT PAGE:" };

@@ -38,7 +38,7 @@ void EffectsPageView::Slot::resized()
 void EffectsPageView::Slot::paint (juce::Graphics& g)
 {
     name.setColour (juce::Label::textColourId, filled ? palette::text : palette::dimText.withAlpha (0.5f));
-    value.setColour (juce::Label::textColourId, palette::lcdText);
+    value.setColour (juce::Label::textColourId, palette::valueBox.ink);
     if (filled)
         drawLcd (g, value.getBounds().toFloat());
 }

@@ -52,7 +52,7 @@ InterfaceControlView::InterfaceControlView (const InterfaceControlInfo& i) : inf
 void InterfaceControlView::applyColours()
 {
     nameLabel.setColour (juce::Label::textColourId, palette::dimText.brighter (0.2f));
-    valueBox.setColour (juce::Label::textColourId, palette::lcdText);
+    valueBox.setColour (juce::Label::textColourId, palette::valueBox.ink);
     repaint();
 }
 

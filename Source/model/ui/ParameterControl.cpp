@@ -114,7 +114,7 @@ void ParameterControl::applyColours()
 {
     nameLabel.setColour (juce::Label::textColourId, palette::text);
     valueBox.setColour (juce::Label::backgroundColourId, juce::Colours::transparentBlack);
-    valueBox.setColour (juce::Label::textColourId, palette::lcdText);
+    valueBox.setColour (juce::Label::textColourId, palette::valueBox.ink);
     valueBox.setColour (juce::Label::outlineColourId, juce::Colours::transparentBlack);
     repaint();
 }
