@@ -21,6 +21,14 @@ BottomBar::BottomBar (ProgramSelector& s) : selector (s)
             onMixSettings();
     };
     clearKnobs.setTooltip ("Clear the custom ranges of every knob.");
+    for (auto* c : std::initializer_list<juce::SettableTooltipClient*> { &bankLabel, &bankName })
+        c->setTooltip ("The selected bank; the arrows beside it step through the banks.");
+    programNumber.setTooltip ("The selected Program number; - and + step through them.");
+    patchName.setTooltip ("The name of the selected slot.");
+    for (auto* c : std::initializer_list<juce::SettableTooltipClient*> { &programLed, &programLedLabel })
+        c->setTooltip ("Lit while the Orvo plays a Program.");
+    for (auto* c : std::initializer_list<juce::SettableTooltipClient*> { &mixLed, &mixLedLabel })
+        c->setTooltip ("Lit while the Orvo plays a Mix.");
     clearKnobs.onClick = [this] {
         if (onClearKnobs != nullptr)
             onClearKnobs();

@@ -121,7 +121,7 @@ private:
     juce::Label midiStatus;
     juce::Random random;
     OrvoLookAndFeel lookAndFeel;
-    juce::TooltipWindow tooltips { this, 600 };
+    OrvoTooltipWindow tooltips { this, 600 };
 
     juce::Label header, lastNrpnLabel, headerStatus;
     juce::Rectangle<int> statusScreen;

@@ -9,7 +9,7 @@ namespace orvo
 {
 
 /** A small round lamp beside a switch. */
-class Led final : public juce::Component
+class Led final : public juce::Component, public juce::SettableTooltipClient
 {
 public:
     void setOn (bool on)

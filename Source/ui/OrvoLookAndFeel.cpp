@@ -51,7 +51,9 @@ void OrvoLookAndFeel::apply (const Appearance& a)
     setColour (juce::Slider::trackColourId, scheme.accent);
     setColour (juce::Slider::backgroundColourId, scheme.textBox);
     setColour (juce::Slider::thumbColourId, juce::Colours::white);
-    setColour (juce::TooltipWindow::backgroundColourId, scheme.panel);
+    setColour (juce::TooltipWindow::backgroundColourId, scheme.tooltipBackground);
+    setColour (juce::TooltipWindow::textColourId, scheme.tooltipText);
+    setColour (juce::TooltipWindow::outlineColourId, scheme.tooltipOutline);
 }
 
 void OrvoLookAndFeel::drawLinearSlider (juce::Graphics& g, int x, int y, int width, int height, float sliderPos, float,
@@ -80,6 +82,51 @@ void OrvoLookAndFeel::drawButtonBackground (juce::Graphics& g, juce::Button& but
     g.fillRoundedRectangle (r, 3.0f);
     g.setColour (palette::panelOutline.brighter (0.2f));
     g.drawRoundedRectangle (r, 3.0f, 1.0f);
+}
+
+namespace
+{
+juce::TextLayout tooltipLayout (const juce::String& text, juce::Colour colour)
+{
+    juce::AttributedString s;
+    s.setJustification (juce::Justification::centredLeft);
+    s.append (text, juce::Font (14.0f), colour);
+    juce::TextLayout layout;
+    layout.createLayoutWithBalancedLineLengths (s, 420.0f);
+    return layout;
+}
+constexpr int tooltipPadX = 8, tooltipPadY = 5;
+} // namespace
+
+juce::String OrvoTooltipWindow::getTipFor (juce::Component& c)
+{
+    for (auto* p = &c; p != nullptr && p != getParentComponent(); p = p->getParentComponent())
+        if (auto tip = juce::TooltipWindow::getTipFor (*p); tip.isNotEmpty())
+            return tip;
+    return {};
+}
+
+juce::Rectangle<int> OrvoLookAndFeel::getTooltipBounds (const juce::String& tipText, juce::Point<int> pos,
+                                                        juce::Rectangle<int> parentArea)
+{
+    const auto layout = tooltipLayout (tipText, juce::Colours::black);
+    const int w = (int) std::ceil (layout.getWidth()) + tooltipPadX * 2;
+    const int h = (int) std::ceil (layout.getHeight()) + tooltipPadY * 2;
+    // Beside the pointer, on the side with more room, never under it.
+    return juce::Rectangle<int> (pos.x > parentArea.getCentreX() ? pos.x - (w + 12) : pos.x + 18,
+                                 pos.y > parentArea.getCentreY() ? pos.y - (h + 8) : pos.y + 20, w, h)
+        .constrainedWithin (parentArea);
+}
+
+void OrvoLookAndFeel::drawTooltip (juce::Graphics& g, const juce::String& text, int width, int height)
+{
+    // The window is opaque: fill every pixel, corners included.
+    const auto r = juce::Rectangle<int> (width, height).toFloat();
+    g.fillAll (findColour (juce::TooltipWindow::backgroundColourId));
+    g.setColour (findColour (juce::TooltipWindow::outlineColourId));
+    g.drawRect (r, 1.5f);
+    tooltipLayout (text, findColour (juce::TooltipWindow::textColourId))
+        .draw (g, r.reduced ((float) tooltipPadX, (float) tooltipPadY));
 }
 
 juce::Font OrvoLookAndFeel::getTextButtonFont (juce::TextButton&, int buttonHeight)

@@ -48,6 +48,16 @@ inline void drawLcd (juce::Graphics& g, juce::Rectangle<float> r, const LcdColou
     }
 }
 
+/** Finds a component's tooltip on the component under the pointer or, when that has none, on the
+    nearest of its parents that has one: a control's slider, value box or caption all show the
+    control's tooltip, where JUCE's window would only ask the child. */
+class OrvoTooltipWindow final : public juce::TooltipWindow
+{
+public:
+    using juce::TooltipWindow::TooltipWindow;
+    juce::String getTipFor (juce::Component& c) override;
+};
+
 class OrvoLookAndFeel final : public juce::LookAndFeel_V4
 {
 public:
@@ -61,6 +71,9 @@ public:
     void drawButtonBackground (juce::Graphics&, juce::Button&, const juce::Colour& backgroundColour,
                                bool isMouseOverButton, bool isButtonDown) override;
     juce::Font getTextButtonFont (juce::TextButton&, int buttonHeight) override;
+    juce::Rectangle<int> getTooltipBounds (const juce::String& tipText, juce::Point<int> screenPos,
+                                           juce::Rectangle<int> parentArea) override;
+    void drawTooltip (juce::Graphics&, const juce::String& text, int width, int height) override;
 };
 
 } // namespace orvo

@@ -55,6 +55,8 @@ EffectsPageView::EffectsPageView (EffectsPageModel& m) : model (m)
     categoryMenu.setComponentID ("editor.effects.category");
     algorithmMenu.setComponentID ("editor.effects.algorithm");
     algorithmMenu.setScrollWheelEnabled (true);
+    categoryMenu.setTooltip ("Choose a category to list its algorithms.");
+    algorithmMenu.setTooltip ("Choose the algorithm; it is sent to the Orvo at once.");
     categoryMenu.onChange = [this] {
         model.selectCategory (categoryMenu.getText().toStdString());
         fillMenus();

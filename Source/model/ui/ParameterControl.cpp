@@ -169,6 +169,14 @@ void ParameterControl::setSendImmediately (bool on)
                               : "Send this parameter's current value to the Orvo.");
 }
 
+juce::String ParameterControl::getTooltip()
+{
+    const auto shown = [this] (int raw) { return formatValue ? formatValue (info, raw, {}) : juce::String (raw); };
+    const auto mapping = info.nrpn >= 0 ? "NRPN " + juce::String (info.nrpn) : juce::String ("no NRPN");
+    return juce::String (info.name) + "  (" + mapping + ", " + shown (info.rawMin) + " to " + shown (info.rawMax) +
+           ")" + (info.kind == kindContinuous ? "\nRight-click for a custom knob range." : "");
+}
+
 void ParameterControl::paint (juce::Graphics& g)
 {
     if (highlighted)
