@@ -487,3 +487,49 @@ TEST (SettingsStore, LoadsIntoTheEditorsSettingsAndSavesThemBackKeepingKeysTheEd
     EXPECT_EQ (reloaded.inputIdentifier, "hw:1,0");
     EXPECT_EQ (reloaded.layoutColor, 2);
 }
+
+TEST (SettingsStore, EachSettingsMenuChoiceSetsOnlyItsOwnSetting)
+{
+    using Field = int EditorSettings::*;
+    const Field fields[] = { &EditorSettings::envelopeTimeResponsiveness,
+                             &EditorSettings::defaultPage,
+                             &EditorSettings::defaultSidebarTop,
+                             &EditorSettings::defaultSidebarBottom,
+                             &EditorSettings::layoutColor,
+                             &EditorSettings::lcdColor,
+                             &EditorSettings::lcdScreenType,
+                             &EditorSettings::dropdownMenuColor,
+                             &EditorSettings::valueBoxColor,
+                             &EditorSettings::programFont,
+                             &EditorSettings::defaultLedColor };
+    const struct
+    {
+        int menuItem;
+        Field field;
+        int value;
+    } cases[] = {
+        { 5102, &EditorSettings::envelopeTimeResponsiveness, 2 },
+        { 5206, &EditorSettings::defaultPage, 6 },
+        { 5307, &EditorSettings::defaultSidebarTop, 7 },
+        { 5405, &EditorSettings::defaultSidebarBottom, 5 },
+        { 5503, &EditorSettings::layoutColor, 3 },
+        { 5602, &EditorSettings::lcdColor, 2 },
+        { 5701, &EditorSettings::lcdScreenType, 1 },
+        { 5802, &EditorSettings::dropdownMenuColor, 2 },
+        { 5902, &EditorSettings::valueBoxColor, 2 },
+        { 6003, &EditorSettings::programFont, 3 },
+        { 6104, &EditorSettings::defaultLedColor, 4 },
+    };
+    for (const auto& c : cases)
+    {
+        EditorSettings s;
+        s.valueBoxColor = 3; // each colour box chosen apart from the LCD colour
+        s.dropdownMenuColor = 1;
+        std::vector<int> before;
+        for (auto f : fields)
+            before.push_back (s.*f);
+        EXPECT_TRUE (applySettingsMenuChoice (s, c.menuItem).handled) << c.menuItem;
+        for (size_t i = 0; i < std::size (fields); ++i)
+            EXPECT_EQ (s.*fields[i], fields[i] == c.field ? c.value : before[i]) << "menu item " << c.menuItem;
+    }
+}

@@ -499,84 +499,20 @@ void MainComponent::applyAppearance()
 void MainComponent::changeSetting (int id)
 {
     auto& s = engine->settings();
-    auto change = SettingsChange::other;
-    bool looks = false;
-    if (id == 5001 || id == 5002)
-    {
-        s.squareWidthFix52 = id == 5002;
-        change = SettingsChange::squareWidthFix;
-    }
-    else if (id >= 5101 && id <= 5103)
-    {
-        s.envelopeTimeResponsiveness = id - 5100;
-        change = SettingsChange::envelopeTimeResponsiveness;
-    }
-    else if (id >= 5201 && id <= 5206)
-    {
-        s.defaultPage = id - 5200;
-        defaultPageChooser.setSelectedId (s.defaultPage, juce::dontSendNotification);
-    }
-    else if (id >= 5301 && id <= 5310)
-        s.defaultSidebarTop = id - 5300;
-    else if (id >= 5401 && id <= 5410)
-        s.defaultSidebarBottom = id - 5400;
-    else if (id >= 5501 && id <= 5503)
-    {
-        s.layoutColor = id - 5500;
-        change = SettingsChange::layoutColor;
-        looks = true;
-    }
-    else if (id >= 5601 && id <= 5603)
-    {
-        // Value boxes and menus follow the LCD colour until they are given their own.
-        s.lcdColor = s.valueBoxColor = s.dropdownMenuColor = id - 5600;
-        looks = true;
-    }
-    else if (id == 5701 || id == 5702)
-    {
-        s.lcdScreenType = id - 5700;
-        looks = true;
-    }
-    else if (id >= 5801 && id <= 5803)
-    {
-        s.dropdownMenuColor = id - 5800;
-        looks = true;
-    }
-    else if (id >= 5901 && id <= 5903)
-    {
-        s.valueBoxColor = id - 5900;
-        looks = true;
-    }
-    else if (id >= 6001 && id <= 6003)
-    {
-        s.programFont = id - 6000;
-        looks = true;
-    }
-    else if (id >= 6101 && id <= 6104)
-    {
-        s.defaultLedColor = id - 6100;
-        change = SettingsChange::defaultLedColor;
-        looks = true;
-    }
-    else if (id == 6200)
+    if (id == 6200)
         setDiagnosticMode (! s.diagnosticMode);
-    else if (id == 6201)
-    {
-        s.unsavedWarnings = ! s.unsavedWarnings;
-        change = SettingsChange::unsavedWarnings;
-    }
-    else if (id == 6203)
-        s.autoSaveTools = ! s.autoSaveTools;
     else if (id == 6202)
     {
         getSettingsStore().resetWarnings();
         engine->log().append ("Warnings reset.\n");
         return;
     }
-    else
+    const auto choice = applySettingsMenuChoice (s, id);
+    if (! choice.handled && id != 6200)
         return;
-    saveEditorSettings (getSettingsStore(), s, change);
-    if (looks)
+    defaultPageChooser.setSelectedId (s.defaultPage, juce::dontSendNotification);
+    saveEditorSettings (getSettingsStore(), s, choice.change);
+    if (choice.changesLooks)
         applyAppearance();
 }
 

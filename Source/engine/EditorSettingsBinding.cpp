@@ -75,6 +75,62 @@ void saveRememberedPorts (EditorSettingsStore& store, const EditorSettings& edit
     store.save();
 }
 
+SettingsMenuChoice applySettingsMenuChoice (EditorSettings& s, int id)
+{
+    const auto in = [id] (int first, int last) { return id >= first && id <= last; };
+    SettingsMenuChoice c;
+    c.handled = true;
+    if (in (5001, 5002))
+    {
+        s.squareWidthFix52 = id == 5002;
+        c.change = SettingsChange::squareWidthFix;
+    }
+    else if (in (5101, 5103))
+    {
+        s.envelopeTimeResponsiveness = id - 5100;
+        c.change = SettingsChange::envelopeTimeResponsiveness;
+    }
+    else if (in (5201, 5206))
+        s.defaultPage = id - 5200;
+    else if (in (5301, 5310))
+        s.defaultSidebarTop = id - 5300;
+    else if (in (5401, 5410))
+        s.defaultSidebarBottom = id - 5400;
+    else if (in (5501, 5503))
+    {
+        s.layoutColor = id - 5500;
+        c.change = SettingsChange::layoutColor;
+    }
+    // The value boxes and menus keep their own colours: they follow the LCD colour only in a
+    // settings file that holds none for them.
+    else if (in (5601, 5603))
+        s.lcdColor = id - 5600;
+    else if (in (5701, 5702))
+        s.lcdScreenType = id - 5700;
+    else if (in (5801, 5803))
+        s.dropdownMenuColor = id - 5800;
+    else if (in (5901, 5903))
+        s.valueBoxColor = id - 5900;
+    else if (in (6001, 6003))
+        s.programFont = id - 6000;
+    else if (in (6101, 6104))
+    {
+        s.defaultLedColor = id - 6100;
+        c.change = SettingsChange::defaultLedColor;
+    }
+    else if (id == 6201)
+    {
+        s.unsavedWarnings = !s.unsavedWarnings;
+        c.change = SettingsChange::unsavedWarnings;
+    }
+    else if (id == 6203)
+        s.autoSaveTools = !s.autoSaveTools;
+    else
+        c.handled = false;
+    c.changesLooks = in (5501, 6104); // the colours, the screen type and the font
+    return c;
+}
+
 void saveEditorSettings (EditorSettingsStore& store, const EditorSettings& editor, SettingsChange change)
 {
     store.settingChanged (storedSettingsOf (editor, store.readStoredSettings()), change);

@@ -24,4 +24,16 @@ void saveEditorSettings (EditorSettingsStore& store, const EditorSettings& edito
 /** Stores the chosen instrument and controller ports (identifier and name of each). */
 void saveRememberedPorts (EditorSettingsStore& store, const EditorSettings& editor);
 
+/** What a Settings menu choice did. */
+struct SettingsMenuChoice
+{
+    bool handled = false;      // the id is a choice that only sets a value
+    bool changesLooks = false; // the palette has to be applied again
+    SettingsChange change = SettingsChange::other;
+};
+
+/** Sets the value a Settings menu item (5001..6203) chooses, and nothing else. Diagnostic Mode
+    (6200) and Reset Warnings (6202) do more than set a value and are left to the editor. */
+SettingsMenuChoice applySettingsMenuChoice (EditorSettings& settings, int menuItemId);
+
 } // namespace orvo
