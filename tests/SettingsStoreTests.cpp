@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <tuple>
 
 using namespace orvo;
 using orvo::testing::TemporaryFolder;
@@ -486,6 +487,35 @@ TEST (SettingsStore, LoadsIntoTheEditorsSettingsAndSavesThemBackKeepingKeysTheEd
     EXPECT_EQ (reloaded.outputName, "Virtual Orvo");
     EXPECT_EQ (reloaded.inputIdentifier, "hw:1,0");
     EXPECT_EQ (reloaded.layoutColor, 2);
+}
+
+TEST (SettingsStore, RemembersTheWindowSizeAndTheSwitchesUntilTheNextStart)
+{
+    TemporaryFolder temp;
+    writeSettingsFile (temp.get(), { marker });
+    {
+        EditorSettingsStore store (temp.get());
+        EditorSettings editor;
+        loadEditorSettings (store, editor);
+        EXPECT_EQ (editor.windowWidth, 0) << "no size remembered yet: the window takes the editor's own";
+        editor.windowWidth = 1600;
+        editor.windowHeight = 1304;
+        editor.midiInputMonitor = editor.midiOutputMonitor = true;
+        editor.sendChangesImmediately = editor.followIncomingMidi = false;
+        saveSession (store, editor);
+    }
+    EditorSettingsStore reopened (temp.get());
+    EditorSettings next;
+    loadEditorSettings (reopened, next);
+    EXPECT_EQ (std::make_tuple (next.windowWidth, next.windowHeight, next.midiInputMonitor, next.midiOutputMonitor,
+                                next.sendChangesImmediately, next.followIncomingMidi),
+               std::make_tuple (1600, 1304, true, true, false, false));
+
+    // A size no window can have is brought into the window's limits.
+    writeSettingsFile (temp.get(), { marker, { "window.width", "99999" }, { "window.height", "10" } });
+    EditorSettingsStore edited (temp.get());
+    loadEditorSettings (edited, next);
+    EXPECT_EQ (std::make_pair (next.windowWidth, next.windowHeight), std::make_pair (2560, 600));
 }
 
 TEST (SettingsStore, EachSettingsMenuChoiceSetsOnlyItsOwnSetting)

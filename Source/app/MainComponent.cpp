@@ -122,6 +122,12 @@ MainComponent::MainComponent (Options options)
     buildPages();
 
     topPane.onToolChanged = [this] { refreshSidebars(); };
+    monitorPanel.onMonitorSwitched = [this] {
+        auto& s = engine->settings();
+        s.midiInputMonitor = engine->log().midiInputMonitor.load();
+        s.midiOutputMonitor = engine->log().midiOutputMonitor.load();
+        saveSession (getSettingsStore(), s);
+    };
     bottomPane.onToolChanged = [this] { refreshSidebars(); };
     addAndMakeVisible (topPane);
     addAndMakeVisible (bottomPane);
@@ -149,7 +155,10 @@ MainComponent::MainComponent (Options options)
     midiOverlay = std::make_unique<MidiSettingsOverlay> (getMidi(), *engine);
     midiOverlay->onClose = [this] { showOverlay (nullptr); };
     midiOverlay->onPortsChanged = [this] { refreshMidiStatus(); };
-    midiOverlay->onSettingsChanged = [this] { saveEditorSettings (getSettingsStore(), engine->settings()); };
+    midiOverlay->onSettingsChanged = [this] {
+        saveEditorSettings (getSettingsStore(), engine->settings());
+        saveSession (getSettingsStore(), engine->settings());
+    };
     midiOverlay->onSendImmediatelyChanged = [this] (bool on) { setSendChangesImmediately (on); };
     addChildComponent (*midiOverlay);
     registerItem (*midiOverlay, "overlay.midiSettings");
@@ -259,6 +268,7 @@ void MainComponent::buildPages()
             return typed.ok() ? std::optional<int> (typed.raw) : std::nullopt;
         };
         c->refreshValueText();
+        c->setSendImmediately (engine->settings().sendChangesImmediately);
         c->showValue (engine->value (r));
         registry[c->getComponentID()] = c.get();
         controls[(size_t) r] = std::move (c);
@@ -378,6 +388,21 @@ void MainComponent::setSendChangesImmediately (bool on)
     engine->setSendChangesImmediately (on);
     for (auto& c : controls)
         c->setSendImmediately (on);
+    saveSession (getSettingsStore(), engine->settings());
+}
+
+void MainComponent::setFollowIncomingMidi (bool on)
+{
+    engine->setFollowIncomingMidi (on);
+    saveSession (getSettingsStore(), engine->settings());
+}
+
+void MainComponent::rememberWindowSize (int width, int height)
+{
+    auto& s = engine->settings();
+    s.windowWidth = width;
+    s.windowHeight = height;
+    saveSession (getSettingsStore(), s);
 }
 
 void MainComponent::toggleLayoutMode()

@@ -84,6 +84,9 @@ public:
     void setPage (int tab);
     void setDiagnosticMode (bool on);
     void setSendChangesImmediately (bool on);
+    void setFollowIncomingMidi (bool on);
+    /** Keeps the window's size for the next start. */
+    void rememberWindowSize (int width, int height);
     void toggleLayoutMode();
     bool isLayoutEditShown() const;
     void noteWindowSize (int w, int h) { engine->noteWindowSize (w, h); }

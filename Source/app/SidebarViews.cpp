@@ -6,10 +6,12 @@ namespace orvo
 MonitorPanel::MonitorPanel (EditorEngine& e) : engine (e)
 {
     setComponentID ("monitor");
-    const auto setUp = [this] (juce::TextButton& b, Led& led, const char* id, const char* tooltip,
+    const auto setUp = [this] (juce::TextButton& b, Led& led, const char* id, const char* tooltip, bool on,
                                std::function<void (bool)> action) {
         b.setComponentID (id);
         b.setClickingTogglesState (true);
+        b.setToggleState (on, juce::dontSendNotification);
+        led.setOn (on);
         b.setTooltip (tooltip);
         led.setTooltip (tooltip);
         b.onClick = [&b, &led, action] {
@@ -19,12 +21,20 @@ MonitorPanel::MonitorPanel (EditorEngine& e) : engine (e)
         addAndMakeVisible (b);
     };
     setUp (midiIn, midiInLed, "monitor.midiIn", "Show the MIDI the editor receives in the log.",
-           [this] (bool on) { engine.setMidiInputMonitor (on); });
+           engine.log().midiInputMonitor.load(), [this] (bool on) {
+               engine.setMidiInputMonitor (on);
+               if (onMonitorSwitched)
+                   onMonitorSwitched();
+           });
     setUp (midiOut, midiOutLed, "monitor.midiOut", "Show the MIDI the editor sends in the log.",
-           [this] (bool on) { engine.setMidiOutputMonitor (on); });
+           engine.log().midiOutputMonitor.load(), [this] (bool on) {
+               engine.setMidiOutputMonitor (on);
+               if (onMonitorSwitched)
+                   onMonitorSwitched();
+           });
     setUp (diagnostics, diagnosticsLed, "monitor.diagnostics",
            "In Diagnostic Mode, flash each control whose value changes from outside the editor.",
-           [this] (bool on) { engine.setDiagnosticHighlight (on); });
+           engine.log().diagnosticHighlight.load(), [this] (bool on) { engine.setDiagnosticHighlight (on); });
     midiInLed.setComponentID ("monitor.midiInLed");
     midiOutLed.setComponentID ("monitor.midiOutLed");
     for (auto* led : { &midiInLed, &midiOutLed, &diagnosticsLed })

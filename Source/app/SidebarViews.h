@@ -39,6 +39,8 @@ class MonitorPanel final : public juce::Component, private MonitorLog::Listener
 public:
     explicit MonitorPanel (EditorEngine& engine);
     ~MonitorPanel() override;
+    /** MIDI IN or MIDI OUT was switched. */
+    std::function<void()> onMonitorSwitched;
     void resized() override;
 
 private:

@@ -61,6 +61,13 @@ StoredSettings loadEditorSettings (EditorSettingsStore& store, EditorSettings& e
     editor.outputName = store.readString (SettingsKeys::outputName);
     editor.controllerInputIdentifier = store.readString (SettingsKeys::controllerInputIdentifier);
     editor.controllerInputName = store.readString (SettingsKeys::controllerInputName);
+    editor.sendChangesImmediately = store.readBool (SettingsKeys::sendChangesImmediately, true);
+    editor.followIncomingMidi = store.readBool (SettingsKeys::followIncomingMidi, true);
+    editor.midiInputMonitor = store.readBool (SettingsKeys::monitorMidiIn, false);
+    editor.midiOutputMonitor = store.readBool (SettingsKeys::monitorMidiOut, false);
+    const bool sized = store.hasKey (SettingsKeys::windowWidth) && store.hasKey (SettingsKeys::windowHeight);
+    editor.windowWidth = sized ? store.readInt (Settings::windowWidth) : 0;
+    editor.windowHeight = sized ? store.readInt (Settings::windowHeight) : 0;
     return stored;
 }
 
@@ -129,6 +136,20 @@ SettingsMenuChoice applySettingsMenuChoice (EditorSettings& s, int id)
         c.handled = false;
     c.changesLooks = in (5501, 6104); // the colours, the screen type and the font
     return c;
+}
+
+void saveSession (EditorSettingsStore& store, const EditorSettings& editor)
+{
+    store.writeBool (SettingsKeys::sendChangesImmediately, editor.sendChangesImmediately);
+    store.writeBool (SettingsKeys::followIncomingMidi, editor.followIncomingMidi);
+    store.writeBool (SettingsKeys::monitorMidiIn, editor.midiInputMonitor);
+    store.writeBool (SettingsKeys::monitorMidiOut, editor.midiOutputMonitor);
+    if (editor.windowWidth > 0 && editor.windowHeight > 0)
+    {
+        store.writeInt (Settings::windowWidth, editor.windowWidth);
+        store.writeInt (Settings::windowHeight, editor.windowHeight);
+    }
+    store.save();
 }
 
 void saveEditorSettings (EditorSettingsStore& store, const EditorSettings& editor, SettingsChange change)
