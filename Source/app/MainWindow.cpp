@@ -19,6 +19,8 @@ MainWindow::MainWindow (const juce::String& name, MainComponent::Options options
     setUsingNativeTitleBar (true);
     setMenuBar (this);
     commands.registerAllCommandsForTarget (this);
+    // The application's own quit command (Ctrl+Q) is reached through this window.
+    commands.registerAllCommandsForTarget (juce::JUCEApplication::getInstance());
     auto content = std::make_unique<OrvoEditorScaledHost> (options);
     host = content.get();
     setContentOwned (content.release(), true);
@@ -81,6 +83,8 @@ juce::PopupMenu MainWindow::getMenuForIndex (int index, const juce::String&)
         m.addItem (1008, "IMPORT SYSEX", librarianAvailable);
         m.addItem (1009, "EXPORT SYSEX", librarianAvailable);
         m.addItem (1010, "SET STORAGE", ed != nullptr);
+        m.addSeparator();
+        m.addCommandItem (&commands, juce::StandardApplicationCommandIDs::quit, "QUIT");
     }
     else if (index == 1)
     {
