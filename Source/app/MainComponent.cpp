@@ -78,8 +78,8 @@ MainComponent::MainComponent (Options options)
     sendShownButton.setTooltip ("Send every value shown on this page to the Orvo.");
     sendShownButton.onClick = [this] {
         const auto [title, text] = engine->sendShownValues();
-        headerStatus.setText (title, juce::dontSendNotification);
-        headerStatus.setTooltip (text);
+        headerStatus.setText (juce::String (title) + ": " + juce::String (text), juce::dontSendNotification);
+        headerStatus.setTooltip (juce::String (title) + "\n" + juce::String (text));
     };
     addAndMakeVisible (sendShownButton);
     registerItem (sendShownButton, "editor.header.sendShown");
