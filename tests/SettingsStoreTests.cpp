@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <tuple>
 
 using namespace orvo;
 using orvo::testing::TemporaryFolder;
@@ -486,4 +487,79 @@ TEST (SettingsStore, LoadsIntoTheEditorsSettingsAndSavesThemBackKeepingKeysTheEd
     EXPECT_EQ (reloaded.outputName, "Virtual Orvo");
     EXPECT_EQ (reloaded.inputIdentifier, "hw:1,0");
     EXPECT_EQ (reloaded.layoutColor, 2);
+}
+
+TEST (SettingsStore, RemembersTheWindowSizeAndTheSwitchesUntilTheNextStart)
+{
+    TemporaryFolder temp;
+    writeSettingsFile (temp.get(), { marker });
+    {
+        EditorSettingsStore store (temp.get());
+        EditorSettings editor;
+        loadEditorSettings (store, editor);
+        EXPECT_EQ (editor.windowWidth, 0) << "no size remembered yet: the window takes the editor's own";
+        editor.windowWidth = 1600;
+        editor.windowHeight = 1304;
+        editor.midiInputMonitor = editor.midiOutputMonitor = true;
+        editor.sendChangesImmediately = editor.followIncomingMidi = false;
+        saveSession (store, editor);
+    }
+    EditorSettingsStore reopened (temp.get());
+    EditorSettings next;
+    loadEditorSettings (reopened, next);
+    EXPECT_EQ (std::make_tuple (next.windowWidth, next.windowHeight, next.midiInputMonitor, next.midiOutputMonitor,
+                                next.sendChangesImmediately, next.followIncomingMidi),
+               std::make_tuple (1600, 1304, true, true, false, false));
+
+    // A size no window can have is brought into the window's limits.
+    writeSettingsFile (temp.get(), { marker, { "window.width", "99999" }, { "window.height", "10" } });
+    EditorSettingsStore edited (temp.get());
+    loadEditorSettings (edited, next);
+    EXPECT_EQ (std::make_pair (next.windowWidth, next.windowHeight), std::make_pair (2560, 600));
+}
+
+TEST (SettingsStore, EachSettingsMenuChoiceSetsOnlyItsOwnSetting)
+{
+    using Field = int EditorSettings::*;
+    const Field fields[] = { &EditorSettings::envelopeTimeResponsiveness,
+                             &EditorSettings::defaultPage,
+                             &EditorSettings::defaultSidebarTop,
+                             &EditorSettings::defaultSidebarBottom,
+                             &EditorSettings::layoutColor,
+                             &EditorSettings::lcdColor,
+                             &EditorSettings::lcdScreenType,
+                             &EditorSettings::dropdownMenuColor,
+                             &EditorSettings::valueBoxColor,
+                             &EditorSettings::programFont,
+                             &EditorSettings::defaultLedColor };
+    const struct
+    {
+        int menuItem;
+        Field field;
+        int value;
+    } cases[] = {
+        { 5102, &EditorSettings::envelopeTimeResponsiveness, 2 },
+        { 5206, &EditorSettings::defaultPage, 6 },
+        { 5307, &EditorSettings::defaultSidebarTop, 7 },
+        { 5405, &EditorSettings::defaultSidebarBottom, 5 },
+        { 5503, &EditorSettings::layoutColor, 3 },
+        { 5602, &EditorSettings::lcdColor, 2 },
+        { 5701, &EditorSettings::lcdScreenType, 1 },
+        { 5802, &EditorSettings::dropdownMenuColor, 2 },
+        { 5902, &EditorSettings::valueBoxColor, 2 },
+        { 6003, &EditorSettings::programFont, 3 },
+        { 6104, &EditorSettings::defaultLedColor, 4 },
+    };
+    for (const auto& c : cases)
+    {
+        EditorSettings s;
+        s.valueBoxColor = 3; // each colour box chosen apart from the LCD colour
+        s.dropdownMenuColor = 1;
+        std::vector<int> before;
+        for (auto f : fields)
+            before.push_back (s.*f);
+        EXPECT_TRUE (applySettingsMenuChoice (s, c.menuItem).handled) << c.menuItem;
+        for (size_t i = 0; i < std::size (fields); ++i)
+            EXPECT_EQ (s.*fields[i], fields[i] == c.field ? c.value : before[i]) << "menu item " << c.menuItem;
+    }
 }

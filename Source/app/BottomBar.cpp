@@ -21,6 +21,14 @@ BottomBar::BottomBar (ProgramSelector& s) : selector (s)
             onMixSettings();
     };
     clearKnobs.setTooltip ("Clear the custom ranges of every knob.");
+    for (auto* c : std::initializer_list<juce::SettableTooltipClient*> { &bankLabel, &bankName })
+        c->setTooltip ("The selected bank; the arrows beside it step through the banks.");
+    programNumber.setTooltip ("The selected Program number; - and + step through them.");
+    patchName.setTooltip ("The name of the selected slot.");
+    for (auto* c : std::initializer_list<juce::SettableTooltipClient*> { &programLed, &programLedLabel })
+        c->setTooltip ("Lit while the Orvo plays a Program.");
+    for (auto* c : std::initializer_list<juce::SettableTooltipClient*> { &mixLed, &mixLedLabel })
+        c->setTooltip ("Lit while the Orvo plays a Mix.");
     clearKnobs.onClick = [this] {
         if (onClearKnobs != nullptr)
             onClearKnobs();
@@ -80,8 +88,7 @@ void BottomBar::lookAndFeelChanged()
         l->setColour (juce::Label::textColourId, palette::dimText);
     for (auto* l : { &bankName, &programNumber, &patchName })
     {
-        l->setColour (juce::Label::textColourId, palette::lcdText);
-        l->setColour (juce::Label::backgroundColourId, palette::lcd);
+        l->setColour (juce::Label::textColourId, palette::lcd.ink);
     }
     repaint();
 }
@@ -103,6 +110,9 @@ void BottomBar::paint (juce::Graphics& g)
     g.fillRoundedRectangle (getLocalBounds().toFloat(), 4.0f);
     g.setColour (palette::panelOutline);
     g.drawRoundedRectangle (getLocalBounds().toFloat().reduced (0.5f), 4.0f, 1.0f);
+    // The Program display is the editor's LCD: it takes the LCD colour, not the value boxes'.
+    for (auto* l : { &bankName, &programNumber, &patchName })
+        drawLcd (g, l->getBounds().toFloat(), palette::lcd);
 }
 
 void BottomBar::resized()

@@ -32,7 +32,7 @@ public:
     void lookAndFeelChanged() override;
 
 private:
-    struct Led final : juce::Component
+    struct Led final : juce::Component, juce::SettableTooltipClient
     {
         bool on = false;
         void paint (juce::Graphics&) override;

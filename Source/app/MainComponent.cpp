@@ -67,23 +67,29 @@ MainComponent::MainComponent (Options options)
     header.setColour (juce::Label::textColourId, palette::text);
     addAndMakeVisible (header);
     registerItem (header, "editor.header.title");
-    lastNrpnLabel.setFont (juce::Font (juce::Font::getDefaultMonospacedFontName(), 12.0f, juce::Font::plain));
-    lastNrpnLabel.setJustificationType (juce::Justification::centredRight);
-    lastNrpnLabel.setColour (juce::Label::textColourId, palette::lcd);
+    lastNrpnLabel.setFont (juce::Font (juce::Font::getDefaultMonospacedFontName(), 10.0f, juce::Font::plain));
+    lastNrpnLabel.setJustificationType (juce::Justification::centredLeft);
+    lastNrpnLabel.setBorderSize ({});
+    lastNrpnLabel.setMinimumHorizontalScale (0.7f);
+    lastNrpnLabel.setColour (juce::Label::textColourId, palette::lcd.ink);
     addChildComponent (lastNrpnLabel);
     registerItem (lastNrpnLabel, "editor.header.lastNrpn");
 
     sendShownButton.setTooltip ("Send every value shown on this page to the Orvo.");
     sendShownButton.onClick = [this] {
         const auto [title, text] = engine->sendShownValues();
-        headerStatus.setText (title, juce::dontSendNotification);
-        headerStatus.setTooltip (text);
+        headerStatus.setText (juce::String (title) + ": " + juce::String (text), juce::dontSendNotification);
+        headerStatus.setTooltip (juce::String (title) + "\n" + juce::String (text));
     };
     addAndMakeVisible (sendShownButton);
     registerItem (sendShownButton, "editor.header.sendShown");
-    headerStatus.setFont (juce::Font (11.0f, juce::Font::bold));
-    headerStatus.setMinimumHorizontalScale (0.7f);
-    headerStatus.setColour (juce::Label::textColourId, palette::lcd);
+    // The status screen: results of the header's actions over the MIDI ports (and, in Diagnostic
+    // Mode, the last NRPN received).
+    headerStatus.setFont (juce::Font (10.5f));
+    headerStatus.setJustificationType (juce::Justification::topLeft);
+    headerStatus.setBorderSize ({});
+    headerStatus.setMinimumHorizontalScale (0.9f);
+    headerStatus.setColour (juce::Label::textColourId, palette::lcd.ink);
     addAndMakeVisible (headerStatus);
     registerItem (headerStatus, "editor.header.status");
 
@@ -116,6 +122,12 @@ MainComponent::MainComponent (Options options)
     buildPages();
 
     topPane.onToolChanged = [this] { refreshSidebars(); };
+    monitorPanel.onMonitorSwitched = [this] {
+        auto& s = engine->settings();
+        s.midiInputMonitor = engine->log().midiInputMonitor.load();
+        s.midiOutputMonitor = engine->log().midiOutputMonitor.load();
+        saveSession (getSettingsStore(), s);
+    };
     bottomPane.onToolChanged = [this] { refreshSidebars(); };
     addAndMakeVisible (topPane);
     addAndMakeVisible (bottomPane);
@@ -143,7 +155,10 @@ MainComponent::MainComponent (Options options)
     midiOverlay = std::make_unique<MidiSettingsOverlay> (getMidi(), *engine);
     midiOverlay->onClose = [this] { showOverlay (nullptr); };
     midiOverlay->onPortsChanged = [this] { refreshMidiStatus(); };
-    midiOverlay->onSettingsChanged = [this] { saveEditorSettings (getSettingsStore(), engine->settings()); };
+    midiOverlay->onSettingsChanged = [this] {
+        saveEditorSettings (getSettingsStore(), engine->settings());
+        saveSession (getSettingsStore(), engine->settings());
+    };
     midiOverlay->onSendImmediatelyChanged = [this] (bool on) { setSendChangesImmediately (on); };
     addChildComponent (*midiOverlay);
     registerItem (*midiOverlay, "overlay.midiSettings");
@@ -184,10 +199,11 @@ MainComponent::MainComponent (Options options)
         engine->log().append ("Plugin mode: direct hardware MIDI ports are disabled until the host MIDI transport is connected.\n\n");
     startTimerHz (30);
 
-    midiStatus.setFont (juce::Font (11.5f));
-    midiStatus.setInterceptsMouseClicks (false, false);
+    midiStatus.setFont (juce::Font (10.0f));
+    midiStatus.setBorderSize ({});
+    midiStatus.setMinimumHorizontalScale (0.7f);
     lastNrpnLabel.setInterceptsMouseClicks (false, false);
-    midiStatus.setColour (juce::Label::textColourId, palette::dimText);
+    midiStatus.setColour (juce::Label::textColourId, palette::lcd.ink);
     midiStatus.setJustificationType (juce::Justification::centredRight);
     addAndMakeVisible (midiStatus);
     registerItem (midiStatus, "editor.header.midiStatus");
@@ -257,6 +273,7 @@ void MainComponent::buildPages()
             return raw;
         };
         c->refreshValueText();
+        c->setSendImmediately (engine->settings().sendChangesImmediately);
         c->showValue (engine->value (r));
         registry[c->getComponentID()] = c.get();
         controls[(size_t) r] = std::move (c);
@@ -376,6 +393,21 @@ void MainComponent::setSendChangesImmediately (bool on)
     engine->setSendChangesImmediately (on);
     for (auto& c : controls)
         c->setSendImmediately (on);
+    saveSession (getSettingsStore(), engine->settings());
+}
+
+void MainComponent::setFollowIncomingMidi (bool on)
+{
+    engine->setFollowIncomingMidi (on);
+    saveSession (getSettingsStore(), engine->settings());
+}
+
+void MainComponent::rememberWindowSize (int width, int height)
+{
+    auto& s = engine->settings();
+    s.windowWidth = width;
+    s.windowHeight = height;
+    saveSession (getSettingsStore(), s);
 }
 
 void MainComponent::toggleLayoutMode()
@@ -487,9 +519,9 @@ void MainComponent::applyAppearance()
     const auto& s = engine->settings();
     lookAndFeel.apply ({ s.layoutColor, s.defaultLedColor, s.lcdColor, s.lcdScreenType, s.valueBoxColor, s.dropdownMenuColor, s.programFont });
     header.setColour (juce::Label::textColourId, palette::text);
-    lastNrpnLabel.setColour (juce::Label::textColourId, palette::lcd);
-    midiStatus.setColour (juce::Label::textColourId, palette::dimText);
-    headerStatus.setColour (juce::Label::textColourId, palette::lcd);
+    lastNrpnLabel.setColour (juce::Label::textColourId, palette::lcd.ink);
+    midiStatus.setColour (juce::Label::textColourId, palette::lcd.ink);
+    headerStatus.setColour (juce::Label::textColourId, palette::lcd.ink);
     sendLookAndFeelChange();
     repaint();
 }
@@ -497,84 +529,20 @@ void MainComponent::applyAppearance()
 void MainComponent::changeSetting (int id)
 {
     auto& s = engine->settings();
-    auto change = SettingsChange::other;
-    bool looks = false;
-    if (id == 5001 || id == 5002)
-    {
-        s.squareWidthFix52 = id == 5002;
-        change = SettingsChange::squareWidthFix;
-    }
-    else if (id >= 5101 && id <= 5103)
-    {
-        s.envelopeTimeResponsiveness = id - 5100;
-        change = SettingsChange::envelopeTimeResponsiveness;
-    }
-    else if (id >= 5201 && id <= 5206)
-    {
-        s.defaultPage = id - 5200;
-        defaultPageChooser.setSelectedId (s.defaultPage, juce::dontSendNotification);
-    }
-    else if (id >= 5301 && id <= 5310)
-        s.defaultSidebarTop = id - 5300;
-    else if (id >= 5401 && id <= 5410)
-        s.defaultSidebarBottom = id - 5400;
-    else if (id >= 5501 && id <= 5503)
-    {
-        s.layoutColor = id - 5500;
-        change = SettingsChange::layoutColor;
-        looks = true;
-    }
-    else if (id >= 5601 && id <= 5603)
-    {
-        // Value boxes and menus follow the LCD colour until they are given their own.
-        s.lcdColor = s.valueBoxColor = s.dropdownMenuColor = id - 5600;
-        looks = true;
-    }
-    else if (id == 5701 || id == 5702)
-    {
-        s.lcdScreenType = id - 5700;
-        looks = true;
-    }
-    else if (id >= 5801 && id <= 5803)
-    {
-        s.dropdownMenuColor = id - 5800;
-        looks = true;
-    }
-    else if (id >= 5901 && id <= 5903)
-    {
-        s.valueBoxColor = id - 5900;
-        looks = true;
-    }
-    else if (id >= 6001 && id <= 6003)
-    {
-        s.programFont = id - 6000;
-        looks = true;
-    }
-    else if (id >= 6101 && id <= 6104)
-    {
-        s.defaultLedColor = id - 6100;
-        change = SettingsChange::defaultLedColor;
-        looks = true;
-    }
-    else if (id == 6200)
+    if (id == 6200)
         setDiagnosticMode (! s.diagnosticMode);
-    else if (id == 6201)
-    {
-        s.unsavedWarnings = ! s.unsavedWarnings;
-        change = SettingsChange::unsavedWarnings;
-    }
-    else if (id == 6203)
-        s.autoSaveTools = ! s.autoSaveTools;
     else if (id == 6202)
     {
         getSettingsStore().resetWarnings();
         engine->log().append ("Warnings reset.\n");
         return;
     }
-    else
+    const auto choice = applySettingsMenuChoice (s, id);
+    if (! choice.handled && id != 6200)
         return;
-    saveEditorSettings (getSettingsStore(), s, change);
-    if (looks)
+    defaultPageChooser.setSelectedId (s.defaultPage, juce::dontSendNotification);
+    saveEditorSettings (getSettingsStore(), s, choice.change);
+    if (choice.changesLooks)
         applyAppearance();
 }
 
@@ -647,8 +615,9 @@ bool MainComponent::keyPressed (const juce::KeyPress& key)
 void MainComponent::paint (juce::Graphics& g)
 {
     g.fillAll (palette::background);
-    g.setColour (palette::panel.darker (0.3f));
+    g.setColour (palette::topBar);
     g.fillRect (0, 0, designWidth, topBarHeight);
+    drawLcd (g, statusScreen.toFloat(), palette::lcd);
     g.setColour (palette::accent);
     g.fillRect (0, topBarHeight - 2, designWidth, 2);
 }
@@ -659,9 +628,11 @@ void MainComponent::resized()
     sendShownButton.setBounds (margin + 368, 9, 140, topBarHeight - 18);
     modButton.setBounds (margin + 514, 9, 110, topBarHeight - 18);
     midiButton.setBounds (margin + 630, 9, 118, topBarHeight - 18);
-    headerStatus.setBounds (margin + 754, 4, designWidth - sidebarWidth - margin * 3 - 754, topBarHeight - 8);
-    lastNrpnLabel.setBounds (designWidth - sidebarWidth - margin, 4, sidebarWidth, topBarHeight / 2 - 4);
-    midiStatus.setBounds (designWidth - sidebarWidth - margin, topBarHeight / 2, sidebarWidth, topBarHeight / 2 - 4);
+    statusScreen = { margin + 754, 3, designWidth - margin * 2 - 754, topBarHeight - 7 };
+    auto screen = statusScreen.reduced (6, 2);
+    headerStatus.setBounds (screen.removeFromTop (22));
+    lastNrpnLabel.setBounds (screen.removeFromLeft (screen.getWidth() / 2));
+    midiStatus.setBounds (screen);
 
     const int pageWidth = designWidth - sidebarWidth - margin * 3;
     auto tabRow = juce::Rectangle<int> (margin, tabRowTop, pageWidth, tabRowHeight);

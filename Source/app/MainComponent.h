@@ -84,6 +84,9 @@ public:
     void setPage (int tab);
     void setDiagnosticMode (bool on);
     void setSendChangesImmediately (bool on);
+    void setFollowIncomingMidi (bool on);
+    /** Keeps the window's size for the next start. */
+    void rememberWindowSize (int width, int height);
     void toggleLayoutMode();
     bool isLayoutEditShown() const;
     void noteWindowSize (int w, int h) { engine->noteWindowSize (w, h); }
@@ -121,9 +124,10 @@ private:
     juce::Label midiStatus;
     juce::Random random;
     OrvoLookAndFeel lookAndFeel;
-    juce::TooltipWindow tooltips { this, 600 };
+    OrvoTooltipWindow tooltips { this, 600 };
 
     juce::Label header, lastNrpnLabel, headerStatus;
+    juce::Rectangle<int> statusScreen;
     juce::TextButton sendShownButton { "SEND SHOWN VALUES" };
     std::array<juce::TextButton, 6> tabs;
     juce::Label defaultPageLabel { {}, "DEFAULT PAGE:" };

@@ -19,6 +19,8 @@ MainWindow::MainWindow (const juce::String& name, MainComponent::Options options
     setUsingNativeTitleBar (true);
     setMenuBar (this);
     commands.registerAllCommandsForTarget (this);
+    // The application's own quit command (Ctrl+Q) is reached through this window.
+    commands.registerAllCommandsForTarget (juce::JUCEApplication::getInstance());
     auto content = std::make_unique<OrvoEditorScaledHost> (options);
     host = content.get();
     setContentOwned (content.release(), true);
@@ -27,12 +29,20 @@ MainWindow::MainWindow (const juce::String& name, MainComponent::Options options
     setResizeLimits (750, 600, 2560, 2048);
     getConstrainer()->setFixedAspectRatio (1280.0 / 1024.0);
     setResizable (true, true);
-    centreWithSize (getWidth(), getHeight());
+    // The size the player left the window at, as far as this screen can show it.
+    const auto& settings = host->getEditor().getEngine().settings();
+    auto size =
+        settings.windowWidth > 0 ? juce::Rectangle<int> (settings.windowWidth, settings.windowHeight) : getBounds();
+    if (const auto* display = juce::Desktop::getInstance().getDisplays().getPrimaryDisplay())
+        size = size.constrainedWithin (display->userArea.withZeroOrigin());
+    centreWithSize (size.getWidth(), size.getHeight());
     setVisible (true);
 }
 
 MainWindow::~MainWindow()
 {
+    if (host != nullptr && ! isFullScreen() && ! isMinimised())
+        host->getEditor().rememberWindowSize (getWidth(), getHeight());
     setMenuBar (nullptr);
     host = nullptr;
     clearContentComponent();
@@ -73,6 +83,8 @@ juce::PopupMenu MainWindow::getMenuForIndex (int index, const juce::String&)
         m.addItem (1008, "IMPORT SYSEX", librarianAvailable);
         m.addItem (1009, "EXPORT SYSEX", librarianAvailable);
         m.addItem (1010, "SET STORAGE", ed != nullptr);
+        m.addSeparator();
+        m.addCommandItem (&commands, juce::StandardApplicationCommandIDs::quit, "QUIT");
     }
     else if (index == 1)
     {
@@ -195,7 +207,7 @@ void MainWindow::menuItemSelected (int id, int)
         case 3002: ed->getMidi().openInput(); break;
         case 3003: ed->getMidi().openOutput(); break;
         case turnVirtualKnobItem: ed->turnVirtualKnob(); break;
-        case 3004: engine.setFollowIncomingMidi (! engine.settings().followIncomingMidi); break;
+        case 3004: ed->setFollowIncomingMidi (! engine.settings().followIncomingMidi); break;
         case 3005: ed->setSendChangesImmediately (! engine.settings().sendChangesImmediately); break;
         default:
             if (id >= 5001 && id <= 6203)

@@ -6,30 +6,43 @@ namespace orvo
 MonitorPanel::MonitorPanel (EditorEngine& e) : engine (e)
 {
     setComponentID ("monitor");
-    const auto setUp = [this] (juce::TextButton& b, const char* id, std::function<void (bool)> action) {
+    const auto setUp = [this] (juce::TextButton& b, Led& led, const char* id, const char* tooltip, bool on,
+                               std::function<void (bool)> action) {
         b.setComponentID (id);
         b.setClickingTogglesState (true);
-        b.onClick = [&b, action] { action (b.getToggleState()); };
+        b.setToggleState (on, juce::dontSendNotification);
+        led.setOn (on);
+        b.setTooltip (tooltip);
+        led.setTooltip (tooltip);
+        b.onClick = [&b, &led, action] {
+            led.setOn (b.getToggleState());
+            action (b.getToggleState());
+        };
         addAndMakeVisible (b);
     };
-    setUp (midiIn, "monitor.midiIn", [this] (bool on) {
-        engine.setMidiInputMonitor (on);
-        midiInLed.setOn (on);
-    });
-    setUp (midiOut, "monitor.midiOut", [this] (bool on) {
-        engine.setMidiOutputMonitor (on);
-        midiOutLed.setOn (on);
-    });
-    setUp (diagnostics, "monitor.diagnostics", [this] (bool on) {
-        engine.setDiagnosticHighlight (on);
-        diagnosticsLed.setOn (on);
-    });
+    setUp (midiIn, midiInLed, "monitor.midiIn", "Show the MIDI the editor receives in the log.",
+           engine.log().midiInputMonitor.load(), [this] (bool on) {
+               engine.setMidiInputMonitor (on);
+               if (onMonitorSwitched)
+                   onMonitorSwitched();
+           });
+    setUp (midiOut, midiOutLed, "monitor.midiOut", "Show the MIDI the editor sends in the log.",
+           engine.log().midiOutputMonitor.load(), [this] (bool on) {
+               engine.setMidiOutputMonitor (on);
+               if (onMonitorSwitched)
+                   onMonitorSwitched();
+           });
+    setUp (diagnostics, diagnosticsLed, "monitor.diagnostics",
+           "In Diagnostic Mode, flash each control whose value changes from outside the editor.",
+           engine.log().diagnosticHighlight.load(), [this] (bool on) { engine.setDiagnosticHighlight (on); });
     midiInLed.setComponentID ("monitor.midiInLed");
     midiOutLed.setComponentID ("monitor.midiOutLed");
     for (auto* led : { &midiInLed, &midiOutLed, &diagnosticsLed })
         addAndMakeVisible (*led);
 
     copyButton.setComponentID ("monitor.copy");
+    copyButton.setTooltip ("Copy the whole log to the clipboard.");
+    clearButton.setTooltip ("Empty the log.");
     copyButton.onClick = [this] { engine.copyLog(); };
     clearButton.setComponentID ("monitor.clear");
     clearButton.onClick = [this] { engine.log().clear(); };
@@ -108,6 +121,7 @@ SidebarPane::SidebarPane (EditorEngine& e, int paneIndex, MonitorPanel& m, Param
     const juce::String prefix = pane == SidebarModel::top ? "sidebar.top." : "sidebar.bottom.";
     setComponentID (prefix + "pane");
     chooser.setComponentID (prefix + "tool");
+    chooser.setTooltip ("Choose the tool this sidebar shows.");
     chooser.onChange = [this] {
         const int tool = chooser.getSelectedId();
         if (tool > 0 && tool != engine.sidebars().tool (pane))

@@ -9,7 +9,7 @@ namespace orvo
 {
 
 /** A small round lamp beside a switch. */
-class Led final : public juce::Component
+class Led final : public juce::Component, public juce::SettableTooltipClient
 {
 public:
     void setOn (bool on)
@@ -39,6 +39,8 @@ class MonitorPanel final : public juce::Component, private MonitorLog::Listener
 public:
     explicit MonitorPanel (EditorEngine& engine);
     ~MonitorPanel() override;
+    /** MIDI IN or MIDI OUT was switched. */
+    std::function<void()> onMonitorSwitched;
     void resized() override;
 
 private:

@@ -22,6 +22,9 @@ EditorSession::EditorSession (Platform platform)
     settings = io.settingsFolder == juce::File() ? std::make_unique<EditorSettingsStore> (log)
                                                  : std::make_unique<EditorSettingsStore> (io.settingsFolder, log);
     loadEditorSettings (*settings, editor->settings());
+    // The MONITOR's switches start as the player left them.
+    editor->log().midiInputMonitor.store (editor->settings().midiInputMonitor);
+    editor->log().midiOutputMonitor.store (editor->settings().midiOutputMonitor);
     connection = std::make_unique<MidiConnection> (*editor, devices);
     connection->onRememberedPortsChanged = [this] { saveRememberedPorts (*settings, editor->settings()); };
 

@@ -28,6 +28,11 @@ struct EditorSettings
     bool followIncomingMidi = true;
     bool sendChangesImmediately = true;
 
+    /** The MONITOR's MIDI IN and MIDI OUT switches as last left. */
+    bool midiInputMonitor = false, midiOutputMonitor = false;
+    /** The main window's size as last left; 0 when none is remembered. */
+    int windowWidth = 0, windowHeight = 0;
+
     /** Ports remembered between sessions, by identifier and by name. */
     std::string inputIdentifier, inputName, outputIdentifier, outputName;
     std::string controllerInputIdentifier, controllerInputName;

@@ -61,6 +61,13 @@ StoredSettings loadEditorSettings (EditorSettingsStore& store, EditorSettings& e
     editor.outputName = store.readString (SettingsKeys::outputName);
     editor.controllerInputIdentifier = store.readString (SettingsKeys::controllerInputIdentifier);
     editor.controllerInputName = store.readString (SettingsKeys::controllerInputName);
+    editor.sendChangesImmediately = store.readBool (SettingsKeys::sendChangesImmediately, true);
+    editor.followIncomingMidi = store.readBool (SettingsKeys::followIncomingMidi, true);
+    editor.midiInputMonitor = store.readBool (SettingsKeys::monitorMidiIn, false);
+    editor.midiOutputMonitor = store.readBool (SettingsKeys::monitorMidiOut, false);
+    const bool sized = store.hasKey (SettingsKeys::windowWidth) && store.hasKey (SettingsKeys::windowHeight);
+    editor.windowWidth = sized ? store.readInt (Settings::windowWidth) : 0;
+    editor.windowHeight = sized ? store.readInt (Settings::windowHeight) : 0;
     return stored;
 }
 
@@ -72,6 +79,76 @@ void saveRememberedPorts (EditorSettingsStore& store, const EditorSettings& edit
     store.writeString (SettingsKeys::outputName, editor.outputName);
     store.writeString (SettingsKeys::controllerInputIdentifier, editor.controllerInputIdentifier);
     store.writeString (SettingsKeys::controllerInputName, editor.controllerInputName);
+    store.save();
+}
+
+SettingsMenuChoice applySettingsMenuChoice (EditorSettings& s, int id)
+{
+    const auto in = [id] (int first, int last) { return id >= first && id <= last; };
+    SettingsMenuChoice c;
+    c.handled = true;
+    if (in (5001, 5002))
+    {
+        s.squareWidthFix52 = id == 5002;
+        c.change = SettingsChange::squareWidthFix;
+    }
+    else if (in (5101, 5103))
+    {
+        s.envelopeTimeResponsiveness = id - 5100;
+        c.change = SettingsChange::envelopeTimeResponsiveness;
+    }
+    else if (in (5201, 5206))
+        s.defaultPage = id - 5200;
+    else if (in (5301, 5310))
+        s.defaultSidebarTop = id - 5300;
+    else if (in (5401, 5410))
+        s.defaultSidebarBottom = id - 5400;
+    else if (in (5501, 5503))
+    {
+        s.layoutColor = id - 5500;
+        c.change = SettingsChange::layoutColor;
+    }
+    // The value boxes and menus keep their own colours: they follow the LCD colour only in a
+    // settings file that holds none for them.
+    else if (in (5601, 5603))
+        s.lcdColor = id - 5600;
+    else if (in (5701, 5702))
+        s.lcdScreenType = id - 5700;
+    else if (in (5801, 5803))
+        s.dropdownMenuColor = id - 5800;
+    else if (in (5901, 5903))
+        s.valueBoxColor = id - 5900;
+    else if (in (6001, 6003))
+        s.programFont = id - 6000;
+    else if (in (6101, 6104))
+    {
+        s.defaultLedColor = id - 6100;
+        c.change = SettingsChange::defaultLedColor;
+    }
+    else if (id == 6201)
+    {
+        s.unsavedWarnings = !s.unsavedWarnings;
+        c.change = SettingsChange::unsavedWarnings;
+    }
+    else if (id == 6203)
+        s.autoSaveTools = !s.autoSaveTools;
+    else
+        c.handled = false;
+    c.changesLooks = in (5501, 6104); // the colours, the screen type and the font
+    return c;
+}
+
+void saveSession (EditorSettingsStore& store, const EditorSettings& editor)
+{
+    store.writeBool (SettingsKeys::sendChangesImmediately, editor.sendChangesImmediately);
+    store.writeBool (SettingsKeys::followIncomingMidi, editor.followIncomingMidi);
+    store.writeBool (SettingsKeys::monitorMidiIn, editor.midiInputMonitor);
+    store.writeBool (SettingsKeys::monitorMidiOut, editor.midiOutputMonitor);
+    if (editor.windowWidth > 0 && editor.windowHeight > 0)
+    {
+        store.writeInt (Settings::windowWidth, editor.windowWidth);
+        store.writeInt (Settings::windowHeight, editor.windowHeight);
+    }
     store.save();
 }
 

@@ -47,6 +47,13 @@ inline constexpr const char* controllerInputName = "midiControl.controllerInputN
 inline constexpr const char* ccAssignments = "midiControl.ccAssignments";
 inline constexpr const char* userPresets = "effects.userPresets";
 inline constexpr const char* userPresetsFactorySeedVersion = "userPresets.factorySeedVersion";
+// What the editor remembers between sessions besides the Settings menu's choices.
+inline constexpr const char* sendChangesImmediately = "orvoMidi.sendChangesImmediately";
+inline constexpr const char* followIncomingMidi = "orvoMidi.followIncomingMidi";
+inline constexpr const char* monitorMidiIn = "monitor.midiIn.enabled";
+inline constexpr const char* monitorMidiOut = "monitor.midiOut.enabled";
+inline constexpr const char* windowWidth = "window.width";
+inline constexpr const char* windowHeight = "window.height";
 } // namespace SettingsKeys
 
 /** An integer setting (a boolean is 0..1, a choice is its 1-based item id) with its range. */
@@ -83,6 +90,9 @@ inline constexpr IntSetting inputListenChannel{ SettingsKeys::inputListenChannel
 inline constexpr IntSetting outputSendChannel{ SettingsKeys::outputSendChannel, 0, 0, 16 };
 inline constexpr IntSetting controllerListenChannel{ SettingsKeys::controllerListenChannel, 0, 0, 16 };
 inline constexpr IntSetting controllerDecodeMode{ SettingsKeys::controllerDecodeMode, 1, 1, 5 };
+// The main window's size limits.
+inline constexpr IntSetting windowWidth{ SettingsKeys::windowWidth, 1280, 750, 2560 };
+inline constexpr IntSetting windowHeight{ SettingsKeys::windowHeight, 1024, 600, 2048 };
 } // namespace Settings
 
 /** Captions of the choice settings, indexed by item id - 1. */

@@ -7,39 +7,22 @@ OrvoLookAndFeel::OrvoLookAndFeel() { apply ({}); }
 
 void OrvoLookAndFeel::apply (const Appearance& a)
 {
-    struct Layout
-    {
-        juce::uint32 background, panel, header, outline, accent, text, dim;
-    };
-    static const Layout layouts[] = {
-        { 0xff15213a, 0xff1f3055, 0xff2c4778, 0xff3c5c94, 0xff5fc3ff, 0xffe6ecf5, 0xffa9b6cc }, // CLASSIC BLUE
-        { 0xff2a1315, 0xff3b1b1f, 0xff5e2a31, 0xff84404a, 0xffff6f61, 0xfff5e6e6, 0xffccaaaa }, // LIMITED RED
-        { 0xff0b0b0c, 0xff18181a, 0xff28282c, 0xff3e3e44, 0xffd8d8d8, 0xffeeeeee, 0xffa0a0a8 }, // HECK BLACK
-    };
-    struct Lcd
-    {
-        juce::uint32 fill, ink;
-    };
-    static const Lcd lcds[] = { { 0xfff0d25a, 0xff1b1b10 }, { 0xff6fb3f2, 0xff04101d }, { 0xff121212, 0xfff0c040 } };
-    static const juce::uint32 leds[] = { 0xff52e05a, 0xffffa033, 0xffff3b30, 0xfff4f4f4 };
-
-    const auto& l = layouts[juce::jlimit (1, 3, a.layoutColor) - 1];
-    palette::background = juce::Colour (l.background);
-    palette::panel = juce::Colour (l.panel);
-    palette::panelHeader = juce::Colour (l.header);
-    palette::panelOutline = juce::Colour (l.outline);
-    palette::accent = juce::Colour (l.accent);
-    palette::text = juce::Colour (l.text);
-    palette::dimText = juce::Colour (l.dim);
-    const auto& box = lcds[juce::jlimit (1, 3, a.valueBoxColor) - 1];
-    palette::lcd = juce::Colour (box.fill);
-    palette::lcdText = juce::Colour (box.ink);
-    const auto& drop = lcds[juce::jlimit (1, 3, a.dropdownColor) - 1];
-    palette::dropdown = juce::Colour (drop.fill);
-    palette::dropdownText = juce::Colour (drop.ink);
-    palette::ledOn = juce::Colour (leds[juce::jlimit (1, 4, a.ledColor) - 1]);
-    palette::ledOff = palette::ledOn.withMultipliedBrightness (0.25f).withMultipliedSaturation (0.6f);
-    palette::realisticLcd = a.lcdScreenType != 1;
+    const auto scheme = orvo::ColourScheme::of (a); // not LookAndFeel_V4::ColourScheme
+    palette::background = scheme.background;
+    palette::topBar = scheme.topBar;
+    palette::panel = scheme.panel;
+    palette::panelHeader = scheme.panelHeader;
+    palette::panelOutline = scheme.panelOutline;
+    palette::accent = scheme.accent;
+    palette::text = scheme.text;
+    palette::dimText = scheme.dimText;
+    palette::highlight = scheme.highlight;
+    palette::lcd = scheme.lcd;
+    palette::valueBox = scheme.valueBox;
+    palette::dropdown = scheme.dropdown;
+    palette::ledOn = scheme.ledOn;
+    palette::ledOff = scheme.ledOff;
+    palette::realisticLcd = scheme.realisticLcd;
 
     switch (juce::jlimit (1, 3, a.font))
     {
@@ -48,26 +31,29 @@ void OrvoLookAndFeel::apply (const Appearance& a)
         default: setDefaultSansSerifTypefaceName ("DejaVu Sans"); break;
     }
 
-    setColour (juce::ResizableWindow::backgroundColourId, palette::background);
-    setColour (juce::Label::textColourId, palette::text);
-    setColour (juce::TextButton::buttonColourId, palette::panelHeader);
-    setColour (juce::TextButton::buttonOnColourId, palette::accent.darker (0.2f));
-    setColour (juce::TextButton::textColourOffId, palette::text);
-    setColour (juce::TextButton::textColourOnId, juce::Colours::black);
-    setColour (juce::ComboBox::backgroundColourId, palette::dropdown);
-    setColour (juce::ComboBox::textColourId, palette::dropdownText);
-    setColour (juce::ComboBox::arrowColourId, palette::dropdownText);
-    setColour (juce::ComboBox::outlineColourId, palette::panelOutline);
-    setColour (juce::PopupMenu::backgroundColourId, palette::panel);
-    setColour (juce::PopupMenu::textColourId, palette::text);
-    setColour (juce::PopupMenu::highlightedBackgroundColourId, palette::accent);
-    setColour (juce::TextEditor::backgroundColourId, palette::background.darker (0.5f));
-    setColour (juce::TextEditor::textColourId, palette::text);
-    setColour (juce::TextEditor::outlineColourId, palette::panelOutline);
-    setColour (juce::Slider::trackColourId, palette::accent);
-    setColour (juce::Slider::backgroundColourId, palette::background.darker (0.5f));
+    setColour (juce::ResizableWindow::backgroundColourId, scheme.background);
+    setColour (juce::Label::textColourId, scheme.text);
+    setColour (juce::TextButton::buttonColourId, scheme.panelHeader);
+    setColour (juce::TextButton::buttonOnColourId, scheme.buttonOn);
+    setColour (juce::TextButton::textColourOffId, scheme.text);
+    setColour (juce::TextButton::textColourOnId, scheme.buttonOnText);
+    setColour (juce::ComboBox::backgroundColourId, scheme.dropdown.fill);
+    setColour (juce::ComboBox::textColourId, scheme.dropdown.ink);
+    setColour (juce::ComboBox::arrowColourId, scheme.dropdown.ink);
+    setColour (juce::ComboBox::outlineColourId, scheme.dropdown.edge);
+    setColour (juce::PopupMenu::backgroundColourId, scheme.panel);
+    setColour (juce::PopupMenu::textColourId, scheme.text);
+    setColour (juce::PopupMenu::highlightedBackgroundColourId, scheme.accent);
+    setColour (juce::PopupMenu::highlightedTextColourId, scheme.accentText);
+    setColour (juce::TextEditor::backgroundColourId, scheme.textBox);
+    setColour (juce::TextEditor::textColourId, scheme.text);
+    setColour (juce::TextEditor::outlineColourId, scheme.panelOutline);
+    setColour (juce::Slider::trackColourId, scheme.accent);
+    setColour (juce::Slider::backgroundColourId, scheme.textBox);
     setColour (juce::Slider::thumbColourId, juce::Colours::white);
-    setColour (juce::TooltipWindow::backgroundColourId, palette::panel);
+    setColour (juce::TooltipWindow::backgroundColourId, scheme.tooltipBackground);
+    setColour (juce::TooltipWindow::textColourId, scheme.tooltipText);
+    setColour (juce::TooltipWindow::outlineColourId, scheme.tooltipOutline);
 }
 
 void OrvoLookAndFeel::drawLinearSlider (juce::Graphics& g, int x, int y, int width, int height, float sliderPos, float,
@@ -88,14 +74,59 @@ void OrvoLookAndFeel::drawButtonBackground (juce::Graphics& g, juce::Button& but
 {
     auto colour = backgroundColour;
     if (isButtonDown)
-        colour = colour.brighter (0.3f);
+        colour = colour.brighter (orvo::ColourScheme::buttonDownBrightening);
     else if (isMouseOverButton)
-        colour = colour.brighter (0.12f);
+        colour = colour.brighter (orvo::ColourScheme::buttonHoverBrightening);
     const auto r = button.getLocalBounds().toFloat().reduced (0.5f);
     g.setColour (colour);
     g.fillRoundedRectangle (r, 3.0f);
     g.setColour (palette::panelOutline.brighter (0.2f));
     g.drawRoundedRectangle (r, 3.0f, 1.0f);
+}
+
+namespace
+{
+juce::TextLayout tooltipLayout (const juce::String& text, juce::Colour colour)
+{
+    juce::AttributedString s;
+    s.setJustification (juce::Justification::centredLeft);
+    s.append (text, juce::Font (14.0f), colour);
+    juce::TextLayout layout;
+    layout.createLayoutWithBalancedLineLengths (s, 420.0f);
+    return layout;
+}
+constexpr int tooltipPadX = 8, tooltipPadY = 5;
+} // namespace
+
+juce::String OrvoTooltipWindow::getTipFor (juce::Component& c)
+{
+    for (auto* p = &c; p != nullptr && p != getParentComponent(); p = p->getParentComponent())
+        if (auto tip = juce::TooltipWindow::getTipFor (*p); tip.isNotEmpty())
+            return tip;
+    return {};
+}
+
+juce::Rectangle<int> OrvoLookAndFeel::getTooltipBounds (const juce::String& tipText, juce::Point<int> pos,
+                                                        juce::Rectangle<int> parentArea)
+{
+    const auto layout = tooltipLayout (tipText, juce::Colours::black);
+    const int w = (int) std::ceil (layout.getWidth()) + tooltipPadX * 2;
+    const int h = (int) std::ceil (layout.getHeight()) + tooltipPadY * 2;
+    // Beside the pointer, on the side with more room, never under it.
+    return juce::Rectangle<int> (pos.x > parentArea.getCentreX() ? pos.x - (w + 12) : pos.x + 18,
+                                 pos.y > parentArea.getCentreY() ? pos.y - (h + 8) : pos.y + 20, w, h)
+        .constrainedWithin (parentArea);
+}
+
+void OrvoLookAndFeel::drawTooltip (juce::Graphics& g, const juce::String& text, int width, int height)
+{
+    // The window is opaque: fill every pixel, corners included.
+    const auto r = juce::Rectangle<int> (width, height).toFloat();
+    g.fillAll (findColour (juce::TooltipWindow::backgroundColourId));
+    g.setColour (findColour (juce::TooltipWindow::outlineColourId));
+    g.drawRect (r, 1.5f);
+    tooltipLayout (text, findColour (juce::TooltipWindow::textColourId))
+        .draw (g, r.reduced ((float) tooltipPadX, (float) tooltipPadY));
 }
 
 juce::Font OrvoLookAndFeel::getTextButtonFont (juce::TextButton&, int buttonHeight)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/ColourScheme.h"
+
 #include <juce_gui_basics/juce_gui_basics.h>
 
 namespace orvo
@@ -10,47 +12,51 @@ namespace orvo
 namespace palette
 {
 inline juce::Colour background { 0xff15213a };
+inline juce::Colour topBar { 0xff15213a };
 inline juce::Colour panel { 0xff1f3055 };
 inline juce::Colour panelHeader { 0xff2c4778 };
 inline juce::Colour panelOutline { 0xff3c5c94 };
 inline juce::Colour text { 0xffe6ecf5 };
 inline juce::Colour dimText { 0xffa9b6cc };
 inline juce::Colour accent { 0xff5fc3ff };
-inline juce::Colour lcd { 0xfff0d25a };         // value boxes
-inline juce::Colour lcdText { 0xff1b1b10 };
-inline juce::Colour dropdown { 0xfff0d25a };    // choosers
-inline juce::Colour dropdownText { 0xff1b1b10 };
 inline juce::Colour highlight { 0xffff8a3d };
 inline juce::Colour ledOn { 0xff52e05a };
 inline juce::Colour ledOff { 0xff20402a };
+/** LCD-style displays, the parameters' value boxes and the choosers. */
+inline LcdColours lcd, valueBox, dropdown;
 inline bool realisticLcd = true;
 } // namespace palette
 
-/** The appearance choices of the Settings menu (each 1-based, as stored). */
-struct Appearance
-{
-    int layoutColor = 1, ledColor = 1, lcdColor = 1, lcdScreenType = 2, valueBoxColor = 1, dropdownColor = 1, font = 1;
-};
-
-/** A value display in the LCD style: flat, or with the glass and shade of a real screen. */
-inline void drawLcd (juce::Graphics& g, juce::Rectangle<float> r)
+/** An LCD-style box: flat, or with the glass and shade of a real screen; value boxes unless told. */
+inline void drawLcd (juce::Graphics& g, juce::Rectangle<float> r, const LcdColours& c = palette::valueBox)
 {
     if (palette::realisticLcd)
     {
-        g.setGradientFill (juce::ColourGradient (palette::lcd.brighter (0.25f), r.getX(), r.getY(), palette::lcd.darker (0.25f),
-                                                 r.getX(), r.getBottom(), false));
+        g.setGradientFill (juce::ColourGradient (c.top, r.getX(), r.getY(), c.bottom, r.getX(), r.getBottom(), false));
         g.fillRoundedRectangle (r, 3.0f);
-        g.setColour (juce::Colours::black.withAlpha (0.45f));
-        g.drawRoundedRectangle (r.reduced (0.5f), 3.0f, 1.2f);
-        g.setColour (juce::Colours::white.withAlpha (0.18f));
+        g.setColour (juce::Colours::white.withAlpha (c.glareAlpha));
         g.fillRoundedRectangle (r.reduced (2.0f).withHeight (r.getHeight() * 0.35f), 2.0f);
+        g.setColour (c.edge);
+        g.drawRoundedRectangle (r.reduced (0.5f), 3.0f, 1.2f);
     }
     else
     {
-        g.setColour (palette::lcd);
+        g.setColour (c.fill);
         g.fillRect (r);
+        g.setColour (c.edge);
+        g.drawRect (r, 1.0f);
     }
 }
+
+/** Finds a component's tooltip on the component under the pointer or, when that has none, on the
+    nearest of its parents that has one: a control's slider, value box or caption all show the
+    control's tooltip, where JUCE's window would only ask the child. */
+class OrvoTooltipWindow final : public juce::TooltipWindow
+{
+public:
+    using juce::TooltipWindow::TooltipWindow;
+    juce::String getTipFor (juce::Component& c) override;
+};
 
 class OrvoLookAndFeel final : public juce::LookAndFeel_V4
 {
@@ -65,6 +71,9 @@ public:
     void drawButtonBackground (juce::Graphics&, juce::Button&, const juce::Colour& backgroundColour,
                                bool isMouseOverButton, bool isButtonDown) override;
     juce::Font getTextButtonFont (juce::TextButton&, int buttonHeight) override;
+    juce::Rectangle<int> getTooltipBounds (const juce::String& tipText, juce::Point<int> screenPos,
+                                           juce::Rectangle<int> parentArea) override;
+    void drawTooltip (juce::Graphics&, const juce::String& text, int width, int height) override;
 };
 
 } // namespace orvo

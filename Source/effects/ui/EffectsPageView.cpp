@@ -38,7 +38,7 @@ void EffectsPageView::Slot::resized()
 void EffectsPageView::Slot::paint (juce::Graphics& g)
 {
     name.setColour (juce::Label::textColourId, filled ? palette::text : palette::dimText.withAlpha (0.5f));
-    value.setColour (juce::Label::textColourId, palette::lcdText);
+    value.setColour (juce::Label::textColourId, palette::valueBox.ink);
     if (filled)
         drawLcd (g, value.getBounds().toFloat());
 }
@@ -55,6 +55,8 @@ EffectsPageView::EffectsPageView (EffectsPageModel& m) : model (m)
     categoryMenu.setComponentID ("editor.effects.category");
     algorithmMenu.setComponentID ("editor.effects.algorithm");
     algorithmMenu.setScrollWheelEnabled (true);
+    categoryMenu.setTooltip ("Choose a category to list its algorithms.");
+    algorithmMenu.setTooltip ("Choose the algorithm; it is sent to the Orvo at once.");
     categoryMenu.onChange = [this] {
         model.selectCategory (categoryMenu.getText().toStdString());
         fillMenus();

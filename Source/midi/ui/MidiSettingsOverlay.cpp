@@ -76,7 +76,11 @@ MidiSettingsOverlay::MidiSettingsOverlay (MidiConnection& m, EditorEngine& e) : 
         if (onSendImmediatelyChanged)
             onSendImmediatelyChanged (sendImmediately.getToggleState());
     };
-    follow.onClick = [this] { engine.setFollowIncomingMidi (follow.getToggleState()); };
+    follow.onClick = [this] {
+        engine.setFollowIncomingMidi (follow.getToggleState());
+        if (onSettingsChanged)
+            onSettingsChanged();
+    };
     addAndMakeVisible (sendImmediately);
     addAndMakeVisible (follow);
 

@@ -100,15 +100,16 @@ void MixSettingsOverlayPanel::ChannelRow::paint (juce::Graphics& g)
 {
     if (channel % 2 == 1)
         g.fillAll (palette::panelHeader.withAlpha (0.35f));
-    channelText.setColour (juce::Label::textColourId, palette::lcdText);
+    channelText.setColour (juce::Label::textColourId, palette::valueBox.ink);
     drawLcd (g, channelText.getBounds().toFloat());
     programText.setColour (juce::Label::textColourId, palette::text);
     waiting.setColour (juce::Label::textColourId, palette::dimText);
     for (auto* box : { &lowBox, &highBox, &midiBox, &outputBox })
     {
-        box->setColour (juce::ComboBox::backgroundColourId, palette::dropdown);
-        box->setColour (juce::ComboBox::textColourId, palette::dropdownText);
-        box->setColour (juce::ComboBox::arrowColourId, palette::dropdownText);
+        box->setColour (juce::ComboBox::backgroundColourId, palette::dropdown.fill);
+        box->setColour (juce::ComboBox::textColourId, palette::dropdown.ink);
+        box->setColour (juce::ComboBox::arrowColourId, palette::dropdown.ink);
+        box->setColour (juce::ComboBox::outlineColourId, palette::dropdown.edge);
     }
 }
 

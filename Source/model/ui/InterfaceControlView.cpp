@@ -9,6 +9,9 @@ InterfaceControlView::InterfaceControlView (const InterfaceControlInfo& i) : inf
 {
     setComponentID ("param." + juce::String (InterfaceControls::key (info.nrpn)));
     setProperties();
+    // One tooltip for the whole row: its caption, slider, button and value box all show it.
+    setTooltip (juce::String (info.caption) + "  (NRPN " + juce::String (info.nrpn) + ", " +
+                InterfaceControls::rangeText (info) + ")");
     nameLabel.setText (info.caption, juce::dontSendNotification);
     nameLabel.setFont (juce::Font (12.5f, juce::Font::italic));
     nameLabel.setInterceptsMouseClicks (false, false);
@@ -52,7 +55,7 @@ InterfaceControlView::InterfaceControlView (const InterfaceControlInfo& i) : inf
 void InterfaceControlView::applyColours()
 {
     nameLabel.setColour (juce::Label::textColourId, palette::dimText.brighter (0.2f));
-    valueBox.setColour (juce::Label::textColourId, palette::lcdText);
+    valueBox.setColour (juce::Label::textColourId, palette::valueBox.ink);
     repaint();
 }
 
@@ -84,7 +87,6 @@ void InterfaceControlView::refresh()
     if (slider != nullptr)
     {
         slider->setValue (value, juce::dontSendNotification);
-        slider->setTooltip (InterfaceControls::rangeText (info));
     }
     const juce::String text (InterfaceControls::valueText (info, value));
     if (button != nullptr)
@@ -99,7 +101,6 @@ void InterfaceControlView::refresh()
         {
             button->setButtonText (text);
         }
-        button->setTooltip (InterfaceControls::rangeText (info));
     }
     valueBox.setText (text, juce::dontSendNotification);
 }

@@ -11,7 +11,7 @@ namespace orvo
 {
 
 /** A page control that sends one fixed NRPN with a value it computes itself. */
-class InterfaceControlView final : public juce::Component
+class InterfaceControlView final : public juce::Component, public juce::SettableTooltipClient
 {
 public:
     explicit InterfaceControlView (const InterfaceControlInfo& info);

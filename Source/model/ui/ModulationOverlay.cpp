@@ -123,8 +123,8 @@ struct ModulationOverlay::Row final : public juce::Component
             g.fillAll (palette::panelHeader.withAlpha (0.35f));
         name.setColour (juce::Label::textColourId, palette::text);
         fixed.setColour (juce::Label::textColourId, palette::dimText);
-        levelText.setColour (juce::Label::textColourId, palette::lcdText);
-        offsetText.setColour (juce::Label::textColourId, palette::lcdText);
+        levelText.setColour (juce::Label::textColourId, palette::valueBox.ink);
+        offsetText.setColour (juce::Label::textColourId, palette::valueBox.ink);
         drawLcd (g, levelText.getBounds().toFloat());
         drawLcd (g, offsetText.getBounds().toFloat());
     }

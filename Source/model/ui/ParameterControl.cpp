@@ -114,7 +114,7 @@ void ParameterControl::applyColours()
 {
     nameLabel.setColour (juce::Label::textColourId, palette::text);
     valueBox.setColour (juce::Label::backgroundColourId, juce::Colours::transparentBlack);
-    valueBox.setColour (juce::Label::textColourId, palette::lcdText);
+    valueBox.setColour (juce::Label::textColourId, palette::valueBox.ink);
     valueBox.setColour (juce::Label::outlineColourId, juce::Colours::transparentBlack);
     repaint();
 }
@@ -167,6 +167,14 @@ void ParameterControl::setSendImmediately (bool on)
 {
     sendButton.setTooltip (on ? "Re-send this parameter's current value to the Orvo."
                               : "Send this parameter's current value to the Orvo.");
+}
+
+juce::String ParameterControl::getTooltip()
+{
+    const auto shown = [this] (int raw) { return formatValue ? formatValue (info, raw, {}) : juce::String (raw); };
+    const auto mapping = info.nrpn >= 0 ? "NRPN " + juce::String (info.nrpn) : juce::String ("no NRPN");
+    return juce::String (info.name) + "  (" + mapping + ", " + shown (info.rawMin) + " to " + shown (info.rawMax) +
+           ")" + (info.kind == kindContinuous ? "\nRight-click for a custom knob range." : "");
 }
 
 void ParameterControl::paint (juce::Graphics& g)

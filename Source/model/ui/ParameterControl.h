@@ -14,7 +14,7 @@ namespace orvo
 
 /** The control bound to one catalogue row: name, a slider or buttons by kind, a value box that
     accepts typed values, and a SEND button. It reports user actions and shows what it is told. */
-class ParameterControl final : public juce::Component
+class ParameterControl final : public juce::Component, public juce::TooltipClient
 {
 public:
     ParameterControl (int row, const OrvoParameterInfo& info);
@@ -42,6 +42,8 @@ public:
     int shownValue() const { return value; }
     void setHighlighted (bool on);
     void setSendImmediately (bool on);
+    /** The row's name, NRPN and range, for every part of the control without a tooltip of its own. */
+    juce::String getTooltip() override;
 
     void paint (juce::Graphics&) override;
     void lookAndFeelChanged() override { applyColours(); }
