@@ -29,6 +29,15 @@ public:
     }
     void shutdown() override { mainWindow = nullptr; }
 
+    /** The window's close button, Ctrl+Q and QUIT: unsaved Program edits are asked about first. */
+    void systemRequestedQuit() override
+    {
+        auto* editor = mainWindow != nullptr ? mainWindow->editor() : nullptr;
+        if (editor == nullptr)
+            return quit();
+        editor->getSession().unsavedChanges().confirm ("quitting", [] { juce::JUCEApplication::quit(); });
+    }
+
 private:
     std::unique_ptr<MainWindow> mainWindow;
 };
