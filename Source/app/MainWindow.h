@@ -26,9 +26,9 @@ public:
     static constexpr juce::CommandID toggleLayoutModeCommand = 2005;
     static constexpr int turnVirtualKnobItem = 3301;
 
-private:
     MainComponent* editor() const { return host != nullptr ? &host->getEditor() : nullptr; }
 
+private:
     juce::ApplicationCommandManager commands;
     OrvoEditorScaledHost* host = nullptr;
 };
