@@ -142,7 +142,7 @@ TEST (InterfaceControlTexts, NameTheStatesOfThePageControls)
     }
 
     const std::pair<int, const char*> ranges[] = {
-        { 3716, "POLY / MONO" },     { 3077, "OFF TO ON" },
+        { 3716, "POLY TO MONO" },    { 3077, "OFF TO ON" },
         { 914, "OFF TO ON" },        { 3078, "MAIN / AUX / OFF" },
         { 903, "0 TO 4095" },        { 910, "OFF TO ON" },
         { 2182, "OFF TO EXTERNAL" }, { 3333, "EASY / LIGHT / HEAVY / KILLER" },

@@ -64,7 +64,7 @@ const ForwardCase forwardCases[]{
     { "filter1.resonance", { { 0, 0, "0.00" }, { 1, 0.05, "0.05" }, { 2048, 50.02, "50.02" } } },
     { "filter2.resonance", { { 4095, 100, "100.00" } } },
     // the envelope time format of the LFO delays
-    { "lfo1.delay", { { 0, 0, "OFF" }, { 22, 1, "2 ms" }, { 4095, 65535, "131.07 s" } } },
+    { "lfo1.delay", { { 0, 0, "2 ms" }, { 22, 1, "2 ms" }, { 4095, 65535, "131.07 s" } } },
     // calibration tables, at points, between them and on the flat ends
     { "filter1.frequency", { { 0, 0.0218, "0.0218 kHz" }, { 1965, 2.3038, "2.3038 kHz" }, { 2020, 2.5720, "2.5720 kHz" } } },
     { "filter1.frequency", { { 3745, 22.3482, "22.3482 kHz" }, { 4095, 22.3482, "22.3482 kHz" } } },

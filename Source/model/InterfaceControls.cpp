@@ -205,8 +205,9 @@ std::string InterfaceControls::rangeText (const InterfaceControlInfo& info)
     const std::string label = labelOf (info);
     if (info.style == S::onOff)
     {
+        // From the lower raw value's state to the higher's, as every other range reads.
         const auto off = valueText (info, info.offValue), on = valueText (info, info.onValue);
-        return off == "OFF" && on == "ON" ? "OFF TO ON" : off + " / " + on;
+        return info.offValue <= info.onValue ? off + " TO " + on : on + " TO " + off;
     }
     return ValueText::interfaceRangeText (label, info.nrpn, rawMin (info), rawMax (info),
                                           valueText (info, rawMin (info)), valueText (info, rawMax (info)));

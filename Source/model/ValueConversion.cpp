@@ -332,9 +332,9 @@ bool ValueConversion::showsEnvelopeTime (const OrvoParameterInfo& info)
 
 bool ValueConversion::showsZeroAsOff (const OrvoParameterInfo& info)
 {
+    // Only these four envelope stages can be off; a row of the envelope-time format (the LFO delays)
+    // reads 0 at the bottom of its range, which the time text shows as its shortest time, 2 ms.
     const auto rule = ruleFor (info);
-    if (rule == Rule::envelopeTimeFormula)
-        return true; // its formula gives 0 at the bottom of the range, which is "no delay"
     return rule == Rule::envelopeTime &&
            endsWithAny (info.id, { ".delaytime", ".decay1time", ".decay2time", ".release1time" });
 }
