@@ -167,3 +167,25 @@ TEST_F (WholePageSends, TypedValuesThatCannotBeTakenSayWhy)
         EXPECT_TRUE (logContains (c.log)) << c.text << "\n" << engine.log().text();
     }
 }
+
+TEST_F (WholePageSends, IncomingNrpnsWithoutARowAreNamedAndQueuedUpTo256)
+{
+    engine.setDiagnosticMode (true);
+    engine.setMidiInputMonitor (true);
+    receiveNrpn (1, 3615, 7);
+    engine.tick();
+    EXPECT_EQ (engine.lastNrpnText(), "Last NRPN: ch 1 / 3615 = 7 (DIGITAL EFFECT PARAM2 SLOT 1)");
+    receiveNrpn (1, 2725, 4095); // ENV 1 Loop Count
+    engine.tick();
+    EXPECT_TRUE (logContains ("Decoded NRPN: ch=1 parameter=2725 name=\"ENV 1 Loop Count\" env-loop=\"ENV 1 Loop Count 255\" value=4095"))
+        << engine.log().text();
+
+    // The queue keeps 257 pairs; one more drops the oldest 128 first.
+    for (const auto& [count, kept] : { std::pair<int, size_t> { 256, 257 }, { 257, 130 } })
+    {
+        engine.takeUnmappedNrpns();
+        for (int i = 0; i <= count; ++i)
+            receiveNrpn (1, 9000 + (i % 50), i);
+        EXPECT_EQ (engine.takeUnmappedNrpns().size(), kept) << count;
+    }
+}

@@ -156,6 +156,19 @@ TEST_F (MidiPorts, PromptsForInitialSyncOnceBothPortsAreOpenAndRemembersThemOnCl
         "Orvo MIDI ports are ready. Initial sync is required to establish Program mode and bank state.\n"));
     EXPECT_TRUE (logContains ("Initial Orvo sync deferred. Orvo mode remains unknown until sync or an editor "
                               "bank/program selection establishes it.\n"));
+
+    // Opening the same pair again asks nothing; another pair is asked about, and every open forgets the mode.
+    int unknown = 0;
+    again.onModeUnknown = [&] { ++unknown; };
+    again.openInput();
+    again.openOutput();
+    EXPECT_EQ (prompts.shown.size(), 2u);
+    devices.outs.push_back ({ "Other", "hw:3" });
+    again.scan (false);
+    again.chooseOutput (2);
+    again.openOutput();
+    EXPECT_EQ (prompts.shown.size(), 3u);
+    EXPECT_GE (unknown, 2);
 }
 
 TEST_F (MidiPorts, ShowsNoInitialSyncPromptInDiagnosticMode)

@@ -136,7 +136,7 @@ MainComponent::MainComponent (Options options)
     registerItem (monitorPanel, "monitor");
     registerItem (detailsPanel, "details");
 
-    const int startTab = engine->page();
+    const int startTab = shownPage = engine->page();
     pages[(size_t) startTab].setVisible (true);
     tabs[(size_t) startTab].setToggleState (true, juce::dontSendNotification);
     header.setText (engine->headerText(), juce::dontSendNotification);
@@ -357,11 +357,11 @@ void MainComponent::layOutPage (int tab)
 
 void MainComponent::setPage (int tab)
 {
-    const int before = engine->page();
     engine->setPage (tab);
     const int now = engine->page();
-    if (now != before)
+    if (now != shownPage)
     {
+        shownPage = now;
         for (auto& p : pages)
             p.setVisible (false);
         pages[(size_t) now].setVisible (true);
@@ -437,6 +437,9 @@ void MainComponent::timerCallback()
 
 void MainComponent::showTickReport (const EditorSession::TickReport& report)
 {
+    // A restored editor state (a host) may have moved the engine to another page.
+    if (engine->page() != shownPage)
+        setPage (engine->page());
     syncOverlay.show (getSync().sync().overlay());
     for (int route : report.effects.changedRoutes)
         modOverlay->refresh (route);

@@ -155,6 +155,7 @@ private:
 
     std::map<juce::String, juce::Component*> registry;
     int shownDetailsRow = -2;
+    int shownPage = -1;
 };
 
 } // namespace orvo

@@ -313,6 +313,12 @@ std::string EditorEngine::nrpnName (int nrpn) const
     auto name = ParameterCatalogue::nameForNrpn (nrpn);
     if (name.empty())
         name = InterfaceControls::nameForNrpn (nrpn);
+    // Effect controls change meaning with the algorithm, and this runs on the MIDI thread too, so
+    // they are named by their place on the EFFECTS page.
+    if (name.empty() && nrpn == 3603)
+        name = "DIGITAL EFFECT ALGORITHM";
+    else if (name.empty() && nrpn >= 3609 && nrpn <= 3638)
+        name = "DIGITAL EFFECT PARAM" + std::to_string ((nrpn - 3603) / 6) + " SLOT " + std::to_string ((nrpn - 3603) % 6 + 1);
     return name;
 }
 
@@ -418,6 +424,12 @@ void EditorEngine::storePending (int row, int value)
         changedFlags[(size_t)row].store (1);
 }
 
+static bool isEnvelopeLoopRow (const OrvoParameterInfo& info)
+{
+    const std::string_view id = info.id;
+    return ParameterCatalogue::isEnvelopeRow (info) && id.find (".loop") != std::string_view::npos;
+}
+
 void EditorEngine::handleAssembledNrpn (const NrpnEvent& e)
 {
     const auto recordReceived = [this, &e] (bool taken)
@@ -449,7 +461,7 @@ void EditorEngine::handleAssembledNrpn (const NrpnEvent& e)
     else if (rows.empty())
     {
         std::lock_guard<std::mutex> lock (unmappedLock);
-        if (unmappedNrpns.size() >= unmappedQueueLimit)
+        if (unmappedNrpns.size() > unmappedQueueLimit)
             unmappedNrpns.erase (unmappedNrpns.begin(), unmappedNrpns.begin() + 128);
         unmappedNrpns.emplace_back (e.parameter, e.value);
     }
@@ -476,6 +488,12 @@ void EditorEngine::handleAssembledNrpn (const NrpnEvent& e)
         const auto name = nrpnName (e.parameter);
         if (!name.empty())
             line += " name=\"" + name + "\"";
+        for (int r : rows)
+            if (const auto& info = ParameterCatalogue::row (r); isEnvelopeLoopRow (info))
+            {
+                line += " env-loop=\"" + std::string (info.name) + " " + ValueText::displayText (info, convertIncoming (info, e.value)) + "\"";
+                break;
+            }
         line +=
             " value=" + std::to_string (e.value) + " msb=" + std::to_string (e.msb) + " lsb=" + std::to_string (e.lsb);
         if (e.parameter == sentParameter.load() && e.value == sentValue.load())

@@ -39,6 +39,7 @@ EditorSession::EditorSession (Platform platform)
     mixController = std::make_unique<MixController> (
         *editor, syncController->sync(), [&state] (int bank, int slot) { return state.names.name (bank, slot); });
     connection->onInitialSync = [this] { syncController->startProgramSync(); };
+    connection->onModeUnknown = [this] { syncController->selector().setModeKnown (false); };
     syncController->onProgramApplied =
         [this, &flows] (const DecodedProgramValues& values, const UnpackedProgram& unpacked, const ByteVector& dump)
     {

@@ -6,6 +6,7 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -51,15 +52,16 @@ public:
     /** The MIDI settings status text of the last operation. */
     const std::string& statusText() const { return status; }
 
-    static int matchRemembered (const std::vector<MidiDeviceInfo>& devices, const std::string& identifier, const std::string& name);
+    static int matchRemembered (const std::vector<MidiDeviceInfo>& devices, const std::string& identifier,
+                                const std::string& name);
     static std::string channelText (int channel) { return channel <= 0 ? "OMNI" : "CH " + std::to_string (channel); }
 
     /** Runs the instrument's initial sync when the user asks for it. */
     std::function<void()> onInitialSync;
     /** Told whenever the remembered ports change, so they can be stored. */
     std::function<void()> onRememberedPortsChanged;
-    std::atomic<bool> modeKnown { false };
-    bool initialSyncPromptDone() const { return promptDone; }
+    /** The instrument's mode is not known any more (a port was opened again). */
+    std::function<void()> onModeUnknown;
 
     static const char* const instructionLines[9];
 
@@ -77,8 +79,15 @@ private:
     struct Current
     {
         std::string inputId, inputName, outputId, outputName;
+        bool operator== (const Current& o) const
+        {
+            return inputId == o.inputId && inputName == o.inputName && outputId == o.outputId &&
+                   outputName == o.outputName;
+        }
     } current;
-    bool scanned = false, autoConnectDone = false, promptDone = false;
+    // The port pair the initial-sync question was last asked for: another pair is asked about again.
+    std::optional<Current> promptedFor;
+    bool scanned = false, autoConnectDone = false;
     std::string status;
 };
 
