@@ -42,6 +42,7 @@ TEST_F (InitialSync, FillsTheEditorWithTheInstrumentsEditBuffer)
             ++compared;
         }
     EXPECT_GT (compared, 150);
+    EXPECT_TRUE (logContains ("Applied mapped OSC/ENV/LFO/S&H controls from Program edit-buffer sync.\n"));
     EXPECT_TRUE (logContains ("SYNC: received Program edit buffer; queued mapped OSC/ENV/LFO/S&H UI refresh.\n"));
 }
 

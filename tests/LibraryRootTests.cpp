@@ -197,3 +197,19 @@ TEST (LibraryRoot, SetStorageIsRefusedWhenTheSettingsCannotBeKept)
                         "Librarian storage location not changed: the settings file cannot be written.\n" });
     EXPECT_EQ (root.libraryRoot(), temp / "Settings");
 }
+
+TEST (LibraryRoot, StartsTheTagTableFromItsDefaultAndNeverOverwritesIt)
+{
+    TemporaryFolder temp;
+    EditorSettingsStore store (temp / "Settings");
+    LibraryRoot root (store, {});
+    root.ensureLibraryFolders();
+    const auto table = root.tagTableFile();
+    const auto text = table.loadFileAsString();
+    EXPECT_TRUE (text.contains ("\r\n  \"schema\": \"orvo.program-tag-associations.v1\",\r\n")) << text;
+    EXPECT_EQ (juce::JSON::parse (text)["exampleProgram"]["tags"][1].toString(), "mono");
+
+    ASSERT_TRUE (table.replaceWithText ("{\"programs\": []}"));
+    root.ensureLibraryFolders();
+    EXPECT_EQ (table.loadFileAsString(), "{\"programs\": []}");
+}

@@ -281,3 +281,20 @@ TEST (SysExStream, CutsMessagesAndKeepsBrokenOnesForReporting)
         EXPECT_EQ (splitSysExMessages (stream), expected) << what;
     EXPECT_TRUE (splitSysExMessages (nullptr, 10).empty());
 }
+
+TEST (ProgramDumpLayout, OperandsAreDataBytesAndADumpCarriesOnlyDataBytes)
+{
+    const ByteVector shortStored { 0xF0, 0x00, 0x00, 0x0E, 0x1D, 0x00, 0x00, 0xF7 };
+    EXPECT_EQ (classifyProgramDump (shortStored).program, -1) << "F7 is the end, not Program 247";
+    EXPECT_EQ (classifyProgramDump (shortStored).bank, 0);
+
+    UnpackedProgram program (2048, 0);
+    program[0] = 166;
+    program[1] = 10;
+    auto dump = buildProgramDump (program, 0, 1, 5);
+    ASSERT_TRUE (classifyProgramDump (dump).valid);
+    dump[1000] = 0x85;
+    EXPECT_FALSE (classifyProgramDump (dump).valid);
+    EXPECT_TRUE (unpackProgramDump (dump).empty());
+    EXPECT_EQ (describeProgramDumpProblem (dump.data(), dump.size()), "byte 1000 is 0x85, not a 7-bit data byte");
+}

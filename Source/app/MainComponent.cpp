@@ -536,8 +536,7 @@ void MainComponent::changeSetting (int id)
         setDiagnosticMode (! s.diagnosticMode);
     else if (id == 6202)
     {
-        getSettingsStore().resetWarnings();
-        engine->log().append ("Warnings reset.\n");
+        getSettingsStore().resetWarnings(); // it logs the reset itself
         return;
     }
     const auto choice = applySettingsMenuChoice (s, id);

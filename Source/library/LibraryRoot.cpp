@@ -1,5 +1,7 @@
 #include "LibraryRoot.h"
 
+#include "TagTable.h"
+
 namespace orvo
 {
 namespace
@@ -105,6 +107,8 @@ void LibraryRoot::ensureLibraryFolders() const
 
     if (ensureTagTableFile)
         ensureTagTableFile (tagTableFile());
+    else
+        ensureDefaultTagTable (tagTableFile());
 
     (void)folder (Folder::layouts).createDirectory();
     (void)folder (Folder::tagHashFiles).createDirectory();

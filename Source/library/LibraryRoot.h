@@ -58,7 +58,7 @@ public:
         be made are passed over; the write that needs one reports it. */
     void ensureLibraryFolders() const;
 
-    /** Creates the tag association table when missing; set by the owner of the tag table. */
+    /** Creates the tag association table when missing; unset, the default table is written. */
     std::function<void (const juce::File& tagTableFile)> ensureTagTableFile;
 
     /** "SET STORAGE": asks for a folder and makes it the library root. `onChanged` runs after the

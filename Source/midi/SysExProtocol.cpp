@@ -85,18 +85,21 @@ ProgramDumpLayout classifyProgramDump (const std::uint8_t* message, std::size_t 
         return layout;
 
     layout.opcode = message[5];
+    // Bytes 6 and 7 are operands only when they are data bytes before the closing F7.
+    const auto operand = [message, length] (std::size_t at)
+    { return at + 1 < length && message[at] < 0x80 ? (int)message[at] : -1; };
     if (layout.opcode == sysex::opStoredProgram)
     {
         layout.kind = "stored-program";
-        layout.bank = message[6];
-        layout.program = message[7];
+        layout.bank = operand (6);
+        layout.program = operand (7);
         layout.headerLength = 8;
         layout.expectedTotalLength = (int)sysex::storedProgramLength;
     }
     else if (layout.opcode == sysex::opProgramEditBuffer)
     {
         layout.kind = "program-edit-buffer";
-        layout.subCode = message[6];
+        layout.subCode = operand (6);
         layout.headerLength = 7;
         layout.expectedTotalLength = (int)sysex::editBufferProgramLength;
     }
@@ -107,8 +110,10 @@ ProgramDumpLayout classifyProgramDump (const std::uint8_t* message, std::size_t 
 
     layout.expectedPackedLength = (int)sysex::programPackedLength;
     layout.packedLength = (int)length - layout.headerLength - 1;
+    // Every byte between F0 and F7 of a real dump is a 7-bit data byte.
+    const bool sevenBit = std::all_of (message + 1, message + length - 1, [] (std::uint8_t b) { return b < 0x80; });
     layout.valid = (int)length == layout.expectedTotalLength && layout.packedLength == layout.expectedPackedLength &&
-                   (layout.opcode == sysex::opStoredProgram || layout.subCode == sysex::editBufferSubCode);
+                   (layout.opcode == sysex::opStoredProgram || layout.subCode == sysex::editBufferSubCode) && sevenBit;
     return layout;
 }
 
@@ -158,6 +163,12 @@ std::string describeProgramDumpProblem (const std::uint8_t* message, std::size_t
                        layout.expectedTotalLength);
         return buf;
     }
+    for (std::size_t i = 1; i + 1 < length; ++i)
+        if (message[i] >= 0x80)
+        {
+            std::snprintf (buf, sizeof buf, "byte %zu is 0x%02x, not a 7-bit data byte", i, (unsigned)message[i]);
+            return buf;
+        }
     if (!layout.valid)
     {
         std::snprintf (buf, sizeof buf, "edit-buffer sub-code is 0x%02x; expected 0x10", (unsigned)layout.subCode);

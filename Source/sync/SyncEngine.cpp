@@ -168,6 +168,7 @@ void SyncEngine::onSyncTick()
         if (decoded->ok)
         {
             host.applyProgramValues (decoded->values.raw, decoded->values.defined);
+            host.logLine ("Applied mapped OSC/ENV/LFO/S&H controls from Program edit-buffer sync.\n");
             if (onProgramApplied)
                 onProgramApplied (decoded->values, decoded->unpacked, decoded->message);
             host.logLine ("SYNC: received Program edit buffer; queued mapped OSC/ENV/LFO/S&H UI refresh.\n");
