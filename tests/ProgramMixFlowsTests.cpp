@@ -465,6 +465,7 @@ TEST_F (ProgramMixFlowsTest, ARefusedDocumentChangesNothing)
 {
     select (0, 3, "Before");
     state.slot (0, 3).programSysEx = programDump (0, 3, 1);
+    ASSERT_TRUE (working.file().replaceWithText ("as written before"));
     const auto mixDoc =
         writeJson (programs().getChildFile ("mix.orvop"), object ({ { "type", "mix" }, { "name", "X" } }));
     const auto outcome = flows.loadProgramFile (mixDoc);
@@ -474,7 +475,7 @@ TEST_F (ProgramMixFlowsTest, ARefusedDocumentChangesNothing)
                                                path (mixDoc) + "\n" }));
     EXPECT_EQ (state.names.name (0, 3), "Before");
     EXPECT_EQ (state.slot (0, 3).programSysEx, programDump (0, 3, 1));
-    EXPECT_FALSE (working.file().exists());
+    EXPECT_EQ (working.file().loadFileAsString(), "as written before") << "the environment was not rewritten";
     EXPECT_EQ (refreshes, 0);
     EXPECT_TRUE (prompts.shown.empty());
 }
@@ -630,6 +631,10 @@ TEST_F (ProgramMixFlowsTest, SelectionFindsTheSlotsDocumentByNameWithoutRereadin
     EXPECT_EQ (log,
                (std::vector<std::string>{ "Loaded cached Program data for Brand New from " + path (saved) + ".\n" }));
     EXPECT_EQ (state.slot (2, 40).parameters.size(), documentEntries());
+    LibrarianState restarted;
+    ASSERT_TRUE (loadEnvironmentObject (restarted, readJsonDocument (working.file()), {}));
+    EXPECT_EQ (restarted.slot (2, 40).parameters.size(), documentEntries()) << "the environment was rewritten";
+    EXPECT_EQ (restarted.selectedBank, 2);
 }
 
 //==============================================================================

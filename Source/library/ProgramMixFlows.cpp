@@ -308,6 +308,8 @@ void ProgramMixFlows::selectionChanged (int bank, int slot)
     state.selectedSlot = SlotNameTable::clampSlot (slot);
     if (const auto file = findLibraryProgramFile (state.selectedBank, state.selectedSlot))
         loadCachedProgramData (state.selectedBank, state.selectedSlot, *file);
+    // The selection and whatever it brought into the slot outlive a crash.
+    working.saveKeepingSnapshot();
 }
 
 std::optional<juce::File> ProgramMixFlows::findLibraryProgramFile (int bank, int slot)

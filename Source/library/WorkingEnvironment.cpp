@@ -1,5 +1,7 @@
 #include "WorkingEnvironment.h"
 
+#include <utility>
+
 #include "AtomicFile.h"
 #include "FileNaming.h"
 #include "JsonText.h"
@@ -40,6 +42,14 @@ const std::string& WorkingEnvironment::textOfState (std::string& into, bool allO
         refreshCurrentSnapshot();
     writeEnvironmentText (state, into, allOnOneLine);
     return into;
+}
+
+bool WorkingEnvironment::saveKeepingSnapshot()
+{
+    const auto refresh = std::exchange (refreshCurrentSnapshot, nullptr);
+    const bool ok = save();
+    refreshCurrentSnapshot = refresh;
+    return ok;
 }
 
 bool WorkingEnvironment::save()

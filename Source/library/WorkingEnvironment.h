@@ -31,6 +31,9 @@ public:
     /** Rewrites the working environment from the current state; call after every librarian change.
         Written compactly, on one line; only a failure is logged ("Could not save Environment file: ..."). */
     bool save();
+    /** The same without first taking the editor's values as the selected slot's snapshot: for a
+        selection change, when the editor still shows the Program it had before. */
+    bool saveKeepingSnapshot();
 
     /** Loads the working environment into the state. A missing, unreadable or foreign file is replaced
         by a fresh one built from an empty state (a damaged one is first copied into "Backups" beside
