@@ -114,13 +114,26 @@ TEST (EffectsDecode, RoomPlusHallDecay61IsTheCapturedRawValue)
     EXPECT_EQ (effectValueText (effectfamily::hallReverbDecay, 2520), "4.856s");
 }
 
-TEST (EffectsDecode, CapturedExceptionsAreFoundByTheStoredOrdersNumbering)
+TEST (EffectsDecode, EveryCapturedExceptionMatchesByTheControlsOwnNrpn)
 {
-    // Room > Flange keeps FBHPF in stored slot 14, which the captured table numbers 3623; the entry for
-    // FDBK under that number does not apply to it, and FDBK itself (slot 10, 3619) expands as usual.
-    const auto d = decode (EffectProgram().algorithm (23).stored (10, 20).stored (14, 20).bytes);
-    EXPECT_EQ (slotOf (d.state, "PARAM3", "FDBK"), (20 * 4096 + 198) / 199);
-    EXPECT_EQ (slotOf (d.state, "PARAM4", "FBHPF"), 320);
+    // (algorithm, label, own NRPN, stored value, raw): every captured row takes effect.
+    const std::tuple<int, const char*, int, int, int> captured[] = {
+        { 6, "DECAY", 3609, 50, 2760 },  { 8, "DECAY", 3621, 61, 2520 },  { 28, "PDTIME", 3612, 50, 1600 },
+        { 28, "PDMIX", 3613, 50, 400 },  { 28, "DENS", 3615, 0, 2000 },   { 28, "DIFF", 3616, 0, 2000 },
+        { 28, "HOLD", 3619, 80, 0 },     { 28, "RELEAS", 3620, 100, 0 }, { 23, "FDBK", 3623, 20, 433 },
+        { 23, "FBHPF", 3630, 9, 0 },
+    };
+    for (const auto& [algorithm, label, nrpn, stored, raw] : captured)
+    {
+        int slot = -1;
+        for (int k = 0; k < 30 && slot < 0; ++k)
+            if (const int r = effectRowForStoredSlot (algorithm, k); r >= 0 && effectControlTable()[(size_t)r].label == label
+                                                                      && (int)effectControlTable()[(size_t)r].nrpn == nrpn)
+                slot = k;
+        ASSERT_GE (slot, 0) << algorithm << " " << label;
+        const auto d = decode (EffectProgram().algorithm (algorithm).stored (slot, stored).bytes);
+        EXPECT_EQ (d.state.nrpnValue (nrpn), raw) << algorithm << " " << label;
+    }
 }
 
 TEST (EffectsDecode, RoomToFlangeIgnoresItsPlaceholderByteAndReadsMixNext)
@@ -172,9 +185,9 @@ TEST (EffectsDecode, FamiliesWithoutAStoredFormAreSkippedWithALogLine)
     offPage.page = 6;
 
     std::string log;
-    EXPECT_FALSE (applyStoredEffectParameterTo (state, 2, pan, 3, 40, log));
-    EXPECT_FALSE (applyStoredEffectParameterTo (state, 2, unknown, 4, 40, log));
-    EXPECT_FALSE (applyStoredEffectParameterTo (state, 2, offPage, 5, 40, log));
+    EXPECT_FALSE (applyStoredEffectParameterTo (state, 2, pan, 40, log));
+    EXPECT_FALSE (applyStoredEffectParameterTo (state, 2, unknown, 40, log));
+    EXPECT_FALSE (applyStoredEffectParameterTo (state, 2, offPage, 40, log));
     EXPECT_EQ (log, "PROGRAM DIGITAL EFFECT: skipped unsupported stored parameter PAN (effect 2, NRPN 3605, curve "
                     "family 'config-pan').\n"
                     "PROGRAM DIGITAL EFFECT: skipped unsupported stored parameter WOBBLE (effect 2, NRPN 3611, curve "

@@ -104,7 +104,7 @@ StoredEffectBytes storedEffectBytesOf (const UnpackedProgram& program)
     return bytes;
 }
 
-bool applyStoredEffectParameterTo (EffectState& state, int algorithm, const DigitalEffectParameterMapping& row, int k,
+bool applyStoredEffectParameterTo (EffectState& state, int algorithm, const DigitalEffectParameterMapping& row,
                                    int stored, std::string& log)
 {
     if (row.page >= (unsigned)effects::numPages || row.slot >= (unsigned)effects::slotsPerPage)
@@ -125,8 +125,9 @@ bool applyStoredEffectParameterTo (EffectState& state, int algorithm, const Digi
         raw = 2520;
 
     std::string display;
-    // The captured table is keyed by the stored order's own numbering, not by the control's NRPN.
-    if (const auto* exception = findEffectCapturedException (algorithm, row.label, effects::firstParamNrpn + k, stored))
+    // The captured values are keyed by the control's own NRPN, so every one of them can match
+    // (the stored order's numbering 3609 + k coincides with it only on some controls).
+    if (const auto* exception = findEffectCapturedException (algorithm, row.label, nrpn, stored))
     {
         raw = exception->raw;
         display = exception->display;
@@ -142,7 +143,7 @@ bool applyStoredEffectParameter (EffectState& state, int algorithm, int k, int s
     const int r = effectRowForStoredSlot (algorithm, k);
     if (r < 0)
         return false;
-    return applyStoredEffectParameterTo (state, algorithm, effectControlTable()[(std::size_t)r], k, stored, log);
+    return applyStoredEffectParameterTo (state, algorithm, effectControlTable()[(std::size_t)r], stored, log);
 }
 
 int effectWordToRaw (int word)

@@ -79,7 +79,7 @@ StoredEffectBytes storedEffectBytesOf (const UnpackedProgram& program);
 bool applyStoredEffectParameter (EffectState& state, int algorithm, int k, int stored, std::string& log);
 
 /** The same for a given row, for rows that do not come from the stored order. */
-bool applyStoredEffectParameterTo (EffectState& state, int algorithm, const DigitalEffectParameterMapping& row, int k,
+bool applyStoredEffectParameterTo (EffectState& state, int algorithm, const DigitalEffectParameterMapping& row,
                                    int stored, std::string& log);
 
 /** A 16-bit send or pan word as a raw value. */
