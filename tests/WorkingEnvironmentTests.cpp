@@ -48,7 +48,10 @@ TEST (WorkingEnvironment, AMissingOrDamagedFileIsReplacedAndTheEditorStartsEmpty
 
         f.working.loadAtStartup (123.456);
 
-        EXPECT_EQ (startupLines (f.log), std::vector<std::string>{ startupPrefix + "123.5 ms.\n" }) << c.name;
+        // A first start is no failure; a damaged file is.
+        EXPECT_EQ (startupLines (f.log), c.existing == nullptr ? std::vector<std::string>{}
+                                                               : std::vector<std::string>{ startupPrefix + "123.5 ms.\n" })
+            << c.name;
         EXPECT_EQ (f.state.names.name (0, 1), "") << c.name;
         EXPECT_TRUE (f.state.slot (0, 3).programSysEx.empty()) << c.name;
         EXPECT_EQ (refreshed, 1);

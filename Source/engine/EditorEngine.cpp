@@ -522,25 +522,27 @@ static bool isLoopOrCurveEnvelopeRow (const OrvoParameterInfo& info)
     return false;
 }
 
+void EditorEngine::reportWindowSize()
+{
+    if (! windowReportPending || io.clock.nowMs() < windowReportDue)
+        return;
+    windowReportPending = false;
+    if (pendingWidth != reportedWidth || pendingHeight != reportedHeight)
+    {
+        reportedWidth = pendingWidth;
+        reportedHeight = pendingHeight;
+        monitorLog.append ("Window size: width=" + std::to_string (reportedWidth) + " height=" + std::to_string (reportedHeight) + ".\n");
+    }
+}
+
 EditorEngine::TickReport EditorEngine::tick()
 {
     TickReport report;
-    const double now = io.clock.nowMs();
     report.valueChangedRows = std::exchange (codeChangedRows, {});
     report.anyRowChanged = !report.valueChangedRows.empty();
 
-    // 1. window size report
-    if (windowReportPending && now >= windowReportDue)
-    {
-        windowReportPending = false;
-        if (pendingWidth != reportedWidth || pendingHeight != reportedHeight)
-        {
-            reportedWidth = pendingWidth;
-            reportedHeight = pendingHeight;
-            monitorLog.append ("Window size: width=" + std::to_string (reportedWidth) +
-                               " height=" + std::to_string (reportedHeight) + ".\n");
-        }
-    }
+    // 1. window size report (the session runs it before the sync's step; here it finds nothing then)
+    reportWindowSize();
 
     // 4. countdowns
     const int settle = selectionSettle.load();

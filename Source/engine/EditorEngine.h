@@ -90,6 +90,8 @@ public:
     };
     /** The 30 Hz timer tick. */
     TickReport tick();
+    /** The timer's first step: logs the window's size once it has rested. */
+    void reportWindowSize();
     bool isHighlighted (int row) const { return flashCounters[(size_t)row] > 0; }
 
     //==== copy, paste and whole-page sends (message thread) ====

@@ -88,6 +88,7 @@ void EditorSession::finishStartup()
 EditorSession::TickReport EditorSession::tick()
 {
     TickReport report;
+    editor->reportWindowSize();
     syncController->tick();
     report.rows = editor->tick();
     report.effects = effectsController->tick();

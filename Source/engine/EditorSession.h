@@ -22,9 +22,11 @@ namespace orvo
     what `tick` reports.
 
     The timer tick runs the controllers in this order, and the order is behaviour:
+      0. the window-size report;
       1. sync and selection: the selection the instrument reported is followed, then the sync's step
          applies a received Program (so it is stored under that selection) and checks time-outs;
-      2. the engine: pending row values, highlights, the window-size report, the log queue;
+      2. the engine: the selection-settle countdown, pending row values, highlights, the log queue,
+         "Last NRPN";
       3. effects and routes: the NRPNs without a row that the MIDI thread queued;
       4. Mix settings: the Mix dumps the MIDI thread queued;
       5. the librarian: Auto Save Tools' debounced write-back, then the first library index. */

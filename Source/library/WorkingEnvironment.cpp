@@ -66,7 +66,8 @@ bool WorkingEnvironment::save()
 void WorkingEnvironment::loadAtStartup (double msSinceStart)
 {
     const auto target = file();
-    if (target.existsAsFile())
+    const bool existed = target.existsAsFile();
+    if (existed)
     {
         if (loadEnvironmentObject (state, readJsonDocument (target), log))
         {
@@ -82,8 +83,10 @@ void WorkingEnvironment::loadAtStartup (double msSinceStart)
     const auto fallback = buildEnvironmentDocument (state);
     if (!writeFileAtomically (target, toJsonText (fallback, true)))
         logLine ("Could not save Environment file: " + target.getFullPathName().toStdString() + "\n");
-    logLine ("STARTUP: default exchange parse failed; generated fallback loaded at " +
-             juce::String (msSinceStart, 1).toStdString() + " ms.\n");
+    // A first start has no environment yet: that is no failure and gets no failure line.
+    if (existed)
+        logLine ("STARTUP: default exchange parse failed; generated fallback loaded at " +
+                 juce::String (msSinceStart, 1).toStdString() + " ms.\n");
     loadEnvironmentObject (state, fallback, log);
     if (refreshViews)
         refreshViews();
