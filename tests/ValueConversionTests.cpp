@@ -228,9 +228,7 @@ TEST (CalibrationTables, InterpolateLinearlyBetweenPointsAndHoldTheEnds)
         { filter1, 5000, 0.0218, 22.3482, 22.3482 },
         { filter1, 2020, 0, 1, 1 }, // bounded by the lookup's bounds
         { filter1, 2020, 1, 0, 1 }, // in either order
-        { CalibrationTables::envelopeTime(), 26.5, 1, 65535, 1.5 },
         { CalibrationTables::tempo(), 2190, 0, 1000, 80 },
-        { CalibrationTables::localBpm(), 3415, 0, 1000, 594.12 },
         { CalibrationTables::arpLength(), 64.5, 0, 100, 0.005 },
     };
     for (const auto& c : cases)
@@ -319,9 +317,8 @@ TEST (ValueConversion, SixteenBitValuesBecomeTwelveBitRaws)
 TEST (ValueText, EnvelopeTimesReadOffMillisecondsOrSeconds)
 {
     const std::tuple<double, bool, const char*> cases[]{
-        { 0, true, "OFF" },       { 0.0001, true, "OFF" },      { 0.0002, true, "2 ms" },     { 0, false, "2 ms" },
-        { 1.4, false, "2 ms" },   { 499, false, "998 ms" },     { 499.5, false, "1.00 s" },   { 500, true, "1.00 s" },
-        { 600, false, "1.20 s" }, { 65535, false, "131.07 s" }, { 70000, false, "131.07 s" },
+        { 0.0001, true, "OFF" }, { 0.0002, true, "2 ms" },   { 0, false, "2 ms" },
+        { 1.4, false, "2 ms" },  { 499.5, false, "1.00 s" }, { 70000, false, "131.07 s" },
     };
     for (const auto& [units, zeroIsOff, text] : cases)
         EXPECT_EQ (ValueText::envelopeTimeText (units, zeroIsOff), text) << units;
@@ -340,10 +337,12 @@ TEST (ValueText, FormatsWithTheRowsDecimalsAndNeverNegativeZero)
 TEST (ValueText, ReadsOnlyPlainNumbers)
 {
     const std::pair<const char*, std::optional<double>> cases[]{
-        { "12", 12.0 },          { " -3.5 ", -3.5 },       { "+4", 4.0 },           { ".5", 0.5 },
-        { "5.", 5.0 },           { "abc", std::nullopt },  { "", std::nullopt },    { "1.2.3", std::nullopt },
-        { "1e3", std::nullopt }, { "inf", std::nullopt },  { "nan", std::nullopt }, { "-", std::nullopt },
-        { ".", std::nullopt },   { "0x10", std::nullopt }, { "1 2", std::nullopt }, { "--1", std::nullopt },
+        { " -3.5 ", -3.5 },      { "+4", 4.0 },
+        { ".5", 0.5 },           { "5.", 5.0 },
+        { "", std::nullopt },    { "1.2.3", std::nullopt },
+        { "1e3", std::nullopt }, { "inf", std::nullopt },
+        { ".", std::nullopt },   { "0x10", std::nullopt },
+        { "1 2", std::nullopt }, { "--1", std::nullopt },
     };
     for (const auto& [text, value] : cases)
         EXPECT_EQ (ValueText::parseNumber (text), value) << '"' << text << '"';
@@ -357,8 +356,6 @@ TEST (ValueText, ReadsTypedDisplayTextOfEachKindOfRow)
         { "performance.detune", "fifty", std::nullopt },
         { "osc1.saw", "neg", 2.0 },
         { "lfo1.enable", "On", 1.0 },
-        { "env1.attacktime", "1.20 s", 600.0 },
-        { "env1.attacktime", "998 ms", 499.0 },
         { "env1.attacktime", "998ms", 499.0 },
         { "env1.attacktime", "250", 250.0 },        // a bare number is in the display's own units
         { "env1.attacktime", "OFF", std::nullopt }, // attack cannot be off
@@ -451,6 +448,8 @@ TEST (ValueCurveShapes, ClicksStepThroughTheNineShapesAndWrap)
         EXPECT_EQ (ValueCurveShapes::indexForRaw (raw), shapeIndex) << raw;
 }
 
+// Range texts that read "low TO high" are checked against the value texts at both ends with the
+// interface value texts; here the texts of their own and which rule wins where two could apply.
 TEST (ValueText, InterfaceRangeTextsFollowTheirFirstMatchingRule)
 {
     struct Case
@@ -464,22 +463,15 @@ TEST (ValueText, InterfaceRangeTextsFollowTheirFirstMatchingRule)
     const Case cases[]{
         { "PORTAMENTO ENABLE", 3976, 0, 1, "", "", "OFF TO ON" },
         { "PORTAMENTO ENABLE", 3976, 0, 0, "0", "0", "0 TO 0" }, // a switch needs two states
-        { "DFX ENABLE LEFT", 3700, 0, 1, "", "", "OFF TO ON" },
-        { "LFO INVERT", 3702, 0, 1, "", "", "OFF TO ON" },
         { "FILTER FEEDBACK", 3703, 0, 4095, "", "", "OFF TO ON" },
         { "FILTER FEEDBACK AMOUNT", 3703, 0, 4095, "", "", "0 TO 4095" },
         { "ANALOG DISTORTION DFX2 OUTPUT", 3334, 0, 4095, "", "", "OFF TO ON" },
         { "ARP CURVE SHAPE ENABLE", 999, 0, 1, "", "", "OFF TO ON" },
-        { "MOD WHEEL CURVE SHAPE", 998, 0, 4095, "", "", "LINEAR TO S-CURVE 2" },
-        { "ROUTE 1 MOD OFFSET", 997, 0, 4095, "", "", "-100.00 TO 100.00" },
         { "MOD LEVEL", 997, 0, 4095, "a", "b", "a TO b" },
         { "ANALOG DISTORTION SEND MOD LEVEL", 3335, 0, 4095, "", "", "-100.00 TO 100.00" },
         { "VOICE MIX PAN 3", 3080, 0, 4095, "", "", "L 100.0 TO R 100.0" },
-        { "OUTPUT", 3072, 0, 4095, "", "", "0.0 TO 100.0" },
         { "DFX PARAM", 3631, 0, 4095, "", "", "0.0 TO 100.0" },
         { "DFX PARAM", 3632, 0, 4095, "", "", "0 TO 4095" },
-        { "ARP TRIGGER TYPE", 913, 0, 4095, "", "", "NEGATIVE TO ABSOLUTE POSITIVE" },
-        { "NOISE/EXT SOURCE", 2182, 0, 4095, "", "", "OFF TO EXTERNAL" },
         { "VOICE MIX OUTPUT", 3078, 0, 4095, "", "", "MAIN / AUX / OFF" },
         { "ARP OCTAVE", 996, 0, 3, "1", "4", "1 TO 4" },
         { "ARP OCTAVE", 996, 0, 3, "", "4", "0 TO 3" },
