@@ -1,6 +1,5 @@
 #include "effects/EffectAlgorithms.h"
 #include "effects/EffectControlTable.h"
-#include "effects/EffectState.h"
 
 #include <gtest/gtest.h>
 
@@ -200,27 +199,6 @@ TEST (EffectControlTable, BuildsParameterIdsFromKeyPageKeyAndLabel)
         const int r = effectRowForLabel (c.algorithm, c.pageName, c.label);
         ASSERT_GE (r, 0) << c.id;
         EXPECT_EQ (row (r).id, c.id);
-    }
-}
-
-TEST (EffectControlTable, KeepsOutRApartFromTheFirstParam1ControlOnDualAlgorithms)
-{
-    for (int algorithm : { 15, 18 })
-    {
-        const int outR = effectRowForNrpn (algorithm, 3609);
-        ASSERT_GE (outR, 0);
-        EXPECT_EQ (row (outR).label, "OUT R") << "the CONFIG row comes first in the table";
-        const int first = effectRowAt (algorithm, 1, 0);
-        ASSERT_GE (first, 0);
-        EXPECT_EQ (row (first).nrpn, 3609u);
-        EXPECT_NE (row (first).id, row (outR).id);
-
-        EffectState state;
-        state.selectAlgorithm (algorithm);
-        state.setControl ((int)row (first).page, (int)row (first).slot, 1200);
-        state.setControl ((int)row (outR).page, (int)row (outR).slot, 3000);
-        EXPECT_EQ (state.slotValue (1, 0), 1200);
-        EXPECT_EQ (state.slotValue ((int)row (outR).page, (int)row (outR).slot), 3000);
     }
 }
 
