@@ -108,18 +108,25 @@ TEST (ProgramFieldKinds, DecodeEachStoredFormToItsRawValue)
         { "performance.portamento.offset", 1785, { 0x80 }, -127 }, // the row shows -127..127
         { "performance.unisonx", 1941, { 0 }, unchanged },         { "performance.unisonx", 1941, { 20 }, 16 },
         { "performance.detune", 1942, { 150 }, 100 },
-        // codes through the byte-order rule
+        // codes through the byte-order rule, each menu position, and words that are no code
         { "lfo1.triggertype", switchByte (1030), { 0x00, 0x02 }, 800 },
         { "lfo1.triggertype", switchByte (1030), { 0x03, 0x00 }, 0 },
+        { "lfo1.triggertype", switchByte (1030), { 0x00, 0x04 }, 4095 },
+        { "lfo1.triggertype", switchByte (1030), { 0x00, 0x05 }, 3200 },
+        { "lfo1.triggertype", switchByte (1030), { 0x00, 0x06 }, 2500 },
+        { "lfo1.triggertype", switchByte (1030), { 0x00, 0x09 }, 1600 },
         { "lfo1.triggertype", switchByte (1030), { 0x41, 0x41 }, 2088 },
+        { "sh.triggertype", switchByte (1418), { 0x80, 0x80 }, 4095 },
         { "lfo1.periodsize", switchByte (1049), { 0x00, 0x05 }, 703 },
         { "lfo1.periodsize", switchByte (1049), { 0x05, 0x00 }, 703 },
         { "lfo1.periodsize", switchByte (1049), { 0x00, 0x33 }, 4059 },
+        { "lfo1.periodsize", switchByte (1049), { 0x00, 0x34 }, 52 },
         { "lfo1.periodsize", switchByte (1049), { 0x01, 0x01 }, 257 },
         { "lfo1.triggersource", switchByte (1028), { 0x00, 0x4E }, 4095 },
         { "lfo1.triggersource", switchByte (1028), { 0x01, 0x00 }, 53 },
         { "lfo1.triggersource", switchByte (1028), { 0x00, 0x4F }, unchanged },
-        { "sh.samplesource", 1378, { 0x06, 0x00 }, 2573 },         { "sh.samplesource", 1378, { 0x00, 0x07 }, 0 },
+        { "sh.samplesource", 1378, { 0x00, 0x05 }, 1418 },         { "sh.samplesource", 1378, { 0x06, 0x00 }, 2573 },
+        { "sh.samplesource", 1378, { 0x00, 0x07 }, 0 },
         // periods, gate, milliseconds, cents, curves
         { "lfo1.rate", 1132, { 0x00, 0x00 }, 4095 },               { "lfo1.rate", 1132, { 0x00, 125 }, 2970 },
         { "lfo1.rate", 1132, { 0xFF, 0xFF }, 20 },                 { "sh.rate", 1536, { 0x61, 0xA8 }, 0 },

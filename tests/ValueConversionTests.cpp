@@ -115,6 +115,7 @@ TEST (ValueConversion, PicksTheFirstRuleThatFitsInItsOrder)
         { rowById ("filter1.frequency"), Rule::calibrationTable },
         { makeRow ("filter1.frequency", 4095, 0, 100, 0.01, 2, 4), Rule::calibrationTable }, // id before format
         { makeRow ("osc9.frequency", 4095, 0, 100, 0.01, 2, 16), Rule::linear },             // code 16 needs the id
+        { makeRow ("osc9.tempo", 4095, 0, 100, 0.01, 2, 9), Rule::linear },
         { rowById ("osc2toosc1.pwm"), Rule::unipolarPercent },
         { rowById ("env1.sustainlevel"), Rule::bipolarPercent }, // format before the envelope level rule
         { rowById ("sh.level"), Rule::modulationLevel },
@@ -336,14 +337,14 @@ TEST (ValueText, FormatsWithTheRowsDecimalsAndNeverNegativeZero)
 
 TEST (ValueText, ReadsOnlyPlainNumbers)
 {
+    // clang-format off
     const std::pair<const char*, std::optional<double>> cases[]{
-        { " -3.5 ", -3.5 },      { "+4", 4.0 },
-        { ".5", 0.5 },           { "5.", 5.0 },
-        { "", std::nullopt },    { "1.2.3", std::nullopt },
-        { "1e3", std::nullopt }, { "inf", std::nullopt },
-        { ".", std::nullopt },   { "0x10", std::nullopt },
-        { "1 2", std::nullopt }, { "--1", std::nullopt },
+        { " -3.5 ", -3.5 },      { "+4", 4.0 },            { ".5", 0.5 },           { "5.", 5.0 },
+        { "", std::nullopt },    { "-", std::nullopt },    { ".", std::nullopt },   { "1.2.3", std::nullopt },
+        { "1e3", std::nullopt }, { "inf", std::nullopt },  { "0x10", std::nullopt }, { "1 2", std::nullopt },
+        { "--1", std::nullopt },
     };
+    // clang-format on
     for (const auto& [text, value] : cases)
         EXPECT_EQ (ValueText::parseNumber (text), value) << '"' << text << '"';
 }
@@ -463,6 +464,8 @@ TEST (ValueText, InterfaceRangeTextsFollowTheirFirstMatchingRule)
     const Case cases[]{
         { "PORTAMENTO ENABLE", 3976, 0, 1, "", "", "OFF TO ON" },
         { "PORTAMENTO ENABLE", 3976, 0, 0, "0", "0", "0 TO 0" }, // a switch needs two states
+        { "DFX ENABLE LEFT", 3700, 0, 1, "", "", "OFF TO ON" },
+        { "LFO INVERT", 3702, 0, 1, "", "", "OFF TO ON" },
         { "FILTER FEEDBACK", 3703, 0, 4095, "", "", "OFF TO ON" },
         { "FILTER FEEDBACK AMOUNT", 3703, 0, 4095, "", "", "0 TO 4095" },
         { "ANALOG DISTORTION DFX2 OUTPUT", 3334, 0, 4095, "", "", "OFF TO ON" },
