@@ -15,12 +15,10 @@ TEST (FileNameStem, KeepsLettersAndDigitsTurnsSeparatorsIntoSingleHyphensAndDrop
         { "!!!@@@###", "program-000", "program-000" },
         { sixtyLetters, "program-000", std::string (48, 'a') },
         { "", "mix-012", "mix-012" },
-        { "   ", "bank", "bank" },
         { "a_b-c d", "x", "a-b-c-d" },
         { "--Lead--", "x", "Lead" },
         { "Pad  -_ Soft", "x", "Pad-Soft" },
         { "Caf\xc3\xa9 Noir", "x", "Caf-Noir" },
-        { "MiXeD Case 42", "x", "MiXeD-Case-42" },
         // the 48-character cut happens before hyphens are merged
         { wideGap, "x", "a" },
         { "!!", "Warm Pad", "Warm Pad" },

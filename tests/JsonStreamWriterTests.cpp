@@ -23,13 +23,6 @@ std::string awkwardText()
     return text + "\xc3\xa9 \xe2\x80\x9c \xf0\x9f\x8e\xb9 \xef\xbf\xbf \x80 \xff!";
 }
 
-juce::var objectWith (const char* key, const juce::var& value)
-{
-    auto* o = new juce::DynamicObject();
-    o->setProperty (key, value);
-    return juce::var (o);
-}
-
 bool isPlainKey (const juce::String& key)
 {
     return key.containsOnly (
@@ -76,28 +69,8 @@ std::string written (bool oneLine, const std::function<void (JsonStreamWriter&)>
 }
 } // namespace
 
-TEST (JsonStreamWriter, StructuredWritesGiveJucesTextInBothLayouts)
-{
-    auto* inner = new juce::DynamicObject();
-    inner->setProperty ("empty object", juce::var (new juce::DynamicObject()));
-    inner->setProperty ("empty array", juce::Array<juce::var>());
-    inner->setProperty ("list", juce::Array<juce::var>{ 1, juce::var (new juce::DynamicObject()), "x", 0.5, true });
-    auto* root = new juce::DynamicObject();
-    root->setProperty ("text", utf8 (awkwardText().c_str()));
-    root->setProperty ("numbers", juce::Array<juce::var>{ 0, -17, (juce::int64)-9007199254740993LL });
-    root->setProperty ("inner", juce::var (inner));
-    root->setProperty ("tail", juce::Array<juce::var>{ juce::Array<juce::var>{ juce::var ("deep"), juce::var() } });
-    const juce::var expected (root);
-    for (const bool oneLine : { false, true })
-        EXPECT_EQ (written (oneLine, [&] (JsonStreamWriter& w) { writeStructured (w, expected); }),
-                   juce::JSON::toString (expected, oneLine).toStdString())
-            << oneLine;
-
-    // Text ends at a zero byte, as a juce::String of it does.
-    EXPECT_EQ (written (true, [] (JsonStreamWriter& w) { w.string (std::string ("before\0after", 12)); }),
-               "\"before\"");
-}
-
+// Random documents below check the structured calls and value() against JUCE's writer; here the
+// string overloads that path does not reach.
 TEST (JsonStreamWriter, TextFromEveryKindOfSourceIsEscapedAlike)
 {
     const auto text = awkwardText();
@@ -106,17 +79,10 @@ TEST (JsonStreamWriter, TextFromEveryKindOfSourceIsEscapedAlike)
     EXPECT_EQ (written (true, [&] (JsonStreamWriter& w) { w.string (text.c_str()); }), expected);
     EXPECT_EQ (written (true, [&] (JsonStreamWriter& w) { w.string (utf8 (text.c_str())); }), expected);
     EXPECT_EQ (written (true, [&] (JsonStreamWriter& w) { w.value (utf8 (text.c_str())); }), expected);
-    // The escapes JUCE's writer uses, and a character outside the Basic Multilingual Plane as a pair.
-    EXPECT_NE (expected.find ("!\\\"#"), std::string::npos);
-    EXPECT_NE (expected.find ("[\\\\]"), std::string::npos);
-    EXPECT_NE (expected.find ("\\u0001"), std::string::npos);
-    EXPECT_NE (expected.find ("\\a\\b\\t\\n\\u000b\\f\\r"), std::string::npos);
-    EXPECT_NE (expected.find ("\\u007f"), std::string::npos);
-    EXPECT_NE (expected.find ("\\ud83c\\udfb9"), std::string::npos);
 
-    for (const auto* plain : { "", "OSC 1", "a'b/c" })
-        EXPECT_EQ (written (false, [&] (JsonStreamWriter& w) { w.string (std::string (plain)); }),
-                   "\"" + std::string (plain) + "\"");
+    // Text ends at a zero byte, as a juce::String of it does.
+    EXPECT_EQ (written (true, [] (JsonStreamWriter& w) { w.string (std::string ("before\0after", 12)); }),
+               "\"before\"");
 }
 
 TEST (JsonStreamWriter, Base64MatchesJucesForEveryPaddingLength)
@@ -168,18 +134,9 @@ TEST (JsonStreamWriter, AReusedBufferHoldsExactlyTheNewTextAndWithoutOneItGrowsI
     EXPECT_EQ (buffer, "{}");
     EXPECT_EQ (buffer.capacity(), roomAfter);
 
-    for (const bool oneLine : { false, true })
-    {
-        JsonStreamWriter own (oneLine);
-        own.beginObject();
-        own.key ("rows");
-        own.value (many);
-        own.endObject();
-        const auto text = own.finish();
-        EXPECT_TRUE (text == juce::JSON::toString (juce::var (objectWith ("rows", many)), oneLine).toStdString())
-            << oneLine;
-        EXPECT_GT (text.size(), 1000000u);
-    }
+    JsonStreamWriter own (false);
+    own.value (many);
+    EXPECT_TRUE (own.finish() == juce::JSON::toString (many).toStdString());
     JsonStreamWriter empty (true);
     EXPECT_EQ (empty.finish(), "");
 }

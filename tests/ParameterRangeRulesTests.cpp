@@ -30,33 +30,20 @@ struct ApplyCase
 const ApplyCase applyCases[]{
     // unreadable fields, minimum first
     { "osc1.semitone", "abc", "", 0, Outcome::refused, "ENTER A VALID MINIMUM VALUE.", {} },
-    { "osc1.semitone", "-", "", 0, Outcome::refused, "ENTER A VALID MINIMUM VALUE.", {} },
-    { "osc1.semitone", "%", "", 0, Outcome::refused, "ENTER A VALID MINIMUM VALUE.", {} },
     { "osc1.semitone", "1.2.3", "", 0, Outcome::refused, "ENTER A VALID MINIMUM VALUE.", {} },
-    { "osc1.semitone", "x", "y", 0, Outcome::refused, "ENTER A VALID MINIMUM VALUE.", {} },
     { "osc1.semitone", "x", "99", 0, Outcome::refused, "ENTER A VALID MINIMUM VALUE.", {} },
     { "osc1.semitone", "5", "5 5", 0, Outcome::refused, "ENTER A VALID MAXIMUM VALUE.", {} },
     // bounds outside the normal range
     { "osc1.semitone", "61", "", 0, Outcome::refused, "Minimum must be within the normal range.", {} },
-    { "osc1.semitone", "-61", "", 0, Outcome::refused, "Minimum must be within the normal range.", {} },
     { "osc1.semitone", "61", "70", 0, Outcome::refused, "Minimum must be within the normal range.", {} },
     { "osc1.semitone", "", "61", 0, Outcome::refused, "Maximum must be within the normal range.", {} },
     { "performance.detune", "-0.001", "", 0, Outcome::refused, "Minimum must be within the normal range.", {} },
     // the order of the two bounds
     { "osc1.semitone", "5", "5", 0, Outcome::refused, "Minimum must be less than maximum.", {} },
-    { "osc1.semitone", "10", "-10", 0, Outcome::refused, "Minimum must be less than maximum.", {} },
     // a window that holds a single raw value
     { "osc1.cents", "0.2", "0.4", 0, Outcome::refused, "Custom range must contain at least two parameter values.", {} },
-    { "performance.detune",
-      "50",
-      "50.4",
-      0,
-      Outcome::refused,
-      "Custom range must contain at least two parameter values.",
-      {} },
     // bounds at the normal ends are no bounds
     { "performance.detune", "", "", 0, Outcome::cleared, "", {} },
-    { "performance.detune", " ", "", 0, Outcome::cleared, "", {} },
     { "performance.detune", "0.00000005", "", 0, Outcome::cleared, "", {} },
     { "performance.detune", "0", "100.00000005", 0, Outcome::cleared, "", {} },
     { "performance.detune", "0%", "100%", 0, Outcome::cleared, "", {} },
@@ -65,7 +52,6 @@ const ApplyCase applyCases[]{
     { "performance.detune", "20", "80", 0, Outcome::stored, "", { 20.0, 80.0, 0 } },
     { "performance.detune", "+20%", "", 1, Outcome::stored, "", { 20.0, std::nullopt, 1 } },
     { "performance.detune", "0", "30", 0, Outcome::stored, "", { std::nullopt, 30.0, 0 } },
-    { "osc1.semitone", "-12", "12", 0, Outcome::stored, "", { -12.0, 12.0, 0 } },
     { "filter1.frequency", "1.5", "8", 3, Outcome::stored, "", { 1.5, 8.0, 3 } },
     // a row whose display runs downwards is bounded by its lower and upper ends
     { "performance.wheel.bottomrange", "-40", "-10", 0, Outcome::stored, "", { -40.0, -10.0, 0 } },

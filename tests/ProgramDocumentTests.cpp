@@ -59,50 +59,41 @@ TEST (ProgramDocument, WritesEachFormWithItsKeysInOrder)
         words ("schema type name normalizedName source bank bankNumber program capturedAt rawByteLength sysexBase64"));
 }
 
+// Saving a Program and loading it into the editor is covered by the Program flows; here what only a
+// document written from every kind of slot content brings back.
 TEST (ProgramDocument, SavedAndLoadedBackGivesTheSameSlotValuesAndSysEx)
 {
     TemporaryFolder tmp;
     const auto dump = makeProgramDump (1, 5, 42);
-    const auto doc = buildProgramDocument (sampleSlot (1, 5), dump, juce::Time::getCurrentTime());
     const auto file = tmp / "Programs/Big-Brass.orvop";
-    std::vector<std::string> log;
-    ASSERT_TRUE (saveDocumentToFile (file, doc, DocumentKind::program, [&] (auto l) { log.push_back (l); }));
-    EXPECT_EQ (log, (std::vector<std::string>{ "Saved Program file: " + file.getFullPathName().toStdString() + "\n" }));
-
-    // Read back, the text gives the same object, keys in the same order.
-    const auto reread = juce::JSON::parse (file.loadFileAsString());
-    EXPECT_EQ (keysOf (reread), keysOf (doc));
-    EXPECT_EQ (juce::JSON::toString (reread), juce::JSON::toString (doc));
+    ASSERT_TRUE (saveDocumentToFile (file, buildProgramDocument (sampleSlot (1, 5), dump, juce::Time::getCurrentTime()),
+                                     DocumentKind::program, {}));
 
     RecordingLoadHost host;
     host.bank = 1;
     host.slot = 5;
     host.controls = { { "osc1.semitone", 0 } };
-    const auto outcome = loadDocument (file, DocumentKind::program, host);
-    ASSERT_TRUE (outcome.loaded);
-    EXPECT_EQ (host.names[std::make_pair (1, 5)], "Big   Brass");
-    EXPECT_EQ (host.notes[std::make_pair (1, 5)], "warm\nline two");
-    EXPECT_EQ (host.tags[std::make_pair (1, 5)], (std::vector<std::string>{ "bass", "lead" }));
-    EXPECT_EQ ((int)host.wedges[std::make_pair (1, 5)]["preset"], 7);
-    ASSERT_EQ (host.appliedDumps.size(), 1u);
-    EXPECT_EQ (host.appliedDumps[0], dump);
+    ASSERT_TRUE (loadDocument (file, DocumentKind::program, host).loaded);
+    const auto slot = std::make_pair (1, 5);
+    EXPECT_EQ (host.names[slot], "Big   Brass");
+    EXPECT_EQ (host.notes[slot], "warm\nline two");
+    EXPECT_EQ (host.tags[slot], (std::vector<std::string>{ "bass", "lead" }));
+    EXPECT_EQ ((int)host.wedges[slot]["preset"], 7);
+    EXPECT_EQ (host.appliedDumps, std::vector<ByteVector>{ dump });
     EXPECT_EQ (host.controls["osc1.semitone"], 2048);
-    EXPECT_EQ (host.snapshots[std::make_pair (1, 5)].size(), 2);
+    EXPECT_EQ (host.snapshots[slot].size(), 2);
     EXPECT_TRUE (host.editorSnapshots.empty());
     EXPECT_EQ (host.recorded, std::vector<juce::File>{ file });
-    EXPECT_EQ (host.lines.back(), "Loaded Program file into PRESET1 005: " + file.getFullPathName().toStdString() +
-                                      " (1 editor parameters)\n");
-    EXPECT_EQ (transferOfferAfterProgramLoad (true).buttons,
-               (std::vector<std::string>{ "SEND TO USER SLOT", "SEND EDITOR VALUES", "NOT NOW" }));
 }
 
 TEST (ProgramDocument, RefusesWhatIsNotAProgramDocumentAndChangesNothing)
 {
     TemporaryFolder tmp;
     const std::vector<std::pair<const char*, std::string>> cases = {
-        { "corrupt.orvop", "{\"type\": \"program\", " }, { "array.orvop", "[1, 2]" },
-        { "capital.orvop", "{\"type\": \"Program\"}" },  { "number.orvop", "{\"type\": 5}" },
-        { "mix.orvop", "{\"type\": \"mix\"}" },          { "empty.orvop", "" },
+        { "corrupt.orvop", "{\"type\": \"program\", " },
+        { "array.orvop", "[1, 2]" },
+        { "capital.orvop", "{\"type\": \"Program\"}" },
+        { "number.orvop", "{\"type\": 5}" },
     };
     for (const auto& [name, text] : cases)
     {

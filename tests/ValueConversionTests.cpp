@@ -44,58 +44,48 @@ struct ForwardCase
 
 // Expected values worked out by hand from the instrument's formulas and tables.
 const ForwardCase forwardCases[]{
-    // semitone with its dead zone
-    { "osc1.semitone", { { 2048, 0, "0" }, { 2024, 0, "0" }, { 2103, 0, "0" }, { 2104, 1, "1" }, { 2135, 1, "1" } } },
-    { "osc1.semitone", { { 2136, 2, "2" }, { 2023, -1, "-1" }, { 1992, -1, "-1" }, { 1991, -2, "-2" } } },
-    { "osc1.semitone", { { 4095, 60, "60" }, { 0, -60, "-60" } } },
+    // semitone bands with the dead zone round 0
+    { "osc1.semitone", { { 2024, 0, "0" }, { 2103, 0, "0" }, { 2104, 1, "1" }, { 2023, -1, "-1" } } },
+    { "osc1.semitone", { { 1992, -1, "-1" }, { 1991, -2, "-2" }, { 4095, 60, "60" }, { 0, -60, "-60" } } },
     // cents and fine
-    { "osc1.cents", { { 2050, 0, "0" }, { 439, -100, "-100" }, { 440, -99, "-99" }, { 2023, -1, "-1" } } },
-    { "osc1.cents", { { 2088, 1, "1" }, { 3671, 99, "99" }, { 3672, 100, "100" } } },
-    { "osc2.fine", { { 415, -100, "-100" }, { 416, -99, "-99" }, { 1999, -1, "-1" }, { 2000, 0, "0" } } },
-    { "osc2.fine", { { 2111, 0, "0" }, { 2112, 1, "1" }, { 3695, 99, "99" }, { 3696, 100, "100" } } },
+    { "osc1.cents", { { 439, -100, "-100" }, { 440, -99, "-99" }, { 2023, -1, "-1" }, { 2088, 1, "1" } } },
+    { "osc1.cents", { { 3671, 99, "99" }, { 3672, 100, "100" } } },
+    { "osc2.fine", { { 415, -100, "-100" }, { 1999, -1, "-1" }, { 2000, 0, "0" }, { 2111, 0, "0" } } },
+    { "osc2.fine", { { 2112, 1, "1" }, { 3696, 100, "100" } } },
     // unipolar, bipolar percent and modulation level (which divides by 65534)
-    { "osc2toosc1.linfm", { { 0, 0, "0.00" }, { 2048, 50, "50.00" }, { 4094, 99.95, "99.95" } } },
-    { "osc2toosc1.linfm", { { 4095, 100, "100.00" } } },
+    { "osc2toosc1.linfm", { { 0, 0, "0.00" }, { 4094, 99.95, "99.95" }, { 4095, 100, "100.00" } } },
     { "env1.sustainlevel", { { 0, -100, "-100.00" }, { 2047, -0.05, "-0.05" }, { 2048, 0, "0.00" } } },
-    { "env1.sustainlevel", { { 4094, 99.90, "99.90" }, { 4095, 100, "100.00" } } },
-    { "sh.level", { { 0, -100, "-100.00" }, { 4094, 99.91, "99.91" }, { 4095, 100, "100.00" } } },
+    { "sh.level", { { 4094, 99.91, "99.91" }, { 4095, 100, "100.00" } } },
     // attack level reaches full one step early; resonance
-    { "env3.attacklevel", { { 4094, 100, "100.00" }, { 2047, 50, "50.00" }, { 1, 0.02, "0.02" } } },
-    { "filter1.resonance", { { 0, 0, "0.00" }, { 1, 0.05, "0.05" }, { 2048, 50.02, "50.02" } } },
-    { "filter2.resonance", { { 4095, 100, "100.00" } } },
+    { "env3.attacklevel", { { 4094, 100, "100.00" }, { 1, 0.02, "0.02" } } },
+    { "filter1.resonance", { { 1, 0.05, "0.05" }, { 2048, 50.02, "50.02" } } },
     // the envelope time format of the LFO delays
-    { "lfo1.delay", { { 0, 0, "2 ms" }, { 22, 1, "2 ms" }, { 4095, 65535, "131.07 s" } } },
-    // calibration tables, at points, between them and on the flat ends
-    { "filter1.frequency", { { 0, 0.0218, "0.0218 kHz" }, { 1965, 2.3038, "2.3038 kHz" }, { 2020, 2.5720, "2.5720 kHz" } } },
+    { "lfo1.delay", { { 0, 0, "2 ms" }, { 22, 1, "2 ms" } } },
+    // calibration tables, between points and on the flat ends
+    { "filter1.frequency", { { 0, 0.0218, "0.0218 kHz" }, { 2020, 2.5720, "2.5720 kHz" } } },
     { "filter1.frequency", { { 3745, 22.3482, "22.3482 kHz" }, { 4095, 22.3482, "22.3482 kHz" } } },
-    { "filter2.frequency", { { 12, 0.0227, "0.0227 kHz" }, { 2045, 4.3971, "4.3971 kHz" }, { 4095, 44.696, "44.6960 kHz" } } },
-    { "performance.tempo", { { 0, 0.458, "0.458" }, { 2200, 80.706, "80.706" }, { 2677, 120, "120.000" } } },
-    { "performance.tempo", { { 4095, 500, "500.000" } } },
-    { "performance.arp.localbpm", { { 17, 0.72, "0.72" }, { 3416, 600, "600.00" } } },
-    { "performance.arp.length", { { 0, 0, "0.00" }, { 47, 0, "0.00" }, { 4080, 99.21, "99.21" } } },
-    { "performance.arp.length", { { 4095, 100, "100.00" } } },
+    { "filter2.frequency", { { 2045, 4.3971, "4.3971 kHz" }, { 4095, 44.696, "44.6960 kHz" } } },
+    { "performance.tempo", { { 2677, 120, "120.000" }, { 4095, 500, "500.000" } } },
+    { "performance.arp.localbpm", { { 3416, 600, "600.00" } } },
+    { "performance.arp.length", { { 47, 0, "0.00" }, { 4080, 99.21, "99.21" } } },
     // envelope stage times: only delay, decay 1, decay 2 and release 1 can be off
     { "env1.delaytime", { { 0, 0, "OFF" }, { 1, 1, "2 ms" } } },
     { "env1.decay2time", { { 0, 0, "OFF" } } },
-    { "env2.decay1time", { { 0, 0, "OFF" } } },
+    { "env2.decay1time", { { 0, 0, "OFF" }, { 4095, 65535, "131.07 s" } } },
     { "env3.release1time", { { 0, 0, "OFF" } } },
-    { "env1.attacktime", { { 0, 1, "2 ms" } } },
+    { "env1.attacktime", { { 0, 1, "2 ms" }, { 1456, 462, "924 ms" }, { 1497, 500, "1.00 s" } } },
     { "env1.release2time", { { 0, 1, "2 ms" } } },
     { "env2.smoothtime", { { 0, 1, "2 ms" } } },
-    { "env1.attacktime", { { 1456, 462, "924 ms" }, { 1497, 500, "1.00 s" } } },
-    { "env3.release1time", { { 1503, 505, "1.01 s" } } },
-    { "env2.decay1time", { { 4095, 65535, "131.07 s" } } },
     // linear, with centre snap where the centre is a whole number of steps
-    { "performance.detune", { { 0, 0, "0" }, { 1000, 24, "24" }, { 2047, 50, "50" }, { 2048, 50, "50" } } },
-    { "performance.detune", { { 4095, 100, "100" } } },
-    { "performance.wheel.scale", { { 2046, 49.96, "49.96" }, { 2047, 50, "50.00" }, { 2049, 50.04, "50.04" } } },
+    { "performance.detune", { { 2047, 50, "50" }, { 4095, 100, "100" } } },
+    { "performance.wheel.scale", { { 2047, 50, "50.00" }, { 2049, 50.04, "50.04" } } },
     { "performance.monovox", { { 2047, 8, "8" }, { 2048, 9, "9" } } },
     { "performance.transpose", { { 2047, 0, "0" } } },
-    { "performance.wheel.bottomrange", { { 2048, -24, "-24" }, { 4095, -48, "-48" } } },
+    { "performance.wheel.bottomrange", { { 4095, -48, "-48" } } },
     { "performance.unisonx", { { 4095, 16, "16" } } },
     { "performance.portamento.time", { { 4095, 32.77, "32.77" } } },
     { "sh.rate", { { 0, 0.02, "0.02" } } },
-    { "lfo1.rate", { { 0, 0.0076295, "0.01" }, { 4095, 25, "25.00" } } },
+    { "lfo1.rate", { { 0, 0.0076295, "0.01" } } },
     // buttons show their state, enum buttons their label
     { "osc1.saw", { { 2, 2, "Neg" } } },
     { "osc2.sync", { { 1, 1, "Hard" } } },
@@ -124,8 +114,7 @@ TEST (ValueConversion, PicksTheFirstRuleThatFitsInItsOrder)
     const std::pair<OrvoParameterInfo, Rule> cases[]{
         { rowById ("filter1.frequency"), Rule::calibrationTable },
         { makeRow ("filter1.frequency", 4095, 0, 100, 0.01, 2, 4), Rule::calibrationTable }, // id before format
-        { makeRow ("performance.arp.length", 4095, 0, 100, 0.01, 2, 0), Rule::calibrationTable },
-        { makeRow ("osc9.frequency", 4095, 0, 100, 0.01, 2, 16), Rule::linear }, // code 16 needs the id
+        { makeRow ("osc9.frequency", 4095, 0, 100, 0.01, 2, 16), Rule::linear },             // code 16 needs the id
         { makeRow ("osc9.tempo", 4095, 0, 100, 0.01, 2, 9), Rule::linear },
         { rowById ("osc2toosc1.pwm"), Rule::unipolarPercent },
         { rowById ("env1.sustainlevel"), Rule::bipolarPercent }, // format before the envelope level rule
@@ -142,10 +131,6 @@ TEST (ValueConversion, PicksTheFirstRuleThatFitsInItsOrder)
         { rowById ("osc2.cents"), Rule::cents },
         { rowById ("osc1.fine"), Rule::fine },
         { makeRow ("osc9.empty", 0, 3, 3, 1, 0, 0), Rule::unchanged },
-        { rowById ("performance.unisonx"), Rule::linear },
-        { rowById ("performance.portamento.time"), Rule::linear },
-        { rowById ("sh.rate"), Rule::linear },
-        { rowById ("lfo3.rate"), Rule::linear },
     };
     for (const auto& [info, rule] : cases)
         EXPECT_EQ (ValueConversion::ruleFor (info), rule) << info.id << " format " << info.displayFormat;
@@ -181,15 +166,11 @@ TEST (ValueConversion, EnvelopeLevelsFollowTheTimeCurveAndOnlyLinearRowsSnapToTh
         double display;
     };
     const Case cases[]{
-        { wide, 0, 0 },
-        { wide, 1497, 0.76 }, // time 500: 499 / 65534 of the way
-        { wide, 2070, 2.32 }, // time 1520
-        { wide, 4095, 100 },
-        { narrow, 0, -100 },
+        { wide, 1497, 0.76 },   // time 500: 499 / 65534 of the way
+        { wide, 2070, 2.32 },   // time 1520
         { narrow, 64, -95.41 }, // n = 2064, time 1504.89
         { narrow, 127, 100 },
-        { linear, 2047, 50 }, // 49.99 pulled onto the centre
-        { linear, 2048, 50 },
+        { linear, 2047, 50 },    // 49.99 pulled onto the centre
         { linear, 2046, 49.96 }, // not at the raw centre
         { evenCentre, 2048, 0 },
         { evenCentre, 2047, -0.05 },                                              // two raws off an even centre
@@ -226,11 +207,7 @@ TEST (ValueConversion, CustomRangeLimitsTheShownValue)
 {
     const auto& detune = rowById ("performance.detune");
     const std::tuple<CustomKnobRange, int, double> cases[]{
-        { { 20.0, 80.0, 0 }, 0, 20 },
-        { { 20.0, 80.0, 0 }, 2048, 50 },
-        { { 20.0, 80.0, 0 }, 4095, 80 },
-        { { std::nullopt, 30.0, 0 }, 0, 0 },
-        { { std::nullopt, 30.0, 0 }, 4095, 30 },
+        { { 20.0, 80.0, 0 }, 0, 20 },         { { 20.0, 80.0, 0 }, 4095, 80 }, { { std::nullopt, 30.0, 0 }, 4095, 30 },
         { { 90.0, 10.0, 0 }, 0, 0 },          // a window upside down is ignored
         { { -50.0, std::nullopt, 0 }, 0, 0 }, // and one beyond the display range is cut to it
     };
@@ -248,18 +225,12 @@ TEST (CalibrationTables, InterpolateLinearlyBetweenPointsAndHoldTheEnds)
     };
     const Case cases[]{
         { filter1, 2020, 0.0218, 22.3482, 2.3038 + 55.0 / 111.0 * (2.8451 - 2.3038) },
-        { filter1, 1965, 0.0218, 22.3482, 2.3038 },
         { filter1, -10, 0.0218, 22.3482, 0.0218 },
         { filter1, 5000, 0.0218, 22.3482, 22.3482 },
         { filter1, 2020, 0, 1, 1 }, // bounded by the lookup's bounds
         { filter1, 2020, 1, 0, 1 }, // in either order
-        { CalibrationTables::envelopeTime(), 11, 1, 65535, 1 },
-        { CalibrationTables::envelopeTime(), 26.5, 1, 65535, 1.5 },
-        { CalibrationTables::envelopeTime(), 4095, 1, 65535, 65535 },
         { CalibrationTables::tempo(), 2190, 0, 1000, 80 },
-        { CalibrationTables::localBpm(), 3415, 0, 1000, 594.12 },
         { CalibrationTables::arpLength(), 64.5, 0, 100, 0.005 },
-        { CalibrationTables::filter2Frequency(), 3745, 0, 100, 44.696 },
     };
     for (const auto& c : cases)
         EXPECT_NEAR (CalibrationTables::interpolate (c.table, c.x, c.lowBound, c.highBound), c.expected, 1e-9) << c.x;
@@ -272,35 +243,6 @@ TEST (CalibrationTables, TwoPointsOnOneRawTakeTheEarlierValue)
     EXPECT_EQ (CalibrationTables::interpolate (table, 10, 0, 10), 5);
     EXPECT_EQ (CalibrationTables::interpolate (table, 15, 0, 10), 9.5);
     EXPECT_EQ (CalibrationTables::interpolate (CalibrationTable{}, 15, 3, 10), 3);
-}
-
-TEST (CalibrationTables, HaveTheirPointCountsAndRisingRaws)
-{
-    struct Case
-    {
-        const CalibrationTable& table;
-        std::size_t points;
-        int lastRaw;
-    };
-    const Case cases[]{
-        { CalibrationTables::filter1Frequency(), 24, 4096 },
-        { CalibrationTables::filter2Frequency(), 27, 4095 },
-        { CalibrationTables::tempo(), 34, 4095 },
-        { CalibrationTables::localBpm(), 43, 4095 },
-        { CalibrationTables::arpLength(), 43, 4095 },
-        { CalibrationTables::envelopeTime(), 60, 4095 },
-    };
-    for (const auto& c : cases)
-    {
-        ASSERT_EQ (c.table.size, c.points);
-        EXPECT_EQ (c.table.points[0].raw, 0);
-        EXPECT_EQ (c.table.points[c.table.size - 1].raw, c.lastRaw);
-        for (std::size_t i = 1; i < c.table.size; ++i)
-        {
-            EXPECT_LT (c.table.points[i - 1].raw, c.table.points[i].raw) << i;
-            EXPECT_LE (c.table.points[i - 1].display, c.table.points[i].display) << i;
-        }
-    }
 }
 
 TEST (ValueConversion, SemitoneInverseAimsAtTheMiddleOfEachBand)
@@ -376,9 +318,8 @@ TEST (ValueConversion, SixteenBitValuesBecomeTwelveBitRaws)
 TEST (ValueText, EnvelopeTimesReadOffMillisecondsOrSeconds)
 {
     const std::tuple<double, bool, const char*> cases[]{
-        { 0, true, "OFF" },       { 0.0001, true, "OFF" },      { 0.0002, true, "2 ms" },     { 0, false, "2 ms" },
-        { 1.4, false, "2 ms" },   { 499, false, "998 ms" },     { 499.5, false, "1.00 s" },   { 500, true, "1.00 s" },
-        { 600, false, "1.20 s" }, { 65535, false, "131.07 s" }, { 70000, false, "131.07 s" },
+        { 0.0001, true, "OFF" }, { 0.0002, true, "2 ms" },   { 0, false, "2 ms" },
+        { 1.4, false, "2 ms" },  { 499.5, false, "1.00 s" }, { 70000, false, "131.07 s" },
     };
     for (const auto& [units, zeroIsOff, text] : cases)
         EXPECT_EQ (ValueText::envelopeTimeText (units, zeroIsOff), text) << units;
@@ -396,12 +337,14 @@ TEST (ValueText, FormatsWithTheRowsDecimalsAndNeverNegativeZero)
 
 TEST (ValueText, ReadsOnlyPlainNumbers)
 {
+    // clang-format off
     const std::pair<const char*, std::optional<double>> cases[]{
-        { "12", 12.0 },          { " -3.5 ", -3.5 },       { "+4", 4.0 },           { ".5", 0.5 },
-        { "5.", 5.0 },           { "abc", std::nullopt },  { "", std::nullopt },    { "1.2.3", std::nullopt },
-        { "1e3", std::nullopt }, { "inf", std::nullopt },  { "nan", std::nullopt }, { "-", std::nullopt },
-        { ".", std::nullopt },   { "0x10", std::nullopt }, { "1 2", std::nullopt }, { "--1", std::nullopt },
+        { " -3.5 ", -3.5 },      { "+4", 4.0 },            { ".5", 0.5 },           { "5.", 5.0 },
+        { "", std::nullopt },    { "-", std::nullopt },    { ".", std::nullopt },   { "1.2.3", std::nullopt },
+        { "1e3", std::nullopt }, { "inf", std::nullopt },  { "0x10", std::nullopt }, { "1 2", std::nullopt },
+        { "--1", std::nullopt },
     };
+    // clang-format on
     for (const auto& [text, value] : cases)
         EXPECT_EQ (ValueText::parseNumber (text), value) << '"' << text << '"';
 }
@@ -414,8 +357,6 @@ TEST (ValueText, ReadsTypedDisplayTextOfEachKindOfRow)
         { "performance.detune", "fifty", std::nullopt },
         { "osc1.saw", "neg", 2.0 },
         { "lfo1.enable", "On", 1.0 },
-        { "env1.attacktime", "1.20 s", 600.0 },
-        { "env1.attacktime", "998 ms", 499.0 },
         { "env1.attacktime", "998ms", 499.0 },
         { "env1.attacktime", "250", 250.0 },        // a bare number is in the display's own units
         { "env1.attacktime", "OFF", std::nullopt }, // attack cannot be off
@@ -442,12 +383,9 @@ TEST (ValueText, TypedValuesBecomeRawValuesOrAreRefused)
         { "osc1.semitone", "-61", Status::outOfRange, 0 },
         { "performance.detune", "150", Status::outOfRange, 0 },
         { "performance.detune", "abc", Status::notANumber, 0 },
-        { "performance.detune", "", Status::notANumber, 0 },
         { "lfo1.rate", "0.01", Status::ok, 0 }, // the text shown at the bottom end
         { "lfo1.rate", "0.00", Status::outOfRange, 0 },
-        { "lfo1.rate", "-1", Status::outOfRange, 0 },
         { "env1.delaytime", "OFF", Status::ok, 0 },
-        { "osc1.saw", "Pos", Status::ok, 1 },
         { "lfo1.enable", "ON", Status::ok, 2049 },
         { "lfo1.enable", "1", Status::ok, 2049 },
         { "lfo1.enable", "0", Status::ok, 0 },
@@ -511,6 +449,8 @@ TEST (ValueCurveShapes, ClicksStepThroughTheNineShapesAndWrap)
         EXPECT_EQ (ValueCurveShapes::indexForRaw (raw), shapeIndex) << raw;
 }
 
+// Range texts that read "low TO high" are checked against the value texts at both ends with the
+// interface value texts; here the texts of their own and which rule wins where two could apply.
 TEST (ValueText, InterfaceRangeTextsFollowTheirFirstMatchingRule)
 {
     struct Case
@@ -524,32 +464,18 @@ TEST (ValueText, InterfaceRangeTextsFollowTheirFirstMatchingRule)
     const Case cases[]{
         { "PORTAMENTO ENABLE", 3976, 0, 1, "", "", "OFF TO ON" },
         { "PORTAMENTO ENABLE", 3976, 0, 0, "0", "0", "0 TO 0" }, // a switch needs two states
-        { "PRE-FILTER SOURCE OSC 1 SINE", 2610, 0, 1, "", "", "OFF TO ON" },
         { "DFX ENABLE LEFT", 3700, 0, 1, "", "", "OFF TO ON" },
-        { "DFX BYPASS", 3701, 0, 1, "", "", "OFF TO ON" },
         { "LFO INVERT", 3702, 0, 1, "", "", "OFF TO ON" },
         { "FILTER FEEDBACK", 3703, 0, 4095, "", "", "OFF TO ON" },
         { "FILTER FEEDBACK AMOUNT", 3703, 0, 4095, "", "", "0 TO 4095" },
-        { "VOICE MIX VOICE OUTPUT", 3077, 0, 4095, "", "", "OFF TO ON" },
         { "ANALOG DISTORTION DFX2 OUTPUT", 3334, 0, 4095, "", "", "OFF TO ON" },
         { "ARP CURVE SHAPE ENABLE", 999, 0, 1, "", "", "OFF TO ON" },
-        { "MOD WHEEL CURVE SHAPE", 998, 0, 4095, "", "", "LINEAR TO S-CURVE 2" },
-        { "ROUTE 1 MOD LEVEL", 997, 0, 4095, "", "", "-100.00 TO 100.00" },
-        { "ROUTE 1 MOD OFFSET", 997, 0, 4095, "", "", "-100.00 TO 100.00" },
         { "MOD LEVEL", 997, 0, 4095, "a", "b", "a TO b" },
         { "ANALOG DISTORTION SEND MOD LEVEL", 3335, 0, 4095, "", "", "-100.00 TO 100.00" },
         { "VOICE MIX PAN 3", 3080, 0, 4095, "", "", "L 100.0 TO R 100.0" },
-        { "VOICE MIX LEVEL 3", 3081, 0, 4095, "", "", "0.0 TO 100.0" },
-        { "OUTPUT", 3072, 0, 4095, "", "", "0.0 TO 100.0" },
-        { "PAN OUT", 3073, 0, 4095, "", "", "L 100.0 TO R 100.0" },
         { "DFX PARAM", 3631, 0, 4095, "", "", "0.0 TO 100.0" },
         { "DFX PARAM", 3632, 0, 4095, "", "", "0 TO 4095" },
-        { "ARP TRIGGER TYPE", 913, 0, 4095, "", "", "NEGATIVE TO ABSOLUTE POSITIVE" },
-        { "NOISE/EXT SOURCE", 2182, 0, 4095, "", "", "OFF TO EXTERNAL" },
-        { "OTHER SOURCE", 2227, 0, 4095, "", "", "OFF TO EXTERNAL" },
-        { "FILTER 2 INPUT", 2465, 0, 4095, "", "", "OFF TO BANDPASS" },
         { "VOICE MIX OUTPUT", 3078, 0, 4095, "", "", "MAIN / AUX / OFF" },
-        { "ANALOG DISTORTION TYPE", 3333, 0, 4095, "", "", "EASY / LIGHT / HEAVY / KILLER" },
         { "ARP OCTAVE", 996, 0, 3, "1", "4", "1 TO 4" },
         { "ARP OCTAVE", 996, 0, 3, "", "4", "0 TO 3" },
     };

@@ -33,7 +33,6 @@ TEST (WorkingEnvironment, AMissingOrDamagedFileIsReplacedAndTheEditorStartsEmpty
         { "missing", nullptr, false },
         { "truncated", R"({"format":"OrvoExchange","banks":[)", true },
         { "foreign", R"({"format":"SomethingElse","banks":[]})", true },
-        { "not an object", "[1,2,3]", true },
     };
     for (const auto& c : cases)
     {
@@ -113,7 +112,6 @@ TEST (WorkingEnvironment, EachRewriteHoldsExactlyTheCurrentStateInJucesLayout)
     ASSERT_TRUE (f.working.save());
     const auto full = readText (f.working.file());
     EXPECT_TRUE (full == expectedText());
-    EXPECT_TRUE (full == juce::JSON::toString (buildEnvironmentDocument (f.state), true).toStdString());
 
     // A much smaller state afterwards: nothing of the longer text before is left at the end.
     f.state.clear();
@@ -160,10 +158,6 @@ TEST (WorkingEnvironment, BeforeSyncBackupsInOneSecondGetACounter)
     ASSERT_TRUE (later.has_value());
     EXPECT_EQ (later->getFileName().toStdString(), stamp() + ".orvox");
     EXPECT_EQ (later->getParentDirectory(), f.environmentsFolder());
-
-    LibrarianState restored;
-    ASSERT_TRUE (loadEnvironmentObject (restored, readJsonDocument (*later), {}));
-    EXPECT_EQ (restored.names.name (0, 4), "Synced 4");
 }
 
 #if ORVO_HAS_FILE_SIZE_LIMIT
