@@ -1,4 +1,4 @@
-#include "engine/HeadlessEditor.h"
+#include "HeadlessFixture.h"
 #include "library/EnvironmentDocument.h"
 #include "library/JsonText.h"
 
@@ -8,14 +8,8 @@ using namespace orvo;
 
 namespace
 {
-/** The whole editor against the Virtual Orvo. */
-struct InitialSync : ::testing::Test
+struct InitialSync : test::HeadlessFixture
 {
-    std::unique_ptr<HeadlessEditor> editor = makeHeadlessEditor();
-    EditorEngine& engine = editor->engine();
-    VirtualOrvo& instrument = editor->instrument();
-
-    bool logContains (const std::string& text) { return engine.log().text().find (text) != std::string::npos; }
     ByteVector editBufferDump()
     {
         return buildProgramDump (instrument.editBufferProgram(), sysex::opProgramEditBuffer, sysex::editBufferSubCode);

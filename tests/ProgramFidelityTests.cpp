@@ -1,4 +1,4 @@
-#include "engine/HeadlessEditor.h"
+#include "HeadlessFixture.h"
 #include "instrument/InstrumentProgram.h"
 #include "model/ValueConversion.h"
 #include "model/ValueText.h"
@@ -13,12 +13,8 @@ using namespace orvo;
 // What the player sees once the instrument has spoken: after it confirms an edit, and after a sync.
 namespace
 {
-struct Fidelity : ::testing::Test
+struct Fidelity : test::HeadlessFixture
 {
-    std::unique_ptr<HeadlessEditor> editor = makeHeadlessEditor();
-    EditorEngine& engine = editor->engine();
-    VirtualOrvo& instrument = editor->instrument();
-
     std::string shown (int row) { return ValueText::displayText (ParameterCatalogue::row (row), engine.value (row)); }
 };
 
