@@ -90,6 +90,10 @@ EditorSession::TickReport EditorSession::tick()
     TickReport report;
     editor->reportWindowSize();
     syncController->tick();
+    // A selection made behind the selector's back (a restored editor state) still reaches the librarian.
+    auto& state = librarianController->state();
+    if (state.selectedBank != editor->selectedBank() || state.selectedSlot != editor->selectedProgram())
+        librarianController->programFlows().selectionChanged (editor->selectedBank(), editor->selectedProgram());
     report.rows = editor->tick();
     report.effects = effectsController->tick();
     mixController->tick();
