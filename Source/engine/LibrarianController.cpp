@@ -52,6 +52,7 @@ void LibrarianController::setStorage (FileDialogs& dialogs)
 
 void LibrarianController::tick()
 {
+    working->flushSelectionSave();
     autoSaveTools->tick();
     if (ticksUntilLibraryScan > 0 && --ticksUntilLibraryScan == 0)
     {

@@ -309,7 +309,7 @@ void ProgramMixFlows::selectionChanged (int bank, int slot)
     if (const auto file = findLibraryProgramFile (state.selectedBank, state.selectedSlot))
         loadCachedProgramData (state.selectedBank, state.selectedSlot, *file);
     // The selection and whatever it brought into the slot outlive a crash.
-    working.saveKeepingSnapshot();
+    working.saveSelectionSoon();
 }
 
 std::optional<juce::File> ProgramMixFlows::findLibraryProgramFile (int bank, int slot)

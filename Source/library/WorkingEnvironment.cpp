@@ -52,8 +52,21 @@ bool WorkingEnvironment::saveKeepingSnapshot()
     return ok;
 }
 
+void WorkingEnvironment::saveSelectionSoon()
+{
+    selectionSaveDue = clock.nowMs() + selectionRestMs;
+}
+
+bool WorkingEnvironment::flushSelectionSave()
+{
+    if (! selectionSaveDue || clock.nowMs() < *selectionSaveDue)
+        return false;
+    return saveKeepingSnapshot();
+}
+
 bool WorkingEnvironment::save()
 {
+    selectionSaveDue.reset();
     const auto target = file();
     // Written on one line: this file is rewritten after every change, and a full editor's indentation
     // would double its size and its writing time. Readers take any layout.

@@ -34,6 +34,12 @@ public:
     /** The same without first taking the editor's values as the selected slot's snapshot: for a
         selection change, when the editor still shows the Program it had before. */
     bool saveKeepingSnapshot();
+    /** Asks for saveKeepingSnapshot once the selection has rested `selectionRestMs`: stepping through
+        Programs rewrites a large environment once, not on every step. A full save meanwhile takes it. */
+    void saveSelectionSoon();
+    /** The timer's step: writes a selection that has rested; true when it wrote. */
+    bool flushSelectionSave();
+    static constexpr int selectionRestMs = 300;
 
     /** Loads the working environment into the state. A missing, unreadable or foreign file is replaced
         by a fresh one built from an empty state (a damaged one is first copied into "Backups" beside
@@ -58,6 +64,7 @@ private:
     const LibraryRoot& library;
     const Clock& clock;
     LibrarianLog log;
+    std::optional<double> selectionSaveDue;
     juce::File path;
     /** Reused by every rewrite: a full environment is megabytes of text, and fresh memory for it
         each time cost more than writing it. */
