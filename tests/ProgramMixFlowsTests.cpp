@@ -74,6 +74,19 @@ const std::string snapshotLine = "The .orvom file is an editor snapshot; no curr
 const std::string localOnlyLine =
     "Program transfer to the Orvo is not available yet; the Program was loaded locally only.\n";
 
+/** A Mix document carrying mixPayload (5), with the three keys a load checks first as given. */
+juce::var mixDocument (const char* type, const char* extension, int declared)
+{
+    const auto payload = mixPayload (5);
+    return jsonObject ({ { "type", type },
+                         { "extension", extension },
+                         { "name", "Stage" },
+                         { "notes", "three keyboards" },
+                         { "mixPayloadEncoding", "orvo-unpacked-8bit-base64" },
+                         { "mixPayloadByteLength", declared },
+                         { "mixPayloadBase64", juce::Base64::toBase64 (payload.data(), payload.size()) } });
+}
+
 ByteVector decodeBase64 (const juce::var& text)
 {
     juce::MemoryOutputStream out;
@@ -450,48 +463,15 @@ TEST_F (ProgramMixFlowsTest, LoadProgramWithoutADumpOrNameOrProgramBank)
     EXPECT_TRUE (logged ("Loaded Program file into USER 007: " + path (other) + " (name and tags)\n"));
 }
 
-TEST_F (ProgramMixFlowsTest, ARefusedDocumentChangesNothing)
+TEST_F (ProgramMixFlowsTest, LoadMixShowsItsPayloadLocallyInTheFirstMixBank)
 {
-    select (0, 3, "Before");
-    state.slot (0, 3).programSysEx = programDump (0, 3, 1);
-    ASSERT_TRUE (working.file().replaceWithText ("as written before"));
-    const auto mixDoc =
-        writeJson (programs().getChildFile ("mix.orvop"), jsonObject ({ { "type", "mix" }, { "name", "X" } }));
-    const auto outcome = flows.loadProgramFile (mixDoc);
-    EXPECT_FALSE (outcome.loaded);
-    EXPECT_EQ (log, (std::vector<std::string>{ "Could not load Program file. The selected file is not an Orvo Editor "
-                                               "program document: " +
-                                               path (mixDoc) + "\n" }));
-    EXPECT_EQ (state.names.name (0, 3), "Before");
-    EXPECT_EQ (state.slot (0, 3).programSysEx, programDump (0, 3, 1));
-    EXPECT_EQ (working.file().loadFileAsString(), "as written before") << "the environment was not rewritten";
-    EXPECT_EQ (refreshes, 0);
-    EXPECT_TRUE (prompts.shown.empty());
-}
-
-//==============================================================================
-TEST_F (ProgramMixFlowsTest, LoadMixChecksTheDocumentAndShowsItsPayloadLocally)
-{
-    const auto payload = mixPayload (5);
-    const auto b64 = juce::Base64::toBase64 (payload.data(), payload.size());
-    auto mixDoc = [&] (const char* type, const char* extension, int declared)
-    {
-        return jsonObject ({ { "type", type },
-                             { "extension", extension },
-                             { "name", "Stage" },
-                             { "notes", "three keyboards" },
-                             { "mixPayloadEncoding", "orvo-unpacked-8bit-base64" },
-                             { "mixPayloadByteLength", declared },
-                             { "mixPayloadBase64", b64 } });
-    };
     select (0, 4, "Program Slot");
-
-    const auto upper = writeJson (mixes().getChildFile ("upper.orvom"), mixDoc ("mix", ".ORVOM", 1024));
+    const auto upper = writeJson (mixes().getChildFile ("upper.orvom"), mixDocument ("mix", ".ORVOM", 1024));
     dialogs.answers = { path (upper) };
     flows.loadMix();
     EXPECT_EQ (dialogs.opened[0].text(), "Load Mix | " + path (mixes()) + " | *.orvom");
     ASSERT_EQ (shownMixes.size(), 1u);
-    EXPECT_EQ (shownMixes[0].payload, payload);
+    EXPECT_EQ (shownMixes[0].payload, mixPayload (5));
     EXPECT_EQ (shownMixes[0].bank, 3); // a Program bank was selected: the first Mix bank
     EXPECT_EQ (shownMixes[0].slot, 4);
     EXPECT_EQ (shownMixes[0].title, "LOCAL .ORVOM MIX \xe2\x80\x9cStage\xe2\x80\x9d LOADED");
@@ -504,27 +484,43 @@ TEST_F (ProgramMixFlowsTest, LoadMixChecksTheDocumentAndShowsItsPayloadLocally)
                                           "The .orvom Mix was loaded locally only; no data was sent to the Orvo.\n" }));
     EXPECT_TRUE (prompts.shown.empty());
     EXPECT_EQ (refreshes, 1);
+}
 
-    struct Refused
+TEST_F (ProgramMixFlowsTest, ARefusedDocumentSaysWhyAndChangesNothing)
+{
+    select (0, 3, "Before");
+    state.slot (0, 3).programSysEx = programDump (0, 3, 1);
+    ASSERT_TRUE (working.file().replaceWithText ("as written before"));
+    const std::string notProgram = "Could not load Program file. The selected file is not an Orvo Editor program "
+                                   "document:";
+    const struct
     {
+        bool program;
         juce::var root;
         std::string reason;
+    } cases[] = {
+        { true, jsonObject ({ { "type", "mix" }, { "name", "X" } }), notProgram },
+        { false, mixDocument ("Mix", ".orvom", 1024), "The selected file is not an Orvo Editor Mix document." },
+        { false, mixDocument ("mix", ".orvom", 1023), "The Mix payload has an invalid declared byte length." },
+        { false, mixDocument ("mix", ".orvop", 1024),
+          "The selected Mix document does not identify itself as an .orvom file." },
     };
-    const std::vector<Refused> refused = {
-        { mixDoc ("Mix", ".orvom", 1024), "The selected file is not an Orvo Editor Mix document." },
-        { mixDoc ("mix", ".orvom", 1023), "The Mix payload has an invalid declared byte length." },
-        { mixDoc ("mix", ".orvop", 1024), "The selected Mix document does not identify itself as an .orvom file." },
-    };
-    for (const auto& r : refused)
+    for (const auto& c : cases)
     {
         log.clear();
-        const auto file = writeJson (mixes().getChildFile ("bad.orvom"), r.root);
-        EXPECT_FALSE (flows.loadMixFile (file).loaded) << r.reason;
-        EXPECT_EQ (log,
-                   (std::vector<std::string>{ "Could not load Mix file: " + r.reason + " " + path (file) + "\n" }));
+        const auto file =
+            writeJson (c.program ? programs().getChildFile ("mix.orvop") : mixes().getChildFile ("bad.orvom"), c.root);
+        EXPECT_FALSE ((c.program ? flows.loadProgramFile (file) : flows.loadMixFile (file)).loaded) << c.reason;
+        const auto line = (c.program ? "" : "Could not load Mix file: ") + c.reason + " " + path (file) + "\n";
+        EXPECT_EQ (log, std::vector<std::string>{ line });
+        EXPECT_EQ (state.names.name (0, 3), "Before") << c.reason;
+        EXPECT_EQ (state.names.name (3, 3), "") << c.reason;
+        EXPECT_EQ (state.slot (0, 3).programSysEx, programDump (0, 3, 1)) << c.reason;
+        EXPECT_EQ (working.file().loadFileAsString(), "as written before") << "the environment was not rewritten";
     }
-    EXPECT_EQ (shownMixes.size(), 1u);
-    EXPECT_EQ (refreshes, 1);
+    EXPECT_EQ (refreshes, 0);
+    EXPECT_TRUE (prompts.shown.empty());
+    EXPECT_TRUE (shownMixes.empty());
 }
 
 TEST_F (ProgramMixFlowsTest, AMixWithoutPayloadKeysLoadsAsAnEditorSnapshot)
