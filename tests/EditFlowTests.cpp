@@ -26,7 +26,7 @@ TEST_F (CopyAndPaste, PastesOnlyOntoRowsOfTheSameShape)
     engine.pasteSelectedValue();
     EXPECT_EQ (engine.value (row ("osc2.cents")), 3000);
     EXPECT_TRUE (logContains ("Pasted Cents value 3000 to Cents.\n"));
-    EXPECT_EQ (sentNrpns(), (std::vector<std::array<int, 3>> { { 1, 2049, 3000 } }));
+    EXPECT_EQ (sentNrpns(), (std::vector<std::array<int, 3>>{ { 1, 2049, 3000 } }));
 
     engine.selectRow (row ("osc1.semitone"));
     EXPECT_FALSE (engine.canPasteSelected());
@@ -74,7 +74,8 @@ TEST_F (WholePageSends, TransferEveryWiredRowOrSayWhyNot)
 
     engine.setOutput (nullptr);
     engine.transferCurrentMidi();
-    EXPECT_TRUE (logContains ("No MIDI output is open. Open the Orvo MIDI output before transferring current MIDI values.\n"));
+    EXPECT_TRUE (
+        logContains ("No MIDI output is open. Open the Orvo MIDI output before transferring current MIDI values.\n"));
 }
 
 TEST_F (HostTransport, SetsRowsAndInterfaceControlsByKey)
@@ -84,8 +85,8 @@ TEST_F (HostTransport, SetsRowsAndInterfaceControlsByKey)
     engine.receiveHostParameter ("__interface:3716", 4095, 0);
     engine.receiveHostParameter ("__interface:99x", 1, 0);
     engine.receiveHostParameter ("no.such.row", 1, 0);
-    EXPECT_EQ (sentNrpns(), (std::vector<std::array<int, 3>> { { 1, 1920, 2087 }, { 1, 3716, 4095 } }));
-    EXPECT_EQ (engine.takeInterfaceValueChanges(), (std::vector<std::pair<int, int>> { { 3716, 4095 } }));
+    EXPECT_EQ (sentNrpns(), (std::vector<std::array<int, 3>>{ { 1, 1920, 2087 }, { 1, 3716, 4095 } }));
+    EXPECT_EQ (engine.takeInterfaceValueChanges(), (std::vector<std::pair<int, int>>{ { 3716, 4095 } }));
     EXPECT_FALSE (engine.hostInputActive());
 }
 
@@ -98,7 +99,8 @@ TEST_F (HostTransport, RoundTripsTheEditorStateAndClampsTheSelection)
 
     test::EngineRig other;
     ASSERT_TRUE (other.engine.restoreEditorState (document));
-    EXPECT_EQ (other.engine.value (row ("lfo1.enable")), 2049) << "a latched button restores its value, it does not toggle";
+    EXPECT_EQ (other.engine.value (row ("lfo1.enable")), 2049)
+        << "a latched button restores its value, it does not toggle";
     EXPECT_EQ (other.engine.value (row ("env3.keybase")), 100);
     EXPECT_EQ (other.engine.page(), 4);
     EXPECT_FALSE (other.engine.tick().valueChangedRows.empty());
@@ -128,7 +130,8 @@ TEST_F (WholePageSends, DetailsOfAnInterfaceControlNameItsMappingAndRange)
 {
     engine.selectInterface (3078);
     const auto text = engine.parameterDetailsText();
-    EXPECT_NE (text.find ("\nMAPPING: INTERFACE NRPN\nCONTROL: DIRECT EDIT\nNRPN 3078\nRANGE: MAIN / AUX / OFF\nCOPY/PASTE: NOT AVAILABLE"),
+    EXPECT_NE (text.find ("\nMAPPING: INTERFACE NRPN\nCONTROL: DIRECT EDIT\nNRPN 3078\nRANGE: MAIN / AUX / "
+                          "OFF\nCOPY/PASTE: NOT AVAILABLE"),
                std::string::npos)
         << text;
     engine.selectRow (row ("osc1.semitone"));
@@ -157,8 +160,11 @@ TEST_F (WholePageSends, TypedValuesThatCannotBeTakenSayWhy)
         const char* text;
         const char* log;
     } refused[] = {
-        { frequency, "abc", "\"abc\" is not a value of Frequency; type a number from 0.0218 kHz TO 22.3482 kHz; the value was not changed.\n" },
-        { frequency, "-5", "\"-5\" is outside the range of Frequency (0.0218 kHz TO 22.3482 kHz); the value was not changed.\n" },
+        { frequency, "abc",
+          "\"abc\" is not a value of Frequency; type a number from 0.0218 kHz TO 22.3482 kHz; the value was not "
+          "changed.\n" },
+        { frequency, "-5",
+          "\"-5\" is outside the range of Frequency (0.0218 kHz TO 22.3482 kHz); the value was not changed.\n" },
         { semitone, "9999", "\"9999\" is outside the range of Semitone (-60 TO 60); the value was not changed.\n" },
     };
     for (const auto& c : refused)
@@ -177,15 +183,18 @@ TEST_F (WholePageSends, IncomingNrpnsWithoutARowAreNamedAndQueuedUpTo256)
     EXPECT_EQ (engine.lastNrpnText(), "Last NRPN: ch 1 / 3615 = 7 (DIGITAL EFFECT PARAM2 SLOT 1)");
     receiveNrpn (1, 2725, 4095); // ENV 1 Loop Count
     engine.tick();
-    EXPECT_TRUE (logContains ("Decoded NRPN: ch=1 parameter=2725 name=\"ENV 1 Loop Count\" env-loop=\"ENV 1 Loop Count 255\" value=4095"))
+    EXPECT_TRUE (logContains (
+        "Decoded NRPN: ch=1 parameter=2725 name=\"ENV 1 Loop Count\" env-loop=\"ENV 1 Loop Count 255\" value=4095"))
         << engine.log().text();
 
     // The queue keeps 257 pairs; one more drops the oldest 128 first.
-    for (const auto& [count, kept] : { std::pair<int, size_t> { 256, 257 }, { 257, 130 } })
+    for (const auto& [count, kept, oldest] : { std::tuple<int, size_t, int>{ 256, 257, 0 }, { 257, 130, 128 } })
     {
         engine.takeUnmappedNrpns();
         for (int i = 0; i <= count; ++i)
             receiveNrpn (1, 9000 + (i % 50), i);
-        EXPECT_EQ (engine.takeUnmappedNrpns().size(), kept) << count;
+        const auto queued = engine.takeUnmappedNrpns();
+        EXPECT_EQ (queued.size(), kept) << count;
+        EXPECT_EQ (queued.front().second, oldest) << count;
     }
 }

@@ -65,12 +65,18 @@ inline std::vector<std::string> keysOf (const juce::var& object)
     return keys;
 }
 
-/** A JSON object with one key. */
-inline juce::var objectWith (const char* key, const juce::var& value)
+/** A JSON object with its keys in the order given. */
+inline juce::var jsonObject (std::initializer_list<std::pair<const char*, juce::var>> properties)
 {
     auto* o = new juce::DynamicObject();
-    o->setProperty (key, value);
+    for (const auto& [key, value] : properties)
+        o->setProperty (key, value);
     return juce::var (o);
+}
+
+inline juce::var objectWith (const char* key, const juce::var& value)
+{
+    return jsonObject ({ { key, value } });
 }
 
 /** "a b c" as { "a", "b", "c" }: key lists read as one line. */

@@ -30,11 +30,9 @@ SlotDocumentContent mixSlot()
 
 juce::var mixRoot (std::initializer_list<std::pair<const char*, juce::var>> keys)
 {
-    auto* o = new juce::DynamicObject();
-    o->setProperty ("type", "mix");
-    for (const auto& [k, v] : keys)
-        o->setProperty (k, v);
-    return juce::var (o);
+    auto root = jsonObject (keys);
+    root.getDynamicObject()->setProperty ("type", "mix");
+    return root;
 }
 } // namespace
 

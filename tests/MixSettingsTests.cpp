@@ -228,10 +228,9 @@ TEST_F (MixSettingsRig, WithoutAnOutputNothingIsSentOrCached)
     time.advance (1000);
 
     const auto log = logText();
-    EXPECT_TRUE (logged ("Mix Settings: no MIDI output is open, so the current Mix could not be read.\n"));
-    EXPECT_TRUE (logged ("Mix Settings: no MIDI output is open, so OUTPUT was not sent.\n"));
-    EXPECT_TRUE (logged ("Mix Settings: no MIDI output is open, so ENABLE was not sent.\n"));
-    EXPECT_TRUE (logged ("Mix Settings: no MIDI output is open, so CNTRL PAGE 2 was not sent.\n"));
+    for (const std::string what : { "the current Mix could not be read", "OUTPUT was not sent", "ENABLE was not sent",
+                                    "CNTRL PAGE 2 was not sent" })
+        EXPECT_TRUE (logged ("Mix Settings: no MIDI output is open, so " + what + ".\n")) << what;
     EXPECT_EQ (log.find ("USE KEYS was not sent"), std::string::npos) << "the key switch stops at its first step";
     EXPECT_EQ (occurrences (log, "could not be read"), 1u) << "a switch that was not sent reads nothing back";
     EXPECT_EQ (mix->cachedPayload().payload, blankMix());

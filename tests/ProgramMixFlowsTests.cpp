@@ -1,7 +1,7 @@
 #include "EngineFixture.h"
+#include "LibrarianTestSupport.h"
 #include "engine/HeadlessEditor.h"
 #include "engine/LibrarianEditorLink.h"
-#include "LibrarianTestSupport.h"
 #include "library/ProgramMixFlows.h"
 
 #include <gtest/gtest.h>
@@ -17,6 +17,7 @@ struct RecordingDialogs final : FileDialogs
     struct Opened
     {
         std::string title, initialPath, pattern;
+        std::string text() const { return title + " | " + initialPath + " | " + pattern; }
     };
     std::vector<Opened> opened;
     std::deque<std::optional<std::string>> answers;
@@ -60,20 +61,30 @@ juce::File writeJson (const juce::File& file, const juce::var& root)
     return writeText (file, juce::JSON::toString (root).toStdString());
 }
 
-juce::var object (std::initializer_list<std::pair<const char*, juce::var>> properties)
-{
-    auto* o = new juce::DynamicObject();
-    for (const auto& [key, value] : properties)
-        o->setProperty (key, value);
-    return juce::var (o);
-}
-
 juce::var entries (std::initializer_list<std::pair<const char*, int>> values)
 {
     juce::Array<juce::var> list;
     for (const auto& [id, raw] : values)
-        list.add (object ({ { "id", id }, { "rawValue", raw }, { "page", "FILTERS" }, { "section", "FILTER" } }));
+        list.add (jsonObject ({ { "id", id }, { "rawValue", raw }, { "page", "FILTERS" }, { "section", "FILTER" } }));
     return juce::var (list);
+}
+
+const std::string withPayloadLine = "The .orvom file includes the complete 1,024-byte Orvo Mix payload.\n";
+const std::string snapshotLine = "The .orvom file is an editor snapshot; no current Orvo Mix payload was available.\n";
+const std::string localOnlyLine =
+    "Program transfer to the Orvo is not available yet; the Program was loaded locally only.\n";
+
+/** A Mix document carrying mixPayload (5), with the three keys a load checks first as given. */
+juce::var mixDocument (const char* type, const char* extension, int declared)
+{
+    const auto payload = mixPayload (5);
+    return jsonObject ({ { "type", type },
+                         { "extension", extension },
+                         { "name", "Stage" },
+                         { "notes", "three keyboards" },
+                         { "mixPayloadEncoding", "orvo-unpacked-8bit-base64" },
+                         { "mixPayloadByteLength", declared },
+                         { "mixPayloadBase64", juce::Base64::toBase64 (payload.data(), payload.size()) } });
 }
 
 ByteVector decodeBase64 (const juce::var& text)
@@ -210,9 +221,8 @@ TEST_F (ProgramMixFlowsTest, SaveProgramWritesTheSelectedSlotAndClearsTheEditedF
     flows.saveProgram();
 
     ASSERT_EQ (dialogs.opened.size(), 1u);
-    EXPECT_EQ (dialogs.opened[0].title, "Save Program");
-    EXPECT_EQ (dialogs.opened[0].initialPath, path (programs().getChildFile ("Warm-Pad.orvop")));
-    EXPECT_EQ (dialogs.opened[0].pattern, "*.orvop");
+    EXPECT_EQ (dialogs.opened[0].text(),
+               "Save Program | " + path (programs().getChildFile ("Warm-Pad.orvop")) + " | *.orvop");
     EXPECT_EQ (log, (std::vector<std::string>{ "Saved Program file: " + path (target) + "\n" }));
 
     const auto doc = readJsonDocument (target);
@@ -275,12 +285,8 @@ TEST_F (ProgramMixFlowsTest, SaveMixWritesThePayloadWhenCachedAndASnapshotWhenNo
     const auto withPayload = mixes().getChildFile ("a.orvom");
     dialogs.answers = { path (withPayload) };
     flows.saveMix();
-    EXPECT_EQ (dialogs.opened.back().title, "Save Mix");
-    EXPECT_EQ (dialogs.opened.back().initialPath, path (mixes().getChildFile ("Live-Set.orvom")));
-    EXPECT_EQ (dialogs.opened.back().pattern, "*.orvom");
-    EXPECT_EQ (log,
-               (std::vector<std::string>{ "Saved Mix file: " + path (withPayload) + "\n",
-                                          "The .orvom file includes the complete 1,024-byte Orvo Mix payload.\n" }));
+    EXPECT_EQ (dialogs.opened[0].text(), "Save Mix | " + path (mixes().getChildFile ("Live-Set.orvom")) + " | *.orvom");
+    EXPECT_EQ (log, (std::vector<std::string>{ "Saved Mix file: " + path (withPayload) + "\n", withPayloadLine }));
     EXPECT_EQ (decodeBase64 (readJsonDocument (withPayload)["mixPayloadBase64"]), mixPayload (1));
     EXPECT_EQ (mixReads, 0);
 
@@ -293,8 +299,7 @@ TEST_F (ProgramMixFlowsTest, SaveMixWritesThePayloadWhenCachedAndASnapshotWhenNo
     EXPECT_EQ (log, (std::vector<std::string>{
                         "No current Orvo Mix payload is cached, so Save Mix will create an editor-only .orvom "
                         "snapshot.\n",
-                        "Saved Mix file: " + path (snapshot) + "\n",
-                        "The .orvom file is an editor snapshot; no current Orvo Mix payload was available.\n" }));
+                        "Saved Mix file: " + path (snapshot) + "\n", snapshotLine }));
     EXPECT_FALSE (readJsonDocument (snapshot).hasProperty ("mixPayloadBase64"));
     EXPECT_EQ (state.slot (3, 9).documentFile, snapshot);
 
@@ -323,7 +328,7 @@ TEST_F (ProgramMixFlowsTest, SaveMixReadsTheMixFirstAndGoesOnWhenTheReadEnds)
     flows.mixReadEnded (true);
     EXPECT_FALSE (flows.isMixSavePending());
     EXPECT_EQ (decodeBase64 (readJsonDocument (first)["mixPayloadBase64"]), mixPayload (7));
-    EXPECT_EQ (log.back(), "The .orvom file includes the complete 1,024-byte Orvo Mix payload.\n");
+    EXPECT_EQ (log.back(), withPayloadLine);
 
     // The read fails: the save goes on as an editor-only snapshot.
     log.clear();
@@ -336,8 +341,7 @@ TEST_F (ProgramMixFlowsTest, SaveMixReadsTheMixFirstAndGoesOnWhenTheReadEnds)
                         readLine,
                         "The current Orvo Mix payload was unavailable. Continuing with an editor-only .orvom "
                         "snapshot.\n",
-                        "Saved Mix file: " + path (second) + "\n",
-                        "The .orvom file is an editor snapshot; no current Orvo Mix payload was available.\n" }));
+                        "Saved Mix file: " + path (second) + "\n", snapshotLine }));
 
     // The selection moves while the read runs: nothing is saved, and a late second end does nothing.
     log.clear();
@@ -362,20 +366,18 @@ TEST_F (ProgramMixFlowsTest, LoadProgramMapsTheDumpOfItsSlotAndAsksAboutTheTrans
         all.insert (all.end(), d.begin(), d.end());
     }
     const auto file = writeJson (programs().getChildFile ("three.orvop"),
-                                 object ({ { "type", "program" },
-                                           { "name", "Three" },
-                                           { "program", 9 },
-                                           { "tags", juce::Array<juce::var>{ "BASS", "nonsense" } },
-                                           { "sysexBase64", juce::Base64::toBase64 (all.data(), all.size()) } }));
+                                 jsonObject ({ { "type", "program" },
+                                               { "name", "Three" },
+                                               { "program", 9 },
+                                               { "tags", juce::Array<juce::var>{ "BASS", "nonsense" } },
+                                               { "sysexBase64", juce::Base64::toBase64 (all.data(), all.size()) } }));
     select (0, 30, "");
     engine.userEdit (row ("osc1.semitone"), 5);
     dialogs.answers = { path (file) };
     prompts.answers = { 0 };
     flows.loadProgram();
 
-    EXPECT_EQ (dialogs.opened[0].title, "Load Program");
-    EXPECT_EQ (dialogs.opened[0].initialPath, path (programs()));
-    EXPECT_EQ (dialogs.opened[0].pattern, "*.orvop");
+    EXPECT_EQ (dialogs.opened[0].text(), "Load Program | " + path (programs()) + " | *.orvop");
 
     const auto wanted = programDump (0, 9, 9);
     DecodedProgramValues expected;
@@ -406,7 +408,7 @@ TEST_F (ProgramMixFlowsTest, LoadProgramMapsTheDumpOfItsSlotAndAsksAboutTheTrans
                "that dump to the currently selected USER slot, or send the editor's current parameter values.");
     EXPECT_EQ (prompts.shown[0].buttons,
                (std::vector<std::string>{ "SEND TO USER SLOT", "SEND EDITOR VALUES", "NOT NOW" }));
-    EXPECT_EQ (log.back(), "Program transfer to the Orvo is not available yet; the Program was loaded locally only.\n");
+    EXPECT_EQ (log.back(), localOnlyLine);
 
     // After every load the views are refreshed and the working environment holds the new slot.
     EXPECT_EQ (refreshes, 1);
@@ -433,10 +435,10 @@ TEST_F (ProgramMixFlowsTest, LoadProgramWithoutADumpOrNameOrProgramBank)
     // No name: the file name; no dump: the short transfer question; values set from "parameters".
     const auto file =
         writeJson (programs().getChildFile ("Fat Bass.orvop"),
-                   object ({ { "type", "program" },
-                             { "name", "   " },
-                             { "bankNumber", 2 },
-                             { "parameters", entries ({ { "filter1.frequency", 777 }, { "no.such", 1 } }) } }));
+                   jsonObject ({ { "type", "program" },
+                                 { "name", "   " },
+                                 { "bankNumber", 2 },
+                                 { "parameters", entries ({ { "filter1.frequency", 777 }, { "no.such", 1 } }) } }));
     select (3, 7, "");
     engine.userEdit (row ("osc1.semitone"), 5);
     prompts.answers = { 0 };
@@ -449,11 +451,11 @@ TEST_F (ProgramMixFlowsTest, LoadProgramWithoutADumpOrNameOrProgramBank)
     EXPECT_TRUE (logged ("Loaded Program file into PRESET2 007: " + path (file) + " (1 editor parameters)\n"));
     ASSERT_EQ (prompts.shown.size(), 1u);
     EXPECT_EQ (prompts.shown[0].buttons, (std::vector<std::string>{ "TRANSFER TO ORVO", "NOT NOW" }));
-    EXPECT_EQ (log.back(), "Program transfer to the Orvo is not available yet; the Program was loaded locally only.\n");
+    EXPECT_EQ (log.back(), localOnlyLine);
 
     // A Mix bank and no usable "bankNumber": USER. Nothing in the editor changed, so edits stay unsaved.
     const auto other = writeJson (programs().getChildFile ("x.orvop"),
-                                  object ({ { "type", "program" }, { "name", "Named" }, { "bankNumber", 4 } }));
+                                  jsonObject ({ { "type", "program" }, { "name", "Named" }, { "bankNumber", 4 } }));
     engine.userEdit (row ("osc1.semitone"), 6);
     EXPECT_EQ (flows.loadProgramFile (other).bank, 0);
     EXPECT_EQ (state.names.name (0, 7), "Named");
@@ -461,48 +463,15 @@ TEST_F (ProgramMixFlowsTest, LoadProgramWithoutADumpOrNameOrProgramBank)
     EXPECT_TRUE (logged ("Loaded Program file into USER 007: " + path (other) + " (name and tags)\n"));
 }
 
-TEST_F (ProgramMixFlowsTest, ARefusedDocumentChangesNothing)
+TEST_F (ProgramMixFlowsTest, LoadMixShowsItsPayloadLocallyInTheFirstMixBank)
 {
-    select (0, 3, "Before");
-    state.slot (0, 3).programSysEx = programDump (0, 3, 1);
-    const auto mixDoc =
-        writeJson (programs().getChildFile ("mix.orvop"), object ({ { "type", "mix" }, { "name", "X" } }));
-    const auto outcome = flows.loadProgramFile (mixDoc);
-    EXPECT_FALSE (outcome.loaded);
-    EXPECT_EQ (log, (std::vector<std::string>{ "Could not load Program file. The selected file is not an Orvo Editor "
-                                               "program document: " +
-                                               path (mixDoc) + "\n" }));
-    EXPECT_EQ (state.names.name (0, 3), "Before");
-    EXPECT_EQ (state.slot (0, 3).programSysEx, programDump (0, 3, 1));
-    EXPECT_FALSE (working.file().exists());
-    EXPECT_EQ (refreshes, 0);
-    EXPECT_TRUE (prompts.shown.empty());
-}
-
-//==============================================================================
-TEST_F (ProgramMixFlowsTest, LoadMixChecksTheDocumentAndShowsItsPayloadLocally)
-{
-    const auto payload = mixPayload (5);
-    const auto b64 = juce::Base64::toBase64 (payload.data(), payload.size());
-    auto mixDoc = [&] (const char* type, const char* extension, int declared)
-    {
-        return object ({ { "type", type },
-                         { "extension", extension },
-                         { "name", "Stage" },
-                         { "notes", "three keyboards" },
-                         { "mixPayloadEncoding", "orvo-unpacked-8bit-base64" },
-                         { "mixPayloadByteLength", declared },
-                         { "mixPayloadBase64", b64 } });
-    };
     select (0, 4, "Program Slot");
-
-    const auto upper = writeJson (mixes().getChildFile ("upper.orvom"), mixDoc ("mix", ".ORVOM", 1024));
+    const auto upper = writeJson (mixes().getChildFile ("upper.orvom"), mixDocument ("mix", ".ORVOM", 1024));
     dialogs.answers = { path (upper) };
     flows.loadMix();
-    EXPECT_EQ (dialogs.opened[0].title, "Load Mix");
-    EXPECT_EQ (dialogs.opened[0].pattern, "*.orvom");
+    EXPECT_EQ (dialogs.opened[0].text(), "Load Mix | " + path (mixes()) + " | *.orvom");
     ASSERT_EQ (shownMixes.size(), 1u);
-    EXPECT_EQ (shownMixes[0].payload, payload);
+    EXPECT_EQ (shownMixes[0].payload, mixPayload (5));
     EXPECT_EQ (shownMixes[0].bank, 3); // a Program bank was selected: the first Mix bank
     EXPECT_EQ (shownMixes[0].slot, 4);
     EXPECT_EQ (shownMixes[0].title, "LOCAL .ORVOM MIX \xe2\x80\x9cStage\xe2\x80\x9d LOADED");
@@ -515,39 +484,56 @@ TEST_F (ProgramMixFlowsTest, LoadMixChecksTheDocumentAndShowsItsPayloadLocally)
                                           "The .orvom Mix was loaded locally only; no data was sent to the Orvo.\n" }));
     EXPECT_TRUE (prompts.shown.empty());
     EXPECT_EQ (refreshes, 1);
+}
 
-    struct Refused
+TEST_F (ProgramMixFlowsTest, ARefusedDocumentSaysWhyAndChangesNothing)
+{
+    select (0, 3, "Before");
+    state.slot (0, 3).programSysEx = programDump (0, 3, 1);
+    ASSERT_TRUE (working.save());
+    ASSERT_TRUE (working.file().replaceWithText ("as written before"));
+    const std::string notProgram = "Could not load Program file. The selected file is not an Orvo Editor program "
+                                   "document:";
+    const struct
     {
+        bool program;
         juce::var root;
         std::string reason;
+    } cases[] = {
+        { true, jsonObject ({ { "type", "mix" }, { "name", "X" } }), notProgram },
+        { false, mixDocument ("Mix", ".orvom", 1024), "The selected file is not an Orvo Editor Mix document." },
+        { false, mixDocument ("mix", ".orvom", 1023), "The Mix payload has an invalid declared byte length." },
+        { false, mixDocument ("mix", ".orvop", 1024),
+          "The selected Mix document does not identify itself as an .orvom file." },
     };
-    const std::vector<Refused> refused = {
-        { mixDoc ("Mix", ".orvom", 1024), "The selected file is not an Orvo Editor Mix document." },
-        { mixDoc ("mix", ".orvom", 1023), "The Mix payload has an invalid declared byte length." },
-        { mixDoc ("mix", ".orvop", 1024), "The selected Mix document does not identify itself as an .orvom file." },
-    };
-    for (const auto& r : refused)
+    for (const auto& c : cases)
     {
         log.clear();
-        const auto file = writeJson (mixes().getChildFile ("bad.orvom"), r.root);
-        EXPECT_FALSE (flows.loadMixFile (file).loaded) << r.reason;
-        EXPECT_EQ (log,
-                   (std::vector<std::string>{ "Could not load Mix file: " + r.reason + " " + path (file) + "\n" }));
+        const auto file =
+            writeJson (c.program ? programs().getChildFile ("mix.orvop") : mixes().getChildFile ("bad.orvom"), c.root);
+        EXPECT_FALSE ((c.program ? flows.loadProgramFile (file) : flows.loadMixFile (file)).loaded) << c.reason;
+        const auto line = (c.program ? "" : "Could not load Mix file: ") + c.reason + " " + path (file) + "\n";
+        EXPECT_EQ (log, std::vector<std::string>{ line });
+        EXPECT_EQ (state.names.name (0, 3), "Before") << c.reason;
+        EXPECT_EQ (state.names.name (3, 3), "") << c.reason;
+        EXPECT_EQ (state.slot (0, 3).programSysEx, programDump (0, 3, 1)) << c.reason;
+        EXPECT_EQ (working.file().loadFileAsString(), "as written before") << "the environment was not rewritten";
     }
-    EXPECT_EQ (shownMixes.size(), 1u);
-    EXPECT_EQ (refreshes, 1);
+    EXPECT_EQ (refreshes, 0);
+    EXPECT_TRUE (prompts.shown.empty());
+    EXPECT_TRUE (shownMixes.empty());
 }
 
 TEST_F (ProgramMixFlowsTest, AMixWithoutPayloadKeysLoadsAsAnEditorSnapshot)
 {
-    const auto file =
-        writeJson (mixes().getChildFile ("snap.orvom"),
-                   object ({ { "type", "mix" },
-                             { "name", "Snap" },
-                             { "tags", juce::Array<juce::var>{ "pad", "lead" } },
-                             { "notes", "n" },
-                             { "controlPages", object ({ { "version", 1 } }) },
-                             { "parameters", entries ({ { "filter1.frequency", 100 }, { "osc1.semitone", 40 } }) } }));
+    const auto file = writeJson (
+        mixes().getChildFile ("snap.orvom"),
+        jsonObject ({ { "type", "mix" },
+                      { "name", "Snap" },
+                      { "tags", juce::Array<juce::var>{ "pad", "lead" } },
+                      { "notes", "n" },
+                      { "controlPages", jsonObject ({ { "version", 1 } }) },
+                      { "parameters", entries ({ { "filter1.frequency", 100 }, { "osc1.semitone", 40 } }) } }));
     // A Program slot is selected, so the Mix goes to MIX (USER) and its snapshot stays the document's own
     // (the working environment refreshes only the selected slot's snapshot from the editor).
     select (0, 11, "");
@@ -568,11 +554,11 @@ TEST_F (ProgramMixFlowsTest, SelectionFindsTheSlotsDocumentByNameWithoutRereadin
 {
     auto doc = [] (const char* name, juce::var bank, juce::var parameters, const char* wedge)
     {
-        return object ({ { "type", "program" },
-                         { "name", name },
-                         { "bankNumber", bank },
-                         { "parameters", parameters },
-                         { "wedgePreset", object ({ { "preset", wedge } }) } });
+        return jsonObject ({ { "type", "program" },
+                             { "name", name },
+                             { "bankNumber", bank },
+                             { "parameters", parameters },
+                             { "wedgePreset", jsonObject ({ { "preset", wedge } }) } });
     };
     // The file named after the slot's default stem wins over a newer one of the same name.
     const auto preferred = writeJson (programs().getChildFile ("Warm-Pad.orvop"),
@@ -650,7 +636,8 @@ TEST (ProgramMixFlowsEndToEnd, ASyncedProgramSavedAndLoadedAfterARestartIsTheSam
     ByteVector synced;
     std::array<int, ParameterCatalogue::numRows> values{};
     std::vector<std::optional<int>> routes;
-    const auto routeValues = [] (EditorEngine& engine) {
+    const auto routeValues = [] (EditorEngine& engine)
+    {
         std::vector<std::optional<int>> out;
         for (int r = 0; r < ModulationRoutes::numRoutes; ++r)
             for (auto f : ModulationRoutes::fields())
@@ -669,16 +656,11 @@ TEST (ProgramMixFlowsEndToEnd, ASyncedProgramSavedAndLoadedAfterARestartIsTheSam
         name = readProgramName (program);
         ASSERT_FALSE (name.empty());
         auto& flows = before->librarian().programFlows();
-        const auto& state = before->librarian().state();
         EXPECT_EQ (flows.currentProgramSysEx(), synced);
-        EXPECT_EQ (state.slot (1, 17).programSysEx, synced);
-        EXPECT_EQ (state.names.name (1, 17), name);
         EXPECT_FALSE (before->engine().isEdited());
 
         before->dialogs.answers = { path };
         flows.saveProgram();
-        EXPECT_NE (before->engine().log().text().find ("Saved Program file: " + path + "\n"), std::string::npos);
-        EXPECT_EQ (decodeBase64 (readJsonDocument (file)["sysexBase64"]), synced);
         for (int r = 0; r < ParameterCatalogue::numRows; ++r)
             values[(size_t)r] = before->engine().value (r);
         routes = routeValues (before->engine());
@@ -735,7 +717,8 @@ TEST (ProgramMixFlowsEndToEnd, ASyncThatRenamesTheSelectedSlotSaysSoOnce)
     auto& flows = editor->librarian().programFlows();
     std::vector<std::pair<int, int>> renamed;
     auto marked = flows.slotRenamed;
-    flows.slotRenamed = [&] (int bank, int slot) {
+    flows.slotRenamed = [&] (int bank, int slot)
+    {
         renamed.emplace_back (bank, slot);
         marked (bank, slot);
     };

@@ -41,10 +41,7 @@ TEST (DocumentSysEx, AbsentTextIsNoDumpAndNoMessage)
 {
     for (const juce::var& text : { juce::var(), juce::var ("") })
     {
-        auto* o = new juce::DynamicObject();
-        if (!text.isVoid())
-            o->setProperty ("sysexBase64", text);
-        const auto r = decodeDocumentSysEx (juce::var (o), 0);
+        const auto r = decodeDocumentSysEx (text.isVoid() ? jsonObject ({}) : objectWith ("sysexBase64", text), 0);
         EXPECT_FALSE (r.dump);
         EXPECT_FALSE (r.failed);
         EXPECT_TRUE (r.message.empty());
@@ -53,9 +50,7 @@ TEST (DocumentSysEx, AbsentTextIsNoDumpAndNoMessage)
     const auto dump = makeProgramDump (0, 3);
     auto text = juce::Base64::toBase64 (dump.data(), dump.size());
     text = text.substring (0, 40) + "\r\n" + text.substring (40);
-    auto* o = new juce::DynamicObject();
-    o->setProperty ("sysexBase64", text);
-    const auto r = decodeDocumentSysEx (juce::var (o), 3);
+    const auto r = decodeDocumentSysEx (objectWith ("sysexBase64", text), 3);
     ASSERT_TRUE (r.dump);
     EXPECT_EQ (*r.dump, dump);
     EXPECT_TRUE (r.message.empty());
