@@ -27,6 +27,12 @@ check "inspect lists effects" "$("$cli" inspect "$vb/preset1.syx" | grep -o '"ef
 "$cli" virtual-bank 3 "$vb/x.syx" > /dev/null 2>&1; check "virtual-bank bad bank exit" "$?" "1"
 "$cli" virtual-bank 1 "$vb/preset1.syx/x.syx" > /dev/null 2>&1; check "virtual-bank unwritable exit" "$?" "1"
 "$cli" virtual-bank 1 > /dev/null 2>&1; check "virtual-bank usage exit" "$?" "2"
+# Files too large for any SysEx collection are refused before they are read; huge message counts stay bounded.
+truncate -s 65M "$vb/huge.syx"
+"$cli" inspect "$vb/huge.syx" > /dev/null 2>&1; check "inspect refuses a 65 MB file" "$?" "1"
+head -c 30000 /dev/zero | tr '\0' '\360' > "$vb/f0.syx"
+check "inspect counts every F0" "$("$cli" inspect "$vb/f0.syx" | grep -o '"messages": [0-9]*, "programs"')" '"messages": 30000, "programs"'
+check "inspect lists at most 10000" "$("$cli" inspect "$vb/f0.syx" | grep -o '"index": [0-9]*' | wc -l)" "10000"
 rm -rf "$vb"
 [ $fail -eq 0 ] && echo "1 passed, 0 failed" || echo "0 passed, 1 failed"
 exit $fail

@@ -290,3 +290,15 @@ TEST (ProgramDumpLayout, OperandsAreDataBytesAndADumpCarriesOnlyDataBytes)
     EXPECT_TRUE (unpackProgramDump (dump).empty());
     EXPECT_EQ (describeProgramDumpProblem (dump.data(), dump.size()), "byte 1000 is 0x85, not a 7-bit data byte");
 }
+
+TEST (SysExStream, VisitsEachMessageKeepingAtMostTheBytesAskedFor)
+{
+    const ByteVector stream { 0xF0, 1, 2, 3, 4, 0xF7, 0x55, 0xF0, 9, 0xF0, 0xF8, 7, 0xF7 };
+    std::vector<std::pair<ByteVector, std::size_t>> seen;
+    forEachSysExMessage (stream.data(), stream.size(), 3, [&] (const SysExMessageView& m) {
+        seen.emplace_back (ByteVector (m.bytes, m.bytes + m.kept), m.length);
+    });
+    using Seen = std::vector<std::pair<ByteVector, std::size_t>>;
+    EXPECT_EQ (seen, (Seen { { { 0xF0, 1, 2 }, 6 }, { { 0xF0, 9 }, 2 }, { { 0xF0, 7, 0xF7 }, 3 } }));
+    EXPECT_EQ (splitSysExMessages (stream).size(), 3u);
+}

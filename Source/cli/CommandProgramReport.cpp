@@ -1,12 +1,14 @@
 #include "CliCommand.h"
-#include "effects/EffectsJson.h"
 #include "JsonOut.h"
 #include "data/ProgramCodec.h"
+#include "effects/EffectsJson.h"
 #include "library/ProgramDigests.h"
 #include "midi/SysExStream.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <ostream>
@@ -16,8 +18,24 @@ namespace
 {
 using namespace orvo;
 
+// No SysEx collection comes near this; a file beyond it is refused before it is read.
+constexpr std::uintmax_t maxInspectBytes = 64u << 20;
+// Longer than any message of the instrument (a Global dump is 18,151 bytes): such a message is
+// reported by its length only.
+constexpr std::size_t maxMessageBytes = 32768;
+// Each file's list stops here; "messages" still counts them all.
+constexpr std::size_t maxListedMessages = 10000;
+
 bool readFile (const std::string& path, ByteVector& bytes, std::string& reason)
 {
+    std::error_code error;
+    const auto size = std::filesystem::file_size (path, error);
+    if (!error && size > maxInspectBytes)
+    {
+        reason = "the file is " + std::to_string (size) + " bytes; files over " +
+                 std::to_string (maxInspectBytes >> 20) + " MB are not read";
+        return false;
+    }
     std::ifstream in (path, std::ios::binary);
     if (!in)
     {
@@ -41,6 +59,12 @@ std::string digestsJson (const ProgramDigests& digests)
             text +=
                 std::string (text.size() > 1 ? ", " : "") + cli::jsonString (key) + ": " + cli::jsonString (*digest);
     return text + "}";
+}
+
+std::string oversizeJson (std::size_t index, std::size_t length)
+{
+    return "{\"index\": " + std::to_string (index) + ", \"valid\": false, \"reason\": " +
+           cli::jsonString ("message of " + std::to_string (length) + " bytes is longer than any Orvo message") + "}";
 }
 
 std::string programJson (std::size_t index, const ByteVector& message)
@@ -102,12 +126,29 @@ int runInspect (const std::vector<std::string>& args, std::ostream& out, std::os
             continue;
         }
 
-        // One object per file on one line, so scripts can read the output line by line.
-        const auto messages = splitSysExMessages (bytes);
-        out << "{\"file\": " << cli::jsonString (path) << ", \"messages\": " << messages.size() << ", \"programs\": [";
-        for (std::size_t i = 0; i < messages.size(); ++i)
-            out << (i > 0 ? ", " : "") << programJson (i, messages[i]);
-        out << "]}\n";
+        // One object per file on one line, so scripts can read the output line by line. The messages are
+        // written as they are found: a file of millions of them costs no more memory than one.
+        const auto total = (std::size_t)std::count (bytes.begin(), bytes.end(), sysex::start); // each F0 opens one
+        out << "{\"file\": " << cli::jsonString (path) << ", \"messages\": " << total << ", \"programs\": [";
+        std::size_t index = 0;
+        ByteVector message;
+        forEachSysExMessage (bytes.data(), bytes.size(), maxMessageBytes,
+                             [&] (const SysExMessageView& m)
+                             {
+                                 if (index < maxListedMessages)
+                                 {
+                                     out << (index > 0 ? ", " : "");
+                                     if (m.length > m.kept)
+                                         out << oversizeJson (index, m.length);
+                                     else
+                                     {
+                                         message.assign (m.bytes, m.bytes + m.kept);
+                                         out << programJson (index, message);
+                                     }
+                                 }
+                                 ++index;
+                             });
+        out << "]" << (total > maxListedMessages ? ", \"truncated\": true" : "") << "}\n";
     }
     return result;
 }
