@@ -266,8 +266,9 @@ int plannedValue (int row, const Archetype& a, Dice& dice)
 {
     const auto& info = ParameterCatalogue::row (row);
     const std::string id = info.id;
-    const auto [lo, hi] = rangeOf (row);
-    auto within = [lo = lo, hi = hi] (int v) { return std::clamp (v, lo, hi); };
+    const auto range = rangeOf (row); // plain names: a lambda below captures them
+    const int lo = range.first, hi = range.second;
+    auto within = [lo, hi] (int v) { return std::clamp (v, lo, hi); };
     auto pick = [&] (const int (&r)[2]) { return within (dice.range (r[0], r[1])); };
 
     if (info.kind == kindEnumButtons && info.labelCount > 0)
