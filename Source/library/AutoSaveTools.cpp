@@ -30,8 +30,7 @@ juce::var readObject (const juce::File& file)
     if (!file.existsAsFile())
         return {};
     juce::var parsed;
-    if (parseJsonFile (file, parsed).failed() || !parsed.isObject() ||
-        parsed.getDynamicObject() == nullptr)
+    if (parseJsonFile (file, parsed).failed() || !parsed.isObject() || parsed.getDynamicObject() == nullptr)
         return {};
     return parsed;
 }
@@ -170,7 +169,7 @@ void AutoSaveTools::updateBankFile (const juce::File& file, int bank, const std:
         juce::DynamicObject* entry = nullptr;
         for (auto& e : *entries)
             if (auto* candidate = e.getDynamicObject(); candidate != nullptr && candidate->hasProperty ("index") &&
-                                                        (int)candidate->getProperty ("index") == slot)
+                                                        documentInt (candidate->getProperty ("index")) == slot)
             {
                 entry = candidate;
                 break;

@@ -2,6 +2,7 @@
 
 #include "model/TextMatching.h"
 
+#include "JsonText.h"
 #include "SysExMessageScan.h"
 
 namespace orvo
@@ -19,10 +20,6 @@ bool isMixBank (int bank)
 bool bankFits (DocumentKind kind, int bank)
 {
     return kind == DocumentKind::program ? isProgramBank (bank) : isMixBank (bank);
-}
-bool isNumber (const juce::var& v)
-{
-    return v.isInt() || v.isInt64() || v.isDouble();
 }
 std::string kindWord (DocumentKind kind)
 {
@@ -51,9 +48,9 @@ int targetBankForDocument (DocumentKind kind, int currentBank, const juce::var& 
 {
     if (bankFits (kind, currentBank))
         return currentBank;
-    const auto declared = root.getProperty ("bankNumber", {});
-    if (isNumber (declared) && bankFits (kind, (int)declared))
-        return (int)declared;
+    const auto declared = documentInt (root.getProperty ("bankNumber", {}));
+    if (declared && bankFits (kind, *declared))
+        return *declared;
     return kind == DocumentKind::program ? 0 : 3;
 }
 
@@ -89,8 +86,7 @@ DocumentLoadOutcome loadDocument (const juce::File& file, DocumentKind kind, Doc
     if (kind == DocumentKind::program)
     {
         host.clearProgramSysEx (bank, slot);
-        const auto declaredSlot = root.getProperty ("program", {});
-        const int wanted = isNumber (declaredSlot) ? (int)declaredSlot : slot;
+        const int wanted = documentInt (root.getProperty ("program", {})).value_or (slot);
         const auto sysEx = decodeDocumentSysEx (root, wanted);
         if (!sysEx.message.empty())
             host.log (sysEx.message);
@@ -122,9 +118,8 @@ DocumentLoadOutcome loadDocument (const juce::File& file, DocumentKind kind, Doc
         for (const auto& entry : *entries)
         {
             const auto id = entry.getProperty ("id", {});
-            const auto raw = entry.getProperty ("rawValue", {});
-            if (entry.isObject() && id.isString() && isNumber (raw) &&
-                host.setControlValue (id.toString().toStdString(), (int)raw))
+            const auto raw = documentInt (entry.getProperty ("rawValue", {}));
+            if (entry.isObject() && id.isString() && raw && host.setControlValue (id.toString().toStdString(), *raw))
                 ++outcome.valuesSet;
         }
     }
@@ -156,8 +151,8 @@ DocumentLoadOutcome loadDocument (const juce::File& file, DocumentKind kind, Doc
         detail = " (mapped local Program dump)";
     else
         detail = " (name and tags)";
-    host.log ("Loaded " + kindWord (kind) + " file into " + host.bankLabel (bank) + " " + text::threeDigits (slot) + ": " +
-              path + detail + "\n");
+    host.log ("Loaded " + kindWord (kind) + " file into " + host.bankLabel (bank) + " " + text::threeDigits (slot) +
+              ": " + path + detail + "\n");
 
     if (kind == DocumentKind::mix)
         host.log ("The .orvom Mix was loaded locally only; no data was sent to the Orvo.\n");

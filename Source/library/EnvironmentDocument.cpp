@@ -1,6 +1,7 @@
 #include "EnvironmentDocument.h"
 
 #include "JsonStreamWriter.h"
+#include "JsonText.h"
 
 namespace orvo
 {
@@ -227,8 +228,8 @@ bool loadEnvironmentObject (LibrarianState& state, const juce::var& root, const 
     if (selection["bank"].isString())
         if (const auto bank = state.bankWithLabel (selection["bank"].toString().toStdString()))
             state.selectedBank = *bank;
-    if (const auto& p = selection["program"]; p.isInt() || p.isInt64() || p.isDouble())
-        state.selectedSlot = SlotNameTable::clampSlot ((int)p);
+    if (const auto p = documentInt (selection["program"]))
+        state.selectedSlot = SlotNameTable::clampSlot (*p);
 
     if (slotsApplied != nullptr)
         *slotsApplied = applied;

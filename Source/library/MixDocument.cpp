@@ -41,9 +41,7 @@ MixPayloadDecode decodeMixPayload (const juce::var& root)
         r.error = "The Mix payload uses an unsupported encoding.";
         return r;
     }
-    const auto declared = root.getProperty ("mixPayloadByteLength", {});
-    const bool declaredIsNumber = declared.isInt() || declared.isInt64() || declared.isDouble();
-    if (!declaredIsNumber || (juce::int64)declared != (juce::int64)sysex::mixUnpackedLength)
+    if (documentInt (root.getProperty ("mixPayloadByteLength", {})) != (int)sysex::mixUnpackedLength)
     {
         r.error = "The Mix payload has an invalid declared byte length.";
         return r;

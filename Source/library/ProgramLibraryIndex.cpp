@@ -58,17 +58,20 @@ HeaderScan scanHeader (const char* text, size_t length, bool wholeText)
     HeaderScan out;
     size_t i = 0;
     const auto end = [&] { return i >= length; };
-    const auto ran = [&] {
+    const auto ran = [&]
+    {
         out.result = wholeText ? HeaderScan::Result::notAnObject : HeaderScan::Result::needMore;
         return out;
     };
-    const auto skipSpace = [&] {
-        while (! end() && (text[i] == ' ' || text[i] == '\t' || text[i] == '\r' || text[i] == '\n'))
+    const auto skipSpace = [&]
+    {
+        while (!end() && (text[i] == ' ' || text[i] == '\t' || text[i] == '\r' || text[i] == '\n'))
             ++i;
     };
     // Moves past a string starting at text[i] == '"'; false when the text ends inside it.
-    const auto skipString = [&] {
-        for (++i; ! end(); ++i)
+    const auto skipString = [&]
+    {
+        for (++i; !end(); ++i)
         {
             if (text[i] == '\\')
                 ++i;
@@ -97,7 +100,7 @@ HeaderScan scanHeader (const char* text, size_t length, bool wholeText)
         if (text[i] != '"')
             return out;
         const size_t keyStart = i + 1;
-        if (! skipString())
+        if (!skipString())
             return ran();
         const std::string_view key (text + keyStart, i - 1 - keyStart);
         skipSpace();
@@ -112,18 +115,18 @@ HeaderScan scanHeader (const char* text, size_t length, bool wholeText)
         const size_t valueStart = i;
         if (text[i] == '"')
         {
-            if (! skipString())
+            if (!skipString())
                 return ran();
         }
         else if (text[i] == '{' || text[i] == '[')
         {
             int depth = 0;
-            for (; ! end(); ++i)
+            for (; !end(); ++i)
             {
                 const char c = text[i];
                 if (c == '"')
                 {
-                    if (! skipString())
+                    if (!skipString())
                         return ran();
                     --i;
                 }
@@ -140,26 +143,24 @@ HeaderScan scanHeader (const char* text, size_t length, bool wholeText)
         }
         else
         {
-            while (! end() && text[i] != ',' && text[i] != '}' && text[i] != ' ' && text[i] != '\n' && text[i] != '\r'
-                   && text[i] != '\t')
+            while (!end() && text[i] != ',' && text[i] != '}' && text[i] != ' ' && text[i] != '\n' && text[i] != '\r' &&
+                   text[i] != '\t')
                 ++i;
             if (end())
                 return ran();
         }
-        juce::var* wanted = key == "type" ? &out.type
-                          : key == "name" ? &out.name
-                          : key == "normalizedName" ? &out.normalizedNameValue
-                          : key == "bankNumber" ? &out.bankNumber
-                                                : nullptr;
+        juce::var* wanted = key == "type"             ? &out.type
+                            : key == "name"           ? &out.name
+                            : key == "normalizedName" ? &out.normalizedNameValue
+                            : key == "bankNumber"     ? &out.bankNumber
+                                                      : nullptr;
         if (wanted != nullptr)
         {
             // A later duplicate key wins, as in a full parse.
             if (wanted->isVoid())
                 ++seen;
-            {
-                const auto token = joinEscapedSurrogatePairs (std::string_view (text + valueStart, i - valueStart));
-                *wanted = juce::JSON::fromString (juce::String::fromUTF8 (token.data(), (int) token.size()));
-            }
+            if (parseJson (std::string_view (text + valueStart, i - valueStart), *wanted).failed())
+                *wanted = juce::var();
         }
         skipSpace();
         if (end())
@@ -355,11 +356,11 @@ void ProgramLibraryIndex::parseInto (const std::string& path, Entry& e)
     std::string text;
     {
         std::ifstream in (fs::path (path), std::ios::binary);
-        if (! in)
+        if (!in)
             return;
         text.resize (headBytes);
-        in.read (text.data(), (std::streamsize) headBytes);
-        text.resize ((size_t) in.gcount());
+        in.read (text.data(), (std::streamsize)headBytes);
+        text.resize ((size_t)in.gcount());
         const bool wholeFile = text.size() < headBytes;
         auto scan = scanHeader (text.data(), text.size(), wholeFile);
         if (scan.result == HeaderScan::Result::needMore)
@@ -379,13 +380,13 @@ void ProgramLibraryIndex::takeFields (Entry& e, const juce::var& type, const juc
                                       const juce::var& bank)
 {
     e.qualifies = false;
-    if (! type.isString() || type.toString() != "program")
+    if (!type.isString() || type.toString() != "program")
         return;
     if (stored.isString() && stored.toString().isNotEmpty())
         e.normalizedName = normalizedName (stored.toString().toStdString());
     else
         e.normalizedName = normalizedName (name.toString().toStdString());
-    e.bankNumber = bank.isInt() || bank.isInt64() || bank.isDouble() ? (int) bank : -1;
+    e.bankNumber = documentInt (bank).value_or (-1);
     e.qualifies = true;
 }
 
@@ -395,13 +396,13 @@ void ProgramLibraryIndex::verify (const std::string& path, Entry& e)
     e.verified = true;
     juce::var root;
     const juce::File file (juce::String (juce::CharPointer_UTF8 (path.c_str())));
-    if (parseJsonFile (file, root).failed() || ! root.isObject())
+    if (parseJsonFile (file, root).failed() || !root.isObject())
     {
         e.qualifies = false;
         return;
     }
-    takeFields (e, root.getProperty ("type", {}), root.getProperty ("name", {}), root.getProperty ("normalizedName", {}),
-                root.getProperty ("bankNumber", {}));
+    takeFields (e, root.getProperty ("type", {}), root.getProperty ("name", {}),
+                root.getProperty ("normalizedName", {}), root.getProperty ("bankNumber", {}));
 }
 
 void ProgramLibraryIndex::addToNameIndex (const std::string& path, const Entry& e)
@@ -461,7 +462,7 @@ std::optional<juce::File> ProgramLibraryIndex::findProgramFile (int bank, int sl
         checkFile (path, now, false);
 
     for (const auto& path : candidates)
-        if (auto it = entries.find (path); it != entries.end() && it->second.qualifies && ! it->second.verified)
+        if (auto it = entries.find (path); it != entries.end() && it->second.qualifies && !it->second.verified)
         {
             removeFromNameIndex (path, it->second);
             verify (path, it->second);
