@@ -51,9 +51,14 @@ TEST (LibraryRoot, EnsureLibraryFoldersCreatesTheWholeTreeAndAsksForTheTagTable)
     lib.root.ensureTagTableFile = [&] (const juce::File& f) { tagTables.push_back (f); };
 
     lib.root.ensureLibraryFolders();
-    lib.root.ensureLibraryFolders(); // a second run finds everything in place
-
     const auto root = lib.root.libraryRoot();
+    const auto documentFolders = words ("Programs Mixes Banks Environments Layouts Exports");
+    for (const auto& name : documentFolders)
+        writeText (root.getChildFile (name).getChildFile (".A.orvop.3f.tmp"), "left by a killed save");
+    lib.root.ensureLibraryFolders(); // a second run finds everything in place and clears the leftovers
+
+    for (const auto& name : documentFolders)
+        EXPECT_FALSE (root.getChildFile (name).getChildFile (".A.orvop.3f.tmp").exists()) << name;
     // clang-format off
     std::vector<std::string> expected{
         "Programs", "Mixes", "Banks", "Environments", "Layouts", "Exports/Tag Hash Files", "Sync Captures",

@@ -1,5 +1,6 @@
 #include "LibraryRoot.h"
 
+#include "AtomicFile.h"
 #include "TagTable.h"
 
 namespace orvo
@@ -20,9 +21,7 @@ const std::array<const char*, LibraryRoot::numGeneratorCategories>& LibraryRoot:
     return names;
 }
 
-LibraryRoot::LibraryRoot (EditorSettingsStore& store, Log logFn) : settings (store), log (std::move (logFn))
-{
-}
+LibraryRoot::LibraryRoot (EditorSettingsStore& store, Log logFn) : settings (store), log (std::move (logFn)) {}
 
 void LibraryRoot::logLine (const std::string& text) const
 {
@@ -122,6 +121,11 @@ void LibraryRoot::ensureLibraryFolders() const
         (void)intake.getChildFile ("GenerationFeedback").getChildFile (category).createDirectory();
     for (const auto* name : { "ProgramDumpVerification", "EffectMappingVerification", "FilterMappingVerification" })
         (void)intake.getChildFile (name).createDirectory();
+
+    // A save killed before its rename leaves a hidden temporary file; nothing else ever removes it.
+    for (const auto which :
+         { Folder::programs, Folder::mixes, Folder::banks, Folder::environments, Folder::layouts, Folder::exports })
+        (void)removeLeftoverTemporaryFiles (folder (which));
 }
 
 void LibraryRoot::chooseLibraryRoot (FileDialogs& dialogs, std::function<void()> onChanged)
