@@ -10,6 +10,9 @@ class OrvoPocApplication final : public juce::JUCEApplication
 public:
     const juce::String getApplicationName() override { return "Orvo Editor"; }
     const juce::String getApplicationVersion() override { return "0.11.0"; }
+    // One editor owns the working environment, the library's saves and the MIDI ports; a second
+    // start brings nothing but races over them.
+    bool moreThanOneInstanceAllowed() override { return false; }
 
     void initialise (const juce::String& commandLine) override
     {
