@@ -6,51 +6,12 @@
 #include "model/ParameterCatalogue.h"
 #include "platform/Clock.h"
 
+#include "BenchLibrary.h"
+
 #include <benchmark/benchmark.h>
 
 namespace
 {
-
-orvo::ByteVector makeDump (int bank, int slot)
-{
-    orvo::UnpackedProgram program (orvo::sysex::programUnpackedLength);
-    for (size_t i = 0; i < program.size(); ++i)
-        program[i] = (std::uint8_t) ((i * 31 + (size_t)(bank * 128 + slot) * 17) & 0xFF);
-    program[0] = 166;
-    program[1] = 10;
-    return orvo::buildProgramDump (program, orvo::sysex::opStoredProgram, bank, slot);
-}
-
-/** The editor's "parameters" array as it takes it: every catalogue row with its page and section. */
-juce::var makeSnapshot (int seed)
-{
-    std::vector<orvo::ParameterEntry> entries;
-    for (int r = 0; r < orvo::ParameterCatalogue::numRows; ++r)
-    {
-        const auto& info = orvo::ParameterCatalogue::row (r);
-        entries.push_back (
-            { info.id, (seed * 7 + r) % 4096, orvo::ParameterCatalogue::pageGroupName (info.group), info.section });
-    }
-    return orvo::parameterEntriesToVar (entries);
-}
-
-/** A full editor: every slot named, tagged and annotated, every Program slot with its cached dump;
-    `withSnapshots` adds a 233-value parameter snapshot to every slot as well. */
-void fill (orvo::LibrarianState& state, bool withSnapshots)
-{
-    for (int bank = 0; bank < orvo::LibrarianState::numBanks; ++bank)
-        for (int slot = 0; slot < orvo::LibrarianState::numSlots; ++slot)
-        {
-            state.names.setName (bank, slot, "Program " + std::to_string (bank) + "-" + std::to_string (slot));
-            auto& s = state.slot (bank, slot);
-            s.notes = "Played at the rehearsal, needs a brighter filter";
-            s.tags = { "bass", "dark", "mono" };
-            if (orvo::LibrarianState::isProgramBank (bank))
-                s.programSysEx = makeDump (bank, slot);
-            if (withSnapshots)
-                s.parameters = makeSnapshot (slot);
-        }
-}
 
 // What every librarian change costs: the whole working environment rebuilt and written atomically.
 void rewriteWorkingEnvironment (benchmark::State& bench)
@@ -63,7 +24,7 @@ void rewriteWorkingEnvironment (benchmark::State& bench)
         orvo::LibraryRoot library (settings, {});
         orvo::VirtualTime time;
         orvo::LibrarianState state;
-        fill (state, bench.range (0) != 0);
+        orvo::bench::fillLibrarian (state, bench.range (0) != 0);
         orvo::WorkingEnvironment working (state, library, time, {});
 
         for (auto _ : bench)
@@ -80,7 +41,7 @@ BENCHMARK (rewriteWorkingEnvironment)->Arg (0)->Arg (1)->ArgName ("snapshots")->
 void environmentTextStreamedFromTheState (benchmark::State& bench)
 {
     orvo::LibrarianState state;
-    fill (state, true);
+    orvo::bench::fillLibrarian (state, true);
     std::string text;
     for (auto _ : bench)
         orvo::writeEnvironmentText (state, text, true);
@@ -91,7 +52,7 @@ BENCHMARK (environmentTextStreamedFromTheState)->Unit (benchmark::kMillisecond);
 void environmentBuiltAsVarTree (benchmark::State& bench)
 {
     orvo::LibrarianState state;
-    fill (state, true);
+    orvo::bench::fillLibrarian (state, true);
     for (auto _ : bench)
         benchmark::DoNotOptimize (orvo::buildEnvironmentDocument (state));
 }
@@ -100,7 +61,7 @@ BENCHMARK (environmentBuiltAsVarTree)->Unit (benchmark::kMillisecond);
 void environmentVarTreeWrittenByOurWriter (benchmark::State& bench)
 {
     orvo::LibrarianState state;
-    fill (state, true);
+    orvo::bench::fillLibrarian (state, true);
     const auto document = orvo::buildEnvironmentDocument (state);
     for (auto _ : bench)
         benchmark::DoNotOptimize (orvo::toJsonText (document, true));
@@ -110,7 +71,7 @@ BENCHMARK (environmentVarTreeWrittenByOurWriter)->Unit (benchmark::kMillisecond)
 void environmentVarTreeWrittenByJucesWriter (benchmark::State& bench)
 {
     orvo::LibrarianState state;
-    fill (state, true);
+    orvo::bench::fillLibrarian (state, true);
     const auto document = orvo::buildEnvironmentDocument (state);
     for (auto _ : bench)
         benchmark::DoNotOptimize (juce::JSON::toString (document, true));

@@ -1,7 +1,7 @@
+#include "engine/EditorEngine.h"
 #include "midi/MidiDevices.h"
 #include "platform/Clock.h"
 #include "platform/UserInteraction.h"
-#include "engine/EditorEngine.h"
 
 #include <benchmark/benchmark.h>
 
@@ -15,7 +15,7 @@ struct Rig
     ScriptedPrompts prompts;
     ScriptedFileDialogs dialogs;
     StringClipboard clipboard;
-    EditorEngine engine { { time, time, prompts, dialogs, clipboard } };
+    EditorEngine engine{ { time, time, prompts, dialogs, clipboard } };
 };
 } // namespace
 
@@ -47,7 +47,7 @@ static void TimerTickWithAllRowsPending (benchmark::State& state)
         state.PauseTiming();
         for (int r = 0; r < ParameterCatalogue::numRows; ++r)
             if (const int nrpn = ParameterCatalogue::row (r).nrpn; nrpn >= 0)
-                for (const auto& m : buildNrpnMessages (1, nrpn, (r * 13 + (int) state.iterations()) % 4096))
+                for (const auto& m : buildNrpnMessages (1, nrpn, (r * 13 + (int)state.iterations()) % 4096))
                     rig.engine.handleIncomingMidi (m.data(), m.size());
         state.ResumeTiming();
         auto report = rig.engine.tick();

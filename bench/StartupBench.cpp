@@ -1,8 +1,10 @@
+#include "engine/LibrarianEditorLink.h"
 #include "library/FileNaming.h"
 #include "library/JsonText.h"
 #include "library/ProgramDocument.h"
-#include "engine/LibrarianEditorLink.h"
 #include "library/ProgramMixFlows.h"
+
+#include "BenchLibrary.h"
 
 #include <benchmark/benchmark.h>
 
@@ -18,29 +20,6 @@ constexpr int documentCount = 10000;
 std::string programName (int i)
 {
     return "Library Program " + std::to_string (i);
-}
-
-orvo::ByteVector makeDump (int bank, int slot)
-{
-    orvo::UnpackedProgram program (orvo::sysex::programUnpackedLength);
-    for (size_t i = 0; i < program.size(); ++i)
-        program[i] = (std::uint8_t) ((i * 31 + (size_t)(bank * 128 + slot) * 17) & 0xFF);
-    program[0] = orvo::sysex::programSignature[0];
-    program[1] = orvo::sysex::programSignature[1];
-    return orvo::buildProgramDump (program, orvo::sysex::opStoredProgram, bank, slot);
-}
-
-/** The editor's "parameters" array: every catalogue row with its page and section. */
-juce::var catalogueSnapshot (int seed)
-{
-    std::vector<orvo::ParameterEntry> entries;
-    for (int r = 0; r < orvo::ParameterCatalogue::numRows; ++r)
-    {
-        const auto& info = orvo::ParameterCatalogue::row (r);
-        entries.push_back (
-            { info.id, (seed * 7 + r * 13) % 128, orvo::ParameterCatalogue::pageGroupName (info.group), info.section });
-    }
-    return orvo::parameterEntriesToVar (entries);
 }
 
 /** A library root holding 10,000 Program documents as SAVE PROGRAM writes them (every parameter, the
@@ -63,9 +42,10 @@ struct StartupLibrary
         content.bankLabel = "USER";
         content.notes = "Played at the rehearsal, needs a brighter filter";
         content.tags = { "bass", "dark", "mono" };
-        content.parameters = catalogueSnapshot (3);
+        content.parameters = orvo::bench::catalogueSnapshot (3);
         content.toolData = juce::JSON::parse (R"({"version": 1, "morph": {}, "macros": [], "midiControl": {}})");
-        const auto pattern = orvo::toJsonText (orvo::buildProgramDocument (content, makeDump (0, 0), juce::Time()));
+        const auto pattern =
+            orvo::toJsonText (orvo::buildProgramDocument (content, orvo::bench::makeDump (0, 0), juce::Time()));
 
         for (int i = 0; i < documentCount; ++i)
         {
@@ -95,9 +75,9 @@ struct StartupLibrary
                 auto& s = state.slot (bank, slot);
                 s.notes = "Played at the rehearsal, needs a brighter filter";
                 s.tags = { "bass", "dark", "mono" };
-                s.parameters = catalogueSnapshot (slot);
+                s.parameters = orvo::bench::catalogueSnapshot (slot);
                 if (orvo::LibrarianState::isProgramBank (bank))
-                    s.programSysEx = makeDump (bank, slot);
+                    s.programSysEx = orvo::bench::makeDump (bank, slot);
             }
         for (int i = 0; i < 3 * 128; ++i)
             state.names.setName (i % 3, i % 128, programName (i));
