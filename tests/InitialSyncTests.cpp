@@ -36,7 +36,12 @@ TEST_F (InitialSync, FillsTheEditorWithTheInstrumentsEditBuffer)
             ++compared;
         }
     EXPECT_GT (compared, 150);
-    EXPECT_TRUE (logContains ("Applied mapped OSC/ENV/LFO/S&H controls from Program edit-buffer sync.\n"));
+    // The reply's lines in the order things happened: the Global before the Program applied from the edit buffer.
+    const auto& log = engine.log().text();
+    const auto global = log.find ("SYNC: received Orvo Global dump"),
+               applied = log.find ("Applied mapped OSC/ENV/LFO/S&H controls from Program edit-buffer sync.\n");
+    ASSERT_NE (applied, std::string::npos);
+    EXPECT_LT (global, applied);
     EXPECT_TRUE (logContains ("SYNC: received Program edit buffer; queued mapped OSC/ENV/LFO/S&H UI refresh.\n"));
 }
 

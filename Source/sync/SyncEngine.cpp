@@ -168,13 +168,14 @@ void SyncEngine::onSyncTick()
         if (decoded->ok)
         {
             host.applyProgramValues (decoded->values.raw, decoded->values.defined);
-            host.logLine ("Applied mapped OSC/ENV/LFO/S&H controls from Program edit-buffer sync.\n");
+            // Queued like the reply's own lines from the MIDI thread, so the log keeps their order.
+            host.queueLogLine ("Applied mapped OSC/ENV/LFO/S&H controls from Program edit-buffer sync.\n");
             if (onProgramApplied)
                 onProgramApplied (decoded->values, decoded->unpacked, decoded->message);
-            host.logLine ("SYNC: received Program edit buffer; queued mapped OSC/ENV/LFO/S&H UI refresh.\n");
+            host.queueLogLine ("SYNC: received Program edit buffer; queued mapped OSC/ENV/LFO/S&H UI refresh.\n");
         }
         else
-            host.logLine ("SYNC: received Program edit buffer, but the mapped controls could not be parsed.\n");
+            host.queueLogLine ("SYNC: received Program edit buffer, but the mapped controls could not be parsed.\n");
     }
 
     if (! overlayState.visible)
