@@ -13,7 +13,15 @@ target_compile_definitions(orvo_juce PUBLIC JUCE_WEB_BROWSER=0 JUCE_USE_CURL=0 J
   JUCE_MODAL_LOOPS_PERMITTED=0)
 target_include_directories(orvo_juce INTERFACE $<TARGET_PROPERTY:orvo_juce,INCLUDE_DIRECTORIES>)
 target_compile_definitions(orvo_juce INTERFACE $<TARGET_PROPERTY:orvo_juce,COMPILE_DEFINITIONS>)
-if(ORVO_SANITIZE)
+if(ORVO_FUZZ)
+  if(NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+    message(FATAL_ERROR "ORVO_FUZZ needs clang (libFuzzer); configure with CC=clang-14 CXX=clang++-14")
+  endif()
+  # Coverage for the fuzzer everywhere, and every sanitizer report fatal so the fuzzer keeps its input.
+  target_compile_options(orvo_juce PUBLIC -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all
+                                          -fno-omit-frame-pointer)
+  target_link_options(orvo_juce PUBLIC -fsanitize=address,undefined)
+elseif(ORVO_SANITIZE)
   target_compile_options(orvo_juce PUBLIC -fsanitize=address,undefined -fno-omit-frame-pointer)
   target_link_options(orvo_juce PUBLIC -fsanitize=address,undefined)
 endif()

@@ -24,7 +24,6 @@ std::string ccPieces (const std::array<ControlChange, 4>& m)
 
 const int postFilterSourcesRow = *ParameterCatalogue::findById ("postfilter.noiseext");
 const int arpLengthNrpn = 902;
-const int softAmountNrpn = 1932;
 } // namespace
 
 EditorEngine::EditorEngine (Services s) : io (s)

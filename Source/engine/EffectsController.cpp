@@ -15,7 +15,10 @@ EffectsController::EffectsController (EditorEngine& e) : engine (e)
 EffectsController::TickReport EffectsController::tick()
 {
     TickReport report;
-    report.effectsChanged = std::exchange (hostMovedAControl, false) | std::exchange (pageReplaced, false);
+    // Both flags are cleared whichever was set, so neither is read before its exchange.
+    const bool moved = std::exchange (hostMovedAControl, false);
+    const bool replaced = std::exchange (pageReplaced, false);
+    report.effectsChanged = moved || replaced;
     report.changedRoutes = std::exchange (routesReplaced, {});
     for (const auto& [nrpn, value] : engine.takeUnmappedNrpns())
     {

@@ -1,0 +1,167 @@
+#include "FuzzEntries.h"
+
+#include "data/ProgramCodec.h"
+#include "engine/EditorEngine.h"
+#include "library/BankDocument.h"
+#include "library/DocumentLoading.h"
+#include "library/EnvironmentDocument.h"
+#include "library/JsonText.h"
+#include "library/LibrarianState.h"
+#include "library/MixDocument.h"
+#include "library/ProgramLibraryIndex.h"
+#include "library/SysExMessageScan.h"
+#include "midi/MidiDevices.h"
+#include "midi/SysExProtocol.h"
+#include "midi/SysExStream.h"
+#include "platform/Clock.h"
+#include "platform/UserInteraction.h"
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace orvo::fuzz
+{
+namespace
+{
+void examineMessage (const std::uint8_t* message, std::size_t length)
+{
+    (void)classifyProgramDump (message, length);
+    (void)describeProgramDumpProblem (message, length);
+    (void)unpackProgramDump (message, length);
+    DecodedProgramValues values;
+    std::string diagnostic;
+    (void)decodeProgramDump (message, length, values, diagnostic);
+    (void)unpackMixDump (message, length);
+}
+
+std::string_view textOf (const std::uint8_t* data, std::size_t size)
+{
+    return size == 0 ? std::string_view() : std::string_view (reinterpret_cast<const char*> (data), size);
+}
+} // namespace
+
+void sysexFile (const std::uint8_t* data, std::size_t size)
+{
+    // The streaming cut as file import uses it: a bound well above a Program dump's length, so the
+    // dumps arrive whole and the over-long ones arrive cut.
+    forEachSysExMessage (data, size, sysex::storedProgramLength + 16,
+                         [] (const SysExMessageView& m) { examineMessage (m.bytes, m.kept); });
+    for (const auto& message : splitSysExMessages (data, size))
+        examineMessage (message.data(), message.size());
+
+    const SysExMessageScan scan (data, size);
+    (void)scan.programDumpCount();
+    for (const auto& found : scan.messages())
+    {
+        const auto bytes = scan.bytesOf (found);
+        examineMessage (bytes.data(), bytes.size());
+    }
+    if (const auto chosen = scan.chooseProgramDump (size > 0 ? data[0] : -1))
+        (void)scan.bytesOf (*chosen);
+}
+
+void programDecode (const std::uint8_t* data, std::size_t size)
+{
+    UnpackedProgram fitted (data, data + std::min (size, sysex::programUnpackedLength));
+    fitted.resize (sysex::programUnpackedLength, 0);
+    fitted[0] = sysex::programSignature[0];
+    fitted[1] = sysex::programSignature[1];
+    std::string diagnostic;
+    (void)decodeUnpackedProgram (fitted, &diagnostic);
+
+    (void)decodeUnpackedProgram (UnpackedProgram (data, data + size));
+}
+
+void document (const std::uint8_t* data, std::size_t size)
+{
+    juce::var root;
+    if (parseJson (textOf (data, size), root).failed() || !root.isObject())
+        return;
+    const LibrarianLog log = [] (const std::string&) {};
+
+    // What a Program or Mix load reads from the parsed root.
+    (void)targetBankForDocument (DocumentKind::program, 0, root);
+    (void)targetBankForDocument (DocumentKind::mix, 0, root);
+    const int wanted = documentInt (root.getProperty ("program", {})).value_or (0);
+    const auto sysEx = decodeDocumentSysEx (root, wanted);
+    if (sysEx.dump)
+    {
+        DecodedProgramValues values;
+        std::string diagnostic;
+        (void)decodeProgramDump (*sysEx.dump, values, diagnostic);
+    }
+    if (const auto* entries = root.getProperty ("parameters", {}).getArray())
+        for (const auto& entry : *entries)
+            (void)documentInt (entry.getProperty ("rawValue", {}));
+    (void)decodeMixPayload (root);
+
+    if (const auto kind = bankDocumentKind (root))
+    {
+        LibrarianState state;
+        (void)loadBankLocally (state, root, *kind, {}, {}, log);
+    }
+    {
+        LibrarianState state;
+        (void)loadEnvironmentObject (state, root, log);
+    }
+}
+
+void libraryHead (const std::uint8_t* data, std::size_t size)
+{
+    // The scanner is private to the index, so the input goes through a real folder, one per process
+    // and removed at exit.
+    struct Folder
+    {
+        juce::File path = juce::File::getSpecialLocation (juce::File::tempDirectory)
+                              .getNonexistentChildFile ("orvo-fuzz-library", "", false);
+        Folder() { (void)path.createDirectory(); }
+        ~Folder() { (void)path.deleteRecursively(); }
+    };
+    static const Folder folder;
+    const auto file = folder.path.getChildFile ("Fuzzed.orvop");
+    if (!file.replaceWithData (data, size))
+        return;
+    ProgramLibraryIndex index ([] { return folder.path; });
+    (void)index.findProgramFile (0, 0, "Fuzzed");
+    (void)index.findProgramFile (1, 2, "");
+}
+
+void midiInput (const std::uint8_t* data, std::size_t size)
+{
+    VirtualTime time;
+    ScriptedPrompts prompts;
+    ScriptedFileDialogs dialogs;
+    StringClipboard clipboard;
+    EditorEngine engine ({ time, time, prompts, dialogs, clipboard });
+    engine.setOutput (std::make_unique<RecordingMidiOutput>());
+
+    // Chunks of varying length, as a driver hands them over, with the timer running in between.
+    std::size_t at = 0;
+    while (at < size)
+    {
+        const std::size_t chunk = std::min<std::size_t> (size - at, 1 + data[at] % 64);
+        engine.handleIncomingMidi (data + at, chunk);
+        at += chunk;
+        time.advance (33);
+        (void)engine.tick();
+    }
+    time.advance (2000);
+    (void)engine.tick();
+}
+
+void editorState (const std::uint8_t* data, std::size_t size)
+{
+    VirtualTime time;
+    ScriptedPrompts prompts;
+    ScriptedFileDialogs dialogs;
+    StringClipboard clipboard;
+    EditorEngine engine ({ time, time, prompts, dialogs, clipboard });
+    if (engine.restoreEditorState (std::string (textOf (data, size))))
+        (void)engine.produceEditorState();
+    time.advance (2000);
+    (void)engine.tick();
+}
+
+} // namespace orvo::fuzz
