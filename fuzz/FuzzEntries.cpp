@@ -128,13 +128,21 @@ void libraryHead (const std::uint8_t* data, std::size_t size)
     (void)index.findProgramFile (1, 2, "");
 }
 
-void midiInput (const std::uint8_t* data, std::size_t size)
+/** An engine in virtual time with scripted seams, as the tests build one. */
+struct EngineRig
 {
     VirtualTime time;
     ScriptedPrompts prompts;
     ScriptedFileDialogs dialogs;
     StringClipboard clipboard;
-    EditorEngine engine ({ time, time, prompts, dialogs, clipboard });
+    EditorEngine engine{ { time, time, prompts, dialogs, clipboard } };
+};
+
+void midiInput (const std::uint8_t* data, std::size_t size)
+{
+    EngineRig rig;
+    auto& time = rig.time;
+    auto& engine = rig.engine;
     engine.setOutput (std::make_unique<RecordingMidiOutput>());
 
     // Chunks of varying length, as a driver hands them over, with the timer running in between.
@@ -153,11 +161,9 @@ void midiInput (const std::uint8_t* data, std::size_t size)
 
 void editorState (const std::uint8_t* data, std::size_t size)
 {
-    VirtualTime time;
-    ScriptedPrompts prompts;
-    ScriptedFileDialogs dialogs;
-    StringClipboard clipboard;
-    EditorEngine engine ({ time, time, prompts, dialogs, clipboard });
+    EngineRig rig;
+    auto& time = rig.time;
+    auto& engine = rig.engine;
     if (engine.restoreEditorState (std::string (textOf (data, size))))
         (void)engine.produceEditorState();
     time.advance (2000);
