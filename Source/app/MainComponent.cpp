@@ -456,6 +456,7 @@ void MainComponent::showTickReport (const EditorSession::TickReport& report)
     if (mixPanel->isVisible())
         mixPanel->refresh();
     bottomBar->refresh (engine->settings().diagnosticMode);
+    header.setText (engine->headerText(), juce::dontSendNotification); // repaints only when it changed
 }
 
 void MainComponent::refreshMidiStatus()
