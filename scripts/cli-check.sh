@@ -33,6 +33,10 @@ truncate -s 65M "$vb/huge.syx"
 head -c 30000 /dev/zero | tr '\0' '\360' > "$vb/f0.syx"
 check "inspect counts every F0" "$("$cli" inspect "$vb/f0.syx" | grep -o '"messages": [0-9]*, "programs"')" '"messages": 30000, "programs"'
 check "inspect lists at most 10000" "$("$cli" inspect "$vb/f0.syx" | grep -o '"index": [0-9]*' | wc -l)" "10000"
+# A backup of the Virtual Orvo writes what BANK SYNC writes, and the editor loads it back.
+check "backup summary" "$("$cli" backup --virtual --banks USER --library "$vb/lib" 2>/dev/null | grep -o '"bank": "USER", "received": 128\|"programs": [0-9]*' | tr '\n' ' ')" '"bank": "USER", "received": 128 "programs": 128 '
+check "backup bank loads" "$("$cli" check "$vb"/lib/Banks/*.orvob | grep -o '"programDumps": [0-9]*')" '"programDumps": 128'
+"$cli" backup --virtual --banks USER,NOPE --library "$vb/lib" > /dev/null 2>&1; check "backup bad bank exit" "$?" "2"
 rm -rf "$vb"
 [ $fail -eq 0 ] && echo "1 passed, 0 failed" || echo "0 passed, 1 failed"
 exit $fail

@@ -1,5 +1,6 @@
 #include "HeadlessFixture.h"
 #include "data/ProgramLayout.h"
+#include "engine/InstrumentBackup.h"
 #include "library/JsonText.h"
 
 #include <gtest/gtest.h>
@@ -198,4 +199,44 @@ TEST_F (BankSync, TagHashBankTimesOutAndTheListGoesOn)
     editor->time.advance (SyncEngine::tagBankTimeoutMs);
     editor->settle (20);
     EXPECT_EQ (got, (std::vector<std::pair<int, int>>{ { 0, 5 }, { 2, 5 } }));
+}
+
+TEST (InstrumentBackupTest, WritesEachBankAndStopsAtOneThatStaysIncomplete)
+{
+    const auto library = juce::File::getSpecialLocation (juce::File::tempDirectory).getNonexistentChildFile ("orvo-backup", {});
+    VirtualTime time;
+    VirtualOrvo instrument;
+    VirtualOrvoMidiDevices devices (nullptr, instrument);
+    auto output = devices.openOutput (VirtualOrvo::outputIdentifier);
+    InstrumentBackup backup (time, time, *output, { { 0, 1 }, library, 5000.0 });
+    auto input = devices.openInput (VirtualOrvo::inputIdentifier,
+                                    [&backup] (const std::uint8_t* d, size_t n) { backup.handleIncoming (d, n); });
+    backup.start();
+    for (int i = 0; i < 1000 && ! backup.step(); ++i)
+    {
+        instrument.flush();
+        time.advance (33);
+    }
+    ASSERT_EQ (backup.result().banks.size(), 2u);
+    EXPECT_FALSE (backup.result().incompleteBank.has_value());
+    EXPECT_EQ (backup.result().banks[1].label, "PRESET1");
+    EXPECT_TRUE (backup.result().banks[1].bankFile->existsAsFile());
+    EXPECT_EQ (backup.result().programs, library.getChildFile ("Programs").getNumberOfChildFiles (juce::File::findFiles));
+
+    instrument.setFaults ({ false, 0, 60, false });
+    InstrumentBackup failing (time, time, *output, { { 2 }, library, 5000.0 });
+    input.reset(); // one listener at a time
+    input = devices.openInput (VirtualOrvo::inputIdentifier,
+                               [&failing] (const std::uint8_t* d, size_t n) { failing.handleIncoming (d, n); });
+    failing.start();
+    for (int i = 0; i < 1000 && ! failing.step(); ++i)
+    {
+        instrument.flush();
+        time.advance (33);
+    }
+    EXPECT_EQ (failing.result().incompleteBank, 2);
+    EXPECT_EQ (failing.result().banks.back().received, 60);
+    EXPECT_NEAR (failing.result().banks.back().seconds, 5.0, 0.04) << "it gives up at the time-out";
+    input.reset();
+    library.deleteRecursively();
 }
