@@ -102,6 +102,7 @@ TEST_F (Selection, AGlobalReportDuringTheGuardDoesNotMoveTheSelector)
     selector.select (1, 3, "program browser");
     editor->settle (2);
     selector.applyReportedSelection (ProgramSelector::Reported{ 0, 99, false, false });
+    editor->settle (1);
     EXPECT_EQ (selection(), std::make_pair (1, 3));
     EXPECT_TRUE (logContains ("SYNC: ignored incoming Orvo selector update USER 099 because the app-selected bottom-bar program is PRESET1 003.\n"));
 }
@@ -124,6 +125,10 @@ TEST_F (Selection, ThePagesShowTheSelectedSlotsOwnValuesAfterABankSync)
     EXPECT_EQ (instrument.requestsAnswered(), answered) << "nothing was asked of the instrument";
     EXPECT_EQ (engine.lastSent(), sentBefore) << "no value was sent";
     EXPECT_TRUE (logContains ("Showing USER 010 from its cached Program dump; nothing was sent to the Orvo.\n"));
+    const int row = 0, edited = engine.value (row) == 0 ? 1 : 0;
+    engine.setValue (row, edited);
+    selector.applySelection (0, 10, false, false); // the same slot reported again
+    EXPECT_EQ (engine.value (row), edited) << "the cached Program does not overwrite the player's edit";
 
     // A slot never read: the pages say so instead of passing the old values off as its own.
     instrument.selectOnPanel (2, 77);

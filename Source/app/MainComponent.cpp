@@ -207,6 +207,8 @@ MainComponent::MainComponent (Options options)
     midiStatus.setJustificationType (juce::Justification::centredRight);
     addAndMakeVisible (midiStatus);
     registerItem (midiStatus, "editor.header.midiStatus");
+    if (options.virtualOrvoAtWireRate)
+        session->virtualOrvo().setWireRate (true);
     if (options.standalone)
     {
         const bool useVirtual = options.useVirtualOrvo;

@@ -187,7 +187,7 @@ void ProgramSelector::applyReportedSelection (std::optional<Reported> fromGlobal
             continue;
         if (guardInForce() && (r.bank != appBank.load() || r.program != appProgram.load()))
         {
-            engine.log().append ("SYNC: ignored incoming Orvo selector update " + label (r.bank, r.program)
+            queueLog ("SYNC: ignored incoming Orvo selector update " + label (r.bank, r.program)
                                  + " because the app-selected bottom-bar program is "
                                  + label (appBank.load(), appProgram.load()) + ".\n");
             continue;
@@ -199,14 +199,14 @@ void ProgramSelector::applyReportedSelection (std::optional<Reported> fromGlobal
 void ProgramSelector::applySelection (int b, int p, bool compare, bool refresh)
 {
     follow (b, p);
-    engine.log().append ("SYNC: matched app to Orvo Global state: " + label (b, p) + ".\n\n");
+    queueLog ("SYNC: matched app to Orvo Global state: " + label (b, p) + ".\n\n");
     if (compare && startBankSync != nullptr)
         startBankSync (b);
     if (! refresh)
         return;
     if (b >= 3)
     {
-        engine.log().append ("Skipped Orvo Program edit-buffer refresh for " + label (b, p)
+        queueLog ("Skipped Orvo Program edit-buffer refresh for " + label (b, p)
                              + ": Mix banks do not use the Program edit-buffer refresh.\n");
         return;
     }
@@ -226,7 +226,7 @@ void ProgramSelector::restoreAppSelection (const std::string& reason)
         return;
     engine.setSelection (b, p);
     changed();
-    engine.log().append ("Restored bottom-bar Program selector to app-selected " + label (b, p) + " during " + reason
+    queueLog ("Restored bottom-bar Program selector to app-selected " + label (b, p) + " during " + reason
                          + ".\n");
 }
 

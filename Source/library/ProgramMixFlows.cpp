@@ -306,11 +306,14 @@ void ProgramMixFlows::programSyncApplied (const ByteVector& dump)
 
 void ProgramMixFlows::selectionChanged (int bank, int slot)
 {
+    // The same slot again (an echo, a refresh) must not put the cached Program over the player's edits.
+    const bool moved = state.selectedBank != SlotNameTable::clampBank (bank) || state.selectedSlot != SlotNameTable::clampSlot (slot);
     state.selectedBank = SlotNameTable::clampBank (bank);
     state.selectedSlot = SlotNameTable::clampSlot (slot);
     if (const auto file = findLibraryProgramFile (state.selectedBank, state.selectedSlot))
         loadCachedProgramData (state.selectedBank, state.selectedSlot, *file);
-    showSelectedProgram (state.selectedBank, state.selectedSlot);
+    if (moved)
+        showSelectedProgram (state.selectedBank, state.selectedSlot);
     // The selection and whatever it brought into the slot outlive a crash.
     working.saveSelectionSoon();
 }

@@ -61,6 +61,7 @@ void SyncEngine::startProgramSync()
         return;
     }
     ++generation;
+    bankModeValue = noBankMode;
     reportedFlag2 = false;
     bankComparisonRequested = false;
     editBufferResponses = 0;
@@ -320,6 +321,7 @@ void SyncEngine::showOverlay (const std::string& text, double fraction)
 {
     overlayState.visible = true;
     overlayState.barVisible = true;
+    overlayState.title = bankModeName();
     overlayState.text = text;
     overlayState.fraction = fraction;
 }

@@ -136,6 +136,7 @@ public:
     {
         bool visible = false;
         bool barVisible = false;
+        std::string title = "PROGRAM SYNC"; // the mode that runs
         std::string text;
         double fraction = 0.0;
     };
