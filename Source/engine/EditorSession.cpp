@@ -43,6 +43,14 @@ EditorSession::EditorSession (Platform platform)
         if (librarianController->refreshViews)
             librarianController->refreshViews();
     };
+    transferController = std::make_unique<TransferController> (*editor, syncController->sync(),
+                                                               syncController->selector(), *librarianController);
+    syncController->sync().onEditBufferArrived = [this] (const ByteVector& dump) { transferController->editBufferArrived (dump); };
+    flows.sendLoadedProgram = [this] { transferController->sendLoadedProgram(); };
+    flows.sendEditorValues = [this] { editor->transferCurrentMidi(); };
+    librarianController->bankFlows().startBankTransfer =
+        [this] (int bank, const std::vector<std::pair<int, ByteVector>>& dumps)
+    { transferController->startBankTransfer (bank, dumps); };
     mixController = std::make_unique<MixController> (
         *editor, syncController->sync(), [&state] (int bank, int slot) { return state.names.name (bank, slot); });
     connection->onInitialSync = [this] { syncController->startProgramSync(); };
@@ -98,6 +106,8 @@ EditorSession::TickReport EditorSession::tick()
     editor->reportWindowSize();
     syncController->tick();
     bankSyncController->tick();
+    transferController->verifyWrites = editor->settings().verifyTransfers;
+    transferController->tick();
     // A selection made behind the selector's back (a restored editor state) still reaches the librarian.
     auto& state = librarianController->state();
     if (state.selectedBank != editor->selectedBank() || state.selectedSlot != editor->selectedProgram())

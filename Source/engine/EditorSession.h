@@ -7,6 +7,7 @@
 #include "LibrarianEditorLink.h"
 #include "MidiConnection.h"
 #include "MixController.h"
+#include "TransferController.h"
 #include "SyncController.h"
 #include "UnsavedChangesGuard.h"
 #include "instrument/VirtualOrvo.h"
@@ -27,6 +28,7 @@ namespace orvo
       1. sync and selection: the selection the instrument reported is followed, then the sync's step
          applies a received Program (so it is stored under that selection) and checks time-outs;
          then the bank modes: claimed dumps are cached, names compared, the next bank requested;
+         then a transfer's read-back is compared with what was sent;
       2. the engine: the selection-settle countdown, pending row values, highlights, the log queue,
          "Last NRPN";
       3. effects and routes: the NRPNs without a row that the MIDI thread queued;
@@ -57,6 +59,7 @@ public:
     EditorSettingsStore& settingsStore() { return *settings; }
     SyncController& sync() { return *syncController; }
     BankSyncController& bankSync() { return *bankSyncController; }
+    TransferController& transfers() { return *transferController; }
     LibrarianController& librarian() { return *librarianController; }
     MixController& mix() { return *mixController; }
     EffectsController& effects() { return *effectsController; }
@@ -89,6 +92,7 @@ private:
     std::unique_ptr<LibrarianController> librarianController;
     std::unique_ptr<SyncController> syncController;
     std::unique_ptr<BankSyncController> bankSyncController;
+    std::unique_ptr<TransferController> transferController;
     std::unique_ptr<MixController> mixController;
     std::unique_ptr<UnsavedChangesGuard> unsavedGuard;
 };

@@ -423,14 +423,16 @@ void VirtualOrvo::handleSysEx (const std::uint8_t* data, size_t size)
 
         case sysex::opStoredProgram:
         {
-            // Only USER takes Programs; the presets are read-only on the hardware.
+            // A bank transfer may write any of the three Program banks.
             const auto layout = classifyProgramDump (data, size);
             auto bytes = unpackProgramDump (data, size);
-            if (!layout.valid || layout.bank != 0 || layout.program < 0 || layout.program >= numPrograms ||
-                bytes.empty())
+            if (!layout.valid || layout.bank < 0 || layout.bank >= numBanks || layout.program < 0 ||
+                layout.program >= numPrograms || bytes.empty())
                 break;
             std::lock_guard<std::mutex> lock (stateLock);
-            auto& slot = slotLocked (0, layout.program);
+            if (layout.program == faultSettings.corruptStoredSlot && bytes.size() > 100)
+                bytes[100] ^= 0x01; // a write that does not take: what it reads back is not what was sent
+            auto& slot = slotLocked (layout.bank, layout.program);
             slot.values = instrumentprogram::readValues (bytes, slot.values);
             slot.bytes = std::move (bytes);
             break;

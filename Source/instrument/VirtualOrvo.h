@@ -26,6 +26,7 @@ struct VirtualOrvoFaults
     int truncateDumpsBy = 0;      // Program and Mix dumps lose this many bytes before their F7
     int stopBankAfter = -1;       // a bank request is answered with only this many dumps (-1: all 128)
     bool holdGlobalReply = false; // the Global dump waits for releaseHeldReplies()
+    int corruptStoredSlot = -1;   // a stored dump received for this slot is kept with one bit flipped
 };
 
 /** A simulated instrument for development, demos and tests. It holds three banks of factory
