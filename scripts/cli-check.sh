@@ -33,6 +33,11 @@ truncate -s 65M "$vb/huge.syx"
 head -c 30000 /dev/zero | tr '\0' '\360' > "$vb/f0.syx"
 check "inspect counts every F0" "$("$cli" inspect "$vb/f0.syx" | grep -o '"messages": [0-9]*, "programs"')" '"messages": 30000, "programs"'
 check "inspect lists at most 10000" "$("$cli" inspect "$vb/f0.syx" | grep -o '"index": [0-9]*' | wc -l)" "10000"
+check "wedge lists 228" "$("$cli" wedge | grep -c '^{"number": ')" "228"
+check "wedge 59" "$("$cli" wedge 59 | grep -o '"name": "Stereo120bpm", "group": "DELAYS", "algorithm": 13, "settings": \[{"nrpn": 3607, ')" \
+  '"name": "Stereo120bpm", "group": "DELAYS", "algorithm": 13, "settings": [{"nrpn": 3607, '
+"$cli" wedge 228 > /dev/null 2>&1; check "wedge 228 exit" "$?" "1"
+"$cli" wedge 1 2 > /dev/null 2>&1; check "wedge usage exit" "$?" "2"
 rm -rf "$vb"
 [ $fail -eq 0 ] && echo "1 passed, 0 failed" || echo "0 passed, 1 failed"
 exit $fail
