@@ -173,6 +173,10 @@ TEST_F (Wedge, WithoutAnOutputOnlyTheEditorAndTheAssignmentChange)
                               "was sent to the Orvo.\n"));
     EXPECT_FALSE (wedge.progress().visible);
     EXPECT_EQ (instrument.effectValue (3603), -1);
+    // The slot's assignment is what its Program document is saved with.
+    const auto& assignment = editor->librarian().state().slot (0, 0).wedgePreset;
+    EXPECT_EQ (assignment["program"], juce::var (112));
+    EXPECT_EQ (assignment["name"], juce::var ("Mono Delay"));
 
     wedge.editorSelectedAlgorithm (12); // the same algorithm keeps it
     EXPECT_EQ (wedge.currentAssignment(), 112);

@@ -310,6 +310,8 @@ void MainComponent::buildPages()
     };
     pages[5].addAndMakeVisible (*effectsView);
     effectsTools = std::make_unique<EffectsToolsView> (*session, *this, pages[5]);
+    effectsTools->onStatus = [this] (const std::string& title, const std::string& text)
+    { headerStatus.setText (juce::String (title) + ": " + juce::String (text), juce::dontSendNotification); };
     registry[effectsView->getComponentID()] = effectsView.get();
 }
 

@@ -83,8 +83,7 @@ EditorSession::EditorSession (Platform platform)
             readback->start (effectsController->page().algorithm());
     };
 
-    userPresetStore = std::make_unique<UserPresetStore> (*settings, settings->settingsFolder());
-    userPresetStore->seedFactoryPresets (factoryUserPresets());
+    userPresetStore = std::make_unique<UserPresetStore> (*settings, settings->settingsFolder(), factoryUserPresets);
     userPresetController =
         std::make_unique<UserPresetController> (*editor, *effectsController, *wedgeController, *userPresetStore);
 

@@ -100,6 +100,8 @@ void WedgePresetController::sendNextPairs (unsigned generation)
         engine.sendInterface (settings[nextPair].first, raw, "WEDGE PRESET " + current->name);
         engine.effectSendGuard().recordSent (settings[nextPair].first, raw);
     }
+    // A send slowed down by a busy machine must not outlast the windows that hold off its own echoes.
+    engine.effectSendGuard().open (engine.clock().nowMs());
     const auto total = settings.size();
     overlay.update ("Sending setting " + std::to_string (nextPair) + " of " + std::to_string (total) + " · about " +
                         estimate + " seconds total",

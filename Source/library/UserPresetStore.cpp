@@ -3,6 +3,7 @@
 #include "JsonText.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace orvo
 {
@@ -59,9 +60,17 @@ const std::vector<const char*>& envelopePresetIds()
     return ids;
 }
 
-UserPresetStore::UserPresetStore (EditorSettingsStore& s, juce::File dataFolder)
-    : settings (s), root (dataFolder.getChildFile ("User Presets"))
+UserPresetStore::UserPresetStore (EditorSettingsStore& s, juce::File dataFolder, std::function<Seeds()> seeds)
+    : settings (s), root (dataFolder.getChildFile ("User Presets")), factorySeeds (std::move (seeds))
 {
+}
+
+void UserPresetStore::seedOnce() const
+{
+    if (std::exchange (seeded, true) || !factorySeeds)
+        return;
+    if (settings.readInt (seedVersionKey, 0) < factorySeedVersion)
+        seedFactoryPresets (factorySeeds());
 }
 
 juce::File UserPresetStore::folder (UserPresetKind kind) const
@@ -113,6 +122,7 @@ const char* UserPresetStore::typeOf (UserPresetKind kind)
 
 std::vector<UserPresetEntry> UserPresetStore::list (UserPresetKind kind, const std::string& sectionKey) const
 {
+    seedOnce();
     std::vector<UserPresetEntry> out;
     for (const auto& file : folder (kind).findChildFiles (juce::File::findFiles, false, "*.orvopreset"))
         if (const auto doc = read (file, kind, sectionKey))
@@ -123,6 +133,7 @@ std::vector<UserPresetEntry> UserPresetStore::list (UserPresetKind kind, const s
 
 WriteResult UserPresetStore::save (UserPresetKind kind, juce::var document) const
 {
+    seedOnce();
     const auto name = document["name"].toString().substring (0, maxNameLength);
     if (auto* o = document.getDynamicObject())
         o->setProperty ("name", name);
@@ -143,7 +154,7 @@ std::optional<juce::var> UserPresetStore::read (const juce::File& file, UserPres
     return doc;
 }
 
-void UserPresetStore::seedFactoryPresets (const std::vector<std::pair<UserPresetKind, juce::var>>& seeds) const
+void UserPresetStore::seedFactoryPresets (const Seeds& seeds) const
 {
     if (settings.readInt (seedVersionKey, 0) >= factorySeedVersion)
         return;

@@ -57,8 +57,11 @@ public:
     static constexpr const char* seedVersionKey = "userPresets.factorySeedVersion";
     static constexpr const char* effectsFolderKey = "effects.userPresets";
 
-    /** `dataFolder` is the program's "Orvo Editor" folder; the presets live in its "User Presets". */
-    UserPresetStore (EditorSettingsStore& settings, juce::File dataFolder);
+    using Seeds = std::vector<std::pair<UserPresetKind, juce::var>>;
+
+    /** `dataFolder` is the program's "Orvo Editor" folder; the presets live in its "User Presets". The
+        factory presets are made and written on the first listing or save, not at start-up. */
+    UserPresetStore (EditorSettingsStore& settings, juce::File dataFolder, std::function<Seeds()> factorySeeds = {});
 
     juce::File folder (UserPresetKind kind) const;
     /** The legal file name cut to 40 characters ("Preset" when nothing is left), "-", the name's 64-bit
@@ -77,11 +80,15 @@ public:
     static bool remove (const juce::File& file) { return file.deleteFile(); }
 
     /** Writes the factory presets once: while the stored seed version is below 2. */
-    void seedFactoryPresets (const std::vector<std::pair<UserPresetKind, juce::var>>& seeds) const;
+    void seedFactoryPresets (const Seeds& seeds) const;
 
 private:
+    void seedOnce() const;
+
     EditorSettingsStore& settings;
     juce::File root;
+    std::function<Seeds()> factorySeeds;
+    mutable bool seeded = false;
 };
 
 } // namespace orvo

@@ -182,7 +182,11 @@ EffectsToolsView::EffectsToolsView (EditorSession& s, juce::Component& editor, j
     editor.addChildComponent (*userOverlay);
     editor.addChildComponent (progressOverlay);
     userOverlay->onStatus = [this] (const std::string& title, const std::string& text)
-    { session.engine().log().append (title + ": " + text + ".\n"); };
+    {
+        session.engine().log().append (title + ": " + text + ".\n");
+        if (onStatus)
+            onStatus (title, text);
+    };
 }
 
 void EffectsToolsView::layoutButtons (juce::Rectangle<int> menuRow)
@@ -219,7 +223,7 @@ void EffectsToolsView::showWedgeMenu()
             menu.addSectionHeader (heading);
         menu.addItem (p.number + 1, wedgeMenuItemText (p), true, p.number == assigned);
     }
-    menu.showMenuAsync (juce::PopupMenu::Options().withTargetComponent (&wedgeButton).withMaximumNumColumns (4),
+    menu.showMenuAsync (juce::PopupMenu::Options().withTargetComponent (&wedgeButton).withMinimumNumColumns (6).withMaximumNumColumns (6),
                         [this] (int id)
                         {
                             if (id > 0)

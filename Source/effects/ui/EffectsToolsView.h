@@ -71,6 +71,8 @@ public:
     void showWedgeMenu();
     void showUserPresetMenu();
     void openUserPresets (const UserPresetTarget& target);
+    /** A loaded preset's title and text, for the header's status line. */
+    std::function<void (const std::string& title, const std::string& text)> onStatus;
 
 private:
     EditorSession& session;
