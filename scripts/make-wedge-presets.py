@@ -353,8 +353,11 @@ def group_of(number):
 
 
 def has(name, *words):
+    """Does the name hold any of the words? A word starting with "^" must begin a word of the name
+    ("^late" finds "Late Hall" and "Small/Late", not "Plate")."""
     low = name.lower()
-    return any(w.lower() in low for w in words)
+    return any(re.search(r"(?<![a-z])" + re.escape(w[1:]), low) if w.startswith("^") else w.lower() in low
+               for w in words)
 
 
 def algorithm_for(number, name, group):
@@ -450,7 +453,7 @@ def voicing(number, name, group, algorithm):
         (("medium",), dict(size=0.45)),
         (("large", "concert", "cathedral", "basilica", "titanic", "stadium", "cave", "church", "big", "empty"),
          dict(size=0.9, predelay=45)),
-        (("long", "slow bloom", "late", "airy", "glimmer", "skysong", "dreamy"), dict(size=0.85, predelay=60)),
+        (("long", "slow bloom", "^late", "airy", "glimmer", "skysong", "dreamy"), dict(size=0.85, predelay=60)),
         (("dark", "warm", "damped", "deep", "cellar", "noir", "velvet"), dict(bright=0.3)),
         (("bright", "brite", "marble", "tiled", "shimmr", "gold", "brass", "glimmer", "snare", "presence"),
          dict(bright=0.95)),
