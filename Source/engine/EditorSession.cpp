@@ -29,6 +29,8 @@ EditorSession::EditorSession (Platform platform)
     connection->onRememberedPortsChanged = [this] { saveRememberedPorts (*settings, editor->settings()); };
 
     effectsController = std::make_unique<EffectsController> (*editor);
+    // Its SysEx handler must be asked before the sync's, which claims every message.
+    effectsLink = std::make_unique<EffectsEditBufferLink> (*editor, [this] { return syncController != nullptr && syncController->sync().isActive(); });
     librarianLink = std::make_unique<LibrarianEditorLink> (*editor, *effectsController);
     librarianController = std::make_unique<LibrarianController> (*editor, *librarianLink, *settings, startMs, log);
     auto& state = librarianController->state();
@@ -83,6 +85,23 @@ EditorSession::EditorSession (Platform platform)
     librarianController->confirmLoad = [this] (std::function<void()> load)
     { unsavedGuard->confirm ("loading over it", std::move (load)); };
 
+    readback = std::make_unique<EffectsReadback> (*editor, *effectsController, effectsLink->requests());
+    wedgeController = std::make_unique<WedgePresetController> (
+        *editor, *effectsController,
+        WedgePresetController::Assignments{
+            [&state] (int bank, int slot) { return state.slot (bank, slot).wedgePreset; },
+            [&state] (int bank, int slot, const juce::var& a) { state.slot (bank, slot).wedgePreset = a; } });
+    effectsController->onInstrumentEffectNrpn = [this] (int nrpn, int, bool algorithmChanged)
+    {
+        wedgeController->instrumentChangedEffect (nrpn);
+        if (nrpn == effects::selectionNrpn && algorithmChanged)
+            readback->start (effectsController->page().algorithm());
+    };
+
+    userPresetStore = std::make_unique<UserPresetStore> (*settings, settings->settingsFolder(), factoryUserPresets);
+    userPresetController =
+        std::make_unique<UserPresetController> (*editor, *effectsController, *wedgeController, *userPresetStore);
+
     // The working environment remembers the last selection; the editor starts on it.
     editor->setSelection (state.selectedBank, state.selectedSlot);
     editor->applySettingsAtStart();
@@ -114,6 +133,7 @@ EditorSession::TickReport EditorSession::tick()
         librarianController->programFlows().selectionChanged (editor->selectedBank(), editor->selectedProgram());
     report.rows = editor->tick();
     report.effects = effectsController->tick();
+    effectsLink->tick (*readback);
     mixController->tick();
     librarianController->tick();
     return report;

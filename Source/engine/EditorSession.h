@@ -3,6 +3,8 @@
 #include "BankSyncController.h"
 #include "EditorEngine.h"
 #include "EffectsController.h"
+#include "EffectsEditBufferLink.h"
+#include "EffectsReadback.h"
 #include "LibrarianController.h"
 #include "LibrarianEditorLink.h"
 #include "MidiConnection.h"
@@ -10,6 +12,8 @@
 #include "TransferController.h"
 #include "SyncController.h"
 #include "UnsavedChangesGuard.h"
+#include "UserPresetController.h"
+#include "WedgePresetController.h"
 #include "instrument/VirtualOrvo.h"
 #include "library/EditorSettingsStore.h"
 
@@ -64,6 +68,9 @@ public:
     MixController& mix() { return *mixController; }
     EffectsController& effects() { return *effectsController; }
     UnsavedChangesGuard& unsavedChanges() { return *unsavedGuard; }
+    WedgePresetController& wedge() { return *wedgeController; }
+    EffectsReadback& effectsReadback() { return *readback; }
+    UserPresetController& userPresets() { return *userPresetController; }
 
     /** When the session began to be built, on its clock. */
     double startedAtMs() const { return startMs; }
@@ -95,6 +102,11 @@ private:
     std::unique_ptr<TransferController> transferController;
     std::unique_ptr<MixController> mixController;
     std::unique_ptr<UnsavedChangesGuard> unsavedGuard;
+    std::unique_ptr<EffectsEditBufferLink> effectsLink;
+    std::unique_ptr<EffectsReadback> readback;
+    std::unique_ptr<WedgePresetController> wedgeController;
+    std::unique_ptr<UserPresetStore> userPresetStore;
+    std::unique_ptr<UserPresetController> userPresetController;
 };
 
 } // namespace orvo

@@ -331,6 +331,8 @@ int VirtualOrvo::applyEffectNrpn (int parameter, int value)
         editBytes[(size_t)at + 1] = (std::uint8_t) (word & 0xFF);
     };
     std::lock_guard<std::mutex> lock (stateLock);
+    if (effects::isEffectNrpn (parameter))
+        effectValues[(size_t)(parameter - effects::selectionNrpn)] = raw;
     if (parameter == effects::selectionNrpn)
         editBytes[(size_t)effectbytes::algorithmOffset] = (std::uint8_t)effectAlgorithmForSelectionRaw (raw);
     else if (parameter == effects::sendNrpn)
@@ -567,6 +569,24 @@ void VirtualOrvo::turnKnob (int row, int raw)
     }
     if (info.nrpn >= 0)
         sendNrpn (transmitChannel.load(), info.nrpn, v);
+}
+
+void VirtualOrvo::selectEffectOnPanel (int algorithm)
+{
+    const int index = clampEffectAlgorithm (algorithm);
+    const int raw = effectSelectionRawFromProgram (index);
+    {
+        std::lock_guard<std::mutex> lock (stateLock);
+        editBytes[(size_t)effectbytes::algorithmOffset] = (std::uint8_t)index;
+        effectValues[0] = raw;
+    }
+    sendNrpn (transmitChannel.load(), effects::selectionNrpn, raw);
+}
+
+int VirtualOrvo::effectValue (int nrpn) const
+{
+    std::lock_guard<std::mutex> lock (stateLock);
+    return effects::isEffectNrpn (nrpn) ? effectValues[(size_t)(nrpn - effects::selectionNrpn)] : -1;
 }
 
 VirtualOrvo::Values VirtualOrvo::editBuffer() const

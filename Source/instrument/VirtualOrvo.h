@@ -66,6 +66,12 @@ public:
     /** A player selects a Program on the panel: the slot is loaded and Bank Select and Program Change go out. */
     void selectOnPanel (int bank, int program);
 
+    /** A player picks another digital-effect algorithm on the panel: the edit buffer's effect switches
+        (its parameter bytes stay) and NRPN 3603 goes out, as the hardware reports it. */
+    void selectEffectOnPanel (int algorithm);
+    /** The value the effects processor holds for an effect NRPN as it last arrived; -1 before any. */
+    int effectValue (int nrpn) const;
+
     /** Blocks until everything queued for sending has been delivered. */
     void flush();
 
@@ -142,6 +148,7 @@ private:
 
     mutable std::mutex stateLock;
     Values edit{};
+    std::array<int, 36> effectValues = [] { std::array<int, 36> a{}; a.fill (-1); return a; }(); // NRPN 3603..3638
     UnpackedProgram editBytes; // the loaded Program's bytes; edits are stored over them on request
     ProgramRows editedRows;    // rows changed since the Program was loaded
     mutable std::vector<Slot> stored;
