@@ -29,8 +29,6 @@ EditorSession::EditorSession (Platform platform)
     connection->onRememberedPortsChanged = [this] { saveRememberedPorts (*settings, editor->settings()); };
 
     effectsController = std::make_unique<EffectsController> (*editor);
-    // Its SysEx handler must be asked before the sync's, which claims every message.
-    effectsLink = std::make_unique<EffectsEditBufferLink> (*editor, [this] { return syncController != nullptr && syncController->sync().isActive(); });
     librarianLink = std::make_unique<LibrarianEditorLink> (*editor, *effectsController);
     librarianController = std::make_unique<LibrarianController> (*editor, *librarianLink, *settings, startMs, log);
     auto& state = librarianController->state();
@@ -85,7 +83,17 @@ EditorSession::EditorSession (Platform platform)
     librarianController->confirmLoad = [this] (std::function<void()> load)
     { unsavedGuard->confirm ("loading over it", std::move (load)); };
 
-    readback = std::make_unique<EffectsReadback> (*editor, *effectsController, effectsLink->requests());
+    // The readback asks for the edit buffer through selection tracking's refresh, and waits while
+    // Program data is busy or a sync runs.
+    auto& sync = syncController->sync();
+    ProgramDataRequests requests;
+    requests.isProgramDataBusy = [&sync] { return sync.isProgramDataBusy() || sync.isActive(); };
+    requests.requestEditBufferRefresh = [&sync] (const std::string& reason, int)
+    { sync.requestEditBufferRefresh (reason, 0); };
+    requests.clearEditBufferRefresh = [&sync] { sync.clearEditBufferRefresh(); };
+    readback = std::make_unique<EffectsReadback> (*editor, *effectsController, requests);
+    sync.onEffectsReadback = [this] (const DecodedProgramValues&, const UnpackedProgram& unpacked, int)
+    { readback->replyReceived (unpacked.empty() ? std::nullopt : std::optional<UnpackedProgram> (unpacked)); };
     wedgeController = std::make_unique<WedgePresetController> (
         *editor, *effectsController,
         WedgePresetController::Assignments{
@@ -133,7 +141,6 @@ EditorSession::TickReport EditorSession::tick()
         librarianController->programFlows().selectionChanged (editor->selectedBank(), editor->selectedProgram());
     report.rows = editor->tick();
     report.effects = effectsController->tick();
-    effectsLink->tick (*readback);
     mixController->tick();
     librarianController->tick();
     return report;

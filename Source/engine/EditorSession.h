@@ -3,7 +3,6 @@
 #include "BankSyncController.h"
 #include "EditorEngine.h"
 #include "EffectsController.h"
-#include "EffectsEditBufferLink.h"
 #include "EffectsReadback.h"
 #include "LibrarianController.h"
 #include "LibrarianEditorLink.h"
@@ -102,7 +101,6 @@ private:
     std::unique_ptr<TransferController> transferController;
     std::unique_ptr<MixController> mixController;
     std::unique_ptr<UnsavedChangesGuard> unsavedGuard;
-    std::unique_ptr<EffectsEditBufferLink> effectsLink;
     std::unique_ptr<EffectsReadback> readback;
     std::unique_ptr<WedgePresetController> wedgeController;
     std::unique_ptr<UserPresetStore> userPresetStore;

@@ -303,6 +303,13 @@ void SyncEngine::requestEditBufferRefresh (const std::string& reason, int effect
     host.logLine ("Requested Orvo Program edit buffer " + reason + ".\n");
 }
 
+void SyncEngine::clearEditBufferRefresh()
+{
+    editBufferRefreshPending = false;
+    refreshForEffects = false;
+    effectReadbackSlotValue = -1;
+}
+
 void SyncEngine::startQuietWindow()
 {
     quietCountdown = quietTicks;
@@ -363,7 +370,11 @@ void SyncEngine::onSyncTick()
                                + ".\n");
         }
         else
+        {
             host.queueLogLine (prefix + ": received Program edit buffer, but the mapped controls could not be parsed.\n");
+            if (decoded->forEffects && onEffectsReadback)
+                onEffectsReadback (decoded->values, {}, effectReadbackSlotValue.load());
+        }
     }
 
     // A tag-hash or verification bank that never completes must not stop what waits for it.

@@ -110,6 +110,8 @@ public:
     /** Asks for the edit buffer outside a sync; `effectSlot` is -1 for a plain refresh. */
     void requestEditBufferRefresh (const std::string& reason, int effectSlot = -1);
     bool isRefreshPending() const { return editBufferRefreshPending.load(); }
+    /** Forgets an outstanding refresh (its asker gave up waiting). */
+    void clearEditBufferRefresh();
     int effectReadbackSlot() const { return effectReadbackSlotValue.load(); }
     /** Program data is in flight or about to be: a refresh is outstanding or the quiet window runs. */
     bool isProgramDataBusy() const;
