@@ -183,13 +183,15 @@ void TransferController::step (std::uint32_t id, size_t index)
     {
         running = false;
         log ("Loaded Bank transfer to Orvo stopped because the MIDI output was closed.\n");
-        return show ("Transfer stopped: the MIDI output was closed.", (double)sent / 128.0, false);
+        show ("Transfer stopped: the MIDI output was closed.", (double)sent / 128.0, false);
+        return pace (closeAfterStopMs, [this] { overlayState.visible = running; });
     }
     if (index >= entries.size() || entries[index].dump.empty())
     {
         running = false;
         log ("Loaded Bank transfer to Orvo stopped because a Program dump was empty.\n");
-        return show ("Transfer stopped: a Program dump was empty.", (double)sent / 128.0, false);
+        show ("Transfer stopped: a Program dump was empty.", (double)sent / 128.0, false);
+        return pace (closeAfterStopMs, [this] { overlayState.visible = running; });
     }
     engine.sendSysEx (entries[index].dump);
     cacheSent (target, entries[index].slot, entries[index].dump);
@@ -209,6 +211,7 @@ void TransferController::cancelBankTransfer()
         return;
     ++transferId;
     show ("Bank transfer cancelled.", (double)sent / 128.0, false);
+    pace (closeAfterStopMs, [this] { overlayState.visible = running; });
     log ("Loaded Bank transfer to Orvo cancelled by user.\n");
     finishBank (true);
 }

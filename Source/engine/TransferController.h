@@ -29,6 +29,7 @@ public:
     static constexpr int activationReturnMs = 260;
     static constexpr int activationWindowMs = 4500;
     static constexpr int renameReplyWindowMs = 5000;
+    static constexpr int closeAfterStopMs = 2500; // how long a stopped transfer's last words stay on screen
 
     TransferController (EditorEngine& engine, SyncEngine& sync, ProgramSelector& selector, LibrarianController& librarian);
 
