@@ -46,6 +46,16 @@ public:
     /** Read back and compare after each transfer (the "verifyTransfers" setting). */
     bool verifyWrites = true;
 
+    /** How the last bank transfer ended, for tools that run one without a window. */
+    struct BankOutcome
+    {
+        int sent = 0;
+        bool stopped = false;   // the output closed, a dump was empty, or it was cancelled
+        bool activated = false; // the activation refresh ran (the read-back, if any, has started)
+        std::optional<std::vector<int>> differing; // after the read-back: the slots that differ (empty: verified)
+    };
+    const BankOutcome& lastBank() const { return outcome; }
+
     /** The progress overlay of a bank transfer ("Sending Bank to Orvo"). */
     const SyncEngine::Overlay& overlay() const { return overlayState; }
 
@@ -87,6 +97,7 @@ private:
     std::vector<Entry> entries;
     size_t sent = 0;
     bool verifyingBank = false;
+    BankOutcome outcome;
 
     struct PendingRename
     {
