@@ -17,6 +17,7 @@
 #include "model/ui/ParameterRangePopup.h"
 #include "platform/JuceTime.h"
 #include "sync/ui/SyncProgressOverlay.h"
+#include "tools/ui/GeneratorPanel.h"
 #include "ui/OrvoLookAndFeel.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
@@ -142,6 +143,8 @@ private:
     juce::TextButton modButton { "MOD ROUTING" };
     std::unique_ptr<MidiSettingsOverlay> midiOverlay;
     juce::TextButton midiButton { "MIDI SETTINGS" };
+    std::unique_ptr<GeneratorPanel> generatorPanel;
+    juce::TextButton generatorButton { "GENERATOR" };
     std::unique_ptr<BottomBar> bottomBar;
     void clearAllKnobRanges();
     void openRangePopup (ParameterControl& control);

@@ -68,6 +68,12 @@ EditorSession::EditorSession (Platform platform)
     librarianController->confirmLoad = [this] (std::function<void()> load)
     { unsavedGuard->confirm ("loading over it", std::move (load)); };
 
+    GeneratorController::Hooks generatorHooks;
+    generatorHooks.feedbackFolder = [this]
+    { return librarianController->library().generatorIntakeFolder().getChildFile ("GenerationFeedback").getChildFile ("Bass"); };
+    generatorHooks.slotName = [this] (int bank, int slot) { return librarianController->state().names.name (bank, slot); };
+    generatorController = std::make_unique<GeneratorController> (*editor, *effectsController, std::move (generatorHooks));
+
     // The working environment remembers the last selection; the editor starts on it.
     editor->setSelection (state.selectedBank, state.selectedSlot);
     editor->applySettingsAtStart();

@@ -2,6 +2,7 @@
 
 #include "EditorEngine.h"
 #include "EffectsController.h"
+#include "GeneratorController.h"
 #include "LibrarianController.h"
 #include "LibrarianEditorLink.h"
 #include "MidiConnection.h"
@@ -58,6 +59,7 @@ public:
     MixController& mix() { return *mixController; }
     EffectsController& effects() { return *effectsController; }
     UnsavedChangesGuard& unsavedChanges() { return *unsavedGuard; }
+    GeneratorController& generator() { return *generatorController; }
 
     /** When the session began to be built, on its clock. */
     double startedAtMs() const { return startMs; }
@@ -87,6 +89,7 @@ private:
     std::unique_ptr<SyncController> syncController;
     std::unique_ptr<MixController> mixController;
     std::unique_ptr<UnsavedChangesGuard> unsavedGuard;
+    std::unique_ptr<GeneratorController> generatorController;
 };
 
 } // namespace orvo
