@@ -63,7 +63,7 @@ TEST (GeneratorRandom, ChancesAndWeightsKeepTheirEdges)
 
 TEST (ProgramGenerator, RangeSnapsAtTheQuarters)
 {
-    const std::pair<double, double> cases[] = { { 0.22, 0.25 }, { 0.21, 0.21 }, { 0.53, 0.5 }, { 0.79, 0.79 },
+    const std::pair<double, double> cases[] = { { 0.22, 0.25 }, { 0.21, 0.21 }, { 0.52, 0.5 }, { 0.54, 0.54 }, { 0.79, 0.79 },
                                                  { 0.77, 0.75 }, { -1, 0 },      { 2, 1 } };
     for (auto [position, expected] : cases)
         EXPECT_DOUBLE_EQ (ProgramGenerator::snapRange (position), expected) << position;

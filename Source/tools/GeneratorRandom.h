@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <initializer_list>
+#include <iterator>
 #include <utility>
 #include <vector>
 
@@ -50,20 +52,12 @@ public:
     template <typename T>
     T weighted (const std::vector<std::pair<T, int>>& list)
     {
-        std::int64_t total = 0;
-        for (const auto& entry : list)
-            total += std::max (entry.second, 0);
-        if (total < 1)
-            return list.front().first;
-        auto r = (std::int64_t)(((std::uint64_t)total * next()) >> 32);
-        for (const auto& entry : list)
-        {
-            const int w = std::max (entry.second, 0);
-            if (w > r)
-                return entry.first;
-            r -= w;
-        }
-        return list.back().first;
+        return pick (list.begin(), list.end());
+    }
+    template <typename T>
+    T weighted (std::initializer_list<std::pair<T, int>> list)
+    {
+        return pick (list.begin(), list.end());
     }
 
     double pulled (double a, double b, double target, double pull) { return uniform (a, b) * (1.0 - pull) + target * pull; }
@@ -82,6 +76,26 @@ public:
     static int lerpLevel (double a, double b, double t) { return std::max (0, lerpInt (a, b, t)); }
 
 private:
+    /** Negative weights count as 0; below a total of 1 the first entry wins without a draw. */
+    template <typename It>
+    auto pick (It first, It last) -> decltype (first->first)
+    {
+        std::int64_t total = 0;
+        for (auto it = first; it != last; ++it)
+            total += std::max (it->second, 0);
+        if (total < 1)
+            return first->first;
+        auto r = (std::int64_t)(((std::uint64_t)total * next()) >> 32);
+        for (auto it = first; it != last; ++it)
+        {
+            const int w = std::max (it->second, 0);
+            if (w > r)
+                return it->first;
+            r -= w;
+        }
+        return std::prev (last)->first;
+    }
+
     std::uint64_t state;
     double e;
 };

@@ -68,7 +68,7 @@ const std::array<BassRecipe, 6> recipes {{
       { 0, 80, 0, 500 }, { 1000, 2000, 600, 2800 }, { 15, 45, 0, 75 },
       50, 50, 10, 25, 30, 30, { 4, 14, 0, 40 }, false },
     { { "learned_plucked_bass", "learned plucked bass with fast amp and filter movement", 16 }, 0,
-      { 75, 40, 15, 10 }, { 50, 35, 15, 20 }, { 45, 80, 15, 100 }, { 30, 60, 10, 90 }, { 15, 45, 0, 70 }, 15, { 5, 25, 0, 50 },
+      { 75, 40, 15, 10 }, { 50, 35, 15, 20 }, { 45, 80, 0, 100 }, { 30, 60, 0, 90 }, { 15, 45, 0, 60 }, 15, { 5, 25, 0, 50 },
       5, 10, { { -12, 55 }, { 0, 30 }, { -24, 15 } },
       { 1000, 1600, 700, 2400 }, { 10, 30, 0, 50 }, { 0, 15, 0, 35 }, { 45, 75, 25, 100 }, { 30, 60, 10, 90 },
       { 60, 85, 20, 100 }, { 0, 20, 0, 50 }, { 0, 10, 0, 25 }, 20, { 5, 25, 0, 50 },
@@ -183,6 +183,31 @@ const std::vector<int>& fieldRows()
     return rows;
 }
 
+/** displayToRaw of a display value already on the row's step grid, remembered per thread: the
+    conversion searches the row's whole raw range, and a generation makes dozens of them. */
+int rawForDisplay (int row, const OrvoParameterInfo& info, double value)
+{
+    constexpr double maxCachedSteps = 20000;
+    const double lo = std::min (info.displayMin, info.displayMax), hi = std::max (info.displayMin, info.displayMax);
+    const double steps = info.displayStep > 0 ? (hi - lo) / info.displayStep : maxCachedSteps + 1;
+    const auto convert = [&] { return ValueConversion::displayToRaw (info, value).value_or (info.rawMin); };
+    if (steps > maxCachedSteps || value < lo || value > hi)
+        return convert();
+    thread_local std::array<std::vector<int>, ParameterCatalogue::numRows> memo;
+    auto& table = memo[(size_t)row];
+    if (table.empty())
+        table.assign ((size_t)std::lround (steps) + 1, -1);
+    const auto index = (size_t)std::lround ((value - lo) / info.displayStep);
+    if (index >= table.size())
+        return convert();
+    if (table[index] < 0)
+        table[index] = convert();
+    return table[index];
+}
+
+/** Mixer levels live on the panel's 0.01 percent grid. */
+double onGrid (double level) { return std::round (level * 100.0) / 100.0; }
+
 struct RouteUse
 {
     const char* route;
@@ -238,8 +263,9 @@ void scaleGroup (Draft& d, int first, int count, double cap, const char* group)
     const double sum = sumOf (d, first, count);
     if (sum <= cap)
         return;
+    // Rounded down onto the grid, so the scaled sum stays within the cap.
     for (int i = first; i < first + count; ++i)
-        d.v[(size_t)i] = std::max (0.0, d.v[(size_t)i]) * cap / sum;
+        d.v[(size_t)i] = std::floor (std::max (0.0, d.v[(size_t)i]) * cap / sum * 100.0) / 100.0;
     d.notes.push_back (std::string (group) + " gain scaled from " + oneDecimal (sum) + " to " + oneDecimal (cap));
 }
 
@@ -445,6 +471,8 @@ void drawMotion (GeneratorRandom& r, const BassRecipe& recipe, bool moving, bool
 
 void applyGuardrails (const BassRecipe& recipe, double e, bool edgeAudition, Draft& d, GenerationTrace& t)
 {
+    for (int i = fPre; i < fPost + 5; ++i)
+        d.v[(size_t)i] = onGrid (d.v[(size_t)i]);
     t.preFilterDrawn = sumOf (d, fPre, 6);
     if (t.preFilterDrawn < ProgramGenerator::audiblePreFilterTotal)
     {
@@ -573,9 +601,13 @@ GeneratedProgram ProgramGenerator::generateBass (std::int64_t seed, const Genera
     out.analogDistortionAvailable = settings.analogDistortion;
     out.digitalEffectsAvailable = settings.digitalEffects;
 
-    Weights byWeight;
-    for (int i = 0; i < (int)recipes.size(); ++i)
-        byWeight.push_back ({ i, recipes[(size_t)i].info.weight });
+    static const Weights byWeight = []
+    {
+        Weights w;
+        for (int i = 0; i < (int)recipes.size(); ++i)
+            w.push_back ({ i, recipes[(size_t)i].info.weight });
+        return w;
+    }();
     const int recipeIndex = r.weighted (byWeight);
     const auto& recipe = recipes[(size_t)recipeIndex];
     out.recipeId = recipe.info.id;
@@ -617,6 +649,7 @@ GeneratedProgram ProgramGenerator::generateBass (std::int64_t seed, const Genera
     out.guardrailNotes = std::move (d.notes);
 
     // Interface edits: voice, noise, distortion, effects, routes, fixed settings.
+    out.interfaceEdits.reserve (96);
     out.interfaceEdits.push_back (d.mono ? GeneratedInterfaceEdit { "KEYBOARD POLYPHONY MONO", 3716, 4095 }
                                          : GeneratedInterfaceEdit { "KEYBOARD POLYPHONY POLY", 3716, 0 });
     out.interfaceEdits.insert (out.interfaceEdits.end(), d.distortion.begin(), d.distortion.end());
@@ -638,8 +671,13 @@ GeneratedProgram ProgramGenerator::generateBass (std::int64_t seed, const Genera
             const auto& info = ParameterCatalogue::row (edit.row);
             if (i >= fLfoEnable && i < fLfoEnable + 4)
                 edit.value = edit.value > 0 ? info.onValue : info.offValue;
-            edit.raw = edit.display ? ValueConversion::displayToRaw (info, edit.value).value_or (info.rawMin)
-                                    : std::clamp ((int)std::lround (edit.value), info.rawMin, info.rawMax);
+            if (edit.display)
+            {
+                edit.value = ValueConversion::roundToStep (edit.value, info.displayStep);
+                edit.raw = rawForDisplay (edit.row, info, edit.value);
+            }
+            else
+                edit.raw = std::clamp ((int)std::lround (edit.value), info.rawMin, info.rawMax);
         }
         out.parameterEdits.push_back (std::move (edit));
     }
