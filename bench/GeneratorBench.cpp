@@ -19,4 +19,9 @@ static void GenerateOneBassProgram (benchmark::State& state)
     state.SetItemsProcessed (state.iterations());
     state.SetLabel ("Programs");
 }
-BENCHMARK (GenerateOneBassProgram)->Arg (0)->Arg (100)->Repetitions (5)->ReportAggregatesOnly (true)->Unit (benchmark::kMicrosecond);
+BENCHMARK (GenerateOneBassProgram)
+    ->Arg (0)
+    ->Arg (100)
+    ->Repetitions (5)
+    ->ReportAggregatesOnly (true)
+    ->Unit (benchmark::kMicrosecond);

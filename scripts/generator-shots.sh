@@ -13,10 +13,10 @@ HOME="$home" xvfb-run -n "${ORVO_XVFB_DISPLAY:-52}" -s "-screen 0 1600x1200x24" 
   shot() { import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "docs/screenshots/$1.png"; }
   click() { xdotool mousemove $((X + $1)) $((top + $2)) click 1; sleep 0.6; }
   click 817 22                 # GENERATOR in the header
-  click 470 172                # GEN RANGE to the 50 percent snap
-  click 369 236                # ANALOG DIST
-  click 509 236                # DIGITAL FX
-  click 59 110                 # BASS generates
+  click 470 192                # GEN RANGE to the 50 percent snap
+  click 369 256                # ANALOG DIST
+  click 509 256                # DIGITAL FX
+  click 90 107                 # BASS generates
   sleep 2.5                    # the transfer takes about a second
   shot generator-after-generation
   click 479 936                # BAD FEEDBACK (NOT BASS)

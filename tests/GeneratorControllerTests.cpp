@@ -26,11 +26,15 @@ struct Generator : test::HeadlessFixture
             editor->time.advance (1.0);
         }
     }
-    int transferTotal() const { return (int)(generator.latest()->parameterEdits.size() + generator.latest()->interfaceEdits.size()); }
+    int transferTotal() const
+    {
+        return (int)(generator.latest()->parameterEdits.size() + generator.latest()->interfaceEdits.size());
+    }
     size_t count (const std::string& text) const
     {
         size_t n = 0;
-        for (auto at = engine.log().text().find (text); at != std::string::npos; at = engine.log().text().find (text, at + 1))
+        for (auto at = engine.log().text().find (text); at != std::string::npos;
+             at = engine.log().text().find (text, at + 1))
             ++n;
         return n;
     }
@@ -44,10 +48,12 @@ TEST_F (Generator, SendsTheProgramAndTheInstrumentHoldsIt)
     generator.generate (1'765'000'123'456LL);
     EXPECT_TRUE (logContains ("BASS GENERATOR seed=1765000123456 recipe="));
     EXPECT_TRUE (logContains ("BASS GENERATOR guardrails:\n"));
-    EXPECT_TRUE (logContains ("BASS GENERATOR complete: applied " + std::to_string (transferTotal()) + " NRPN values to the editor. Queued "));
+    EXPECT_TRUE (logContains ("BASS GENERATOR complete: applied " + std::to_string (transferTotal()) +
+                              " NRPN values to the editor. Queued "));
     advance (3000);
     EXPECT_EQ (generator.status(), "BASS ready to play.");
-    EXPECT_TRUE (logContains ("BASS GENERATOR transfer complete: sent " + std::to_string (transferTotal()) + " NRPN values. Ready to play.\n\n"));
+    EXPECT_TRUE (logContains ("BASS GENERATOR transfer complete: sent " + std::to_string (transferTotal()) +
+                              " NRPN values. Ready to play.\n\n"));
 
     // What the Program keeps of each value: exact places hold it as generated, lossy ones as a store and
     // read of it gives back.
@@ -61,13 +67,14 @@ TEST_F (Generator, SendsTheProgramAndTheInstrumentHoldsIt)
     const auto readBack = instrumentprogram::readValues (blank, generated);
     std::map<int, bool> exact;
     for (const auto& field : programFields())
-        if (field.row >= 0 && ! exact.count (field.row))
+        if (field.row >= 0 && !exact.count (field.row))
             exact[field.row] = fieldDomain (field).exact;
     int compared = 0;
     for (const auto& edit : generator.latest()->parameterEdits)
         if (stored.test ((size_t)edit.row))
         {
-            EXPECT_EQ (decoded.raw[(size_t)edit.row], exact[edit.row] ? edit.raw : readBack[(size_t)edit.row]) << edit.parameterId;
+            EXPECT_EQ (decoded.raw[(size_t)edit.row], exact[edit.row] ? edit.raw : readBack[(size_t)edit.row])
+                << edit.parameterId;
             ++compared;
         }
     EXPECT_GT (compared, 80);
@@ -107,7 +114,8 @@ TEST_F (Generator, ANewGenerationReplacesTheQueueAndAClosedOutputStopsIt)
     advance (25 + 18);
     engine.setOutput (nullptr);
     advance (18);
-    EXPECT_EQ (generator.status(), "BASS transfer stopped; MIDI output closed with " + std::to_string (transferTotal() - 8) + " NRPNs remaining.");
+    EXPECT_EQ (generator.status(), "BASS transfer stopped; MIDI output closed with " +
+                                       std::to_string (transferTotal() - 8) + " NRPNs remaining.");
     EXPECT_TRUE (logContains ("PROGRAM GENERATOR: transfer stopped because MIDI output closed.\n\n"));
     generator.generate (4);
     EXPECT_EQ (generator.status(), "BASS applied to the editor; MIDI output is not open.");
@@ -119,9 +127,11 @@ TEST_F (Generator, RatingsWriteAFeedbackRecordWithItsKeysInOrder)
     generator.rate (GeneratorController::Rating::safe);
     EXPECT_EQ (generator.status(), "Generate a Program first, then rate it.");
     generator.generate (5);
-    const std::pair<GeneratorController::Rating, const char*> cases[] = { { GeneratorController::Rating::safe, "SAFE." },
-                                                                          { GeneratorController::Rating::experimental, "EXPERIMENTAL." },
-                                                                          { GeneratorController::Rating::bad, "BAD - NOT BASS" } };
+    const std::pair<GeneratorController::Rating, const char*> cases[] = {
+        { GeneratorController::Rating::safe, "SAFE." },
+        { GeneratorController::Rating::experimental, "EXPERIMENTAL." },
+        { GeneratorController::Rating::bad, "BAD - NOT BASS" }
+    };
     for (auto [rating, status] : cases)
     {
         generator.rate (rating, GeneratorController::BadReason::notBass);
@@ -135,13 +145,42 @@ TEST_F (Generator, RatingsWriteAFeedbackRecordWithItsKeysInOrder)
     ASSERT_TRUE (parseJsonFile (first, record).wasOk());
     auto* o = record.getDynamicObject();
     ASSERT_NE (o, nullptr);
-    const char* keys[] = { "schema", "feedbackSavedAt", "category", "categoryLabel", "rating", "badReason", "badReasonLabel",
-                           "generationId", "generatedAt", "seed", "recipeId", "recipeDescription", "appProgramName", "appBank",
-                           "appBankNumber", "appProgram", "channel", "unisonVoices", "voiceModePreference", "voiceModeUsed",
-                           "experimentalAmount", "experimentalEdgeAuditionMode", "preFilterTotal", "postFilterTotal",
-                           "parameterEditCount", "interfaceEditCount", "sendableNrpnCount", "skippedCount",
-                           "analogDistortionAvailable", "analogDistortionUsed", "analogDistortionType", "digitalEffectsAvailable",
-                           "digitalEffectsUsed", "digitalEffectName", "guardrailNotes", "generatedParameterEdits",
+    const char* keys[] = { "schema",
+                           "feedbackSavedAt",
+                           "category",
+                           "categoryLabel",
+                           "rating",
+                           "badReason",
+                           "badReasonLabel",
+                           "generationId",
+                           "generatedAt",
+                           "seed",
+                           "recipeId",
+                           "recipeDescription",
+                           "appProgramName",
+                           "appBank",
+                           "appBankNumber",
+                           "appProgram",
+                           "channel",
+                           "unisonVoices",
+                           "voiceModePreference",
+                           "voiceModeUsed",
+                           "experimentalAmount",
+                           "experimentalEdgeAuditionMode",
+                           "preFilterTotal",
+                           "postFilterTotal",
+                           "parameterEditCount",
+                           "interfaceEditCount",
+                           "sendableNrpnCount",
+                           "skippedCount",
+                           "analogDistortionAvailable",
+                           "analogDistortionUsed",
+                           "analogDistortionType",
+                           "digitalEffectsAvailable",
+                           "digitalEffectsUsed",
+                           "digitalEffectName",
+                           "guardrailNotes",
+                           "generatedParameterEdits",
                            "generatedInterfaceEdits" };
     ASSERT_EQ (o->getProperties().size(), (int)std::size (keys));
     for (int i = 0; i < (int)std::size (keys); ++i)

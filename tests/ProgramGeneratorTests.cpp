@@ -63,8 +63,8 @@ TEST (GeneratorRandom, ChancesAndWeightsKeepTheirEdges)
 
 TEST (ProgramGenerator, RangeSnapsAtTheQuarters)
 {
-    const std::pair<double, double> cases[] = { { 0.22, 0.25 }, { 0.21, 0.21 }, { 0.52, 0.5 }, { 0.54, 0.54 }, { 0.79, 0.79 },
-                                                 { 0.77, 0.75 }, { -1, 0 },      { 2, 1 } };
+    const std::pair<double, double> cases[] = { { 0.22, 0.25 }, { 0.21, 0.21 }, { 0.52, 0.5 }, { 0.54, 0.54 },
+                                                { 0.79, 0.79 }, { 0.77, 0.75 }, { -1, 0 },     { 2, 1 } };
     for (auto [position, expected] : cases)
         EXPECT_DOUBLE_EQ (ProgramGenerator::snapRange (position), expected) << position;
 }
@@ -72,7 +72,8 @@ TEST (ProgramGenerator, RangeSnapsAtTheQuarters)
 TEST (ProgramGenerator, OneSeedAndSettingsGiveOneProgram)
 {
     GeneratorSettings s{ 0.6, GeneratorSettings::Voice::mono, true, true };
-    const auto a = ProgramGenerator::generateBass (123456789, s, 1), b = ProgramGenerator::generateBass (123456789, s, 1);
+    const auto a = ProgramGenerator::generateBass (123456789, s, 1),
+               b = ProgramGenerator::generateBass (123456789, s, 1);
     ASSERT_EQ (a.parameterEdits.size(), b.parameterEdits.size());
     for (size_t i = 0; i < a.parameterEdits.size(); ++i)
         EXPECT_EQ (a.parameterEdits[i].raw, b.parameterEdits[i].raw) << a.parameterEdits[i].parameterId;
@@ -89,9 +90,11 @@ TEST (ProgramGenerator, RecipesFollowTheirWeightsOverTenThousandSeeds)
     for (int seed = 0; seed < 10000; ++seed)
         ++counts[ProgramGenerator::generateBass (seed * 7919LL + 1'765'000'000'000LL, {}, 1).recipeId];
     // Weights sum to 100; four standard deviations of a binomial count.
-    const std::map<std::string, int> weights = { { "learned_sub_bass", 22 },         { "learned_classic_analog_bass", 24 },
-                                                 { "learned_plucked_bass", 16 },     { "learned_aggressive_resonant_bass", 16 },
-                                                 { "learned_sync_fm_bass", 8 },      { "learned_moving_modulated_bass", 14 } };
+    const std::map<std::string, int> weights = {
+        { "learned_sub_bass", 22 },     { "learned_classic_analog_bass", 24 },
+        { "learned_plucked_bass", 16 }, { "learned_aggressive_resonant_bass", 16 },
+        { "learned_sync_fm_bass", 8 },  { "learned_moving_modulated_bass", 14 }
+    };
     for (const auto& [id, weight] : weights)
     {
         const double p = weight / 100.0, expected = 10000 * p, sigma = std::sqrt (10000 * p * (1 - p));
@@ -118,7 +121,8 @@ TEST (ProgramGenerator, DigitalEffectsOffSendsTheEffectSilent)
     int used = 0;
     for (int seed = 0; seed < 400; ++seed)
     {
-        const auto off = ProgramGenerator::generateBass (seed, { 1.0, GeneratorSettings::Voice::either, true, false }, 1);
+        const auto off =
+            ProgramGenerator::generateBass (seed, { 1.0, GeneratorSettings::Voice::either, true, false }, 1);
         for (const auto& e : off.interfaceEdits)
         {
             if (e.nrpn >= 3603 && e.nrpn <= 3638)
@@ -126,7 +130,8 @@ TEST (ProgramGenerator, DigitalEffectsOffSendsTheEffectSilent)
                 EXPECT_EQ (e.raw, e.nrpn == 3605 ? 2048 : 0) << e.label;
             }
         }
-        used += ProgramGenerator::generateBass (seed, { 1.0, GeneratorSettings::Voice::either, true, true }, 1).digitalEffectsUsed;
+        used += ProgramGenerator::generateBass (seed, { 1.0, GeneratorSettings::Voice::either, true, true }, 1)
+                    .digitalEffectsUsed;
     }
     EXPECT_GT (used, 40);
 }
@@ -136,9 +141,14 @@ TEST (ProgramGenerator, DigitalEffectsOffSendsTheEffectSilent)
 TEST (ProgramGenerator, TenThousandSeedsAtFiveRangesMakePlayablePrograms)
 {
     std::set<std::string> repairsSeen;
-    const char* repairs[] = { "audible pre-filter source repaired", "OSC1 waveform repaired", "OSC2 waveform repaired",
-                              "audible post-filter output repaired", "Filter 2 output kept secondary",
-                              "resonant pre-filter gain scaled", "pre-filter gain scaled", "post-filter gain scaled" };
+    const char* repairs[] = { "audible pre-filter source repaired",
+                              "OSC1 waveform repaired",
+                              "OSC2 waveform repaired",
+                              "audible post-filter output repaired",
+                              "Filter 2 output kept secondary",
+                              "resonant pre-filter gain scaled",
+                              "pre-filter gain scaled",
+                              "post-filter gain scaled" };
     for (double e : { 0.0, 0.25, 0.5, 0.75, 1.0 })
         for (int seed = 0; seed < 10000; ++seed)
         {
@@ -152,7 +162,8 @@ TEST (ProgramGenerator, TenThousandSeedsAtFiveRangesMakePlayablePrograms)
                 const auto& info = ParameterCatalogue::row (edit.row);
                 const double lo = edit.display ? std::min (info.displayMin, info.displayMax) : info.rawMin;
                 const double hi = edit.display ? std::max (info.displayMin, info.displayMax) : info.rawMax;
-                ASSERT_TRUE (edit.value >= lo - 1e-9 && edit.value <= hi + 1e-9) << edit.parameterId << " " << edit.value;
+                ASSERT_TRUE (edit.value >= lo - 1e-9 && edit.value <= hi + 1e-9)
+                    << edit.parameterId << " " << edit.value;
                 ASSERT_TRUE (edit.raw >= info.rawMin && edit.raw <= info.rawMax) << edit.parameterId;
                 v[edit.parameterId] = edit.value;
             }
@@ -164,9 +175,10 @@ TEST (ProgramGenerator, TenThousandSeedsAtFiveRangesMakePlayablePrograms)
                 const double waves = v[o + ".saw"] + v[o + ".square"] + v[o + ".triangle"] + v[o + ".sine"];
                 ASSERT_TRUE (v["prefilter." + o] <= 0 || waves > 0) << o;
             }
-            const double pre = v["prefilter.osc1"] + v["prefilter.subosc1"] + v["prefilter.osc2"] + v["prefilter.subosc2"] +
-                               v["prefilter.ringmod"] + v["prefilter.noiseext"];
-            const double heard = v["postfilter.osc1"] + v["postfilter.subosc1"] + v["postfilter.osc2"] + v["postfilter.ringmod"];
+            const double pre = v["prefilter.osc1"] + v["prefilter.subosc1"] + v["prefilter.osc2"] +
+                               v["prefilter.subosc2"] + v["prefilter.ringmod"] + v["prefilter.noiseext"];
+            const double heard =
+                v["postfilter.osc1"] + v["postfilter.subosc1"] + v["postfilter.osc2"] + v["postfilter.ringmod"];
             ASSERT_GE (pre, ProgramGenerator::audiblePreFilterTotal - 1e-6);
             ASSERT_LE (pre, ProgramGenerator::preFilterCap (e) + 1e-6);
             ASSERT_LE (pre, t.resonantPath ? ProgramGenerator::resonantPreFilterCap + 1e-6 : 1e9);
@@ -174,11 +186,14 @@ TEST (ProgramGenerator, TenThousandSeedsAtFiveRangesMakePlayablePrograms)
             ASSERT_LE (heard + v["postfilter.subosc2"], ProgramGenerator::postFilterCap (e) + 1e-6);
             ASSERT_LE (v["postfilter.subosc2"], ProgramGenerator::filter2OutputLimit + 1e-6);
 
-            const bool due[] = { t.preFilterDrawn < ProgramGenerator::audiblePreFilterTotal, t.osc1Silent, t.osc2Silent,
-                                 t.postFilterDrawn < ProgramGenerator::audiblePostFilterTotal,
-                                 t.filter2OutputDrawn > ProgramGenerator::filter2OutputLimit,
+            const bool due[] = { t.preFilterDrawn < ProgramGenerator::audiblePreFilterTotal,
+                                 t.osc1Silent,
+                                 t.osc2Silent,
+                                 t.postFilterDrawn<ProgramGenerator::audiblePostFilterTotal, t.filter2OutputDrawn>
+                                     ProgramGenerator::filter2OutputLimit,
                                  t.resonantPath && t.preFilterBeforeScaling > ProgramGenerator::resonantPreFilterCap,
-                                 std::min (t.preFilterBeforeScaling, t.resonantPath ? 150.0 : 1e9) > ProgramGenerator::preFilterCap (e),
+                                 std::min (t.preFilterBeforeScaling, t.resonantPath ? 150.0 : 1e9) >
+                                     ProgramGenerator::preFilterCap (e),
                                  t.postFilterBeforeScaling > ProgramGenerator::postFilterCap (e) };
             for (size_t i = 0; i < std::size (repairs); ++i)
             {

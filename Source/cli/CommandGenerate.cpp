@@ -10,8 +10,8 @@ namespace
 {
 using namespace orvo;
 
-constexpr const char* usage =
-    "usage: orvo-cli generate --seed N [--range E] [--voice either|mono|poly] [--analog-dist] [--digital-fx] [--out OUT.syx]\n";
+constexpr const char* usage = "usage: orvo-cli generate --seed N [--range E] [--voice either|mono|poly] "
+                              "[--analog-dist] [--digital-fx] [--out OUT.syx]\n";
 
 bool parseSeed (const std::string& text, std::int64_t& seed)
 {
@@ -61,8 +61,8 @@ std::string toJson (const GeneratedProgram& p)
     for (size_t i = 0; i < p.interfaceEdits.size(); ++i)
     {
         const auto& e = p.interfaceEdits[i];
-        s += std::string (i ? ", " : "") + "{\"label\": " + cli::jsonString (e.label) + ", \"nrpn\": " + std::to_string (e.nrpn) +
-             ", \"raw\": " + std::to_string (e.raw) + "}";
+        s += std::string (i ? ", " : "") + "{\"label\": " + cli::jsonString (e.label) +
+             ", \"nrpn\": " + std::to_string (e.nrpn) + ", \"raw\": " + std::to_string (e.raw) + "}";
     }
     return s + "]}";
 }
@@ -83,7 +83,8 @@ ByteVector transferredEditBuffer (std::int64_t seed, const GeneratorSettings& se
         editor->time.advance (GeneratorController::sendIntervalMs);
     }
     editor->instrument().flush();
-    return buildProgramDump (editor->instrument().editBufferProgram(), sysex::opProgramEditBuffer, sysex::editBufferSubCode);
+    return buildProgramDump (editor->instrument().editBufferProgram(), sysex::opProgramEditBuffer,
+                             sysex::editBufferSubCode);
 }
 
 int runGenerate (const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
@@ -98,7 +99,7 @@ int runGenerate (const std::vector<std::string>& args, std::ostream& out, std::o
         const bool hasValue = i + 1 < args.size();
         if (a == "--seed" && hasValue)
         {
-            if (! parseSeed (args[++i], seed))
+            if (!parseSeed (args[++i], seed))
             {
                 err << "SEED must be a whole number, not \"" << args[i] << "\".\n";
                 return cli::exitBadInput;
@@ -107,7 +108,7 @@ int runGenerate (const std::vector<std::string>& args, std::ostream& out, std::o
         }
         else if (a == "--range" && hasValue)
         {
-            if (! parseRange (args[++i], settings.experimentalAmount))
+            if (!parseRange (args[++i], settings.experimentalAmount))
             {
                 err << "RANGE must be a number from 0 to 1, not \"" << args[i] << "\".\n";
                 return cli::exitBadInput;
@@ -121,7 +122,7 @@ int runGenerate (const std::vector<std::string>& args, std::ostream& out, std::o
                 err << "VOICE must be either, mono or poly, not \"" << v << "\".\n";
                 return cli::exitBadInput;
             }
-            settings.voice = v == "mono" ? GeneratorSettings::Voice::mono
+            settings.voice = v == "mono"   ? GeneratorSettings::Voice::mono
                              : v == "poly" ? GeneratorSettings::Voice::poly
                                            : GeneratorSettings::Voice::either;
         }
@@ -137,17 +138,17 @@ int runGenerate (const std::vector<std::string>& args, std::ostream& out, std::o
             return cli::exitUsage;
         }
     }
-    if (! haveSeed)
+    if (!haveSeed)
     {
         err << usage;
         return cli::exitUsage;
     }
     const auto program = ProgramGenerator::generateBass (seed, settings, 1);
-    if (! outPath.empty())
+    if (!outPath.empty())
     {
         const auto dump = transferredEditBuffer (seed, settings);
         const auto target = juce::File::getCurrentWorkingDirectory().getChildFile (juce::String (outPath));
-        if (const auto written = writeFileAtomically (target, std::string (dump.begin(), dump.end())); ! written)
+        if (const auto written = writeFileAtomically (target, std::string (dump.begin(), dump.end())); !written)
         {
             err << "Could not write " << target.getFullPathName() << ": " << written.error << "\n";
             return cli::exitBadInput;

@@ -21,7 +21,7 @@ std::string sectionOfInterface (int nrpn)
 {
     if (const auto* info = InterfaceControls::find (nrpn))
         return info->section;
-    if (! ModulationRoutes::fieldsForNrpn (nrpn).empty())
+    if (!ModulationRoutes::fieldsForNrpn (nrpn).empty())
         return "MOD ROUTING";
     return EditorEngine::isDigitalEffectNrpn (nrpn) || nrpn == 3609 ? "DIGITAL EFFECTS" : "";
 }
@@ -32,7 +32,10 @@ GeneratorController::GeneratorController (EditorEngine& e, EffectsController& fx
 {
 }
 
-GeneratorController::~GeneratorController() { *alive = false; }
+GeneratorController::~GeneratorController()
+{
+    *alive = false;
+}
 
 void GeneratorController::pressVoiceButton (GeneratorSettings::Voice voice)
 {
@@ -40,7 +43,10 @@ void GeneratorController::pressVoiceButton (GeneratorSettings::Voice voice)
     ++changes;
 }
 
-void GeneratorController::generate() { generate (engine.clock().wallClockMs()); }
+void GeneratorController::generate()
+{
+    generate (engine.clock().wallClockMs());
+}
 
 void GeneratorController::generate (std::int64_t seed)
 {
@@ -78,19 +84,15 @@ void GeneratorController::apply()
         }
         // Routes and effect controls keep their values in the editor; page buttons show what the
         // instrument echoes back.
-        if (ModulationRouting::takesNrpn (edit.nrpn))
-            engine.modulation().applyIncoming (edit.nrpn, edit.raw);
-        else if (edit.nrpn == 3603)
-            effects.page().receiveSelection (edit.raw);
-        else if (EditorEngine::isDigitalEffectNrpn (edit.nrpn))
-            effects.page().applyIncomingValue (edit.nrpn, edit.raw);
+        effects.applyInterfaceValue (edit.nrpn, edit.raw);
         ++applied;
         queue.push_back ({ -1, edit.nrpn, edit.raw, edit.label });
     }
     std::string line = "BASS GENERATOR complete: applied " + std::to_string (applied) + " NRPN values to the editor";
     if (skippedCount > 0)
         line += ", skipped " + std::to_string (skippedCount) + " unmapped/missing values";
-    engine.log().append (line + ". Queued " + std::to_string (queue.size()) + " sendable NRPN values for the Orvo transfer.\n\n");
+    engine.log().append (line + ". Queued " + std::to_string (queue.size()) +
+                         " sendable NRPN values for the Orvo transfer.\n\n");
 }
 
 void GeneratorController::setStatus (std::string text, std::optional<double> fraction)
@@ -107,7 +109,7 @@ void GeneratorController::startTransfer()
     sent = 0;
     finished = true;
     transferTotal = 0;
-    if (! engine.hasOutput())
+    if (!engine.hasOutput())
         return setStatus (label + " applied to the editor; MIDI output is not open.");
     if (queue.empty())
         return setStatus (label + " generator did not produce sendable NRPNs.");
@@ -128,7 +130,7 @@ void GeneratorController::transferTick (std::uint64_t mine)
     if (mine != transferGeneration || finished)
         return;
     const std::string label = "BASS";
-    if (! engine.hasOutput())
+    if (!engine.hasOutput())
     {
         finished = true;
         setStatus (label + " transfer stopped; MIDI output closed with " + std::to_string (queue.size() - sent) +
@@ -258,23 +260,23 @@ juce::var GeneratorController::feedbackRecord (const GeneratedProgram& p, const 
 void GeneratorController::rate (Rating rating, BadReason reason)
 {
     const std::string label = "BASS";
-    if (! generated)
+    if (!generated)
         return setStatus ("Generate a Program first, then rate it.");
     std::string ratingKey = rating == Rating::safe ? "safe" : rating == Rating::experimental ? "experimental" : "bad";
     std::string reasonKey, reasonLabel;
     if (rating == Rating::bad)
     {
-        reasonKey = reason == BadReason::notBass       ? "not-bass"
-                    : reason == BadReason::doesNotPlay ? "does-not-play"
+        reasonKey = reason == BadReason::notBass           ? "not-bass"
+                    : reason == BadReason::doesNotPlay     ? "does-not-play"
                     : reason == BadReason::tooExperimental ? "too-experimental"
                                                            : "";
-        reasonLabel = reason == BadReason::notBass       ? "NOT BASS"
-                      : reason == BadReason::doesNotPlay ? "DOESNT PLAY"
+        reasonLabel = reason == BadReason::notBass           ? "NOT BASS"
+                      : reason == BadReason::doesNotPlay     ? "DOESNT PLAY"
                       : reason == BadReason::tooExperimental ? "TOO EXPERIMENTAL"
                                                              : "";
     }
     const auto folder = hooks.feedbackFolder ? hooks.feedbackFolder() : juce::File();
-    if (folder == juce::File() || ! folder.createDirectory())
+    if (folder == juce::File() || !folder.createDirectory())
     {
         engine.log().append (label + " FEEDBACK: could not create " + folder.getFullPathName().toStdString() + "\n");
         return setStatus ("Could not create the feedback folder.");
@@ -286,7 +288,7 @@ void GeneratorController::rate (Rating rating, BadReason reason)
                                         (int)queue.size(), skippedCount);
     // A second rating of the same generation is a second record, not a replacement.
     const auto file = uniqueFileIn (folder, generated->generationId, ".json");
-    if (! writeFileAtomically (file, toJsonText (record)))
+    if (!writeFileAtomically (file, toJsonText (record)))
     {
         engine.log().append (label + " FEEDBACK: could not save " + file.getFullPathName().toStdString() + "\n");
         return setStatus ("Could not save feedback.");

@@ -66,7 +66,7 @@ public:
     /** The status line and the transfer's progress (0..1, or nothing when no transfer shows). */
     const std::string& status() const { return statusText; }
     std::optional<double> progress() const { return transferProgress; }
-    bool transferring() const { return transferTotal > 0 && ! finished; }
+    bool transferring() const { return transferTotal > 0 && !finished; }
     /** Counts every change the panel shows, so the view repaints only when it moved. */
     std::uint64_t changeCount() const { return changes; }
 

@@ -27,7 +27,7 @@ public:
     std::uint32_t next()
     {
         state = (state * 0x5DEECE66DULL + 11ULL) & ((1ULL << 48) - 1);
-        return (std::uint32_t)(state >> 16);
+        return (std::uint32_t) (state >> 16);
     }
 
     double uniform (double a, double b) { return next() * (1.0 / 4294967296.0) * (b - a) + a; }
@@ -36,7 +36,7 @@ public:
     int integer (int a, int b)
     {
         const std::uint64_t span = (std::uint64_t)std::max<std::int64_t> ((std::int64_t)b - a + 1, 1);
-        return (int)(a + (std::int64_t)((span * next()) >> 32));
+        return (int)(a + (std::int64_t) ((span * next()) >> 32));
     }
 
     /** p in percent. A draw is taken even when the answer is certain, so later draws do not move. */
@@ -49,18 +49,19 @@ public:
     /** A chance that only exists as GEN RANGE leaves SAFE: never hits at e = 0. */
     bool experimentalChance (double p) { return chance ((int)std::lround (p * e)); }
 
-    template <typename T>
-    T weighted (const std::vector<std::pair<T, int>>& list)
+    template <typename T> T weighted (const std::vector<std::pair<T, int>>& list)
     {
         return pick (list.begin(), list.end());
     }
-    template <typename T>
-    T weighted (std::initializer_list<std::pair<T, int>> list)
+    template <typename T> T weighted (std::initializer_list<std::pair<T, int>> list)
     {
         return pick (list.begin(), list.end());
     }
 
-    double pulled (double a, double b, double target, double pull) { return uniform (a, b) * (1.0 - pull) + target * pull; }
+    double pulled (double a, double b, double target, double pull)
+    {
+        return uniform (a, b) * (1.0 - pull) + target * pull;
+    }
 
     /** Uniform over a range that moves from the safe one to the experimental one as e grows. */
     double widened (double safeLo, double safeHi, double expLo, double expHi)
@@ -77,15 +78,14 @@ public:
 
 private:
     /** Negative weights count as 0; below a total of 1 the first entry wins without a draw. */
-    template <typename It>
-    auto pick (It first, It last) -> decltype (first->first)
+    template <typename It> auto pick (It first, It last) -> decltype (first->first)
     {
         std::int64_t total = 0;
         for (auto it = first; it != last; ++it)
             total += std::max (it->second, 0);
         if (total < 1)
             return first->first;
-        auto r = (std::int64_t)(((std::uint64_t)total * next()) >> 32);
+        auto r = (std::int64_t) (((std::uint64_t)total * next()) >> 32);
         for (auto it = first; it != last; ++it)
         {
             const int w = std::max (it->second, 0);

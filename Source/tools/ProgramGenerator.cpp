@@ -30,7 +30,7 @@ using Weights = std::vector<std::pair<int, int>>;
 struct BassRecipe
 {
     BassRecipeInfo info;
-    int edgeChance; // experimental chance, percent; 0: the recipe has no edge
+    int edgeChance;                          // experimental chance, percent; 0: the recipe has no edge
     std::array<int, 4> osc1Waves, osc2Waves; // saw, square, triangle, sine chances
     Span osc1Level, osc2Level, sub1Level;
     int sub2Chance;
@@ -111,35 +111,78 @@ struct FieldSpec
 
 enum Field : int
 {
-    fDetune, fUnison, fMonovox, fTranspose, fPortaTime, fPortaOffset,
+    fDetune,
+    fUnison,
+    fMonovox,
+    fTranspose,
+    fPortaTime,
+    fPortaOffset,
     fOsc1, // semitone, cents, fine, saw, square, triangle, sine, pwm, pitch amount, pitch enable, pitch offset
     fOsc2 = fOsc1 + 11,
-    fPre = fOsc2 + 11, // osc1, subosc1, osc2, subosc2, ringmod, noiseext
-    fPost = fPre + 6,  // F1 HP, F1 LP, F1 BP, F2 LP, PRE FILTER, sources
+    fPre = fOsc2 + 11,    // osc1, subosc1, osc2, subosc2, ringmod, noiseext
+    fPost = fPre + 6,     // F1 HP, F1 LP, F1 BP, F2 LP, PRE FILTER, sources
     fFilter1 = fPost + 6, // frequency, resonance, keytrack, env2amount
     fFilter2 = fFilter1 + 4,
     fLfoEnable = fFilter2 + 4, // lfo1, lfo2, lfo3, sh
-    fEnv1 = fLfoEnable + 4, // 10 fields
-    fEnv2 = fEnv1 + 10,     // 13 fields
+    fEnv1 = fLfoEnable + 4,    // 10 fields
+    fEnv2 = fEnv1 + 10,        // 13 fields
     fEnv3 = fEnv2 + 13,
     fLfo1 = fEnv3 + 13, // rate, level, wavewidth
     fLfo2 = fLfo1 + 3,  // rate, level, offset, wavewidth
     numFields = fLfo2 + 4
 };
-enum OscField { oSemitone, oCents, oFine, oSaw, oSquare, oTriangle, oSine, oPwm, oPitchAmount, oPitchEnable, oPitchOffset };
-enum EnvField { eDelay, eAttack, eDecay1, eDecay2, eRelease1, eRelease2, eDecay2Level, eSustain, eRelease2Level, eOffset, eAttackLevel, eSmooth, ePolarity };
+enum OscField
+{
+    oSemitone,
+    oCents,
+    oFine,
+    oSaw,
+    oSquare,
+    oTriangle,
+    oSine,
+    oPwm,
+    oPitchAmount,
+    oPitchEnable,
+    oPitchOffset
+};
+enum EnvField
+{
+    eDelay,
+    eAttack,
+    eDecay1,
+    eDecay2,
+    eRelease1,
+    eRelease2,
+    eDecay2Level,
+    eSustain,
+    eRelease2Level,
+    eOffset,
+    eAttackLevel,
+    eSmooth,
+    ePolarity
+};
 
 std::vector<FieldSpec> buildFieldSpecs()
 {
-    std::vector<FieldSpec> f = { { "performance.detune", true }, { "performance.unisonx", true }, { "performance.monovox", true },
-                                 { "performance.transpose", true }, { "performance.lowerportamento.time", true },
+    std::vector<FieldSpec> f = { { "performance.detune", true },
+                                 { "performance.unisonx", true },
+                                 { "performance.monovox", true },
+                                 { "performance.transpose", true },
+                                 { "performance.lowerportamento.time", true },
                                  { "performance.lowerportamento.offset", true } };
     using Suffixes = std::initializer_list<std::pair<const char*, bool>>;
     for (const char* osc : { "osc1.", "osc2." })
-        for (auto [suffix, display] : Suffixes { { "semitone", true }, { "cents", true }, { "fine", true }, { "saw", false },
-                                                 { "square", false }, { "triangle", false }, { "sine", false }, { "pwm", true },
-                                                 { "env1pitch.amount", true }, { "env1pitch.enable", false },
-                                                 { "env1pitch.offset", true } })
+        for (auto [suffix, display] : Suffixes{ { "semitone", true },
+                                                { "cents", true },
+                                                { "fine", true },
+                                                { "saw", false },
+                                                { "square", false },
+                                                { "triangle", false },
+                                                { "sine", false },
+                                                { "pwm", true },
+                                                { "env1pitch.amount", true },
+                                                { "env1pitch.enable", false },
+                                                { "env1pitch.offset", true } })
             f.push_back ({ std::string (osc) + suffix, display });
     for (const char* source : { "osc1", "subosc1", "osc2", "subosc2", "ringmod", "noiseext" })
         f.push_back ({ std::string ("prefilter.") + source, true });
@@ -147,7 +190,8 @@ std::vector<FieldSpec> buildFieldSpecs()
     for (const char* source : { "osc1", "subosc1", "osc2", "subosc2", "ringmod", "noiseext" })
         f.push_back ({ std::string ("postfilter.") + source, std::string_view (source) != "noiseext" });
     for (const char* filter : { "filter1.", "filter2." })
-        for (auto [suffix, display] : Suffixes { { "frequency", false }, { "resonance", true }, { "keytrack", true }, { "env2amount", true } })
+        for (auto [suffix, display] :
+             Suffixes{ { "frequency", false }, { "resonance", true }, { "keytrack", true }, { "env2amount", true } })
             f.push_back ({ std::string (filter) + suffix, display });
     for (const char* id : { "lfo1.enable", "lfo2.enable", "lfo3.enable", "sh.enable" })
         f.push_back ({ id, false });
@@ -156,10 +200,12 @@ std::vector<FieldSpec> buildFieldSpecs()
                            "sustainlevel", "offsetlevel", "attacklevel", "polarity" })
         f.push_back ({ std::string ("env1.") + s, isLevel (s) });
     for (const char* env : { "env2.", "env3." })
-        for (const char* s : { "delaytime", "attacktime", "decay1time", "decay2time", "release1time", "release2time",
-                               "decay2level", "sustainlevel", "release2level", "offsetlevel", "attacklevel", "smoothtime", "polarity" })
+        for (const char* s :
+             { "delaytime", "attacktime", "decay1time", "decay2time", "release1time", "release2time", "decay2level",
+               "sustainlevel", "release2level", "offsetlevel", "attacklevel", "smoothtime", "polarity" })
             f.push_back ({ std::string (env) + s, isLevel (s) });
-    for (const char* id : { "lfo1.rate", "lfo1.level", "lfo1.wavewidth", "lfo2.rate", "lfo2.level", "lfo2.offset", "lfo2.wavewidth" })
+    for (const char* id :
+         { "lfo1.rate", "lfo1.level", "lfo1.wavewidth", "lfo2.rate", "lfo2.level", "lfo2.offset", "lfo2.wavewidth" })
         f.push_back ({ id, true });
     return f;
 }
@@ -206,7 +252,10 @@ int rawForDisplay (int row, const OrvoParameterInfo& info, double value)
 }
 
 /** Mixer levels live on the panel's 0.01 percent grid. */
-double onGrid (double level) { return std::round (level * 100.0) / 100.0; }
+double onGrid (double level)
+{
+    return std::round (level * 100.0) / 100.0;
+}
 
 struct RouteUse
 {
@@ -230,7 +279,10 @@ std::string oneDecimal (double v)
     return buffer;
 }
 
-int percentToRaw (double percent) { return std::clamp ((int)std::lround (percent * 40.95), 0, 4095); }
+int percentToRaw (double percent)
+{
+    return std::clamp ((int)std::lround (percent * 40.95), 0, 4095);
+}
 
 /** One generation's working state. */
 struct Draft
@@ -244,7 +296,10 @@ struct Draft
     double& osc (int which, OscField f) { return v[(size_t)(which == 0 ? fOsc1 : fOsc2) + f]; }
     /** env2 (filter) or env3 (amp). */
     double& env (int which, EnvField f) { return v[(size_t)(which == 1 ? fEnv2 : fEnv3) + f]; }
-    bool hasWaveform (int which) { return osc (which, oSaw) + osc (which, oSquare) + osc (which, oTriangle) + osc (which, oSine) > 0; }
+    bool hasWaveform (int which)
+    {
+        return osc (which, oSaw) + osc (which, oSquare) + osc (which, oTriangle) + osc (which, oSine) > 0;
+    }
 };
 
 double sumOf (const Draft& d, int first, int count)
@@ -256,7 +311,10 @@ double sumOf (const Draft& d, int first, int count)
 }
 
 /** Filter 1's outputs and the PRE FILTER path: what is heard without filter 2. */
-double mainOutputs (const Draft& d) { return sumOf (d, fPost, 3) + std::max (0.0, d.v[fPost + 4]); }
+double mainOutputs (const Draft& d)
+{
+    return sumOf (d, fPost, 3) + std::max (0.0, d.v[fPost + 4]);
+}
 
 void scaleGroup (Draft& d, int first, int count, double cap, const char* group)
 {
@@ -269,7 +327,10 @@ void scaleGroup (Draft& d, int first, int count, double cap, const char* group)
     d.notes.push_back (std::string (group) + " gain scaled from " + oneDecimal (sum) + " to " + oneDecimal (cap));
 }
 
-double w (GeneratorRandom& r, const Span& s) { return r.widened (s.safeLo, s.safeHi, s.expLo, s.expHi); }
+double w (GeneratorRandom& r, const Span& s)
+{
+    return r.widened (s.safeLo, s.safeHi, s.expLo, s.expHi);
+}
 
 void drawOscillators (GeneratorRandom& r, const BassRecipe& recipe, bool subBass, Draft& d)
 {
@@ -286,13 +347,14 @@ void drawOscillators (GeneratorRandom& r, const BassRecipe& recipe, bool subBass
             d.osc (1, oSemitone) = r.chance (75) ? -12 : -24;
         else
             d.osc (1, oSemitone) = r.weighted (recipe.osc2Semitone);
-        d.osc (o, oCents) = o == 0 ? 0 : (subBass ? r.integer (-2, 2) : r.integer (-3, 3) + std::lround (r.drift (0, -6, 6)));
+        d.osc (o, oCents) =
+            o == 0 ? 0 : (subBass ? r.integer (-2, 2) : r.integer (-3, 3) + std::lround (r.drift (0, -6, 6)));
         d.osc (o, oPwm) = r.drift (50, 25, 75);
     }
     d.v[fPre] = w (r, recipe.osc1Level);
     d.v[fPre + 1] = w (r, recipe.sub1Level);
     // The sub recipe keeps OSC2 as a pure sine under OSC1: no sine, no OSC2 in the mix.
-    d.v[fPre + 2] = (! subBass || d.osc (1, oSine) > 0) ? w (r, recipe.osc2Level) : 0.0;
+    d.v[fPre + 2] = (!subBass || d.osc (1, oSine) > 0) ? w (r, recipe.osc2Level) : 0.0;
     d.v[fPre + 3] = r.chance (recipe.sub2Chance) ? w (r, recipe.sub2Level) : 0.0;
     d.v[fPre + 4] = r.experimentalChance (recipe.ringChance) ? r.uniform (5, 30) : 0.0;
     d.noise = r.experimentalChance (recipe.noiseChance);
@@ -339,7 +401,8 @@ void drawDistortion (GeneratorRandom& r, const BassRecipe& recipe, bool availabl
     {
         const double e = r.experimental();
         static const char* types[] = { "EASY", "LIGHT", "HEAVY", "KILLER" };
-        const int type = r.weighted<int> ({ { 0, 50 }, { 1, 30 }, { 2, (int)std::lround (20 * e) }, { 3, (int)std::lround (10 * e) } });
+        const int type = r.weighted<int> (
+            { { 0, 50 }, { 1, 30 }, { 2, (int)std::lround (20 * e) }, { 3, (int)std::lround (10 * e) } });
         out.analogDistortionUsed = true;
         out.analogDistortionType = types[type];
         d.distortion = { { std::string ("ANALOG DISTORTION TYPE ") + types[type], 3333, (type * 4095) / 3 },
@@ -379,7 +442,8 @@ void drawEffects (GeneratorRandom& r, const BassRecipe& recipe, bool available, 
             if (c.pageName != "CONFIG" || c.nrpn == effects::sendNrpn || c.nrpn == effects::panNrpn)
                 continue;
             const bool output = c.label.rfind ("OUT", 0) == 0;
-            d.effects.push_back ({ output ? "DIGITAL EFFECTS OUTPUT" : "DIGITAL EFFECTS MIX/BLEND", (int)c.nrpn, output ? 4095 : 2048 });
+            d.effects.push_back (
+                { output ? "DIGITAL EFFECTS OUTPUT" : "DIGITAL EFFECTS MIX/BLEND", (int)c.nrpn, output ? 4095 : 2048 });
         }
         const int row = effectRowForLabel (style.algorithm, "PARAM1", style.paramLabel);
         if (row >= 0)
@@ -387,10 +451,12 @@ void drawEffects (GeneratorRandom& r, const BassRecipe& recipe, bool available, 
                                    (int)effectControlTable()[(size_t)row].nrpn, percentToRaw (w (r, style.amount)) });
         return;
     }
-    d.effects = { { "DIGITAL EFFECTS SEND OFF", effects::sendNrpn, 0 },     { "DIGITAL EFFECTS PAN CENTER", effects::panNrpn, 2048 },
-                  { "DIGITAL EFFECTS MIX/BLEND OFF", 3609, 0 },             { "DIGITAL EFFECTS OUTPUT 1 OFF", 3606, 0 },
-                  { "DIGITAL EFFECTS OUTPUT 2 OFF", 3607, 0 },              { "DIGITAL EFFECTS OUTPUT 3 OFF", 3608, 0 },
-                  { "DIGITAL EFFECTS PARAMETER OFF", 3610, 0 } };
+    d.effects = {
+        { "DIGITAL EFFECTS SEND OFF", effects::sendNrpn, 0 }, { "DIGITAL EFFECTS PAN CENTER", effects::panNrpn, 2048 },
+        { "DIGITAL EFFECTS MIX/BLEND OFF", 3609, 0 },         { "DIGITAL EFFECTS OUTPUT 1 OFF", 3606, 0 },
+        { "DIGITAL EFFECTS OUTPUT 2 OFF", 3607, 0 },          { "DIGITAL EFFECTS OUTPUT 3 OFF", 3608, 0 },
+        { "DIGITAL EFFECTS PARAMETER OFF", 3610, 0 }
+    };
 }
 
 void drawFiltersAndEnvelopes (GeneratorRandom& r, const BassRecipe& recipe, Draft& d)
@@ -406,13 +472,14 @@ void drawFiltersAndEnvelopes (GeneratorRandom& r, const BassRecipe& recipe, Draf
     d.v[fPost + 1] = w (r, recipe.f1LowPass);
     d.v[fPost + 2] = w (r, recipe.f1BandPass);
     d.v[fPost + 4] = w (r, recipe.preFilterOut);
-    d.v[fPost + 3] = (! recipe.filter2InputOff && r.chance (recipe.f2Chance)) ? w (r, recipe.f2LowPass) : 0.0;
+    d.v[fPost + 3] = (!recipe.filter2InputOff && r.chance (recipe.f2Chance)) ? w (r, recipe.f2LowPass) : 0.0;
 
     // env1 only shapes pitch, and its route to the oscillators stays off: keep it quiet and short.
     d.v[fEnv1 + 2] = d.v[fEnv1 + 3] = std::lround (r.uniform (800, 1600)); // decay 1 and 2
-    d.v[fEnv1 + 4] = d.v[fEnv1 + 5] = std::lround (r.uniform (400, 900)); // release 1 and 2
+    d.v[fEnv1 + 4] = d.v[fEnv1 + 5] = std::lround (r.uniform (400, 900));  // release 1 and 2
     d.v[fEnv1 + 8] = 100;                                                  // attack level
-    const Span* shapes[2][4] = { { &recipe.filterAttack, &recipe.filterDecay, &recipe.filterSustain, &recipe.ampRelease },
+    const Span* shapes[2][4] = { { &recipe.filterAttack, &recipe.filterDecay, &recipe.filterSustain,
+                                   &recipe.ampRelease },
                                  { &recipe.ampAttack, &recipe.ampDecay, &recipe.ampSustain, &recipe.ampRelease } };
     for (int e = 1; e <= 2; ++e)
     {
@@ -428,8 +495,8 @@ void drawFiltersAndEnvelopes (GeneratorRandom& r, const BassRecipe& recipe, Draf
     }
 }
 
-void drawMotion (GeneratorRandom& r, const BassRecipe& recipe, bool moving, bool syncFm, double edge, GeneratedProgram& out,
-                 Draft& d)
+void drawMotion (GeneratorRandom& r, const BassRecipe& recipe, bool moving, bool syncFm, double edge,
+                 GeneratedProgram& out, Draft& d)
 {
     const double e = r.experimental();
     if (r.chance (recipe.lfo1Chance))
@@ -469,7 +536,7 @@ void drawMotion (GeneratorRandom& r, const BassRecipe& recipe, bool moving, bool
     }
 }
 
-void applyGuardrails (const BassRecipe& recipe, double e, bool edgeAudition, Draft& d, GenerationTrace& t)
+void applyGuardrails (double e, bool edgeAudition, Draft& d, GenerationTrace& t)
 {
     for (int i = fPre; i < fPost + 5; ++i)
         d.v[(size_t)i] = onGrid (d.v[(size_t)i]);
@@ -481,7 +548,7 @@ void applyGuardrails (const BassRecipe& recipe, double e, bool edgeAudition, Dra
     }
     for (int o = 0; o < 2; ++o)
     {
-        const bool silent = d.v[(size_t)fPre + (o == 0 ? 0 : 2)] > 0 && ! d.hasWaveform (o);
+        const bool silent = d.v[(size_t)fPre + (o == 0 ? 0 : 2)] > 0 && !d.hasWaveform (o);
         (o == 0 ? t.osc1Silent : t.osc2Silent) = silent;
         if (silent)
         {
@@ -509,7 +576,6 @@ void applyGuardrails (const BassRecipe& recipe, double e, bool edgeAudition, Dra
     scaleGroup (d, fPre, 6, ProgramGenerator::preFilterCap (e), "pre-filter");
     t.postFilterBeforeScaling = sumOf (d, fPost, 5);
     scaleGroup (d, fPost, 5, ProgramGenerator::postFilterCap (e), "post-filter");
-    (void)recipe;
 }
 
 void fixedSettings (const BassRecipe& recipe, const Draft& d, std::vector<GeneratedInterfaceEdit>& out)
@@ -522,14 +588,14 @@ void fixedSettings (const BassRecipe& recipe, const Draft& d, std::vector<Genera
     out.push_back ({ "PORTAMENTO FILTER ENABLE NONE", 3979, 0 });
     out.push_back ({ "VOICE MIX VOICE OUTPUT ON", 3077, 4095 });
     out.push_back ({ "VOICE MIX OUTPUT MAIN", 3078, 1365 });
-    out.push_back (d.noise ? GeneratedInterfaceEdit { "NOISE/EXT SOURCE WHITE", 2182, 1 }
-                           : GeneratedInterfaceEdit { "NOISE/EXT SOURCE OFF", 2182, 0 });
-    out.push_back (d.portamento ? GeneratedInterfaceEdit { "PORTAMENTO ENABLE ON", 3976, 1 }
-                                : GeneratedInterfaceEdit { "PORTAMENTO ENABLE OFF", 3976, 0 });
-    out.push_back (d.portamento ? GeneratedInterfaceEdit { "PORTAMENTO OSC ENABLE OSC 1 + 2", 3978, 4095 }
-                                : GeneratedInterfaceEdit { "PORTAMENTO OSC ENABLE NONE", 3978, 0 });
-    out.push_back (d.mono ? GeneratedInterfaceEdit { "KEYBOARD ASSIGN LOWEST", 3718, 0 }
-                          : GeneratedInterfaceEdit { "KEYBOARD ASSIGN ROTARY", 3718, 4095 });
+    out.push_back (d.noise ? GeneratedInterfaceEdit{ "NOISE/EXT SOURCE WHITE", 2182, 1 }
+                           : GeneratedInterfaceEdit{ "NOISE/EXT SOURCE OFF", 2182, 0 });
+    out.push_back (d.portamento ? GeneratedInterfaceEdit{ "PORTAMENTO ENABLE ON", 3976, 1 }
+                                : GeneratedInterfaceEdit{ "PORTAMENTO ENABLE OFF", 3976, 0 });
+    out.push_back (d.portamento ? GeneratedInterfaceEdit{ "PORTAMENTO OSC ENABLE OSC 1 + 2", 3978, 4095 }
+                                : GeneratedInterfaceEdit{ "PORTAMENTO OSC ENABLE NONE", 3978, 0 });
+    out.push_back (d.mono ? GeneratedInterfaceEdit{ "KEYBOARD ASSIGN LOWEST", 3718, 0 }
+                          : GeneratedInterfaceEdit{ "KEYBOARD ASSIGN ROTARY", 3718, 4095 });
     // FILTER FEEDBACK, FILTER BYPASS and BP INVERT have no NRPN in the editor's tables, so the
     // generator leaves them as the instrument has them.
 }
@@ -612,7 +678,8 @@ GeneratedProgram ProgramGenerator::generateBass (std::int64_t seed, const Genera
     const auto& recipe = recipes[(size_t)recipeIndex];
     out.recipeId = recipe.info.id;
     out.recipeDescription = recipe.info.description;
-    const bool subBass = recipeIndex == 0, aggressive = recipeIndex == 3, syncFm = recipeIndex == 4, moving = recipeIndex == 5;
+    const bool subBass = recipeIndex == 0, aggressive = recipeIndex == 3, syncFm = recipeIndex == 4,
+               moving = recipeIndex == 5;
 
     double edge = 0.0;
     if (recipe.edgeChance > 0 && r.experimentalChance (recipe.edgeChance))
@@ -643,15 +710,15 @@ GeneratedProgram ProgramGenerator::generateBass (std::int64_t seed, const Genera
     drawMotion (r, recipe, moving, syncFm, moving ? edge : 0.0, out, d);
 
     GenerationTrace localTrace;
-    applyGuardrails (recipe, e, out.experimentalEdgeAuditionMode, d, trace != nullptr ? *trace : localTrace);
+    applyGuardrails (e, out.experimentalEdgeAuditionMode, d, trace != nullptr ? *trace : localTrace);
     out.preFilterTotal = sumOf (d, fPre, 6);
     out.postFilterTotal = sumOf (d, fPost, 5);
     out.guardrailNotes = std::move (d.notes);
 
     // Interface edits: voice, noise, distortion, effects, routes, fixed settings.
     out.interfaceEdits.reserve (96);
-    out.interfaceEdits.push_back (d.mono ? GeneratedInterfaceEdit { "KEYBOARD POLYPHONY MONO", 3716, 4095 }
-                                         : GeneratedInterfaceEdit { "KEYBOARD POLYPHONY POLY", 3716, 0 });
+    out.interfaceEdits.push_back (d.mono ? GeneratedInterfaceEdit{ "KEYBOARD POLYPHONY MONO", 3716, 4095 }
+                                         : GeneratedInterfaceEdit{ "KEYBOARD POLYPHONY POLY", 3716, 0 });
     out.interfaceEdits.insert (out.interfaceEdits.end(), d.distortion.begin(), d.distortion.end());
     out.interfaceEdits.insert (out.interfaceEdits.end(), d.effects.begin(), d.effects.end());
     addRouteSends (d, out.interfaceEdits);
@@ -660,12 +727,14 @@ GeneratedProgram ProgramGenerator::generateBass (std::int64_t seed, const Genera
     // Parameter edits in their fixed order; LFO values only for an LFO the recipe switched on.
     const auto& specs = fieldSpecs();
     const auto& rows = fieldRows();
+    jassert (specs.size() == (size_t)numFields);
     out.parameterEdits.reserve (numFields);
     for (int i = 0; i < numFields; ++i)
     {
         if ((i >= fLfo1 && i < fLfo2 && d.v[fLfoEnable] == 0) || (i >= fLfo2 && d.v[fLfoEnable + 1] == 0))
             continue;
-        GeneratedParameterEdit edit{ specs[(size_t)i].id, specs[(size_t)i].display, d.v[(size_t)i], rows[(size_t)i], -1 };
+        GeneratedParameterEdit edit{ specs[(size_t)i].id, specs[(size_t)i].display, d.v[(size_t)i], rows[(size_t)i],
+                                     -1 };
         if (edit.row >= 0)
         {
             const auto& info = ParameterCatalogue::row (edit.row);
@@ -700,8 +769,9 @@ std::string ProgramGenerator::settingsLine (const GeneratedProgram& p)
            " edgeAudition=" + (p.experimentalEdgeAuditionMode ? "yes" : "no") + " voiceMode=" + p.voiceModeUsed +
            " voicePreference=" + p.voiceModePreference + " unison=" + std::to_string (p.unisonVoices) +
            " analogDistortion=" + (p.analogDistortionUsed ? p.analogDistortionType : "off") +
-           " digitalEffect=" + (p.digitalEffectsUsed ? p.digitalEffectName : "off") + " preTotal=" + oneDecimal (p.preFilterTotal) +
-           " postTotal=" + oneDecimal (p.postFilterTotal) + " parameterEdits=" + std::to_string (p.parameterEdits.size()) +
+           " digitalEffect=" + (p.digitalEffectsUsed ? p.digitalEffectName : "off") +
+           " preTotal=" + oneDecimal (p.preFilterTotal) + " postTotal=" + oneDecimal (p.postFilterTotal) +
+           " parameterEdits=" + std::to_string (p.parameterEdits.size()) +
            " interfaceEdits=" + std::to_string (p.interfaceEdits.size());
 }
 
@@ -711,7 +781,7 @@ std::string ProgramGenerator::logText (const GeneratedProgram& p, bool midiOutpu
                        p.recipeDescription + ")\n" + settingsLine (p) + "\nBASS GENERATOR guardrails:\n";
     for (const auto& note : p.guardrailNotes)
         text += note + "\n";
-    if (! midiOutputOpen)
+    if (!midiOutputOpen)
         text += " MIDI output is not open; UI values will be applied but NRPNs will not be sent.\n";
     return text;
 }

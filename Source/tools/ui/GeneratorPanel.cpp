@@ -7,10 +7,10 @@ namespace orvo
 namespace
 {
 constexpr int pad = 16;
-constexpr int rowY[] = { 44, 104, 168, 226, 290 }; // categories, range, switches, status, latest generation
+constexpr int rowY[] = { 44, 124, 188, 246, 310 }; // categories, range, switches, status, latest generation
 
-const char* const disabledHelp =
-    "Category recipe button restored for visibility. It remains disabled until its safe generation recipe has been verified.";
+const char* const disabledHelp = "Category recipe button restored for visibility. It remains disabled until its safe "
+                                 "generation recipe has been verified.";
 const char* const bassHelp =
     "Generates a bass Program, applies it to the editor, and queues the sendable NRPN values for transfer to the Orvo.";
 } // namespace
@@ -54,15 +54,33 @@ GeneratorPanel::GeneratorPanel (GeneratorController& c) : generator (c)
         addAndMakeVisible (*l);
     }
 
-    const char* voiceHelp = "Forces the generated Program toward a mono keyboard/voice assignment. Press again to let the generator choose.";
+    const char* voiceHelp = "Forces the generated Program toward a mono keyboard/voice assignment. Press again to let "
+                            "the generator choose.";
     monoButton.setTooltip (voiceHelp);
-    polyButton.setTooltip ("Forces the generated Program toward a poly keyboard/voice assignment. Press again to let the generator choose.");
-    monoButton.onClick = [this] { generator.pressVoiceButton (GeneratorSettings::Voice::mono); showState(); };
-    polyButton.onClick = [this] { generator.pressVoiceButton (GeneratorSettings::Voice::poly); showState(); };
+    polyButton.setTooltip ("Forces the generated Program toward a poly keyboard/voice assignment. Press again to let "
+                           "the generator choose.");
+    monoButton.onClick = [this]
+    {
+        generator.pressVoiceButton (GeneratorSettings::Voice::mono);
+        showState();
+    };
+    polyButton.onClick = [this]
+    {
+        generator.pressVoiceButton (GeneratorSettings::Voice::poly);
+        showState();
+    };
     distortionButton.setTooltip ("Lets the recipe use the analog distortion path.");
-    distortionButton.onClick = [this] { generator.settings.analogDistortion = ! generator.settings.analogDistortion; showState(); };
+    distortionButton.onClick = [this]
+    {
+        generator.settings.analogDistortion = !generator.settings.analogDistortion;
+        showState();
+    };
     effectsButton.setTooltip ("Lets the recipe use the digital effects.");
-    effectsButton.onClick = [this] { generator.settings.digitalEffects = ! generator.settings.digitalEffects; showState(); };
+    effectsButton.onClick = [this]
+    {
+        generator.settings.digitalEffects = !generator.settings.digitalEffects;
+        showState();
+    };
 
     safeFeedback.onClick = [this] { generator.rate (GeneratorController::Rating::safe); };
     experimentalFeedback.onClick = [this] { generator.rate (GeneratorController::Rating::experimental); };
@@ -116,19 +134,22 @@ void GeneratorPanel::showState()
     shownChange = generator.changeCount();
     const auto& s = generator.settings;
     range.setValue (s.experimentalAmount, juce::dontSendNotification);
-    rangeValue.setText (juce::String (juce::roundToInt (s.experimentalAmount * 100)) + " %", juce::dontSendNotification);
+    rangeValue.setText (juce::String (juce::roundToInt (s.experimentalAmount * 100)) + " %",
+                        juce::dontSendNotification);
     monoButton.setToggleState (s.voice == GeneratorSettings::Voice::mono, juce::dontSendNotification);
     polyButton.setToggleState (s.voice == GeneratorSettings::Voice::poly, juce::dontSendNotification);
     distortionButton.setToggleState (s.analogDistortion, juce::dontSendNotification);
     effectsButton.setToggleState (s.digitalEffects, juce::dontSendNotification);
 
-    status.setText (generator.status().empty() ? juce::String ("Choose BASS to generate a Program.") : juce::String (generator.status()),
+    status.setText (generator.status().empty() ? juce::String ("Choose BASS to generate a Program.")
+                                               : juce::String (generator.status()),
                     juce::dontSendNotification);
     progressValue = generator.progress().value_or (0.0);
     progress.setVisible (generator.progress().has_value());
     if (const auto* p = generator.latest())
     {
-        recipe.setText (juce::String ("RECIPE: ") + p->recipeId + "  (" + p->recipeDescription + ")  seed=" + juce::String (p->seed),
+        recipe.setText (juce::String ("RECIPE: ") + p->recipeId + "  (" + p->recipeDescription +
+                            ")  seed=" + juce::String (p->seed),
                         juce::dontSendNotification);
         settingsLine.setText (juce::String (ProgramGenerator::settingsLine (*p)).trim(), juce::dontSendNotification);
         juce::String text;
@@ -156,7 +177,7 @@ void GeneratorPanel::paint (juce::Graphics& g)
     // Section bands behind the rows, in the house's panel colours.
     g.setColour (palette::panelHeader.withAlpha (0.45f));
     for (int i = 0; i < 3; ++i)
-        g.fillRect (pad - 6, rowY[i] - 6, getWidth() - 2 * pad + 12, (i == 0 ? 48 : 52));
+        g.fillRect (pad - 6, rowY[i] - 6, getWidth() - 2 * pad + 12, (i == 0 ? 76 : 52));
     drawLcd (g, status.getBounds().expanded (6, 2).toFloat(), palette::lcd);
     g.setColour (palette::panel);
     g.fillRect (pad - 6, rowY[4] - 6, getWidth() - 2 * pad + 12, getHeight() - rowY[4] - 64);
@@ -182,10 +203,11 @@ void GeneratorPanel::resized()
     const int w = getWidth() - 2 * pad;
     closeButton.setBounds (getWidth() - 100, 8, 88, 26);
 
-    // Thirteen category buttons in one row.
-    const int n = (int)categories.size();
+    // Thirteen category buttons in two rows of seven and six.
+    const int n = (int)categories.size(), perRow = 7;
     for (int i = 0; i < n; ++i)
-        categories[(size_t)i]->setBounds (pad + w * i / n + 2, rowY[0], w / n - 4, 36);
+        categories[(size_t)i]->setBounds (pad + w * (i % perRow) / perRow + 2, rowY[0] + (i / perRow) * 34,
+                                          w / perRow - 4, 30);
 
     rangeCaption.setBounds (pad, rowY[1], 100, 40);
     safeCaption.setBounds (pad + 100, rowY[1], 60, 40);
