@@ -45,9 +45,12 @@ TEST_F (Generator, SendsTheProgramAndTheInstrumentHoldsIt)
 {
     connected();
     generator.settings = { 0.5, GeneratorSettings::Voice::either, true, true };
-    generator.generate (1'765'000'123'456LL);
-    EXPECT_TRUE (logContains ("BASS GENERATOR seed=1765000123456 recipe="));
+    generator.generate (1'765'000'123'460LL);
+    EXPECT_TRUE (logContains ("BASS GENERATOR seed=1765000123460 recipe="));
     EXPECT_TRUE (logContains ("BASS GENERATOR guardrails:\n"));
+    ASSERT_FALSE (generator.latest()->guardrailNotes.empty());
+    for (const auto& note : generator.latest()->guardrailNotes)
+        EXPECT_TRUE (logContains ("\n" + note + "\n")) << note;
     EXPECT_TRUE (logContains ("BASS GENERATOR complete: applied " + std::to_string (transferTotal()) +
                               " NRPN values to the editor. Queued "));
     advance (3000);

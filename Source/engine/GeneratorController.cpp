@@ -247,7 +247,11 @@ juce::var GeneratorController::feedbackRecord (const GeneratedProgram& p, const 
         e->setProperty ("label", juce::String (edit.label));
         e->setProperty ("nrpn", edit.nrpn);
         e->setProperty ("rawValue", edit.raw);
-        e->setProperty ("parameterId", juce::String (InterfaceControls::key (edit.nrpn)));
+        const auto routeFields = ModulationRoutes::fieldsForNrpn (edit.nrpn);
+        e->setProperty ("parameterId",
+                        juce::String (routeFields.empty()
+                                          ? InterfaceControls::key (edit.nrpn)
+                                          : ModulationRoutes::fieldKey (routeFields[0].route, routeFields[0].field)));
         const auto name = InterfaceControls::nameForNrpn (edit.nrpn);
         e->setProperty ("displayName", juce::String (name.empty() ? edit.label : name));
         e->setProperty ("sectionName", juce::String (sectionOfInterface (edit.nrpn)));

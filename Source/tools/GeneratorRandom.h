@@ -73,8 +73,6 @@ public:
     double drift (double safe, double a, double b) { return lerp (safe, uniform (a, b), e); }
 
     static double lerp (double a, double b, double t) { return (b - a) * t + a; }
-    static int lerpInt (double a, double b, double t) { return (int)std::lround (lerp (a, b, t)); }
-    static int lerpLevel (double a, double b, double t) { return std::max (0, lerpInt (a, b, t)); }
 
 private:
     /** Negative weights count as 0; below a total of 1 the first entry wins without a draw. */

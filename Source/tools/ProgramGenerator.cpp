@@ -467,7 +467,8 @@ void drawFiltersAndEnvelopes (GeneratorRandom& r, const BassRecipe& recipe, Draf
     d.v[fFilter1 + 3] = w (r, recipe.envAmount);
     d.v[fFilter2] = std::lround (std::min (4095.0, w (r, recipe.cutoff) + 300));
     d.v[fFilter2 + 1] = w (r, recipe.resonance2);
-    d.v[fFilter2 + 2] = w (r, recipe.keytrack);
+    // Filter 2 tracks the keyboard much as filter 1 does, so the two stay in tune across the range.
+    d.v[fFilter2 + 2] = r.pulled (recipe.keytrack.expLo, recipe.keytrack.expHi, d.v[fFilter1 + 2], 0.6);
     d.v[fFilter2 + 3] = w (r, recipe.envAmount) * 0.6;
     d.v[fPost + 1] = w (r, recipe.f1LowPass);
     d.v[fPost + 2] = w (r, recipe.f1BandPass);

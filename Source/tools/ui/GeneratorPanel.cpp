@@ -100,10 +100,24 @@ GeneratorPanel::GeneratorPanel (GeneratorController& c) : generator (c)
         if (onClose)
             onClose();
     };
-    for (auto* b : { &monoButton, &polyButton, &distortionButton, &effectsButton, &safeFeedback, &experimentalFeedback,
-                     &badFeedback, &closeButton })
-        addAndMakeVisible (*b);
-    addAndMakeVisible (badReason);
+    const std::pair<juce::Component*, const char*> ids[] = { { &monoButton, "mono" },
+                                                             { &polyButton, "poly" },
+                                                             { &distortionButton, "analogDist" },
+                                                             { &effectsButton, "digitalFx" },
+                                                             { &safeFeedback, "safeFeedback" },
+                                                             { &experimentalFeedback, "experimentalFeedback" },
+                                                             { &badFeedback, "badFeedback" },
+                                                             { &badReason, "badReason" },
+                                                             { &closeButton, "close" },
+                                                             { &status, "status" },
+                                                             { &recipe, "recipe" },
+                                                             { &settingsLine, "settings" },
+                                                             { &notes, "notes" } };
+    for (auto [component, id] : ids)
+    {
+        component->setComponentID (juce::String ("overlay.generator.") + id);
+        addAndMakeVisible (*component);
+    }
 
     for (auto* l : { &status, &recipe, &settingsLine, &notesCaption })
     {
