@@ -59,6 +59,11 @@ TEST (GeneratorRandom, ChancesAndWeightsKeepTheirEdges)
         const int n = r.integer (-2, 2);
         EXPECT_TRUE (n >= -2 && n <= 2);
     }
+    // At SAFE a widened range is its safe range, draw for draw, and a drift stays on its safe value.
+    GeneratorRandom widened (5, 0.0), plain (5, 0.0), half (5, 0.5);
+    EXPECT_DOUBLE_EQ (widened.widened (10, 20, -500, 900), plain.uniform (10, 20));
+    EXPECT_DOUBLE_EQ (widened.drift (7, -100, 100), 7.0);
+    EXPECT_NE (half.widened (10, 20, -500, 900), GeneratorRandom (5, 0.0).uniform (10, 20));
 }
 
 TEST (ProgramGenerator, RangeSnapsAtTheQuarters)
