@@ -73,14 +73,22 @@ TEST_F (Generator, SendsTheProgramAndTheInstrumentHoldsIt)
         if (field.row >= 0 && !exact.count (field.row))
             exact[field.row] = fieldDomain (field).exact;
     int compared = 0;
+    std::vector<int> readBackRows;
     for (const auto& edit : generator.latest()->parameterEdits)
         if (stored.test ((size_t)edit.row))
         {
             EXPECT_EQ (decoded.raw[(size_t)edit.row], exact[edit.row] ? edit.raw : readBack[(size_t)edit.row])
                 << edit.parameterId;
+            readBackRows.push_back (edit.row);
             ++compared;
         }
     EXPECT_GT (compared, 80);
+    // Read back over MIDI, the editor shows what the instrument holds.
+    editor->session().sync().startProgramSync();
+    editor->settle();
+    ASSERT_TRUE (logContains ("SYNC: received Program edit buffer"));
+    for (int row : readBackRows)
+        EXPECT_EQ (engine.value (row), decoded.raw[(size_t)row]) << ParameterCatalogue::row (row).id;
 }
 
 TEST_F (Generator, PacesFourValuesEveryEighteenMillisecondsThenFinalizes)
