@@ -19,15 +19,17 @@ public:
         const auto args = juce::StringArray::fromTokens (commandLine, true);
         if (args.contains ("--help") || args.contains ("-h"))
         {
-            std::cout << "Usage: OrvoEditor [--virtual-orvo]\n\n"
+            std::cout << "Usage: OrvoEditor [--virtual-orvo] [--wire-rate]\n\n"
                          "  --virtual-orvo  open the built-in Virtual Orvo's input and output at start,\n"
                          "                  instead of the MIDI ports remembered from the last session.\n"
+                         "  --wire-rate     the Virtual Orvo answers at MIDI cable speed, as hardware does.\n"
                          "  --help          show this text.\n";
             quit();
             return;
         }
         MainComponent::Options options;
         options.useVirtualOrvo = args.contains ("--virtual-orvo");
+        options.virtualOrvoAtWireRate = args.contains ("--wire-rate");
         mainWindow = std::make_unique<MainWindow> (getApplicationName(), options);
     }
     void shutdown() override { mainWindow = nullptr; }
