@@ -103,7 +103,7 @@ const std::array<BassRecipe, 6> recipes {{
 // clang-format on
 
 /** The parameter edits in the order they are emitted; `display` says which are given in display units. */
-struct FieldSpec
+struct EditField
 {
     std::string id;
     bool display;
@@ -162,9 +162,9 @@ enum EnvField
     ePolarity
 };
 
-std::vector<FieldSpec> buildFieldSpecs()
+std::vector<EditField> buildEditFields()
 {
-    std::vector<FieldSpec> f = { { "performance.detune", true },
+    std::vector<EditField> f = { { "performance.detune", true },
                                  { "performance.unisonx", true },
                                  { "performance.monovox", true },
                                  { "performance.transpose", true },
@@ -210,10 +210,10 @@ std::vector<FieldSpec> buildFieldSpecs()
     return f;
 }
 
-const std::vector<FieldSpec>& fieldSpecs()
+const std::vector<EditField>& editFields()
 {
-    static const std::vector<FieldSpec> specs = buildFieldSpecs();
-    return specs;
+    static const std::vector<EditField> fields = buildEditFields();
+    return fields;
 }
 
 /** Catalogue rows of the fields, looked up once. */
@@ -222,7 +222,7 @@ const std::vector<int>& fieldRows()
     static const std::vector<int> rows = []
     {
         std::vector<int> r;
-        for (const auto& f : fieldSpecs())
+        for (const auto& f : editFields())
             r.push_back (ParameterCatalogue::findById (f.id).value_or (-1));
         return r;
     }();
@@ -726,15 +726,15 @@ GeneratedProgram ProgramGenerator::generateBass (std::int64_t seed, const Genera
     fixedSettings (recipe, d, out.interfaceEdits);
 
     // Parameter edits in their fixed order; LFO values only for an LFO the recipe switched on.
-    const auto& specs = fieldSpecs();
+    const auto& fields = editFields();
     const auto& rows = fieldRows();
-    jassert (specs.size() == (size_t)numFields);
+    jassert (fields.size() == (size_t)numFields);
     out.parameterEdits.reserve (numFields);
     for (int i = 0; i < numFields; ++i)
     {
         if ((i >= fLfo1 && i < fLfo2 && d.v[fLfoEnable] == 0) || (i >= fLfo2 && d.v[fLfoEnable + 1] == 0))
             continue;
-        GeneratedParameterEdit edit{ specs[(size_t)i].id, specs[(size_t)i].display, d.v[(size_t)i], rows[(size_t)i],
+        GeneratedParameterEdit edit{ fields[(size_t)i].id, fields[(size_t)i].display, d.v[(size_t)i], rows[(size_t)i],
                                      -1 };
         if (edit.row >= 0)
         {
