@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <map>
 #include <set>
@@ -154,13 +155,27 @@ TEST (ProgramGenerator, TenThousandSeedsAtFiveRangesMakePlayablePrograms)
                               "resonant pre-filter gain scaled",
                               "pre-filter gain scaled",
                               "post-filter gain scaled" };
+    auto rows = [] (std::initializer_list<const char*> ids)
+    {
+        std::vector<size_t> out;
+        for (const char* id : ids)
+            out.push_back ((size_t)*ParameterCatalogue::findById (id));
+        return out;
+    };
+    const auto osc1Waves = rows ({ "osc1.saw", "osc1.square", "osc1.triangle", "osc1.sine" }),
+               osc2Waves = rows ({ "osc2.saw", "osc2.square", "osc2.triangle", "osc2.sine" }),
+               preLevels = rows ({ "prefilter.osc1", "prefilter.subosc1", "prefilter.osc2", "prefilter.subosc2",
+                                   "prefilter.ringmod", "prefilter.noiseext" }),
+               heardOutputs =
+                   rows ({ "postfilter.osc1", "postfilter.subosc1", "postfilter.osc2", "postfilter.ringmod" });
+    const size_t osc1Level = preLevels[0], osc2Level = preLevels[2], filter2Output = rows ({ "postfilter.subosc2" })[0];
     for (double e : { 0.0, 0.25, 0.5, 0.75, 1.0 })
         for (int seed = 0; seed < 10000; ++seed)
         {
             GeneratorSettings s{ e, GeneratorSettings::Voice (seed % 3), seed % 2 == 0, seed % 4 < 2 };
             GenerationTrace t;
             const auto p = ProgramGenerator::generateBass (1'765'000'000'000LL + seed * 104729LL, s, 1, &t);
-            std::map<std::string, double> v;
+            std::array<double, ParameterCatalogue::numRows> v{};
             for (const auto& edit : p.parameterEdits)
             {
                 ASSERT_GE (edit.row, 0) << edit.parameterId;
@@ -170,36 +185,36 @@ TEST (ProgramGenerator, TenThousandSeedsAtFiveRangesMakePlayablePrograms)
                 ASSERT_TRUE (edit.value >= lo - 1e-9 && edit.value <= hi + 1e-9)
                     << edit.parameterId << " " << edit.value;
                 ASSERT_TRUE (edit.raw >= info.rawMin && edit.raw <= info.rawMax) << edit.parameterId;
-                v[edit.parameterId] = edit.value;
+                v[(size_t)edit.row] = edit.value;
             }
             for (const auto& edit : p.interfaceEdits)
                 ASSERT_TRUE (edit.nrpn >= 0 && edit.raw >= 0 && edit.raw <= 4095) << edit.label;
-            for (const char* osc : { "osc1", "osc2" })
+            auto sum = [&v] (const std::vector<size_t>& which)
             {
-                const std::string o = osc;
-                const double waves = v[o + ".saw"] + v[o + ".square"] + v[o + ".triangle"] + v[o + ".sine"];
-                ASSERT_TRUE (v["prefilter." + o] <= 0 || waves > 0) << o;
-            }
-            const double pre = v["prefilter.osc1"] + v["prefilter.subosc1"] + v["prefilter.osc2"] +
-                               v["prefilter.subosc2"] + v["prefilter.ringmod"] + v["prefilter.noiseext"];
-            const double heard =
-                v["postfilter.osc1"] + v["postfilter.subosc1"] + v["postfilter.osc2"] + v["postfilter.ringmod"];
+                double total = 0;
+                for (auto r : which)
+                    total += v[r];
+                return total;
+            };
+            ASSERT_TRUE (v[osc1Level] <= 0 || sum (osc1Waves) > 0);
+            ASSERT_TRUE (v[osc2Level] <= 0 || sum (osc2Waves) > 0);
+            const double pre = sum (preLevels), heard = sum (heardOutputs), filter2 = v[filter2Output];
             ASSERT_GE (pre, ProgramGenerator::audiblePreFilterTotal - 1e-6);
             ASSERT_LE (pre, ProgramGenerator::preFilterCap (e) + 1e-6);
             ASSERT_LE (pre, t.resonantPath ? ProgramGenerator::resonantPreFilterCap + 1e-6 : 1e9);
             ASSERT_GE (heard, ProgramGenerator::audiblePostFilterTotal - 1e-6);
-            ASSERT_LE (heard + v["postfilter.subosc2"], ProgramGenerator::postFilterCap (e) + 1e-6);
-            ASSERT_LE (v["postfilter.subosc2"], ProgramGenerator::filter2OutputLimit + 1e-6);
+            ASSERT_LE (heard + filter2, ProgramGenerator::postFilterCap (e) + 1e-6);
+            ASSERT_LE (filter2, ProgramGenerator::filter2OutputLimit + 1e-6);
 
-            const bool due[] = { t.preFilterDrawn < ProgramGenerator::audiblePreFilterTotal,
+            const bool due[] = { (t.preFilterDrawn < ProgramGenerator::audiblePreFilterTotal),
                                  t.osc1Silent,
                                  t.osc2Silent,
-                                 t.postFilterDrawn<ProgramGenerator::audiblePostFilterTotal, t.filter2OutputDrawn>
-                                     ProgramGenerator::filter2OutputLimit,
-                                 t.resonantPath && t.preFilterBeforeScaling > ProgramGenerator::resonantPreFilterCap,
-                                 std::min (t.preFilterBeforeScaling, t.resonantPath ? 150.0 : 1e9) >
-                                     ProgramGenerator::preFilterCap (e),
-                                 t.postFilterBeforeScaling > ProgramGenerator::postFilterCap (e) };
+                                 (t.postFilterDrawn < ProgramGenerator::audiblePostFilterTotal),
+                                 (t.filter2OutputDrawn > ProgramGenerator::filter2OutputLimit),
+                                 (t.resonantPath && t.preFilterBeforeScaling > ProgramGenerator::resonantPreFilterCap),
+                                 (std::min (t.preFilterBeforeScaling, t.resonantPath ? 150.0 : 1e9) >
+                                  ProgramGenerator::preFilterCap (e)),
+                                 (t.postFilterBeforeScaling > ProgramGenerator::postFilterCap (e)) };
             for (size_t i = 0; i < std::size (repairs); ++i)
             {
                 ASSERT_EQ (hasNote (p, repairs[i]), due[i]) << repairs[i] << " seed " << seed << " e " << e;
