@@ -24,6 +24,11 @@
 #include <utility>
 #include <vector>
 
+namespace juce
+{
+class var;
+}
+
 namespace orvo
 {
 
@@ -79,6 +84,12 @@ public:
     std::optional<int> readTypedValue (int row, const std::string& text, const CustomKnobRange& range = {});
     const std::string& lastTypingProblem() const { return typingProblem; }
     void clearEdited() { edited = false; }
+    void markEdited() { edited = true; }
+    /** A tool (morph, macro, controller) moved a row: stored, shown on the next tick, sent when sending
+        is on; the selection stays where the player left it. */
+    void toolEdit (int row, int raw);
+    /** A tool moved an interface control: shown and sent. */
+    void toolInterfaceEdit (int nrpn, int value, const std::string& actionLabel);
 
     /** Rows whose value changed since the view last asked, and whose highlight changed. */
     struct TickReport
@@ -140,6 +151,13 @@ public:
     std::function<void (int channel, int program)> onProgramChange;
     std::function<void (int channel, int bankValue)> onBankSelect;
     std::function<void (const std::uint8_t*, size_t)> onControllerMessage;
+    /** While set, every NRPN assembled from the instrument's input is also handed to the controller
+        mapping (MIDI thread), with the first catalogue row bound to it or -1. */
+    std::atomic<bool> forwardNrpnsToControl{ false };
+    std::function<void (const NrpnEvent&, int row)> onForwardedNrpn;
+    /** The "controlPages" object the editor state carries, and where a restored one goes. */
+    std::function<juce::var()> toolStateOut;
+    std::function<void (const juce::var&)> toolStateIn;
     std::atomic<int> bankSelectType{ -1 };
 
     //==== SyncHost ====
@@ -164,6 +182,7 @@ public:
     /** PARAMETER DETAILS text of the selected row. */
     std::string parameterDetailsText() const;
     void selectInterface (int nrpn) { selectedRow = -1, selectedInterface = nrpn; }
+    int selectedInterfaceNrpn() const { return selectedInterface; }
 
     void noteWindowSize (int width, int height);
 

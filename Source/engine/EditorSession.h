@@ -7,7 +7,9 @@
 #include "MidiConnection.h"
 #include "MixController.h"
 #include "SyncController.h"
+#include "ToolsController.h"
 #include "UnsavedChangesGuard.h"
+#include "instrument/VirtualController.h"
 #include "instrument/VirtualOrvo.h"
 #include "library/EditorSettingsStore.h"
 
@@ -25,11 +27,13 @@ namespace orvo
       0. the window-size report;
       1. sync and selection: the selection the instrument reported is followed, then the sync's step
          applies a received Program (so it is stored under that selection) and checks time-outs;
-      2. the engine: the selection-settle countdown, pending row values, highlights, the log queue,
+      2. the performance tools: a changed slot brings its tool data, queued controller messages are
+         learned or applied, macros follow their targets;
+      3. the engine: the selection-settle countdown, pending row values, highlights, the log queue,
          "Last NRPN";
-      3. effects and routes: the NRPNs without a row that the MIDI thread queued;
-      4. Mix settings: the Mix dumps the MIDI thread queued;
-      5. the librarian: Auto Save Tools' debounced write-back, then the first library index. */
+      4. effects and routes: the NRPNs without a row that the MIDI thread queued;
+      5. Mix settings: the Mix dumps the MIDI thread queued;
+      6. the librarian: Auto Save Tools' debounced write-back, then the first library index. */
 class EditorSession
 {
 public:
@@ -51,6 +55,7 @@ public:
 
     EditorEngine& engine() { return *editor; }
     VirtualOrvo& virtualOrvo() { return instrument; }
+    VirtualController& virtualController() { return controllerDevice; }
     MidiConnection& midi() { return *connection; }
     EditorSettingsStore& settingsStore() { return *settings; }
     SyncController& sync() { return *syncController; }
@@ -58,6 +63,7 @@ public:
     MixController& mix() { return *mixController; }
     EffectsController& effects() { return *effectsController; }
     UnsavedChangesGuard& unsavedChanges() { return *unsavedGuard; }
+    ToolsController& tools() { return *toolsController; }
 
     /** When the session began to be built, on its clock. */
     double startedAtMs() const { return startMs; }
@@ -78,6 +84,8 @@ private:
     bool startupDone = false;
     std::unique_ptr<EditorEngine> editor;
     VirtualOrvo instrument;
+    VirtualController controllerDevice;
+    VirtualControllerMidiDevices controllerDevices;
     VirtualOrvoMidiDevices devices;
     std::unique_ptr<MidiConnection> connection;
     std::unique_ptr<EditorSettingsStore> settings;
@@ -87,6 +95,7 @@ private:
     std::unique_ptr<SyncController> syncController;
     std::unique_ptr<MixController> mixController;
     std::unique_ptr<UnsavedChangesGuard> unsavedGuard;
+    std::unique_ptr<ToolsController> toolsController;
 };
 
 } // namespace orvo
