@@ -95,10 +95,7 @@ TEST (MorphKnob, AssignRefusesOtherKindsAndStoredDataIsClampedOrDropped)
     MorphKnob morph (host);
     morph.setAssignMode (true);
     morph.selectSlot (0);
-    int toggle = 0;
-    while (ParameterCatalogue::row (toggle).kind != kindToggle)
-        ++toggle;
-    morph.assignFromRow (toggle);
+    morph.assignFromRow (rowOf ("osc1.square"));
     EXPECT_EQ (host.logText, "Morph assignment requires a continuous parameter.\n");
     EXPECT_FALSE (morph.slots()[0].valid());
 
@@ -112,11 +109,7 @@ TEST (MorphKnob, AssignRefusesOtherKindsAndStoredDataIsClampedOrDropped)
 
 TEST (Macros, TurnsTargetsByKindAndMirrorsWithoutSending)
 {
-    int toggle = 0, enumRow = 0;
-    while (ParameterCatalogue::row (toggle).kind != kindToggle)
-        ++toggle;
-    while (ParameterCatalogue::row (enumRow).kind != kindEnumButtons || ParameterCatalogue::row (enumRow).labelCount < 3)
-        ++enumRow;
+    const int toggle = rowOf ("osc1.square"), enumRow = rowOf ("osc1.saw");
     const auto& t = ParameterCatalogue::row (toggle);
     const auto& e = ParameterCatalogue::row (enumRow);
     struct Case { int row; double knob; int expected; } cases[] = {

@@ -101,6 +101,9 @@ void Macros::assignFrom (const std::string& targetId)
     m.display.clear();
     if (row)
         m.knob = knobFor (targetId, host.rowValue (*row)).value_or (0.0);
+    // One assignment per selection: the next one starts from choosing a macro again.
+    assigning = false;
+    selected = -1;
     status = "PARAMETER ASSIGNED.";
     host.recordChange ("macro assignment changed");
 }
