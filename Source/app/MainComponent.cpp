@@ -121,6 +121,17 @@ MainComponent::MainComponent (Options options)
     }
     buildPages();
 
+    const auto toolView = [this] (int tool)
+    { return makeToolPanel (tool, session->tools(), session->midi(), *engine, session->virtualController(),
+                            [this] { saveEditorSettings (getSettingsStore(), engine->settings()); }); };
+    topPane.makeToolView = toolView;
+    bottomPane.makeToolView = toolView;
+    controllerWake.run = [this]
+    {
+        session->tools().processControllerInput();
+        showToolChanges();
+    };
+    session->tools().onControllerInput = [this] { controllerWake.triggerAsyncUpdate(); };
     topPane.onToolChanged = [this] { refreshSidebars(); };
     monitorPanel.onMonitorSwitched = [this] {
         auto& s = engine->settings();
@@ -222,7 +233,9 @@ MainComponent::MainComponent (Options options)
 MainComponent::~MainComponent()
 {
     stopTimer();
+    session->tools().onControllerInput = nullptr;
     getMidi().closeAll();
+    controllerWake.cancelPendingUpdate();
     engine->log().setListener (nullptr);
     for (auto& c : controls)
         c->onUserEdit = nullptr;
@@ -456,6 +469,16 @@ void MainComponent::showTickReport (const EditorSession::TickReport& report)
     if (mixPanel->isVisible())
         mixPanel->refresh();
     bottomBar->refresh (engine->settings().diagnosticMode);
+    showToolChanges();
+}
+
+void MainComponent::showToolChanges()
+{
+    if (session->tools().takeChanged())
+    {
+        topPane.refreshToolView();
+        bottomPane.refreshToolView();
+    }
 }
 
 void MainComponent::refreshMidiStatus()
