@@ -210,3 +210,32 @@ TEST_F (ControllerSession, ToolDataTravelsWithTheEditorStateAndUnknownTargetsAre
     editor->settle (1);
     EXPECT_DOUBLE_EQ (tools.macros().macro (2).knob, 100.0);
 }
+
+TEST (ToolDataDocument, AProgramDocumentBringsBackMorphMacrosAndAssignments)
+{
+    auto before = makeHeadlessEditor();
+    before->connect (true);
+    before->settle();
+    auto& tools = before->session().tools();
+    tools.morph().fromVar (juce::JSON::parse (R"({"value": 30, "slots": [{"index": 2, "source": "parameter",
+        "parameterId": "filter1.resonance", "lowRaw": 10, "highRaw": 900}]})"));
+    tools.macros().setAssignMode (true);
+    tools.macros().selectMacro (5);
+    tools.controlChosen ("filter2.frequency");
+    ASSERT_TRUE (tools.assign ("__morph", { 2, 0, 3, 41 }));
+    const auto path = before->folder().getChildFile ("tools.orvop").getFullPathName().toStdString();
+    before->dialogs.answers = { path };
+    before->librarian().saveProgram();
+
+    auto after = makeHeadlessEditor();
+    after->dialogs.answers = { path };
+    after->prompts.answers = { 2 }; // NOT NOW
+    after->librarian().loadProgram();
+    after->settle (1);
+    auto& loaded = after->session().tools();
+    EXPECT_EQ (loaded.morph().slots()[2].parameterId, "filter1.resonance");
+    EXPECT_EQ (loaded.morph().slots()[2].highRaw, 900);
+    EXPECT_DOUBLE_EQ (loaded.morph().knob(), 30.0);
+    EXPECT_EQ (loaded.macros().macro (5).parameterId, "filter2.frequency");
+    EXPECT_EQ (loaded.assignmentText ("__morph"), "MIDI CONTROL: NRPN / ALL / MSB 3 LSB 41");
+}
