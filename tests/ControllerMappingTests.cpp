@@ -239,3 +239,16 @@ TEST (ToolDataDocument, AProgramDocumentBringsBackMorphMacrosAndAssignments)
     EXPECT_EQ (loaded.macros().macro (5).parameterId, "filter2.frequency");
     EXPECT_EQ (loaded.assignmentText ("__morph"), "MIDI CONTROL: NRPN / ALL / MSB 3 LSB 41");
 }
+
+TEST_F (ControllerSession, AnInterfaceSlotFollowsTheInstrumentAndTheEditorsSends)
+{
+    editor->settle (1); // the slot's own (empty) tool data is shown first
+    tools.morph().fromVar (juce::JSON::parse (R"({"slots": [{"index": 1, "source": "interfaceNrpn",
+        "interfaceName": "FX", "interfaceNrpn": 3610, "lowRaw": 0, "highRaw": 4095}]})"));
+    for (const auto& m : buildNrpnMessages (1, 3610, 1234))
+        engine.handleIncomingMidi (m.data(), m.size());
+    editor->settle (1);
+    EXPECT_EQ (tools.morph().slots()[1].currentRaw, 1234);
+    engine.sendInterface (3610, 9000, "FX");
+    EXPECT_EQ (tools.morph().slots()[1].currentRaw, 4095);
+}

@@ -228,6 +228,8 @@ void EditorEngine::sendCatalogueRow (int row, int raw, bool isSettleResend)
 void EditorEngine::sendInterface (int nrpn, int value, const std::string& actionLabel)
 {
     const int v = std::clamp (value, 0, 16383);
+    if (onInterfaceSent)
+        onInterfaceSent (nrpn, v);
     if (midiOutput == nullptr)
     {
         monitorLog.append ("No MIDI output is open. Open the Orvo MIDI output first.\n");

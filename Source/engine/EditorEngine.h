@@ -155,6 +155,8 @@ public:
         mapping (MIDI thread), with the first catalogue row bound to it or -1. */
     std::atomic<bool> forwardNrpnsToControl{ false };
     std::function<void (const NrpnEvent&, int row)> onForwardedNrpn;
+    /** Every interface send, with the value sent (the morph slots on that NRPN follow it). */
+    std::function<void (int nrpn, int value)> onInterfaceSent;
     /** The "controlPages" object the editor state carries, and where a restored one goes. */
     std::function<juce::var()> toolStateOut;
     std::function<void (const juce::var&)> toolStateIn;

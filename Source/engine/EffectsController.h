@@ -5,6 +5,7 @@
 #include "effects/EffectsPageModel.h"
 #include "library/ProgramDocument.h"
 
+#include <functional>
 #include <vector>
 
 namespace orvo
@@ -38,6 +39,10 @@ public:
     bool applyDocumentEntry (const std::string& id, int raw);
 
     static constexpr const char* algorithmKey = "__effect:algorithm";
+
+    /** Every value the instrument sent for an NRPN without a catalogue row, once taken (for the morph
+        slots that follow it). */
+    std::function<void (int nrpn, int value)> onIncomingValue;
 
 private:
     EditorEngine& engine;

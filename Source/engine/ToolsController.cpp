@@ -40,6 +40,13 @@ ToolsController::ToolsController (EditorEngine& e, EffectsController& fx, Librar
         m.value7 = event.value >> 7;
         queue (m);
     };
+    const auto mirror = [this] (int nrpn, int value)
+    {
+        if (morphKnob.mirrorNrpn (nrpn, value))
+            changed = true;
+    };
+    engine.onInterfaceSent = mirror;
+    effects.onIncomingValue = mirror;
     engine.toolStateOut = [this] { return toolData(); };
     engine.toolStateIn = [this] (const juce::var& object)
     {
@@ -54,6 +61,8 @@ ToolsController::~ToolsController()
     engine.onForwardedNrpn = nullptr;
     engine.toolStateOut = nullptr;
     engine.toolStateIn = nullptr;
+    engine.onInterfaceSent = nullptr;
+    effects.onIncomingValue = nullptr;
 }
 
 void ToolsController::controllerSettingsChanged()
@@ -316,7 +325,6 @@ void ToolsController::editRow (int row, int raw)
 void ToolsController::editInterface (int nrpn, int value, const std::string& actionLabel)
 {
     engine.toolInterfaceEdit (nrpn, value, actionLabel);
-    morphKnob.mirrorNrpn (nrpn, value);
 }
 
 void ToolsController::recordChange (const std::string&)
