@@ -252,3 +252,16 @@ TEST_F (ControllerSession, AnInterfaceSlotFollowsTheInstrumentAndTheEditorsSends
     engine.sendInterface (3610, 9000, "FX");
     EXPECT_EQ (tools.morph().slots()[1].currentRaw, 4095);
 }
+
+TEST_F (ControllerSession, WhileLearningTheInstrumentsOwnKnobCanBeLearned)
+{
+    openAll (1);
+    tools.selectTarget ("__macro2");
+    tools.setLearning (true);
+    const int nrpn = ParameterCatalogue::row (row ("filter2.resonance")).nrpn;
+    instrument.turnKnob (row ("filter2.resonance"), 1000);
+    editor->settle (2);
+    EXPECT_EQ (tools.assignmentText ("__macro2"), "MIDI CONTROL: NRPN / CH 1 / MSB " + std::to_string (nrpn >> 7) +
+                                                     " LSB " + std::to_string (nrpn & 127));
+    EXPECT_FALSE (engine.forwardNrpnsToControl.load());
+}

@@ -439,7 +439,10 @@ void MainComponent::refreshSidebars()
 
 void MainComponent::refreshDetails()
 {
-    detailsPanel.setText (engine->parameterDetailsText());
+    auto text = engine->parameterDetailsText();
+    if (const int row = engine->selected(); row >= 0)
+        text += "\n\n" + session->tools().assignmentText (ParameterCatalogue::row (row).id);
+    detailsPanel.setText (text);
     shownDetailsRow = engine->selected();
 }
 
@@ -478,6 +481,7 @@ void MainComponent::showToolChanges()
     {
         topPane.refreshToolView();
         bottomPane.refreshToolView();
+        refreshDetails(); // a learned or cleared assignment shows in the details
     }
 }
 

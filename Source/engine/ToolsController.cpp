@@ -44,6 +44,8 @@ ToolsController::ToolsController (EditorEngine& e, EffectsController& fx, Librar
     {
         if (morphKnob.mirrorNrpn (nrpn, value))
             changed = true;
+        if (InterfaceControls::find (nrpn) != nullptr)
+            macroKnobs.mirror (InterfaceControls::key (nrpn), value);
     };
     engine.onInterfaceSent = mirror;
     effects.onIncomingValue = mirror;
