@@ -198,11 +198,13 @@ TEST_F (ControllerSession, ToolDataTravelsWithTheEditorStateAndUnknownTargetsAre
     auto parsed = juce::JSON::parse (juce::String (state));
     auto list = parsed["controlPages"]["midiControl"]["assignments"];
     list.append (juce::JSON::parse (R"({"targetId": "__nowhere", "inputType": "nrpn", "controller": 1})"));
+    parsed.getDynamicObject()->setProperty ("selectedBankIndex", 2); // the state moves the selection too
     ASSERT_TRUE (engine.restoreEditorState (juce::JSON::toString (parsed).toStdString()));
     editor->settle (1);
     ASSERT_NE (tools.mapping().find ("__macro3"), nullptr);
     EXPECT_EQ (tools.mapping().find ("__nowhere"), nullptr);
-    EXPECT_EQ (tools.notes(), "warm pad");
+    EXPECT_EQ (tools.notes(), "") << "notes stay with their slot";
+    EXPECT_EQ (editor->librarian().state().slot (0, 0).notes, "warm pad");
 
     knobs.sendCc (9, 20, 127);
     editor->session().midi().openVirtualController();

@@ -52,8 +52,10 @@ ToolsController::ToolsController (EditorEngine& e, EffectsController& fx, Librar
     engine.toolStateOut = [this] { return toolData(); };
     engine.toolStateIn = [this] (const juce::var& object)
     {
+        // The restored state may have moved the selection; its tools belong to that slot, which the
+        // next tick shows.
         applyToolData (object);
-        storeToolData();
+        storeToolData (engine.selectedBank(), engine.selectedProgram());
     };
 }
 
@@ -408,7 +410,11 @@ juce::var ToolsController::toolData() const
 
 void ToolsController::storeToolData()
 {
-    const int bank = state.selectedBank, slot = state.selectedSlot;
+    storeToolData (state.selectedBank, state.selectedSlot);
+}
+
+void ToolsController::storeToolData (int bank, int slot)
+{
     if (!LibrarianState::isValidBank (bank) || !LibrarianState::isValidSlot (slot))
         return;
     auto* o = new juce::DynamicObject();

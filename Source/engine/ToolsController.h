@@ -111,6 +111,7 @@ private:
     void applyPosition (const std::string& targetId, double t);
     void followSelection();
     void storeToolData();
+    void storeToolData (int bank, int slot);
     bool liveToolsHoldAnything() const;
 
     EditorEngine& engine;
