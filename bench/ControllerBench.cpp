@@ -75,20 +75,21 @@ static void ControllerMessageToOutput (benchmark::State& state)
         pending = true;
         wake.notify_one();
     };
-    std::thread messageThread ([&]
-    {
-        std::unique_lock<std::mutex> l (wakeLock);
-        for (;;)
+    std::thread messageThread (
+        [&]
         {
-            wake.wait (l, [&] { return pending || stop; });
-            if (stop)
-                return;
-            pending = false;
-            l.unlock();
-            tools.processControllerInput();
-            l.lock();
-        }
-    });
+            std::unique_lock<std::mutex> l (wakeLock);
+            for (;;)
+            {
+                wake.wait (l, [&] { return pending || stop; });
+                if (stop)
+                    return;
+                pending = false;
+                l.unlock();
+                tools.processControllerInput();
+                l.lock();
+            }
+        });
 
     std::vector<double> micros;
     int value = 0;

@@ -27,7 +27,12 @@ std::vector<ControllerMessage> decode (int mode, std::vector<std::array<int, 3>>
 
 TEST (MidiControlInput, NormalisesAndNamesInputs)
 {
-    struct Case { MidiControlInput input; int channel, lsb; std::string text; } cases[] = {
+    struct Case
+    {
+        MidiControlInput input;
+        int channel, lsb;
+        std::string text;
+    } cases[] = {
         { in (ControlInputType::cc14, 0, 7), 0, 39, "CC 14-BIT / ALL / CC 7+39" },
         { in (ControlInputType::cc14, 3, 40), 3, 0, "CC 14-BIT / CH 3 / CC 40+0" },
         { in (ControlInputType::cc7, 22, 74), 16, 0, "CC 7-BIT / CH 16 / CC 74" },
@@ -40,7 +45,8 @@ TEST (MidiControlInput, NormalisesAndNamesInputs)
         EXPECT_EQ (c.input.normalised().controllerLsb, c.lsb);
         EXPECT_EQ (c.input.text(), c.text);
     }
-    for (auto [text, type] : { std::pair ("NRPN", 2), { "rpn", 3 }, { "14bitCc", 1 }, { "fourteen", 1 }, { "7bitCc", 0 }, { "", 0 } })
+    for (auto [text, type] :
+         { std::pair ("NRPN", 2), { "rpn", 3 }, { "14bitCc", 1 }, { "fourteen", 1 }, { "7bitCc", 0 }, { "", 0 } })
         EXPECT_EQ (MidiControlInput::typeFromText (text), type) << text;
 }
 
@@ -53,7 +59,11 @@ TEST (MidiControlMap, OneInputPerTargetAndMatchingRules)
     EXPECT_EQ (map.find ("filter1.frequency"), nullptr) << "the input moved to the resonance";
     ASSERT_TRUE (map.assign ("__morph", "M", in (ControlInputType::nrpn, 2, 3, 41)));
 
-    struct Case { ControllerMessage m; std::string target; } cases[] = {
+    struct Case
+    {
+        ControllerMessage m;
+        std::string target;
+    } cases[] = {
         { { 0, 1, 74, 0, 64, 0 }, "filter1.resonance" },
         { { 0, 16, 74, 0, 64, 0 }, "filter1.resonance" },
         { { 0, 1, 75, 0, 64, 0 }, "" },
@@ -65,8 +75,10 @@ TEST (MidiControlMap, OneInputPerTargetAndMatchingRules)
     for (const auto& c : cases)
         EXPECT_EQ (map.match (c.m), c.target) << c.m.channel << " " << c.m.controller << " " << c.m.controllerLsb;
 
-    map.fromVar (juce::JSON::parse (R"({"assignments": [{"targetId": "a", "cc": 20}, {"targetId": "b", "controller": 300},
-        {"cc": 21}, {"targetId": "c", "inputType": "14bitCc", "channel": 0, "controller": 7}]})"), {});
+    map.fromVar (
+        juce::JSON::parse (R"({"assignments": [{"targetId": "a", "cc": 20}, {"targetId": "b", "controller": 300},
+        {"cc": 21}, {"targetId": "c", "inputType": "14bitCc", "channel": 0, "controller": 7}]})"),
+        {});
     EXPECT_EQ (map.match ({ 0, 9, 20, 0, 1, 0 }), "a") << "a legacy CC entry";
     EXPECT_EQ (map.find ("b"), nullptr);
     ASSERT_NE (map.find ("c"), nullptr);
@@ -75,7 +87,13 @@ TEST (MidiControlMap, OneInputPerTargetAndMatchingRules)
 
 TEST (ControllerDecoder, SplitsTrafficByMode)
 {
-    struct Case { int mode; std::vector<std::array<int, 3>> ccs; int type, controller, lsb, value14; size_t count; } cases[] = {
+    struct Case
+    {
+        int mode;
+        std::vector<std::array<int, 3>> ccs;
+        int type, controller, lsb, value14;
+        size_t count;
+    } cases[] = {
         { 3, { { 0xB0, 7, 64 }, { 0xB0, 39, 1 } }, 1, 7, 39, 8193, 1 },
         { 2, { { 0xB2, 7, 127 } }, 0, 7, 0, 16383, 1 },
         { 4, { { 0xB0, 99, 3 }, { 0xB0, 98, 41 }, { 0xB0, 6, 10 }, { 0xB0, 38, 5 } }, 2, 3, 41, 1285, 1 },
@@ -160,21 +178,25 @@ TEST_F (ControllerSession, SidebarSettingsCopyAndPasteWithTheirRefusals)
     engine.setSidebarTool (SidebarModel::top, SidebarModel::parameterDetails);
     engine.setSidebarTool (SidebarModel::bottom, SidebarModel::monitor);
     tools.copySidebarSettings();
-    EXPECT_TRUE (logContains ("Copy sidebar settings is unavailable. Select Morph Knob, Macros, MIDI Control, or Notes first.\n"));
+    EXPECT_TRUE (logContains (
+        "Copy sidebar settings is unavailable. Select Morph Knob, Macros, MIDI Control, or Notes first.\n"));
 
     engine.setSidebarTool (SidebarModel::top, SidebarModel::macros);
-    tools.macros().fromVar (juce::JSON::parse (R"({"controls": [{"index": 4, "parameterId": "filter1.frequency", "value": 25}]})"));
+    tools.macros().fromVar (
+        juce::JSON::parse (R"({"controls": [{"index": 4, "parameterId": "filter1.frequency", "value": 25}]})"));
     tools.copySidebarSettings();
     EXPECT_TRUE (logContains ("Copied Macro settings.\n"));
     const auto copied = editor->clipboard.text;
 
     engine.setSidebarTool (SidebarModel::top, SidebarModel::morphKnob);
     const auto morphBefore = juce::JSON::toString (tools.morph().toVar());
-    for (const auto& text : { copied, std::string ("{broken"), std::string (R"({"format": "OrvoEditorLayout", "page": "morph", "settings": {}})") })
+    for (const auto& text : { copied, std::string ("{broken"),
+                              std::string (R"({"format": "OrvoEditorLayout", "page": "morph", "settings": {}})") })
     {
         editor->clipboard.text = text;
         tools.pasteSidebarSettings();
-        EXPECT_TRUE (logContains ("Paste Morph Knob settings blocked. The clipboard does not contain matching settings.\n"));
+        EXPECT_TRUE (
+            logContains ("Paste Morph Knob settings blocked. The clipboard does not contain matching settings.\n"));
         EXPECT_EQ (juce::JSON::toString (tools.morph().toVar()), morphBefore);
     }
     tools.macros().reset();
@@ -263,7 +285,7 @@ TEST_F (ControllerSession, WhileLearningTheInstrumentsOwnKnobCanBeLearned)
     const int nrpn = ParameterCatalogue::row (row ("filter2.resonance")).nrpn;
     instrument.turnKnob (row ("filter2.resonance"), 1000);
     editor->settle (2);
-    EXPECT_EQ (tools.assignmentText ("__macro2"), "MIDI CONTROL: NRPN / CH 1 / MSB " + std::to_string (nrpn >> 7) +
-                                                     " LSB " + std::to_string (nrpn & 127));
+    EXPECT_EQ (tools.assignmentText ("__macro2"),
+               "MIDI CONTROL: NRPN / CH 1 / MSB " + std::to_string (nrpn >> 7) + " LSB " + std::to_string (nrpn & 127));
     EXPECT_FALSE (engine.forwardNrpnsToControl.load());
 }

@@ -31,7 +31,10 @@ struct FakeHost final : ToolHost
     }
 };
 
-int rowOf (const char* id) { return *ParameterCatalogue::findById (id); }
+int rowOf (const char* id)
+{
+    return *ParameterCatalogue::findById (id);
+}
 
 juce::var morphWithSlot (const char* json)
 {
@@ -41,16 +44,24 @@ juce::var morphWithSlot (const char* json)
 
 TEST (MorphKnob, InterpolatesBetweenEndpointsAndRounds)
 {
-    struct Case { int low, high; double knob; int expected; } cases[] = {
-        { 4095, 0, 50.0, 2048 }, { 0, 4095, 0.0, 0 }, { 0, 4095, 100.0, 4095 },
+    struct Case
+    {
+        int low, high;
+        double knob;
+        int expected;
+    } cases[] = {
+        { 4095, 0, 50.0, 2048 }, { 0, 4095, 0.0, 0 },      { 0, 4095, 100.0, 4095 },
         { 0, 4095, 33.3, 1364 }, { 100, 200, 150.0, 200 }, { 100, 200, -5.0, 100 },
     };
     for (const auto& c : cases)
     {
         FakeHost host;
         MorphKnob morph (host);
-        morph.fromVar (morphWithSlot (("{\"index\": 0, \"source\": \"parameter\", \"parameterId\": \"filter1.frequency\", "
-                                       "\"lowRaw\": " + std::to_string (c.low) + ", \"highRaw\": " + std::to_string (c.high) + "}").c_str()));
+        morph.fromVar (
+            morphWithSlot (("{\"index\": 0, \"source\": \"parameter\", \"parameterId\": \"filter1.frequency\", "
+                            "\"lowRaw\": " +
+                            std::to_string (c.low) + ", \"highRaw\": " + std::to_string (c.high) + "}")
+                               .c_str()));
         morph.setKnob (c.knob);
         ASSERT_EQ (host.edits.size(), 1u);
         EXPECT_EQ (host.edits[0], std::make_pair (rowOf ("filter1.frequency"), c.expected)) << c.knob;
@@ -62,7 +73,8 @@ TEST (MorphKnob, FlipTwiceRestoresAndAnInvalidSlotDoesNothing)
 {
     FakeHost host;
     MorphKnob morph (host);
-    morph.fromVar (morphWithSlot (R"({"index": 1, "source": "interfaceNrpn", "interfaceName": "PAN", "interfaceNrpn": 3072, "lowRaw": 10, "highRaw": 300})"));
+    morph.fromVar (morphWithSlot (
+        R"({"index": 1, "source": "interfaceNrpn", "interfaceName": "PAN", "interfaceNrpn": 3072, "lowRaw": 10, "highRaw": 300})"));
     morph.flipSlot (1);
     EXPECT_EQ (morph.slots()[1].lowRaw, 300);
     morph.flipSlot (1);
@@ -79,7 +91,8 @@ TEST (MorphKnob, RandomiseWithTwoCandidatesKeepsTheOtherSlots)
     FakeHost host;
     host.randoms = { 1, 0 };
     MorphKnob morph (host);
-    morph.fromVar (morphWithSlot (R"({"index": 3, "source": "parameter", "parameterId": "filter2.frequency", "lowRaw": 5, "highRaw": 6})"));
+    morph.fromVar (morphWithSlot (
+        R"({"index": 3, "source": "parameter", "parameterId": "filter2.frequency", "lowRaw": 5, "highRaw": 6})"));
     morph.randomise ({ { rowOf ("filter1.frequency"), "", -1, false, 700 }, { -1, "FX MIX", 3610, false, 9000 } });
     EXPECT_EQ (morph.slots()[0].interfaceNrpn, 3610) << "index 1 picked first";
     EXPECT_EQ (morph.slots()[0].highRaw, 4095);
@@ -112,10 +125,15 @@ TEST (Macros, TurnsTargetsByKindAndMirrorsWithoutSending)
     const int toggle = rowOf ("osc1.square"), enumRow = rowOf ("osc1.saw");
     const auto& t = ParameterCatalogue::row (toggle);
     const auto& e = ParameterCatalogue::row (enumRow);
-    struct Case { int row; double knob; int expected; } cases[] = {
-        { toggle, 49.0, t.offValue }, { toggle, 50.0, t.onValue }, { toggle, 0.0, t.offValue },
-        { enumRow, 50.0, e.labels[1].value }, { enumRow, 100.0, e.labels[2].value },
-        { rowOf ("filter1.frequency"), 50.0, 2048 },
+    struct Case
+    {
+        int row;
+        double knob;
+        int expected;
+    } cases[] = {
+        { toggle, 49.0, t.offValue },          { toggle, 50.0, t.onValue },
+        { toggle, 0.0, t.offValue },           { enumRow, 50.0, e.labels[1].value },
+        { enumRow, 100.0, e.labels[2].value }, { rowOf ("filter1.frequency"), 50.0, 2048 },
     };
     for (const auto& c : cases)
     {

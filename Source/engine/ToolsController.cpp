@@ -88,7 +88,7 @@ void ToolsController::queue (const ControllerMessage& message)
         std::lock_guard<std::mutex> lock (inputLock);
         // A stalled message thread keeps the newest messages, so the last value still wins.
         if (pending.size() >= inputQueueLimit)
-            pending.erase (pending.begin(), pending.begin() + (std::ptrdiff_t)(inputQueueLimit / 2));
+            pending.erase (pending.begin(), pending.begin() + (std::ptrdiff_t) (inputQueueLimit / 2));
         pending.push_back (message);
     }
     if (onControllerInput)
@@ -206,7 +206,8 @@ void ToolsController::applyPosition (const std::string& targetId, double t)
         case Target::interfaceControl:
         {
             const int v = std::clamp ((int)std::lround (t * 4095), 0, 4095);
-            editInterface (resolved.index, v, InterfaceControls::actionLabel (*InterfaceControls::find (resolved.index), v));
+            editInterface (resolved.index, v,
+                           InterfaceControls::actionLabel (*InterfaceControls::find (resolved.index), v));
             break;
         }
         case Target::effect:
@@ -215,13 +216,18 @@ void ToolsController::applyPosition (const std::string& targetId, double t)
             break;
         case Target::route:
             if (const auto info = ModulationRoutes::resolve (targetId))
-                if (const auto send =
-                        engine.modulation().setField (targetId, (int)std::lround ((info->rawMax - info->rawMin) * t + info->rawMin)))
+                if (const auto send = engine.modulation().setField (
+                        targetId, (int)std::lround ((info->rawMax - info->rawMin) * t + info->rawMin)))
                     engine.sendInterface (send->nrpn, send->value, send->actionLabel);
             break;
-        case Target::morphKnob: morphKnob.setKnob (t * 100.0); break;
-        case Target::macro: macroKnobs.setKnob (resolved.index, t * 100.0); break;
-        case Target::none: break;
+        case Target::morphKnob:
+            morphKnob.setKnob (t * 100.0);
+            break;
+        case Target::macro:
+            macroKnobs.setKnob (resolved.index, t * 100.0);
+            break;
+        case Target::none:
+            break;
     }
 }
 
@@ -443,11 +449,16 @@ int ToolsController::clipboardPage() const
     for (int pane : { SidebarModel::top, SidebarModel::bottom })
         switch (engine.sidebars().tool (pane))
         {
-            case SidebarModel::morphKnob: return SidebarSettings::morph;
-            case SidebarModel::macros: return SidebarSettings::macros;
-            case SidebarModel::notes: return SidebarSettings::notes;
-            case SidebarModel::midiControl: return SidebarSettings::midiControl;
-            default: break;
+            case SidebarModel::morphKnob:
+                return SidebarSettings::morph;
+            case SidebarModel::macros:
+                return SidebarSettings::macros;
+            case SidebarModel::notes:
+                return SidebarSettings::notes;
+            case SidebarModel::midiControl:
+                return SidebarSettings::midiControl;
+            default:
+                break;
         }
     return -1;
 }
@@ -465,9 +476,15 @@ void ToolsController::copySidebarSettings()
     std::string scope;
     switch (p)
     {
-        case SidebarSettings::morph: settings = morphKnob.toVar(); break;
-        case SidebarSettings::macros: settings = macroKnobs.toVar(); break;
-        case SidebarSettings::midiControl: settings = controlMap.toVar(); break;
+        case SidebarSettings::morph:
+            settings = morphKnob.toVar();
+            break;
+        case SidebarSettings::macros:
+            settings = macroKnobs.toVar();
+            break;
+        case SidebarSettings::midiControl:
+            settings = controlMap.toVar();
+            break;
         case SidebarSettings::notes:
         {
             auto* o = new juce::DynamicObject();
@@ -501,12 +518,20 @@ void ToolsController::pasteSidebarSettings()
         AutoSaveTools::ScopedApplyingToolData applying (autoSave);
         switch (p)
         {
-            case SidebarSettings::morph: morphKnob.fromVar (*settings); break;
-            case SidebarSettings::macros: macroKnobs.fromVar (*settings); mirroredValues.assign (Macros::count, -1); break;
-            case SidebarSettings::midiControl:
-                controlMap.fromVar (*settings, [this] (const std::string& id) { return resolve (id).kind != Target::none; });
+            case SidebarSettings::morph:
+                morphKnob.fromVar (*settings);
                 break;
-            case SidebarSettings::notes: setNotes (settings->getProperty ("text", "").toString().toStdString()); break;
+            case SidebarSettings::macros:
+                macroKnobs.fromVar (*settings);
+                mirroredValues.assign (Macros::count, -1);
+                break;
+            case SidebarSettings::midiControl:
+                controlMap.fromVar (*settings,
+                                    [this] (const std::string& id) { return resolve (id).kind != Target::none; });
+                break;
+            case SidebarSettings::notes:
+                setNotes (settings->getProperty ("text", "").toString().toStdString());
+                break;
         }
         storeToolData();
         recordChange ("pasted sidebar settings");

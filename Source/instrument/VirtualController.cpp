@@ -19,8 +19,8 @@ void VirtualController::clearListener()
 
 void VirtualController::send (int channel, int controller, int value)
 {
-    const std::uint8_t message[] = { (std::uint8_t)(0xB0 | (std::clamp (channel, 1, 16) - 1)),
-                                     (std::uint8_t)(controller & 127), (std::uint8_t)(value & 127) };
+    const std::uint8_t message[] = { (std::uint8_t) (0xB0 | (std::clamp (channel, 1, 16) - 1)),
+                                     (std::uint8_t) (controller & 127), (std::uint8_t) (value & 127) };
     // Held while delivering, so a closed input never hears from it again.
     std::lock_guard<std::mutex> guard (lock);
     ++sent;

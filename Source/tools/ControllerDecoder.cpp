@@ -16,7 +16,8 @@ std::optional<ControllerMessage> ControllerDecoder::parameterData (int channel, 
     if (s.parameterMsb < 0 || s.parameterLsb < 0 || (s.parameterMsb == 127 && s.parameterLsb == 127))
         return std::nullopt;
     const int type = s.parameterType;
-    if ((mode == nrpnMode && type != (int)ControlInputType::nrpn) || (mode == rpnMode && type != (int)ControlInputType::rpn))
+    if ((mode == nrpnMode && type != (int)ControlInputType::nrpn) ||
+        (mode == rpnMode && type != (int)ControlInputType::rpn))
         return std::nullopt;
     if (cc == 6)
     {

@@ -137,7 +137,8 @@ void Macros::setKnob (int index, double value)
         else if (info.kind == kindEnumButtons && info.labelCount > 0)
             raw = info.labels[(size_t)std::lround ((info.labelCount - 1) * t)].value;
         else
-            raw = std::clamp ((int)std::lround ((info.rawMax - info.rawMin) * t + info.rawMin), info.rawMin, info.rawMax);
+            raw =
+                std::clamp ((int)std::lround ((info.rawMax - info.rawMin) * t + info.rawMin), info.rawMin, info.rawMax);
         host.editRow (*row, raw);
     }
     else if (const int nrpn = interfaceNrpnOf (m.parameterId); nrpn >= 0)

@@ -58,17 +58,18 @@ std::string MidiControlInput::text() const
     std::string controllerText;
     switch ((ControlInputType)n.inputType)
     {
-        case ControlInputType::cc7: controllerText = "CC " + std::to_string (n.controller); break;
+        case ControlInputType::cc7:
+            controllerText = "CC " + std::to_string (n.controller);
+            break;
         case ControlInputType::cc14:
             controllerText = "CC " + std::to_string (n.controller) + "+" + std::to_string (n.controllerLsb);
             break;
         default:
-            controllerText =
-                "MSB " + std::to_string (n.controller) + " LSB " + std::to_string (n.controllerLsb);
+            controllerText = "MSB " + std::to_string (n.controller) + " LSB " + std::to_string (n.controllerLsb);
             break;
     }
-    return typeCaption (n.inputType) + " / " + (n.channel == 0 ? std::string ("ALL") : "CH " + std::to_string (n.channel)) +
-           " / " + controllerText;
+    return typeCaption (n.inputType) + " / " +
+           (n.channel == 0 ? std::string ("ALL") : "CH " + std::to_string (n.channel)) + " / " + controllerText;
 }
 
 double ControllerMessage::position() const
@@ -193,8 +194,9 @@ void MidiControlMap::fromVar (const juce::var& object, const std::function<bool 
             continue;
         }
         MidiControlInput in;
-        in.inputType = !hasType ? 0 : type.isString() ? MidiControlInput::typeFromText (type.toString().toStdString())
-                                                       : std::clamp (intOf (type, 0), 0, 3);
+        in.inputType = !hasType          ? 0
+                       : type.isString() ? MidiControlInput::typeFromText (type.toString().toStdString())
+                                         : std::clamp (intOf (type, 0), 0, 3);
         in.channel = intOf (entry["channel"], 0);
         in.controller = intOf (entry.hasProperty ("controller") ? entry["controller"] : entry["cc"], -1);
         in.controllerLsb = intOf (entry["controllerLsb"], -1);

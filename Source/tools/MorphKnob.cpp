@@ -207,7 +207,9 @@ namespace
 {
 const char* sourceKey (int source)
 {
-    return source == MorphSlot::fromParameter ? "parameter" : source == MorphSlot::fromInterface ? "interfaceNrpn" : "none";
+    return source == MorphSlot::fromParameter   ? "parameter"
+           : source == MorphSlot::fromInterface ? "interfaceNrpn"
+                                                : "none";
 }
 
 int numberOf (const juce::var& v, int fallback)
@@ -268,8 +270,9 @@ void MorphKnob::fromVar (const juce::var& morph)
             continue;
         MorphSlot s;
         const auto source = entry.getProperty ("source", "none").toString();
-        s.source = source == "parameter" ? MorphSlot::fromParameter
-                   : source == "interfaceNrpn" ? MorphSlot::fromInterface : MorphSlot::noSource;
+        s.source = source == "parameter"       ? MorphSlot::fromParameter
+                   : source == "interfaceNrpn" ? MorphSlot::fromInterface
+                                               : MorphSlot::noSource;
         s.parameterId = entry.getProperty ("parameterId", "").toString().toStdString();
         s.interfaceName = entry.getProperty ("interfaceName", "").toString().toStdString();
         s.interfaceNrpn = std::clamp (numberOf (entry.getProperty ("interfaceNrpn", -1), -1), -1, 16383);

@@ -40,8 +40,8 @@ struct MorphSlot
 /** A control the morph knob may take when it picks slots at random. */
 struct MorphCandidate
 {
-    int row = -1;          // a catalogue row, or -1 for an interface or effect control
-    std::string name;      // for interface and effect controls
+    int row = -1;     // a catalogue row, or -1 for an interface or effect control
+    std::string name; // for interface and effect controls
     int nrpn = -1;
     bool usesPanDisplay = false;
     int currentValue = 0;

@@ -23,15 +23,33 @@ MorphKnobPanel::MorphKnobPanel (ToolsController& t) : tools (t)
     knob.onValueChange = [this] { tools.morph().setKnob (knob.getValue()); };
     knob.onDragStart = [this] { tools.selectTarget ("__morph"); };
     addAndMakeVisible (knob);
-    assignButton.onClick = [this] {
+    assignButton.onClick = [this]
+    {
         mode = mode == Mode::assign ? Mode::normal : Mode::assign;
         tools.morph().setAssignMode (mode == Mode::assign);
         refresh();
     };
-    flipButton.onClick = [this] { mode = mode == Mode::flip ? Mode::normal : Mode::flip; refresh(); };
-    clearButton.onClick = [this] { mode = mode == Mode::clear ? Mode::normal : Mode::clear; refresh(); };
-    randomButton.onClick = [this] { mode = Mode::normal; tools.randomiseMorph(); refresh(); };
-    shuffleButton.onClick = [this] { tools.morph().shuffle(); refresh(); };
+    flipButton.onClick = [this]
+    {
+        mode = mode == Mode::flip ? Mode::normal : Mode::flip;
+        refresh();
+    };
+    clearButton.onClick = [this]
+    {
+        mode = mode == Mode::clear ? Mode::normal : Mode::clear;
+        refresh();
+    };
+    randomButton.onClick = [this]
+    {
+        mode = Mode::normal;
+        tools.randomiseMorph();
+        refresh();
+    };
+    shuffleButton.onClick = [this]
+    {
+        tools.morph().shuffle();
+        refresh();
+    };
     for (auto* b : { &assignButton, &flipButton, &clearButton, &randomButton, &shuffleButton })
         addAndMakeVisible (*b);
     for (int i = 0; i < MorphKnob::numSlots; ++i)
@@ -90,7 +108,8 @@ void MorphKnobPanel::refresh()
                                 : mode == Mode::assign && morph.selectedSlot() != i ? juce::String ("SELECT SLOT")
                                                                                     : slotText);
         r.select.setToggleState (morph.selectedSlot() == i && mode == Mode::assign, juce::dontSendNotification);
-        r.name.setText (s.valid() ? juce::String (s.targetName()) + "  " + juce::String (s.currentRaw) : juce::String ("-"),
+        r.name.setText (s.valid() ? juce::String (s.targetName()) + "  " + juce::String (s.currentRaw)
+                                  : juce::String ("-"),
                         juce::dontSendNotification);
         const int top = s.source == MorphSlot::fromParameter
                             ? ParameterCatalogue::row (ParameterCatalogue::findById (s.parameterId).value_or (0)).rawMax
@@ -109,8 +128,10 @@ void MorphKnobPanel::paint (juce::Graphics& g)
 {
     g.setColour (palette::dimText);
     g.setFont (juce::Font (10.0f));
-    g.drawText ("LOW", rows[0].low.getBounds().withY (rows[0].name.getY() - 13).withHeight (12), juce::Justification::centredLeft);
-    g.drawText ("HIGH", rows[0].high.getBounds().withY (rows[0].name.getY() - 13).withHeight (12), juce::Justification::centredLeft);
+    g.drawText ("LOW", rows[0].low.getBounds().withY (rows[0].name.getY() - 13).withHeight (12),
+                juce::Justification::centredLeft);
+    g.drawText ("HIGH", rows[0].high.getBounds().withY (rows[0].name.getY() - 13).withHeight (12),
+                juce::Justification::centredLeft);
 }
 
 void MorphKnobPanel::resized()
@@ -151,7 +172,8 @@ MacrosPanel::MacrosPanel (ToolsController& t) : tools (t)
         v.knob.setComponentID ("macros.knob" + juce::String (i + 1));
         v.knob.onValueChange = [this, i] { tools.macros().setKnob (i, views[(size_t)i].knob.getValue()); };
         v.knob.onDragStart = [this, i] { tools.selectTarget ("__macro" + std::to_string (i + 1)); };
-        v.name.onClick = [this, i] {
+        v.name.onClick = [this, i]
+        {
             tools.macros().selectMacro (i);
             tools.selectTarget ("__macro" + std::to_string (i + 1));
             refresh();
@@ -159,8 +181,16 @@ MacrosPanel::MacrosPanel (ToolsController& t) : tools (t)
         addAndMakeVisible (v.knob);
         addAndMakeVisible (v.name);
     }
-    assignButton.onClick = [this] { tools.macros().setAssignMode (!tools.macros().assignMode()); refresh(); };
-    clearButton.onClick = [this] { tools.macros().setClearMode (!tools.macros().clearMode()); refresh(); };
+    assignButton.onClick = [this]
+    {
+        tools.macros().setAssignMode (!tools.macros().assignMode());
+        refresh();
+    };
+    clearButton.onClick = [this]
+    {
+        tools.macros().setClearMode (!tools.macros().clearMode());
+        refresh();
+    };
     addAndMakeVisible (assignButton);
     addAndMakeVisible (clearButton);
     styleLabel (status);
@@ -226,7 +256,8 @@ MidiControlPanel::MidiControlPanel (ToolsController& t, MidiConnection& m, Edito
     channel.addItem ("ALL", 1);
     for (int c = 1; c <= 16; ++c)
         channel.addItem ("CH " + juce::String (c), c + 1);
-    channel.onChange = [this] {
+    channel.onChange = [this]
+    {
         engine.settings().controllerListenChannel = channel.getSelectedId() - 1;
         if (onSettingsChanged)
             onSettingsChanged();
@@ -234,15 +265,28 @@ MidiControlPanel::MidiControlPanel (ToolsController& t, MidiConnection& m, Edito
     int id = 1;
     for (auto* name : { "AUTO", "CC 7-BIT", "CC 14-BIT", "NRPN", "RPN" })
         mode.addItem (name, id++);
-    mode.onChange = [this] {
+    mode.onChange = [this]
+    {
         engine.settings().controllerDecodeMode = mode.getSelectedId();
         if (onSettingsChanged)
             onSettingsChanged();
     };
-    openButton.onClick = [this] { midi.openControllerInput(); refresh(); };
+    openButton.onClick = [this]
+    {
+        midi.openControllerInput();
+        refresh();
+    };
     learnButton.setClickingTogglesState (true);
-    learnButton.onClick = [this] { tools.setLearning (learnButton.getToggleState()); refresh(); };
-    clearButton.onClick = [this] { tools.clearAssignment (tools.selectedTarget()); refresh(); };
+    learnButton.onClick = [this]
+    {
+        tools.setLearning (learnButton.getToggleState());
+        refresh();
+    };
+    clearButton.onClick = [this]
+    {
+        tools.clearAssignment (tools.selectedTarget());
+        refresh();
+    };
     for (auto* c : { &input, &channel, &mode })
         addAndMakeVisible (*c);
     for (auto* b : { &openButton, &learnButton, &clearButton })
@@ -274,7 +318,8 @@ void MidiControlPanel::refresh()
     channel.setSelectedId (engine.settings().controllerListenChannel + 1, juce::dontSendNotification);
     mode.setSelectedId (juce::jlimit (1, 5, engine.settings().controllerDecodeMode), juce::dontSendNotification);
     const auto& id = tools.selectedTarget();
-    target.setText ("TARGET: " + (id.empty() ? juce::String ("select a control") : juce::String (tools.resolve (id).name)),
+    target.setText ("TARGET: " +
+                        (id.empty() ? juce::String ("select a control") : juce::String (tools.resolve (id).name)),
                     juce::dontSendNotification);
     assignment.setText (id.empty() ? "MIDI CONTROL: -" : tools.assignmentText (id), juce::dontSendNotification);
     learnButton.setToggleState (tools.learning(), juce::dontSendNotification);
@@ -344,11 +389,17 @@ std::unique_ptr<ToolPanel> makeToolPanel (int tool, ToolsController& tools, Midi
 {
     switch (tool)
     {
-        case SidebarModel::morphKnob: return std::make_unique<MorphKnobPanel> (tools);
-        case SidebarModel::macros: return std::make_unique<MacrosPanel> (tools);
-        case SidebarModel::midiControl: return std::make_unique<MidiControlPanel> (tools, midi, engine, virtualController, std::move (settingsChanged));
-        case SidebarModel::notes: return std::make_unique<NotesPanel> (tools);
-        default: return nullptr;
+        case SidebarModel::morphKnob:
+            return std::make_unique<MorphKnobPanel> (tools);
+        case SidebarModel::macros:
+            return std::make_unique<MacrosPanel> (tools);
+        case SidebarModel::midiControl:
+            return std::make_unique<MidiControlPanel> (tools, midi, engine, virtualController,
+                                                       std::move (settingsChanged));
+        case SidebarModel::notes:
+            return std::make_unique<NotesPanel> (tools);
+        default:
+            return nullptr;
     }
 }
 

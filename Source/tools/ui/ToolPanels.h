@@ -30,19 +30,25 @@ public:
     void paint (juce::Graphics&) override;
 
 private:
-    enum class Mode { normal, assign, flip, clear };
+    enum class Mode
+    {
+        normal,
+        assign,
+        flip,
+        clear
+    };
     void slotClicked (int index);
     ToolsController& tools;
     Mode mode = Mode::normal;
-    juce::Slider knob { juce::Slider::RotaryHorizontalVerticalDrag, juce::Slider::TextBoxBelow };
-    juce::TextButton assignButton { "ASSIGN" }, flipButton { "FLIP" }, clearButton { "CLEAR" }, randomButton { "RANDOM" },
-        shuffleButton { "SHUFFLE" };
+    juce::Slider knob{ juce::Slider::RotaryHorizontalVerticalDrag, juce::Slider::TextBoxBelow };
+    juce::TextButton assignButton{ "ASSIGN" }, flipButton{ "FLIP" }, clearButton{ "CLEAR" }, randomButton{ "RANDOM" },
+        shuffleButton{ "SHUFFLE" };
     struct SlotRow
     {
         juce::TextButton select;
         juce::Label name;
-        juce::Slider low { juce::Slider::LinearHorizontal, juce::Slider::TextBoxLeft };
-        juce::Slider high { juce::Slider::LinearHorizontal, juce::Slider::TextBoxLeft };
+        juce::Slider low{ juce::Slider::LinearHorizontal, juce::Slider::TextBoxLeft };
+        juce::Slider high{ juce::Slider::LinearHorizontal, juce::Slider::TextBoxLeft };
     };
     std::array<SlotRow, MorphKnob::numSlots> rows;
 };
@@ -59,11 +65,11 @@ private:
     ToolsController& tools;
     struct MacroView
     {
-        juce::Slider knob { juce::Slider::RotaryHorizontalVerticalDrag, juce::Slider::NoTextBox };
+        juce::Slider knob{ juce::Slider::RotaryHorizontalVerticalDrag, juce::Slider::NoTextBox };
         juce::TextButton name;
     };
     std::array<MacroView, Macros::count> views;
-    juce::TextButton assignButton { "ASSIGN" }, clearButton { "CLEAR" };
+    juce::TextButton assignButton{ "ASSIGN" }, clearButton{ "CLEAR" };
     juce::Label status;
 };
 
@@ -84,10 +90,10 @@ private:
     VirtualController& virtualController;
     std::function<void()> onSettingsChanged;
     /** With the Virtual Controller chosen: a knob that sends a 14-bit CC 7 on channel 1, to try mapping. */
-    juce::Slider virtualKnob { juce::Slider::LinearHorizontal, juce::Slider::TextBoxRight };
+    juce::Slider virtualKnob{ juce::Slider::LinearHorizontal, juce::Slider::TextBoxRight };
     juce::Label virtualCaption;
     juce::ComboBox input, channel, mode;
-    juce::TextButton openButton { "OPEN" }, learnButton { "LEARN" }, clearButton { "CLEAR" };
+    juce::TextButton openButton{ "OPEN" }, learnButton{ "LEARN" }, clearButton{ "CLEAR" };
     juce::Label target, assignment;
     juce::TextEditor list;
 };
