@@ -233,8 +233,8 @@ MainComponent::MainComponent (Options options)
 MainComponent::~MainComponent()
 {
     stopTimer();
+    getMidi().closeAll(); // no input callback runs after this
     session->tools().onControllerInput = nullptr;
-    getMidi().closeAll();
     controllerWake.cancelPendingUpdate();
     engine->log().setListener (nullptr);
     for (auto& c : controls)
