@@ -289,3 +289,17 @@ TEST_F (ControllerSession, WhileLearningTheInstrumentsOwnKnobCanBeLearned)
                "MIDI CONTROL: NRPN / CH 1 / MSB " + std::to_string (nrpn >> 7) + " LSB " + std::to_string (nrpn & 127));
     EXPECT_FALSE (engine.forwardNrpnsToControl.load());
 }
+
+TEST (ToolDataDocument, NotesTypedIntoASavedSlotAreWrittenBackWithAutoSave)
+{
+    auto editor = makeHeadlessEditor();
+    editor->connect (true);
+    editor->settle();
+    editor->engine().settings().autoSaveTools = true;
+    const auto file = editor->folder().getChildFile ("noted.orvop");
+    editor->dialogs.answers = { file.getFullPathName().toStdString() };
+    editor->librarian().saveProgram();
+    editor->session().tools().setNotes ("brighter in the chorus");
+    editor->settle (30); // past the auto save's rest
+    EXPECT_EQ (juce::JSON::parse (file)["notes"].toString(), "brighter in the chorus");
+}
