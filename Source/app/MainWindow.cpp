@@ -97,8 +97,11 @@ juce::PopupMenu MainWindow::getMenuForIndex (int index, const juce::String&)
         paste.shortcutKeyDescription = juce::KeyPress ('v', juce::ModifierKeys::commandModifier, 0).getTextDescriptionWithIcons();
         m.addItem (paste);
         m.addSeparator();
-        m.addItem (2003, "COPY SIDEBAR SETTINGS", false);
-        m.addItem (2004, "PASTE SIDEBAR SETTINGS", false);
+        // The item names the tool it acts on; without one it stays and explains itself in the log.
+        const int page = ed != nullptr ? ed->getTools().clipboardPage() : -1;
+        const juce::String word = page < 0 ? juce::String() : " (" + juce::String (SidebarSettings::label ((SidebarSettings::Page) page)).toUpperCase() + ")";
+        m.addItem (2003, "COPY SIDEBAR SETTINGS" + word, ed != nullptr);
+        m.addItem (2004, "PASTE SIDEBAR SETTINGS" + word, ed != nullptr);
         m.addSeparator();
         m.addCommandItem (&commands, toggleLayoutModeCommand);
     }
@@ -195,6 +198,8 @@ void MainWindow::menuItemSelected (int id, int)
     {
         case 2001: ed->copyValue(); break;
         case 2002: ed->pasteValue(); break;
+        case 2003: ed->getTools().copySidebarSettings(); break;
+        case 2004: ed->getTools().pasteSidebarSettings(); break;
         case 3006: engine.transferCurrentMidi(); break;
         case 1010: ed->setStorage(); break;
         case 1000: ed->getLibrarian().saveProgram(); break;
