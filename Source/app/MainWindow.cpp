@@ -180,6 +180,8 @@ juce::PopupMenu MainWindow::getMenuForIndex (int index, const juce::String&)
         m.addItem (6201, "Unsaved Warnings", stored, s.unsavedWarnings);
         m.addItem (6203, "Auto Save Tools", stored, s.autoSaveTools);
         m.addItem (6202, "Reset Warnings", stored, false);
+        m.addSeparator();
+        m.addItem (4004, "CREATE TAG HASH FILE", ed != nullptr && ed->getMidi().isOutputOpen());
     }
     return m;
 }
@@ -211,6 +213,7 @@ void MainWindow::menuItemSelected (int id, int)
         case 4001: ed->getSync().startProgramSync(); break;
         case 4002: ed->getSession().bankSync().confirmBankSync(); break;
         case 4003: ed->getSession().bankSync().confirmSystemSync(); break;
+        case 4004: ed->getSession().bankSync().startTagHashExport(); break;
         case 3001: ed->getMidi().scan(); break;
         case 3002: ed->getMidi().openInput(); break;
         case 3003: ed->getMidi().openOutput(); break;
