@@ -70,15 +70,7 @@ bool RenameOverlay::keyPressed (const juce::KeyPress& key)
 
 void RenameOverlay::paint (juce::Graphics& g)
 {
-    g.fillAll (juce::Colours::black.withAlpha (0.55f));
-    const auto box = getLocalBounds().withSizeKeepingCentre (boxWidth, boxHeight).toFloat();
-    g.setColour (palette::panel);
-    g.fillRoundedRectangle (box, 8.0f);
-    g.setColour (palette::accent);
-    g.drawRoundedRectangle (box.reduced (0.5f), 8.0f, 1.5f);
-    g.setColour (palette::text);
-    g.setFont (juce::Font (13.0f, juce::Font::bold));
-    g.drawText ("RENAME PROGRAM", box.toNearestInt().withHeight (34), juce::Justification::centred);
+    drawOverlayPanel (g, getLocalBounds(), boxWidth, boxHeight, "RENAME PROGRAM");
     for (auto* l : { &currentLabel, &currentName, &newLabel, &hint })
         l->setColour (juce::Label::textColourId, palette::text);
 }

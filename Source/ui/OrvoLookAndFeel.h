@@ -48,6 +48,24 @@ inline void drawLcd (juce::Graphics& g, juce::Rectangle<float> r, const LcdColou
     }
 }
 
+/** The house's modal panel: the view dimmed, a rounded box of `boxSize` centred on it with the title
+    across its top. Returns the box. */
+inline juce::Rectangle<float> drawOverlayPanel (juce::Graphics& g, juce::Rectangle<int> area, int width, int height,
+                                                const juce::String& title, float titleSize = 13.0f,
+                                                int titleHeight = 34, float dim = 0.55f)
+{
+    g.fillAll (juce::Colours::black.withAlpha (dim));
+    const auto box = area.withSizeKeepingCentre (width, height).toFloat();
+    g.setColour (palette::panel);
+    g.fillRoundedRectangle (box, 8.0f);
+    g.setColour (palette::accent);
+    g.drawRoundedRectangle (box.reduced (0.5f), 8.0f, 1.5f);
+    g.setColour (palette::text);
+    g.setFont (juce::Font (titleSize, juce::Font::bold));
+    g.drawText (title, box.toNearestInt().withHeight (titleHeight), juce::Justification::centred);
+    return box;
+}
+
 /** Finds a component's tooltip on the component under the pointer or, when that has none, on the
     nearest of its parents that has one: a control's slider, value box or caption all show the
     control's tooltip, where JUCE's window would only ask the child. */

@@ -29,15 +29,7 @@ void EffectsProgressOverlay::show (const EffectsProgress& state)
 
 void EffectsProgressOverlay::paint (juce::Graphics& g)
 {
-    g.fillAll (juce::Colours::black.withAlpha (0.45f));
-    const auto box = getLocalBounds().withSizeKeepingCentre (520, 160).toFloat();
-    g.setColour (palette::panel);
-    g.fillRoundedRectangle (box, 8.0f);
-    g.setColour (palette::accent);
-    g.drawRoundedRectangle (box.reduced (0.5f), 8.0f, 1.5f);
-    g.setColour (palette::text);
-    g.setFont (juce::Font (13.0f, juce::Font::bold));
-    g.drawText (title.toUpperCase(), box.toNearestInt().withHeight (36), juce::Justification::centred);
+    drawOverlayPanel (g, getLocalBounds(), 520, 160, title.toUpperCase(), 13.0f, 36, 0.45f);
     text.setColour (juce::Label::textColourId, palette::text);
 }
 
@@ -142,15 +134,7 @@ void UserPresetOverlay::selectedRowsChanged (int row)
 
 void UserPresetOverlay::paint (juce::Graphics& g)
 {
-    g.fillAll (juce::Colours::black.withAlpha (0.55f));
-    const auto box = getLocalBounds().withSizeKeepingCentre (520, 470).toFloat();
-    g.setColour (palette::panel);
-    g.fillRoundedRectangle (box, 8.0f);
-    g.setColour (palette::accent);
-    g.drawRoundedRectangle (box.reduced (0.5f), 8.0f, 1.5f);
-    g.setColour (palette::text);
-    g.setFont (juce::Font (15.0f, juce::Font::bold));
-    g.drawText (target.title(), box.toNearestInt().withHeight (40), juce::Justification::centred);
+    drawOverlayPanel (g, getLocalBounds(), 520, 470, target.title(), 15.0f, 40);
     hint.setColour (juce::Label::textColourId, palette::text.withAlpha (0.7f));
 }
 

@@ -40,15 +40,7 @@ void SyncProgressOverlay::show (const SyncEngine::Overlay& state)
 
 void SyncProgressOverlay::paint (juce::Graphics& g)
 {
-    g.fillAll (juce::Colours::black.withAlpha (0.55f));
-    const auto box = getLocalBounds().withSizeKeepingCentre (460, 170).toFloat();
-    g.setColour (palette::panel);
-    g.fillRoundedRectangle (box, 8.0f);
-    g.setColour (palette::accent);
-    g.drawRoundedRectangle (box.reduced (0.5f), 8.0f, 1.5f);
-    g.setColour (palette::text);
-    g.setFont (juce::Font (13.0f, juce::Font::bold));
-    g.drawText (juce::String (title), box.toNearestInt().withHeight (34), juce::Justification::centred);
+    drawOverlayPanel (g, getLocalBounds(), 460, 170, juce::String (title));
     text.setColour (juce::Label::textColourId, palette::text);
 }
 
