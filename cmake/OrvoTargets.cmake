@@ -23,6 +23,8 @@ endforeach()
 add_library(orvo_core STATIC ${ORVO_CORE_SOURCES})
 target_include_directories(orvo_core PUBLIC ${CMAKE_SOURCE_DIR}/Source)
 target_link_libraries(orvo_core PUBLIC orvo_juce PRIVATE orvo_warnings)
+# --version of both programs and the package's version come from project() alone.
+target_compile_definitions(orvo_core PUBLIC ORVO_VERSION="${PROJECT_VERSION}")
 
 add_executable(OrvoEditor ${ORVO_UI_SOURCES})
 target_link_libraries(OrvoEditor PRIVATE orvo_core orvo_warnings)

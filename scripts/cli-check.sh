@@ -34,5 +34,16 @@ head -c 30000 /dev/zero | tr '\0' '\360' > "$vb/f0.syx"
 check "inspect counts every F0" "$("$cli" inspect "$vb/f0.syx" | grep -o '"messages": [0-9]*, "programs"')" '"messages": 30000, "programs"'
 check "inspect lists at most 10000" "$("$cli" inspect "$vb/f0.syx" | grep -o '"index": [0-9]*' | wc -l)" "10000"
 rm -rf "$vb"
+# Help for every command, from the same texts as the man page and the completion.
+commands=$("$cli" --help | sed -n '/^Commands:/,/^$/p' | awk 'NF > 1 {print $1}')
+check "help lists commands" "$(echo $commands)" "$("$cli" 2>&1 | sed -n 's/^usage: orvo-cli <\(.*\)> .*/\1/p' | tr '|' ' ')"
+for c in $commands; do
+  check "$c --help" "$("$cli" $c --help | head -n 1 | awk '{print $3}')" "$c"
+  "$cli" $c --help > /dev/null; check "$c --help exit" "$?" "0"
+  check "$c has a summary" "$("$cli" --help | grep -cE "^  $c( [^ ]+)* {2,}[A-Z]")" "1"
+done
+check "version" "$("$cli" --version | grep -cE '^orvo-cli [0-9]+\.[0-9]+\.[0-9]+$')" "1"
+check "man page is clean roff" "$("$cli" --man | groff -man -ww -z 2>&1)" ""
+check "completion" "$(bash -c "source <("$cli" --bash-completion); COMP_WORDS=(orvo-cli ins); COMP_CWORD=1; _orvo_cli; echo \${COMPREPLY[*]}")" "inspect"
 [ $fail -eq 0 ] && echo "1 passed, 0 failed" || echo "0 passed, 1 failed"
 exit $fail
