@@ -17,7 +17,7 @@ foreach(size 16 32 48 64 128 256)
   install(FILES ${ORVO_PACKAGING_DIR}/icons/${size}x${size}/orvo-editor.png
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
 endforeach()
-install(FILES ${ORVO_PACKAGING_DIR}/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(FILES ${ORVO_PACKAGING_DIR}/copyright DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/orvo-editor)
 
 # The man page and the completion are written by orvo-cli itself from its commands' help texts.
 set(ORVO_GENERATED_DIR ${CMAKE_BINARY_DIR}/generated)
@@ -40,12 +40,11 @@ set(CPACK_PACKAGE_NAME orvo-editor)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT "Orvo Editor developers <orvo-editor@localhost>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Editor and librarian for the Orvo analog polyphonic synthesizer")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "Editor and librarian for the Orvo analog polyphonic synthesizer\n"
-    "Shows and edits every Program parameter of the Orvo over MIDI, reads and\n"
-    "stores its Programs, Mixes and banks, and keeps a library of them on disk.\n"
-    "A Virtual Orvo built into the editor answers like the instrument, for trying\n"
-    "it without one. orvo-cli inspects and checks .syx files and library documents.")
+set(CPACK_PACKAGE_DESCRIPTION
+    "Shows and edits every Program parameter of the Orvo over MIDI, reads and stores its Programs, \
+Mixes and banks, and keeps a library of them on disk. A Virtual Orvo built into the editor answers \
+like the instrument, for trying it without one. orvo-cli inspects and checks .syx files and library \
+documents.")
 set(CPACK_DEBIAN_PACKAGE_SECTION sound)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

@@ -7,8 +7,6 @@
 # Installing needs root: as another user without sudo this check is skipped.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-out="${1:-build/package-check}"
-mkdir -p "$out"; out="$(cd "$out" && pwd)"
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then
   sudo -n true 2> /dev/null || { echo "package-check: skipped (installing a package needs root or sudo)"; exit 0; }
@@ -18,6 +16,8 @@ if dpkg-query -W -f='${Status}' orvo-editor 2> /dev/null | grep -q "ok installed
   echo "package-check: orvo-editor is installed already; remove it first (this check removes what it installs)"
   exit 1
 fi
+out="${1:-build/package-check}"
+mkdir -p "$out"; out="$(cd "$out" && pwd)"
 
 bash scripts/package.sh > "$out/package.log" 2>&1 || { cat "$out/package.log"; exit 1; }
 deb="$(ls build/orvo-editor_*.deb)"
@@ -37,7 +37,7 @@ check "orvo-cli path" "$(command -v orvo-cli)" "/usr/bin/orvo-cli"
 check "orvo-cli --version" "$(/usr/bin/orvo-cli --version)" "orvo-cli $version"
 check "OrvoEditor --version" "$(/usr/bin/OrvoEditor --version)" "OrvoEditor $version"
 check "man page" "$(man -w orvo-cli 2> /dev/null)" "/usr/share/man/man1/orvo-cli.1.gz"
-check "man page text" "$(zcat /usr/share/man/man1/orvo-cli.1.gz | grep -c '^\.B virtual\\-bank')" "1"
+check "man page text" "$(man -P cat orvo-cli 2> /dev/null | grep -cE '^ +virtual-bank BANK OUT.syx')" "1"
 check "completion" "$(bash -c 'source /usr/share/bash-completion/completions/orvo-cli
   COMP_WORDS=(orvo-cli vi); COMP_CWORD=1; _orvo_cli; echo "${COMPREPLY[*]}"')" "virtual-bank"
 for f in /usr/share/applications/orvo-editor.desktop /usr/share/mime/packages/orvo-editor.xml \
