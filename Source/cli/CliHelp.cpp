@@ -144,7 +144,6 @@ void writeManPage (const std::vector<CommandEntry>& commands, std::ostream& out)
         << ".TP\n.B \\-\\-version\nShow the version.\n.SH EXIT STATUS\n";
     for (const auto& s : exitStatuses)
         out << ".TP\n.B " << s.code << "\n" << roff (s.meaning) << "\n";
-    out << ".SH SEE ALSO\n.BR OrvoEditor (1)\n";
 }
 
 void writeBashCompletion (const std::vector<CommandEntry>& commands, std::ostream& out)
