@@ -55,7 +55,6 @@ set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS OFF)
 # shlibdeps adds its findings to these.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libx11-6, libxext6, libxcursor1, libxinerama1, libxrender1, libxrandr2")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-dejavu-core, shared-mime-info, desktop-file-utils")
-set(CPACK_DEBIAN_PACKAGE_SUGGESTS "zenity")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 include(CPack)
