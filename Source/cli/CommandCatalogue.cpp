@@ -10,7 +10,7 @@ using namespace orvo;
 
 int runCatalogue (const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
-    if (!args.empty())
+    if (! args.empty())
     {
         err << "usage: orvo-cli catalogue\n";
         return cli::exitUsage;
@@ -19,18 +19,16 @@ int runCatalogue (const std::vector<std::string>& args, std::ostream& out, std::
     for (int r = 0; r < ParameterCatalogue::numRows; ++r)
     {
         const auto& p = ParameterCatalogue::row (r);
-        out << "  {\"row\": " << r << ", \"id\": " << cli::jsonString (p.id)
-            << ", \"name\": " << cli::jsonString (p.name) << ", \"section\": " << cli::jsonString (p.section)
-            << ", \"group\": " << p.group << ", \"kind\": " << p.kind << ", \"nrpn\": " << p.nrpn
-            << ", \"rawMin\": " << p.rawMin << ", \"rawMax\": " << p.rawMax
-            << ", \"displayMin\": " << cli::jsonNumber (p.displayMin)
-            << ", \"displayMax\": " << cli::jsonNumber (p.displayMax)
+        out << "  {\"row\": " << r << ", \"id\": " << cli::jsonString (p.id) << ", \"name\": " << cli::jsonString (p.name)
+            << ", \"section\": " << cli::jsonString (p.section) << ", \"group\": " << p.group << ", \"kind\": " << p.kind
+            << ", \"nrpn\": " << p.nrpn << ", \"rawMin\": " << p.rawMin << ", \"rawMax\": " << p.rawMax
+            << ", \"displayMin\": " << cli::jsonNumber (p.displayMin) << ", \"displayMax\": " << cli::jsonNumber (p.displayMax)
             << ", \"displayStep\": " << cli::jsonNumber (p.displayStep) << ", \"decimals\": " << p.decimals
             << ", \"displayFormat\": " << p.displayFormat << ", \"offValue\": " << p.offValue
             << ", \"onValue\": " << p.onValue << ", \"labels\": [";
         for (int i = 0; i < p.labelCount; ++i)
-            out << (i > 0 ? ", " : "") << "{\"text\": " << cli::jsonString (p.labels[(size_t)i].text)
-                << ", \"value\": " << p.labels[(size_t)i].value << "}";
+            out << (i > 0 ? ", " : "") << "{\"text\": " << cli::jsonString (p.labels[(size_t) i].text)
+                << ", \"value\": " << p.labels[(size_t) i].value << "}";
         out << "]}" << (r + 1 < ParameterCatalogue::numRows ? "," : "") << "\n";
     }
     out << "]\n";

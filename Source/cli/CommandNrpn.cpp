@@ -31,23 +31,23 @@ int runNrpn (const std::vector<std::string>& args, std::ostream& out, std::ostre
         return cli::exitUsage;
     }
     long channel = 0, nrpn = 0, value = 0;
-    if (!parseInt (args[0], channel) || channel < 1 || channel > 16)
+    if (! parseInt (args[0], channel) || channel < 1 || channel > 16)
     {
         err << "CHANNEL must be a whole number from 1 to 16, not \"" << args[0] << "\".\n";
         return cli::exitBadInput;
     }
-    if (!parseInt (args[1], nrpn) || nrpn < 0 || nrpn > 16383)
+    if (! parseInt (args[1], nrpn) || nrpn < 0 || nrpn > 16383)
     {
         err << "NRPN must be a whole number from 0 to 16383, not \"" << args[1] << "\".\n";
         return cli::exitBadInput;
     }
-    if (!parseInt (args[2], value) || value < 0 || value > 16383)
+    if (! parseInt (args[2], value) || value < 0 || value > 16383)
     {
         err << "VALUE must be a whole number from 0 to 16383, not \"" << args[2] << "\".\n";
         return cli::exitBadInput;
     }
     std::string line;
-    for (const auto& m : buildNrpnMessages ((int)channel, (int)nrpn, (int)value))
+    for (const auto& m : buildNrpnMessages ((int) channel, (int) nrpn, (int) value))
         line += (line.empty() ? "" : " ") + hexBytes (m.data(), m.size());
     out << line << "\n";
     return cli::exitOk;
