@@ -44,6 +44,7 @@ public:
     {
         MainComponent::Options options;
         options.useVirtualOrvo = startCommandLine.useVirtualOrvo;
+        options.virtualOrvoAtWireRate = startCommandLine.virtualOrvoAtWireRate;
         mainWindow = std::make_unique<MainWindow> (getApplicationName(), options);
         if (auto* editor = mainWindow->editor())
         {

@@ -207,6 +207,8 @@ MainComponent::MainComponent (Options options)
     midiStatus.setJustificationType (juce::Justification::centredRight);
     addAndMakeVisible (midiStatus);
     registerItem (midiStatus, "editor.header.midiStatus");
+    if (options.virtualOrvoAtWireRate)
+        session->virtualOrvo().setWireRate (true);
     if (options.standalone)
     {
         const bool useVirtual = options.useVirtualOrvo;
@@ -456,6 +458,7 @@ void MainComponent::showTickReport (const EditorSession::TickReport& report)
     if (mixPanel->isVisible())
         mixPanel->refresh();
     bottomBar->refresh (engine->settings().diagnosticMode);
+    header.setText (engine->headerText(), juce::dontSendNotification); // repaints only when it changed
 }
 
 void MainComponent::refreshMidiStatus()

@@ -55,6 +55,8 @@ public:
         bool standalone = true;
         /** Open the built-in Virtual Orvo at start instead of the remembered ports. */
         bool useVirtualOrvo = false;
+        /** The Virtual Orvo answers at the cable's speed, as hardware does (long reads show their progress). */
+        bool virtualOrvoAtWireRate = false;
     };
 
     explicit MainComponent (Options options);

@@ -140,8 +140,8 @@ juce::PopupMenu MainWindow::getMenuForIndex (int index, const juce::String&)
     else if (index == 3)
     {
         m.addItem (4001, "Program Sync", ed != nullptr);
-        m.addItem (4002, "Bank Sync", false);
-        m.addItem (4003, "System Sync", false);
+        m.addItem (4002, "Bank Sync", ed != nullptr);
+        m.addItem (4003, "System Sync", ed != nullptr);
     }
     else if (index == 4)
     {
@@ -203,6 +203,8 @@ void MainWindow::menuItemSelected (int id, int)
         case 1004: ed->getLibrarian().saveBank(); break;
         case 1005: ed->getLibrarian().loadBank(); break;
         case 4001: ed->getSync().startProgramSync(); break;
+        case 4002: ed->getSession().bankSync().confirmBankSync(); break;
+        case 4003: ed->getSession().bankSync().confirmSystemSync(); break;
         case 3001: ed->getMidi().scan(); break;
         case 3002: ed->getMidi().openInput(); break;
         case 3003: ed->getMidi().openOutput(); break;

@@ -93,12 +93,20 @@ void writeOverview (const std::vector<CommandEntry>& commands, std::ostream& out
            "       orvo-cli COMMAND --help\n"
            "       orvo-cli --help | --version\n\n";
     writeWrapped (out, description, 0);
+    // Usages longer than this get a line of their own, the summary below them.
+    const std::size_t longUsage = 30;
     std::size_t width = 0;
     for (const auto& c : commands)
-        width = std::max (width, c.usage.size());
+        if (c.usage.size() <= longUsage)
+            width = std::max (width, c.usage.size());
     out << "\nCommands:\n";
     for (const auto& c : commands)
-        out << "  " << c.usage << std::string (width - c.usage.size() + 2, ' ') << c.help.summary << "\n";
+    {
+        if (c.usage.size() > longUsage)
+            out << "  " << c.usage << "\n" << std::string (width + 4, ' ') << c.help.summary << "\n";
+        else
+            out << "  " << c.usage << std::string (width - c.usage.size() + 2, ' ') << c.help.summary << "\n";
+    }
     out << "\nExit status:\n";
     for (const auto& s : exitStatuses)
     {

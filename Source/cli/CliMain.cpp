@@ -15,7 +15,13 @@ std::vector<CommandEntry>& registeredCommands()
 
 CommandRegistration::CommandRegistration (const char* name, const char* usage, CommandFn fn, CommandHelp help)
 {
-    registeredCommands().push_back ({ name, usage, fn, std::move (help) });
+    // Some commands register the text of their usage error ("orvo-cli NAME ...\n"); the help wants "NAME ...".
+    std::string text = usage;
+    while (! text.empty() && text.back() == '\n')
+        text.pop_back();
+    if (text.rfind ("orvo-cli ", 0) == 0)
+        text.erase (0, 9);
+    registeredCommands().push_back ({ name, text, fn, std::move (help) });
 }
 
 } // namespace orvo::cli

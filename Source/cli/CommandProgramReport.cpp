@@ -1,4 +1,5 @@
 #include "CliCommand.h"
+#include "CliFiles.h"
 #include "JsonOut.h"
 #include "data/ProgramCodec.h"
 #include "effects/EffectsJson.h"
@@ -18,38 +19,11 @@ namespace
 {
 using namespace orvo;
 
-// No SysEx collection comes near this; a file beyond it is refused before it is read.
-constexpr std::uintmax_t maxInspectBytes = 64u << 20;
 // Longer than any message of the instrument (a Global dump is 18,151 bytes): such a message is
 // reported by its length only.
 constexpr std::size_t maxMessageBytes = 32768;
 // Each file's list stops here; "messages" still counts them all.
 constexpr std::size_t maxListedMessages = 10000;
-
-bool readFile (const std::string& path, ByteVector& bytes, std::string& reason)
-{
-    std::error_code error;
-    const auto size = std::filesystem::file_size (path, error);
-    if (!error && size > maxInspectBytes)
-    {
-        reason = "the file is " + std::to_string (size) + " bytes; files over " +
-                 std::to_string (maxInspectBytes >> 20) + " MB are not read";
-        return false;
-    }
-    std::ifstream in (path, std::ios::binary);
-    if (!in)
-    {
-        reason = std::strerror (errno);
-        return false;
-    }
-    bytes.assign (std::istreambuf_iterator<char> (in), std::istreambuf_iterator<char>());
-    if (in.bad())
-    {
-        reason = "read error";
-        return false;
-    }
-    return true;
-}
 
 std::string digestsJson (const ProgramDigests& digests)
 {
@@ -119,7 +93,7 @@ int runInspect (const std::vector<std::string>& args, std::ostream& out, std::os
     {
         ByteVector bytes;
         std::string reason;
-        if (!readFile (path, bytes, reason))
+        if (!cli::readSysExFile (path, bytes, reason))
         {
             err << "inspect: cannot read " << path << ": " << reason << "\n";
             result = cli::exitBadInput;

@@ -35,7 +35,7 @@ EditorCommandLine EditorCommandLine::parse (const std::vector<std::string>& args
 
 std::string EditorCommandLine::helpText()
 {
-    return "Usage: OrvoEditor [--virtual-orvo] [DOCUMENT...]\n"
+    return "Usage: OrvoEditor [--virtual-orvo] [--wire-rate] [DOCUMENT...]\n"
            "       OrvoEditor --help | --version\n"
            "\n"
            "The Orvo Editor: editor and librarian for the Orvo synthesizer.\n"
@@ -47,6 +47,7 @@ std::string EditorCommandLine::helpText()
            "\n"
            "  --virtual-orvo  open the built-in Virtual Orvo's input and output at start,\n"
            "                  instead of the MIDI ports remembered from the last session.\n"
+           "  --wire-rate     the Virtual Orvo answers at MIDI cable speed, as hardware does.\n"
            "  --help          show this text.\n"
            "  --version       show the version.\n"
            "  --              treat every later argument as a document, even one starting with -.\n"

@@ -16,6 +16,7 @@ struct EditorCommandLine
     bool showHelp = false;
     bool showVersion = false;
     bool useVirtualOrvo = false;
+    bool virtualOrvoAtWireRate = false;
     std::vector<juce::File> documents;
     /** A usage error, for standard error; the editor then exits with status 2. */
     std::string error;

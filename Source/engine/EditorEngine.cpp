@@ -263,8 +263,15 @@ void EditorEngine::sendSysEx (const std::vector<std::uint8_t>& message)
         queueLog ("MIDI Output: " + describeMidiMessage (message.data(), message.size()) + "\n");
 }
 
+void EditorEngine::setProgramUnread (bool unread, const std::string& slotLabel)
+{
+    programUnread = unread;
+    unreadSlotLabel = unread ? slotLabel : std::string();
+}
+
 void EditorEngine::applyProgramValues (const std::array<int, numRows>& raw, const std::bitset<numRows>& defined)
 {
+    programUnread = false;
     for (int r = 0; r < numRows; ++r)
         if (defined.test ((size_t)r))
         {
@@ -376,6 +383,16 @@ void EditorEngine::handleIncomingMidi (const std::uint8_t* data, size_t size, bo
     if (listen >= 1 && listen <= 16 && listen != channel)
         return;
     dispatchControlChange (channel, data[1] & 127, data[2] & 127);
+}
+
+std::optional<EditorEngine::BankSelectValues> EditorEngine::takeBankSelect (int channel)
+{
+    if (channel < 1 || channel > 16)
+        return std::nullopt;
+    auto& seen = bankSelectSeen[(size_t)(channel - 1)];
+    if (!seen.seen.exchange (false))
+        return std::nullopt;
+    return BankSelectValues{ seen.cc0.exchange (-1), seen.cc32.exchange (-1) };
 }
 
 void EditorEngine::dispatchControlChange (int channel, int controller, int data)
@@ -604,7 +621,10 @@ void EditorEngine::setPage (int tabIndex)
 
 std::string EditorEngine::headerText() const
 {
-    return std::string ("Brevant Kestrine Orvo Editor - ") + pageNames()[(size_t)currentPage];
+    auto text = std::string ("Brevant Kestrine Orvo Editor - ") + pageNames()[(size_t)currentPage];
+    if (programUnread)
+        text += "   |   " + unreadSlotLabel + " NOT READ YET - the pages show the previous Program. Use Sync > PROGRAM SYNC.";
+    return text;
 }
 
 std::string EditorEngine::parameterDetailsText() const

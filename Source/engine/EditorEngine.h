@@ -141,6 +141,13 @@ public:
     std::function<void (int channel, int bankValue)> onBankSelect;
     std::function<void (const std::uint8_t*, size_t)> onControllerMessage;
     std::atomic<int> bankSelectType{ -1 };
+    /** The Bank Select CC 0 and CC 32 values (-1 when none) received on `channel` since its last
+        Program Change; nothing when none came. Taking them starts the next count. */
+    struct BankSelectValues
+    {
+        int cc0 = -1, cc32 = -1;
+    };
+    std::optional<BankSelectValues> takeBankSelect (int channel);
 
     //==== SyncHost ====
     Clock& clock() override { return io.clock; }
@@ -159,6 +166,10 @@ public:
     void setPage (int tabIndex);
     int page() const { return currentPage; }
     std::string headerText() const;
+    /** The selected slot's Program has not been read: the pages still hold another Program's values.
+        Any decoded Program applied clears it. `slotLabel` names the slot ("USER 012"). */
+    void setProgramUnread (bool unread, const std::string& slotLabel = {});
+    bool isProgramUnread() const { return programUnread; }
     void selectRow (int row) { selectedRow = row, selectedInterface = -1; }
     int selected() const { return selectedRow; }
     /** PARAMETER DETAILS text of the selected row. */
@@ -213,6 +224,8 @@ private:
     std::array<std::atomic<std::uint8_t>, numRows> changedFlags;
     std::array<int, numRows> flashCounters{};
     bool edited = false;
+    bool programUnread = false;
+    std::string unreadSlotLabel;
     std::string typingProblem;
     std::bitset<numRows> fromInstrument; // the row's value came from the instrument (MIDI or a Program)
     std::vector<int> codeChangedRows;

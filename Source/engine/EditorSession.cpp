@@ -36,6 +36,13 @@ EditorSession::EditorSession (Platform platform)
     syncController = std::make_unique<SyncController> (
         *editor, [&state] (int bank) { return state.bankDisplayName (bank); },
         [&state] (int bank, int slot) { return state.names.name (bank, slot); });
+    bankSyncController = std::make_unique<BankSyncController> (*editor, syncController->sync(), *librarianController,
+                                                               syncController->selector());
+    bankSyncController->refreshViews = [this]
+    {
+        if (librarianController->refreshViews)
+            librarianController->refreshViews();
+    };
     mixController = std::make_unique<MixController> (
         *editor, syncController->sync(), [&state] (int bank, int slot) { return state.names.name (bank, slot); });
     connection->onInitialSync = [this] { syncController->startProgramSync(); };
@@ -90,6 +97,7 @@ EditorSession::TickReport EditorSession::tick()
     TickReport report;
     editor->reportWindowSize();
     syncController->tick();
+    bankSyncController->tick();
     // A selection made behind the selector's back (a restored editor state) still reaches the librarian.
     auto& state = librarianController->state();
     if (state.selectedBank != editor->selectedBank() || state.selectedSlot != editor->selectedProgram())

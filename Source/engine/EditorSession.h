@@ -1,5 +1,6 @@
 #pragma once
 
+#include "BankSyncController.h"
 #include "EditorEngine.h"
 #include "EffectsController.h"
 #include "LibrarianController.h"
@@ -25,6 +26,7 @@ namespace orvo
       0. the window-size report;
       1. sync and selection: the selection the instrument reported is followed, then the sync's step
          applies a received Program (so it is stored under that selection) and checks time-outs;
+         then the bank modes: claimed dumps are cached, names compared, the next bank requested;
       2. the engine: the selection-settle countdown, pending row values, highlights, the log queue,
          "Last NRPN";
       3. effects and routes: the NRPNs without a row that the MIDI thread queued;
@@ -54,6 +56,7 @@ public:
     MidiConnection& midi() { return *connection; }
     EditorSettingsStore& settingsStore() { return *settings; }
     SyncController& sync() { return *syncController; }
+    BankSyncController& bankSync() { return *bankSyncController; }
     LibrarianController& librarian() { return *librarianController; }
     MixController& mix() { return *mixController; }
     EffectsController& effects() { return *effectsController; }
@@ -85,6 +88,7 @@ private:
     std::unique_ptr<LibrarianEditorLink> librarianLink;
     std::unique_ptr<LibrarianController> librarianController;
     std::unique_ptr<SyncController> syncController;
+    std::unique_ptr<BankSyncController> bankSyncController;
     std::unique_ptr<MixController> mixController;
     std::unique_ptr<UnsavedChangesGuard> unsavedGuard;
 };

@@ -22,6 +22,7 @@ public:
     }
     bool hasOutput() const override { return engine.hasOutput(); }
     void clearEdited() override { engine.clearEdited(); }
+    void markProgramUnread (const std::string& slotLabel) override { engine.setProgramUnread (true, slotLabel); }
     std::vector<ParameterEntry> extraParameters() const override { return effects.documentEntries(); }
     bool setControlByKey (const std::string& id, int raw) override { return effects.applyDocumentEntry (id, raw); }
 

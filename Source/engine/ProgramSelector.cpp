@@ -49,6 +49,7 @@ void ProgramSelector::stepProgram (int delta)
         [this, p]
         {
             engine.setSelection (bank(), p);
+            playerSelectedSlot();
             sendSelection ("program browser");
             changed();
         });
@@ -60,9 +61,18 @@ void ProgramSelector::select (int b, int p, const std::string& source)
         [this, b, p, source]
         {
             engine.setSelection (b, p);
+            playerSelectedSlot();
             sendSelection (source);
             changed();
         });
+}
+
+void ProgramSelector::playerSelectedSlot()
+{
+    engine.log().append ("Selected " + label (bank(), program()) + ".\n");
+    // The instrument is about to load the slot: Program data asked for now could be the old Program.
+    if (startQuietWindow != nullptr)
+        startQuietWindow();
 }
 
 void ProgramSelector::follow (int b, int p)
@@ -74,6 +84,160 @@ void ProgramSelector::follow (int b, int p)
     changed();
 }
 
+std::string ProgramSelector::label (int b, int p) const
+{
+    const auto name = settings.bankDisplayName != nullptr ? settings.bankDisplayName (b) : std::to_string (b);
+    return name + " " + text::threeDigits (p);
+}
+
+int ProgramSelector::programChannel() const
+{
+    return channelOrOne (settings.programChannel);
+}
+
+int ProgramSelector::mixChannel() const
+{
+    return channelOrOne (settings.mixChannel);
+}
+
+void ProgramSelector::onBankSelect (int channel, int value)
+{
+    if (value < 0)
+        return;
+    int index = -1;
+    if (channel == programChannel() && value <= 2)
+        index = value;
+    else if (channel == mixChannel() && value <= 1)
+        index = value + 3;
+    if (index < 0)
+        return;
+    if (guardInForce() && index != appBank.load())
+    {
+        queueLog ("Accepted incoming Orvo Bank Select as a hardware selection override.\n");
+        appGuardActive = false;
+    }
+    const auto name = settings.bankDisplayName != nullptr ? settings.bankDisplayName (index) : std::to_string (index);
+    queueLog ("Received Orvo Bank Select: ch=" + std::to_string (channel) + " bank=" + std::to_string (value) + " -> "
+              + name + ". Waiting for Program Change before moving the bottom-bar selector.\n");
+}
+
+void ProgramSelector::onProgramChange (int channel, int p)
+{
+    const bool onProgramChannel = channel == programChannel();
+    if (! onProgramChannel && channel != mixChannel())
+    {
+        queueLog ("Ignored Program Change on ch=" + std::to_string (channel) + " program=" + text::threeDigits (p)
+                  + " because it does not match the Orvo Program or Mix select channel.\n");
+        return;
+    }
+    int b = bank();
+    if (const auto seen = engine.takeBankSelect (channel))
+    {
+        const int type = engine.bankSelectType.load();
+        const int value = type == 1 ? seen->cc0 : type == 2 ? seen->cc32 : (seen->cc32 >= 0 ? seen->cc32 : seen->cc0);
+        if (onProgramChannel && value >= 0 && value <= 2)
+            b = value;
+        else if (! onProgramChannel && value >= 0 && value <= 1)
+            b = value + 3;
+    }
+
+    const double now = clock.nowMs();
+    if (now < activationExpiryMs.load())
+    {
+        if (b == activationBank.load() && (p == activationStepSlot.load() || p == activationTargetSlot.load()))
+        {
+            queueLog ("Ignored echoed Orvo Program Change from loaded Program activation refresh: " + label (b, p) + ".\n");
+            if (p == activationTargetSlot.load())
+                activationExpiryMs = 0.0;
+            return;
+        }
+    }
+    else
+        activationBank = -1;
+
+    if (guardInForce())
+    {
+        appGuardActive = false;
+        if (b == appBank.load() && p == appProgram.load())
+        {
+            queueLog ("Ignored echoed Orvo Program Change for app-selected " + label (b, p) + ".\n");
+            return;
+        }
+        queueLog ("Accepted incoming Orvo Program Change as a hardware selection override: " + label (b, p) + ".\n");
+    }
+    reportedRefresh = b < 3;
+    reportedBank = b;
+    reportedProgram = p;
+    queueLog ("Queued app Program selection from incoming Orvo Program Change: ch=" + std::to_string (channel)
+              + " bank=" + std::to_string (b) + " program=" + text::threeDigits (p)
+              + (b >= 3 ? ". No Program dump will be requested because Mix banks do not use the Program edit-buffer refresh"
+                        : "")
+              + "\n");
+}
+
+void ProgramSelector::applyReportedSelection (std::optional<Reported> fromGlobal)
+{
+    Reported fromChange;
+    fromChange.bank = reportedBank.exchange (-1);
+    fromChange.program = reportedProgram.exchange (-1);
+    fromChange.refresh = reportedRefresh.exchange (false);
+    for (const auto& r : { fromGlobal.value_or (Reported{}), fromChange })
+    {
+        if (r.bank < 0 || r.program < 0 || r.bank >= numBanks || r.program > 127)
+            continue;
+        if (guardInForce() && (r.bank != appBank.load() || r.program != appProgram.load()))
+        {
+            queueLog ("SYNC: ignored incoming Orvo selector update " + label (r.bank, r.program)
+                                 + " because the app-selected bottom-bar program is "
+                                 + label (appBank.load(), appProgram.load()) + ".\n");
+            continue;
+        }
+        applySelection (r.bank, r.program, r.compare, r.refresh);
+    }
+}
+
+void ProgramSelector::applySelection (int b, int p, bool compare, bool refresh)
+{
+    follow (b, p);
+    queueLog ("SYNC: matched app to Orvo Global state: " + label (b, p) + ".\n\n");
+    if (compare && startBankSync != nullptr)
+        startBankSync (b);
+    if (! refresh)
+        return;
+    if (b >= 3)
+    {
+        queueLog ("Skipped Orvo Program edit-buffer refresh for " + label (b, p)
+                             + ": Mix banks do not use the Program edit-buffer refresh.\n");
+        return;
+    }
+    const auto& log = engine.log();
+    if (log.isMonitorVisible() && (log.midiInputMonitor.load() || log.midiOutputMonitor.load())
+        && requestEditBufferRefresh != nullptr)
+        engine.services().scheduler.callAfter (refreshDelayMs, [this] {
+            if (requestEditBufferRefresh != nullptr)
+                requestEditBufferRefresh ("incoming bank/program selection");
+        });
+}
+
+void ProgramSelector::restoreAppSelection (const std::string& reason)
+{
+    const int b = appBank.load(), p = appProgram.load();
+    if (! guardInForce() || b < 0 || b >= numBanks || p < 0 || p > 127 || (b == bank() && p == program()))
+        return;
+    engine.setSelection (b, p);
+    changed();
+    queueLog ("Restored bottom-bar Program selector to app-selected " + label (b, p) + " during " + reason
+                         + ".\n");
+}
+
+void ProgramSelector::openActivationWindow (int b, int stepSlot, int targetSlot)
+{
+    activationBank = b;
+    activationStepSlot = stepSlot;
+    activationTargetSlot = targetSlot;
+    activationExpiryMs = clock.nowMs() + activationWindowMs;
+}
+
 void ProgramSelector::sendSelection (const std::string& source)
 {
     const int b = bank();
@@ -82,10 +246,14 @@ void ProgramSelector::sendSelection (const std::string& source)
     const int bankByte = programBank ? b : b - 3;
     const int p = std::clamp (program(), 0, 127);
 
-    appGuardActive = true;
+    // A selection of the editor's own replaces whatever the instrument reported before it.
+    reportedBank = -1;
+    reportedProgram = -1;
+    reportedRefresh = false;
     appBank = b;
     appProgram = p;
     appGuardExpiryMs = clock.nowMs() + echoGuardMs;
+    appGuardActive = true;
 
     if (!engine.hasOutput())
     {
@@ -116,7 +284,7 @@ void ProgramSelector::sendSelection (const std::string& source)
 
 bool ProgramSelector::guardInForce() const
 {
-    return appGuardActive && clock.nowMs() < appGuardExpiryMs;
+    return appGuardActive.load() && clock.nowMs() < appGuardExpiryMs.load();
 }
 
 std::string ProgramSelector::programNumberText() const
@@ -133,7 +301,10 @@ std::string ProgramSelector::patchNameText (bool diagnosticMode) const
 {
     if (!diagnosticMode && !modeKnown)
         return "MODE UNKNOWN - PLEASE SYNC";
-    return settings.slotName != nullptr ? settings.slotName (bank(), program()) : std::string();
+    auto name = settings.slotName != nullptr ? settings.slotName (bank(), program()) : std::string();
+    if (engine.isProgramUnread())
+        name += (name.empty() ? "" : "  ") + std::string ("(NOT READ - PROGRAM SYNC)");
+    return name;
 }
 
 void ProgramSelector::changed()

@@ -2,20 +2,28 @@
 
 #include "EditorEngine.h"
 
+#include <atomic>
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace orvo
 {
 
-/** The bottom bar's Program selector: which bank and Program the editor has selected, what it sends
-    to the instrument when the player picks one, and the texts the bar shows. The selection itself is
-    kept by the engine (the editor-state document carries it); this class changes it. */
+/** The bottom bar's Program selector and selection tracking: which bank and Program the editor has
+    selected, what it sends to the instrument when the player picks one, which selections the
+    instrument reports are followed and which are echoes of the editor's own, and the texts the bar
+    shows. The selection itself is kept by the engine (the editor-state document carries it).
+
+    `onBankSelect` and `onProgramChange` run on the MIDI input thread: they only read settings, write
+    atomics and queue log lines; the reported selection is applied on the timer tick. */
 class ProgramSelector
 {
 public:
     static constexpr int numBanks = 5;
     static constexpr int echoGuardMs = 8000;
+    static constexpr int activationWindowMs = 4500;
+    static constexpr int refreshDelayMs = 450;
 
     struct Settings
     {
@@ -29,7 +37,7 @@ public:
 
     int bank() const { return engine.selectedBank(); }
     int program() const { return engine.selectedProgram(); }
-    bool isModeKnown() const { return modeKnown; }
+    bool isModeKnown() const { return modeKnown.load(); }
     void setModeKnown (bool known) { modeKnown = known; }
 
     /** The bank arrows: the next or previous bank (wrapping), logged and sent. */
@@ -41,13 +49,44 @@ public:
     /** A selection the instrument reported (a sync applied it): the selector follows, nothing is sent. */
     void follow (int bank, int program);
 
+    //==== selections the instrument reports ====
+    struct Reported
+    {
+        int bank = -1, program = -1;
+        bool compare = false, refresh = false;
+    };
+    /** MIDI thread: Bank Select (the controller of the bank-select type) and Program Change. */
+    void onBankSelect (int channel, int value);
+    void onProgramChange (int channel, int program);
+    /** Timer tick: the selection the Global dump reported (if any), then the one a Program Change
+        queued, each checked against the echo guard and applied. */
+    void applyReportedSelection (std::optional<Reported> fromGlobal);
+    /** Moves the selector to a reported selection; `compare` starts BANK SYNC of the bank, `refresh`
+        asks for the edit buffer when the monitor shows MIDI. */
+    void applySelection (int bank, int program, bool compare, bool refresh);
+    /** Puts the selector back on the editor's own pick while the echo guard is in force. */
+    void restoreAppSelection (const std::string& reason);
+    /** A transfer's activation refresh: echoes of the step and target slot are expected until the
+        target's echo or 4,500 ms. */
+    void openActivationWindow (int bank, int stepSlot, int targetSlot);
+
+    std::function<std::string (int bank)> bankNameFunction() const { return settings.bankDisplayName; }
+    /** A selection label as log lines write it: bank display name and three-digit number. */
+    std::string label (int bank, int program) const;
+
+    /** Hooks to the sync: BANK SYNC of a bank, an edit-buffer refresh with its reason, the quiet
+        window after the player selects a slot. */
+    std::function<void (int bank)> startBankSync;
+    std::function<void (const std::string& reason)> requestEditBufferRefresh;
+    std::function<void()> startQuietWindow;
+
     /** Sends the current selection: mode, bank select by the instrument's bank-select type, Program Change. */
     void sendSelection (const std::string& source);
 
     /** The echo guard armed by the last selection sent. */
     bool guardInForce() const;
-    int guardBank() const { return appBank; }
-    int guardProgram() const { return appProgram; }
+    int guardBank() const { return appBank.load(); }
+    int guardProgram() const { return appProgram.load(); }
 
     std::string programNumberText() const;
     /** The selected bank as the bar shows it (its display name). */
@@ -65,14 +104,22 @@ public:
 private:
     void whenAllowed (std::function<void()> change);
     void changed();
+    void playerSelectedSlot();
+    void queueLog (const std::string& line) { engine.log().queueLine (line); }
+    int programChannel() const;
+    int mixChannel() const;
 
     EditorEngine& engine;
     const Clock& clock;
     Settings settings;
-    bool modeKnown = false;
-    bool appGuardActive = false;
-    int appBank = -1, appProgram = -1;
-    double appGuardExpiryMs = 0.0;
+    std::atomic<bool> modeKnown{ false };
+    std::atomic<bool> appGuardActive{ false };
+    std::atomic<int> appBank{ -1 }, appProgram{ -1 };
+    std::atomic<double> appGuardExpiryMs{ 0.0 };
+    std::atomic<int> activationBank{ -1 }, activationStepSlot{ -1 }, activationTargetSlot{ -1 };
+    std::atomic<double> activationExpiryMs{ 0.0 };
+    std::atomic<int> reportedBank{ -1 }, reportedProgram{ -1 };
+    std::atomic<bool> reportedRefresh{ false };
 };
 
 } // namespace orvo

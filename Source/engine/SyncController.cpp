@@ -10,7 +10,14 @@ SyncController::SyncController (EditorEngine& e, std::function<std::string (int)
                                                      [this] { return syncEngine.receiver().mixChannel(); },
                                                      std::move (bankDisplayName), std::move (slotName) })
 {
+    syncEngine.bankDisplayName = programSelector.bankNameFunction();
     syncEngine.attach();
+    engine.onProgramChange = [this] (int channel, int program) { programSelector.onProgramChange (channel, program); };
+    engine.onBankSelect = [this] (int channel, int value) { programSelector.onBankSelect (channel, value); };
+    programSelector.requestEditBufferRefresh = [this] (const std::string& reason)
+    { syncEngine.requestEditBufferRefresh (reason); };
+    programSelector.startQuietWindow = [this] { syncEngine.startQuietWindow(); };
+    programSelector.startBankSync = [this] (int bank) { syncEngine.startBankRequest (bank, SyncEngine::bankSyncMode); };
     syncEngine.onProgramApplied =
         [this] (const DecodedProgramValues& values, const UnpackedProgram& unpacked, const ByteVector& dump)
     {
@@ -29,8 +36,10 @@ void SyncController::forgetMode()
 
 void SyncController::followReportedSelection()
 {
-    if (auto reported = syncEngine.takeReportedSelection())
-        programSelector.follow (reported->first, reported->second);
+    std::optional<ProgramSelector::Reported> fromGlobal;
+    if (auto r = syncEngine.takeReportedSelection())
+        fromGlobal = ProgramSelector::Reported{ r->bank, r->program, r->compare, false };
+    programSelector.applyReportedSelection (fromGlobal);
 }
 
 void SyncController::tick()

@@ -27,6 +27,8 @@ public:
     virtual bool hasOutput() const = 0;
     /** The Program shown was saved or replaced. */
     virtual void clearEdited() = 0;
+    /** The selected slot's Program is not known: the pages show another Program's values until it is read. */
+    virtual void markProgramUnread (const std::string& slotLabel) = 0;
 
     /** What a document keeps besides the catalogue rows (the effect and the modulation routes), as
         "parameters" entries after the rows, so that a saved Program brings back what was on screen. */

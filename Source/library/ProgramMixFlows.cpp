@@ -2,7 +2,9 @@
 
 #include "model/TextMatching.h"
 
+#include "data/ProgramCodec.h"
 #include "data/ProgramLayout.h"
+#include "library/SysExMessageScan.h"
 
 namespace orvo
 {
@@ -304,12 +306,44 @@ void ProgramMixFlows::programSyncApplied (const ByteVector& dump)
 
 void ProgramMixFlows::selectionChanged (int bank, int slot)
 {
+    // The same slot again (an echo, a refresh) must not put the cached Program over the player's edits.
+    const bool moved = state.selectedBank != SlotNameTable::clampBank (bank) || state.selectedSlot != SlotNameTable::clampSlot (slot);
     state.selectedBank = SlotNameTable::clampBank (bank);
     state.selectedSlot = SlotNameTable::clampSlot (slot);
     if (const auto file = findLibraryProgramFile (state.selectedBank, state.selectedSlot))
         loadCachedProgramData (state.selectedBank, state.selectedSlot, *file);
+    if (moved)
+        showSelectedProgram (state.selectedBank, state.selectedSlot);
     // The selection and whatever it brought into the slot outlive a crash.
     working.saveSelectionSoon();
+}
+
+void ProgramMixFlows::showSelectedProgram (int bank, int slot)
+{
+    if (!LibrarianState::isProgramBank (bank) || !LibrarianState::isValidSlot (slot))
+        return;
+    auto dump = cachedProgramSysEx (bank, slot);
+    const auto& s = state.slot (bank, slot);
+    if (!dump && s.documentFile)
+        if (const auto read = readProgramDocument (*s.documentFile); read.ok)
+            dump = decodeDocumentSysEx (read.root, slot).dump;
+
+    const auto label = state.bankDisplayName (bank) + " " + text::threeDigits (slot);
+    DecodedProgramValues values;
+    std::string diagnostic;
+    if (!dump || !decodeProgramDump (*dump, values, diagnostic))
+    {
+        // Never show one Program's values under another's name without saying so (the header and
+        // the bottom bar say it; a log line per step through unread slots would only be noise).
+        editor.markProgramUnread (label);
+        return;
+    }
+    editor.applyProgramValues (values.raw, values.defined);
+    host.setCurrentProgramSysEx (*dump);
+    if (programDumpApplied)
+        programDumpApplied (values, unpackProgramDump (*dump), *dump);
+    editor.clearEdited();
+    logLine ("Showing " + label + " from its cached Program dump; nothing was sent to the Orvo.\n");
 }
 
 std::optional<juce::File> ProgramMixFlows::findLibraryProgramFile (int bank, int slot)

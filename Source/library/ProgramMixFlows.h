@@ -53,6 +53,9 @@ public:
     /** The selected bank or slot changed: recorded, and a Program slot's document is looked up by its
         name in the library and its editor data taken into the slot. */
     void selectionChanged (int bank, int slot);
+    /** Puts the selected Program slot's cached dump (or its library document's) on the pages without
+        sending anything; without one, marks the pages as not read. */
+    void showSelectedProgram (int bank, int slot);
 
     /** The Program document of the library for a Program slot, by the slot's name (see
         ProgramLibraryIndex::findProgramFile). */

@@ -1,5 +1,6 @@
 #include "SyncEngine.h"
 
+#include "data/ProgramLayout.h"
 #include "model/TextMatching.h"
 
 #include <algorithm>
@@ -8,12 +9,23 @@
 namespace orvo
 {
 
+int BankSlotTable::receivedCount() const
+{
+    return (int)std::count_if (slots.begin(), slots.end(), [] (const Slot& s) { return s.received; });
+}
+
 SyncEngine::SyncEngine (SyncHost& editorHost)
     : host (editorHost),
       sysexReceiver (
           [this] {
               SysExReceiver::Hooks h;
-              h.wantsProgramEditBuffer = [this] { return awaitingEditBuffer.load(); };
+              h.wantsProgramEditBuffer = [this] { return awaitingEditBuffer.load() || editBufferRefreshPending.load(); };
+              h.activeBankRequest = [this]() -> std::optional<int> {
+                  if (! bankRequestActive.load())
+                      return std::nullopt;
+                  return requestedBankValue.load();
+              };
+              h.storedProgramReceived = [this] (int bank, int slot, const ByteVector& m) { storedProgramReceived (bank, slot, m); };
               h.syncAwaitsEditBuffer = [this] { return syncActive.load() && awaitingEditBuffer.load(); };
               h.editBufferResponses = [this] { return editBufferResponses.load(); };
               h.diagnosticLogOn = [this] { return host.diagnosticLogOn(); };
@@ -49,6 +61,7 @@ void SyncEngine::startProgramSync()
         return;
     }
     ++generation;
+    bankModeValue = noBankMode;
     reportedFlag2 = false;
     bankComparisonRequested = false;
     editBufferResponses = 0;
@@ -121,11 +134,16 @@ void SyncEngine::globalReceived (const GlobalDumpReport& report)
 void SyncEngine::editBufferReceived (const ByteVector& message)
 {
     const bool forSync = syncActive.load() && awaitingEditBuffer.exchange (false);
+    bool refresh = false;
     if (forSync)
         currentStage = bankRequestActive.load() ? receivingBank : complete;
+    else
+        refresh = editBufferRefreshPending.exchange (false);
     ++editBufferResponses;
 
     Decoded decoded;
+    decoded.refresh = refresh;
+    decoded.forEffects = refresh && refreshForEffects.exchange (false);
     std::string diagnostic;
     decoded.ok = decodeProgramDump (message, decoded.values, diagnostic);
     if (decoded.ok)
@@ -137,21 +155,173 @@ void SyncEngine::editBufferReceived (const ByteVector& message)
     pendingDecoded = std::move (decoded);
 }
 
-std::optional<std::pair<int, int>> SyncEngine::takeReportedSelection()
+void SyncEngine::storedProgramReceived (int bank, int slot, const ByteVector& message)
+{
+    // The receiver only hands over dumps for the requested bank and a slot below 128.
+    std::string name = readProgramName (unpackProgramDump (message.data(), message.size()));
+    int count = 0;
+    {
+        std::lock_guard<std::mutex> lock (bankLock);
+        auto& s = slotTable.slots[(size_t)slot];
+        s.dump = message;
+        s.name = std::move (name);
+        if (! s.received)
+        {
+            s.received = true;
+            count = ++receivedCountValue;
+        }
+        if (bank <= 2)
+            claimedDumps.push_back ({ bank, slot, message });
+    }
+    if (count != 128)
+        return;
+    bankRequestActive = false;
+    const int mode = bankModeValue.load();
+    const auto label = bankLabelOf (bank);
+    if (mode == bankSyncMode)
+    {
+        bankComplete = true;
+        currentStage = complete;
+        compareNamesPending = true;
+        queueLog ("BANK SYNC: received all 128 Program dumps for current bank. Comparing names with the loaded environment.\n\n");
+    }
+    else if (mode == systemSyncMode)
+    {
+        bankComplete = true;
+        systemBankComplete = true;
+        queueLog ("SYSTEM SYNC: received all 128 Program dumps for " + label + ".\n\n");
+    }
+    else if (mode == tagHashExportMode)
+    {
+        tagBankComplete = true;
+        queueLog ("TAG HASH EXPORT: received all 128 Program dumps for " + label + ".\n\n");
+    }
+}
+
+std::string SyncEngine::bankLabelOf (int bank) const
+{
+    std::string name;
+    if (bankDisplayName != nullptr)
+        name = bankDisplayName (bank);
+    if (name.empty())
+        name = bank == 0 ? "USER" : bank == 1 ? "PRESET1" : bank == 2 ? "PRESET2" : "BANK " + std::to_string (bank);
+    return name.substr (0, name.find (' '));
+}
+
+std::string SyncEngine::bankModeName() const
+{
+    switch (bankModeValue.load())
+    {
+        case bankSyncMode: return "BANK SYNC";
+        case systemSyncMode: return "SYSTEM SYNC";
+        case tagHashExportMode: return "TAG HASH EXPORT";
+        default: return "PROGRAM SYNC";
+    }
+}
+
+void SyncEngine::startBankRequest (int bank, int mode)
+{
+    if (bank < 0 || bank > 15 || mode < bankSyncMode || mode > tagHashExportMode || ! host.hasOutput())
+        return;
+    ++generation;
+    {
+        std::lock_guard<std::mutex> lock (bankLock);
+        slotTable.clear();
+    }
+    requestedBankValue = bank;
+    receivedCountValue = 0;
+    bankModeValue = mode;
+    bankRequestActive = true;
+    bankRequestStartMs = host.clock().nowMs();
+    if (! overlayState.visible)
+    {
+        lastStageSeen = -1;
+        showOverlay (mode == bankSyncMode     ? "Receiving current Program bank: 0 of 128 patches..."
+                     : mode == systemSyncMode ? "System Sync: 0 of 128 patches..."
+                                              : "Creating tag hash file: 0 of 128 Programs...",
+                     0.0);
+    }
+    overlayCloseScheduled = false;
+    syncActive = true;
+    currentStage = receivingBank;
+
+    host.sendSysEx (buildProgramBankRequest (bank));
+    const auto bankByte = (std::uint8_t)bank;
+    host.logLine (bankModeName() + ": requested Orvo Program bank " + std::to_string (bank) + ": F0 00 00 0E 1D 0A "
+                  + hexBytes (&bankByte, 1) + " F7\n\n");
+}
+
+BankSlotTable SyncEngine::bankSlots() const
+{
+    std::lock_guard<std::mutex> lock (bankLock);
+    return slotTable;
+}
+
+std::vector<ReceivedStoredDump> SyncEngine::takeStoredDumps()
+{
+    std::lock_guard<std::mutex> lock (bankLock);
+    return std::exchange (claimedDumps, {});
+}
+
+void SyncEngine::setSystemSync (bool active, int index)
+{
+    systemSyncIndexValue = index;
+    systemSyncActive = active;
+}
+
+void SyncEngine::finishBankModes()
+{
+    systemSyncActive = false;
+    bankModeValue = noBankMode;
+    bankRequestActive = false;
+    syncActive = true;
+    currentStage = complete;
+}
+
+void SyncEngine::requestEditBufferRefresh (const std::string& reason, int effectSlot)
+{
+    if (! host.hasOutput())
+    {
+        effectReadbackSlotValue = -1;
+        host.logLine ("No MIDI output is open. Cannot refresh the current Orvo Program edit buffer.\n");
+        return;
+    }
+    effectReadbackSlotValue = effectSlot;
+    refreshForEffects = effectSlot >= 0;
+    if (effectSlot < 0)
+        startQuietWindow();
+    editBufferRefreshPending = true;
+    host.sendSysEx (buildProgramEditBufferRequest());
+    host.logLine ("Requested Orvo Program edit buffer " + reason + ".\n");
+}
+
+void SyncEngine::startQuietWindow()
+{
+    quietCountdown = quietTicks;
+    quietUntilMs = std::max (quietUntilMs, host.clock().nowMs() + quietMs);
+}
+
+bool SyncEngine::isProgramDataBusy() const
+{
+    return quietCountdown > 0 || editBufferRefreshPending.load() || host.clock().nowMs() < quietUntilMs;
+}
+
+std::optional<SyncEngine::ReportedSelection> SyncEngine::takeReportedSelection()
 {
     const int bank = reportedBankValue.exchange (-1);
     const int program = reportedProgramValue.exchange (-1);
-    reportedCompare = false;
+    const bool compare = reportedCompare.exchange (false);
     reportedFlag2 = false;
     if (bank < 0 || program < 0 || bank >= 5)
         return std::nullopt;
-    return std::make_pair (bank, program);
+    return ReportedSelection{ bank, program, compare };
 }
 
 void SyncEngine::showOverlay (const std::string& text, double fraction)
 {
     overlayState.visible = true;
     overlayState.barVisible = true;
+    overlayState.title = bankModeName();
     overlayState.text = text;
     overlayState.fraction = fraction;
 }
@@ -163,8 +333,11 @@ void SyncEngine::onSyncTick()
         std::lock_guard<std::mutex> lock (decodedLock);
         decoded.swap (pendingDecoded);
     }
+    if (quietCountdown > 0)
+        --quietCountdown;
     if (decoded)
     {
+        const std::string prefix = decoded->refresh ? "REFRESH" : "SYNC";
         if (decoded->ok)
         {
             host.applyProgramValues (decoded->values.raw, decoded->values.defined);
@@ -172,10 +345,26 @@ void SyncEngine::onSyncTick()
             host.queueLogLine ("Applied mapped OSC/ENV/LFO/S&H controls from Program edit-buffer sync.\n");
             if (onProgramApplied)
                 onProgramApplied (decoded->values, decoded->unpacked, decoded->message);
-            host.queueLogLine ("SYNC: received Program edit buffer; queued mapped OSC/ENV/LFO/S&H UI refresh.\n");
+            if (decoded->forEffects && onEffectsReadback)
+                onEffectsReadback (decoded->values, decoded->unpacked, effectReadbackSlotValue.load());
+            host.queueLogLine (prefix + ": received Program edit buffer; "
+                               + (decoded->forEffects ? "queued Digital Effects parameter readback"
+                                                      : "queued mapped OSC/ENV/LFO/S&H UI refresh")
+                               + ".\n");
         }
         else
-            host.queueLogLine ("SYNC: received Program edit buffer, but the mapped controls could not be parsed.\n");
+            host.queueLogLine (prefix + ": received Program edit buffer, but the mapped controls could not be parsed.\n");
+    }
+
+    // A tag-hash bank that never completes must not stop the export.
+    if (bankModeValue.load() == tagHashExportMode && bankRequestActive.load()
+        && host.clock().nowMs() - bankRequestStartMs > tagBankTimeoutMs)
+    {
+        bankRequestActive = false;
+        host.logLine ("TAG HASH EXPORT: timed out after receiving " + std::to_string (receivedCountValue.load())
+                      + " of 128 Programs from bank " + std::to_string (requestedBankValue.load())
+                      + "; continuing automatically.\n");
+        tagBankComplete = true;
     }
 
     if (! overlayState.visible)
@@ -219,6 +408,7 @@ void SyncEngine::onSyncTick()
                     showOverlay ("Receiving Program edit buffer...", fraction);
                 break;
             case finishingEditBuffer: showOverlay ("Finishing edit-buffer sync...", fraction); break;
+            case receivingBank: showBankProgress (fraction); break;
             case complete:
                 showOverlay ("Sync complete.", 1.0);
                 overlayState.barVisible = false;
@@ -238,8 +428,37 @@ void SyncEngine::onSyncTick()
     }
 }
 
+void SyncEngine::showBankProgress (double)
+{
+    const int count = std::clamp (receivedCountValue.load(), 0, 128);
+    const double f = std::min (count / 128.0, 0.99);
+    const int mode = bankModeValue.load();
+    if (mode == systemSyncMode)
+    {
+        const int k = std::clamp (systemSyncIndexValue.load(), 0, 2);
+        static const char* labels[] = { "USER", "PRESET1", "PRESET2" };
+        showOverlay ("System Sync " + std::to_string (k + 1) + " of 3: " + labels[k] + " " + std::to_string (count)
+                         + " of 128 patches...",
+                     (k + f) / 3.0);
+    }
+    else if (mode == tagHashExportMode)
+    {
+        const int n = std::max (tagExportCount, 1);
+        const int i = std::clamp (tagExportIndex, 0, n - 1);
+        showOverlay ("Creating tag hash file: bank " + std::to_string (i + 1) + " of " + std::to_string (n) + ", "
+                         + std::to_string (count) + " of 128 Programs...",
+                     std::min ((i + f) / n, 0.99));
+    }
+    else
+        showOverlay ("Receiving current Program bank: " + std::to_string (count) + " of 128 patches...", f);
+}
+
 void SyncEngine::cancelSync()
 {
+    const bool systemRunning = systemSyncActive.load() || bankModeValue.load() == systemSyncMode;
+    const int mode = systemRunning ? (int)systemSyncMode : bankModeValue.load();
+    const int count = receivedCountValue.load();
+    ++cancels;
     ++generation;
     awaitingGlobal = false;
     awaitingEditBuffer = false;
@@ -258,7 +477,21 @@ void SyncEngine::cancelSync()
         std::lock_guard<std::mutex> lock (decodedLock);
         pendingDecoded.reset();
     }
-    host.logLine ("PROGRAM SYNC: cancelled by user. Late Orvo responses will be ignored.\n\n");
+    systemSyncActive = false;
+    bankComplete = systemBankComplete = tagBankComplete = compareNamesPending = false;
+    bankModeValue = noBankMode;
+    requestedBankValue = -1;
+    receivedCountValue = 0;
+    systemSyncIndexValue = 0;
+    {
+        std::lock_guard<std::mutex> lock (bankLock);
+        slotTable.clear();
+    }
+    static const char* names[] = { "PROGRAM SYNC", "BANK SYNC", "SYSTEM SYNC", "TAG HASH EXPORT" };
+    host.logLine (std::string (names[std::clamp (mode, 0, 3)]) + ": cancelled by user"
+                  + (mode != noBankMode ? " after receiving " + std::to_string (count) + " of 128 Programs in the current bank"
+                                        : std::string())
+                  + ". Late Orvo responses will be ignored.\n\n");
 }
 
 } // namespace orvo

@@ -28,6 +28,11 @@ void SyncProgressOverlay::show (const SyncEngine::Overlay& state)
         return;
     if (text.getText() != juce::String (state.text))
         text.setText (state.text, juce::dontSendNotification);
+    if (title != state.title)
+    {
+        title = state.title;
+        repaint();
+    }
     progress = state.fraction;
     bar.setVisible (state.barVisible);
     cancel.setVisible (state.barVisible);
@@ -43,7 +48,7 @@ void SyncProgressOverlay::paint (juce::Graphics& g)
     g.drawRoundedRectangle (box.reduced (0.5f), 8.0f, 1.5f);
     g.setColour (palette::text);
     g.setFont (juce::Font (13.0f, juce::Font::bold));
-    g.drawText ("PROGRAM SYNC", box.toNearestInt().withHeight (34), juce::Justification::centred);
+    g.drawText (juce::String (title), box.toNearestInt().withHeight (34), juce::Justification::centred);
     text.setColour (juce::Label::textColourId, palette::text);
 }
 

@@ -25,6 +25,7 @@ private:
     juce::ProgressBar bar { progress };
     juce::Label text;
     juce::TextButton cancel { "CANCEL" };
+    std::string title = "PROGRAM SYNC";
 };
 
 } // namespace orvo

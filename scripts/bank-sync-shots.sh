@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Takes pictures of SYSTEM SYNC in progress (the Virtual Orvo at cable speed) and of the name
+# comparison after a BANK SYNC, into docs/screenshots/.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+home=$(mktemp -d)
+HOME="$home" xvfb-run -a -s "-screen 0 1600x1200x24" bash -c '
+  shotScreen() { sleep 1.5; import -window root -crop 1400x1100+0+0 +repage "docs/screenshots/$1.png"; }
+  # The Sync menu by keyboard: File is opened, Right moves three menus on, Down n selects its n-th item.
+  syncItem() { xdotool mousemove $((X + 22)) $((Y + 11)) click 1; sleep 0.5; xdotool key Right Right Right; sleep 0.3;
+               for i in $(seq 1 $1); do xdotool key Down; sleep 0.1; done; xdotool key Return; }
+  # The first of two buttons centred at the foot of the topmost dialog.
+  firstButton() { local d; d=$(xdotool search --onlyvisible --name "^$1\$" | tail -n 1); eval "$(xdotool getwindowgeometry --shell "$d" | sed "s/^/D/")";
+                  xdotool mousemove $((DX + DWIDTH / 2 - 62)) $((DY + DHEIGHT - 36)) click 1; }
+  /usr/bin/python3 scripts/close-window.py --hold & holder=$!
+  sleep 0.5
+
+  # SYSTEM SYNC at cable speed: each bank takes about 96 s, so the overlay is caught in the first.
+  build/bin/OrvoEditor --virtual-orvo --wire-rate > /dev/null 2>&1 & pid=$!
+  for i in $(seq 1 300); do xdotool search --onlyvisible --name "^Initial Orvo Sync$" > /dev/null && break; sleep 0.2; done
+  sleep 0.5; firstButton "Initial Orvo Sync"; sleep 9
+  w=$(xdotool search --onlyvisible --name "^Orvo Editor$" | tail -n 1)
+  eval "$(xdotool getwindowgeometry --shell "$w" | grep -E "^(X|Y|WIDTH|HEIGHT)=")"
+  syncItem 3; sleep 1; firstButton "System Sync"; sleep 20
+  shotScreen system-sync-progress
+  kill $pid; sleep 1
+
+  # BANK SYNC with the fast Virtual Orvo: the fresh library knows no names, so all 128 differ.
+  eval "$(bash scripts/open-synced-editor.sh)"
+  syncItem 2; sleep 1; firstButton "Bank Sync"; sleep 3
+  shotScreen bank-sync-differences
+  kill $pid $holder
+'
+rm -rf "$home"
