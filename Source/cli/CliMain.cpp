@@ -17,7 +17,7 @@ CommandRegistration::CommandRegistration (const char* name, const char* usage, C
 {
     // Some commands register the text of their usage error ("orvo-cli NAME ...\n"); the help wants "NAME ...".
     std::string text = usage;
-    while (! text.empty() && text.back() == '\n')
+    while (!text.empty() && text.back() == '\n')
         text.pop_back();
     if (text.rfind ("orvo-cli ", 0) == 0)
         text.erase (0, 9);
