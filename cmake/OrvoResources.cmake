@@ -2,7 +2,8 @@
 # beside its binary. The source is generated at configure time and only rewritten when its text
 # changes; editing a resource re-runs the configure step on the next build.
 set(ORVO_RESOURCE_FILES
-  ${CMAKE_SOURCE_DIR}/Resources/TuningModel.bin)
+  ${CMAKE_SOURCE_DIR}/Resources/TuningModel.bin
+  ${CMAKE_SOURCE_DIR}/Resources/WedgePresets.json)
 
 set(ORVO_RESOURCE_SOURCE ${CMAKE_BINARY_DIR}/generated/EmbeddedResources.cpp)
 set(table "")

@@ -40,7 +40,7 @@ TEST_F (DocumentOpenerTest, OpensEachDocumentKindByItsExtensionAndRefusesTheRest
         { "broken.orvob", 77, {}, "", "Could not load" },
         { "notes.txt", 77, {}, "Open Document", "OPEN: Not an Orvo Editor document" },
         { "missing.orvop", 77, {}, "Open Document", "OPEN: There is no such file: " },
-        { "mine.orvopreset", 77, {}, "Open Document", "OPEN: User presets cannot be opened in this version yet" },
+        { "mine.orvopreset", 77, {}, "Open Document", "OPEN: A user preset is loaded from the USER PRESETS overlay" },
     };
     for (const auto& c : cases)
     {

@@ -304,8 +304,16 @@ void MainComponent::buildPages()
                         page.addAndMakeVisible (*v);
         }
     }
-    effectsView->onSend = [this] (const EffectNrpnSend& send) { engine->sendInterface (send.nrpn, send.raw, send.actionLabel); };
+    effectsView->onSend = [this] (const EffectNrpnSend& send)
+    {
+        engine->sendInterface (send.nrpn, send.raw, send.actionLabel);
+        if (send.nrpn == effects::selectionNrpn)
+            session->wedge().editorSelectedAlgorithm (session->effects().page().algorithm());
+    };
     pages[5].addAndMakeVisible (*effectsView);
+    effectsTools = std::make_unique<EffectsToolsView> (*session, *this, pages[5]);
+    effectsTools->onStatus = [this] (const std::string& title, const std::string& text)
+    { headerStatus.setText (juce::String (title) + ": " + juce::String (text), juce::dontSendNotification); };
     registry[effectsView->getComponentID()] = effectsView.get();
 }
 
@@ -317,6 +325,8 @@ void MainComponent::layOutPage (int tab)
     if (tab == 5)
     {
         effectsView->setBounds (page.getLocalBounds());
+        if (effectsTools != nullptr)
+            effectsTools->layoutButtons (page.getLocalBounds().removeFromTop (30));
         return;
     }
 
@@ -443,6 +453,7 @@ void MainComponent::showTickReport (const EditorSession::TickReport& report)
     if (engine->page() != shownPage)
         setPage (engine->page());
     syncOverlay.show (getSync().sync().overlay());
+    effectsTools->tick();
     for (int route : report.effects.changedRoutes)
         modOverlay->refresh (route);
     if (report.effects.effectsChanged)
@@ -657,6 +668,8 @@ void MainComponent::resized()
     if (bottomBar != nullptr)
         bottomBar->setBounds (margin, designHeight - margin - bottomBarHeight, pageWidth, bottomBarHeight);
     syncOverlay.setBounds (getLocalBounds());
+    if (effectsTools != nullptr)
+        effectsTools->layoutOverlays (getLocalBounds());
     for (juce::Component* overlay : { static_cast<juce::Component*> (modOverlay.get()), static_cast<juce::Component*> (midiOverlay.get()),
                                       static_cast<juce::Component*> (mixPanel.get()) })
         if (overlay != nullptr)

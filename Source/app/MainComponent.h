@@ -17,6 +17,7 @@
 #include "model/ui/ParameterRangePopup.h"
 #include "platform/JuceTime.h"
 #include "sync/ui/SyncProgressOverlay.h"
+#include "effects/ui/EffectsToolsView.h"
 #include "ui/OrvoLookAndFeel.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
@@ -140,6 +141,7 @@ private:
     std::vector<std::unique_ptr<InterfaceControlView>> interfaceViews;
     std::unique_ptr<MixSettingsOverlayPanel> mixPanel;
     SyncProgressOverlay syncOverlay;
+    std::unique_ptr<EffectsToolsView> effectsTools;
     std::unique_ptr<ModulationOverlay> modOverlay;
     juce::TextButton modButton { "MOD ROUTING" };
     std::unique_ptr<MidiSettingsOverlay> midiOverlay;

@@ -70,7 +70,7 @@ void DocumentOpener::open (const juce::File& file)
             if (openPreset)
                 openPreset (file);
             else
-                refuse ("User presets cannot be opened in this version yet: " + path);
+                refuse ("A user preset is loaded from the USER PRESETS overlay of the page it belongs to: " + path);
             return;
         case Kind::unknown:
             refuse ("Not an Orvo Editor document (.orvop, .orvom, .orvob, .orvox, .orvopreset): " + path);

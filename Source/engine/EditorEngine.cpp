@@ -214,6 +214,7 @@ void EditorEngine::sendInterface (int nrpn, int value, const std::string& action
     }
     const int channel = outputChannel();
     sendNrpnOnWire (channel, nrpn, v);
+    sendGuard.recordSent (nrpn, v);
     if (isDigitalEffectNrpn (nrpn))
     {
         // The effects processor can drop a value that arrives while it is still switching; send the
@@ -473,6 +474,10 @@ void EditorEngine::handleAssembledNrpn (const NrpnEvent& e)
         io.clock.nowMs() < settledEffectDeadline.load())
     {
         // The instrument's answer to a settled re-send.
+    }
+    else if (rows.empty() && sendGuard.drops (e.parameter, e.value, io.clock.nowMs()))
+    {
+        // The instrument answering a Wedge preset the editor just sent.
     }
     else if (rows.empty())
     {

@@ -3,6 +3,7 @@
 #include "EditorSettings.h"
 #include "MonitorLog.h"
 #include "SidebarModel.h"
+#include "effects/EffectSendGuard.h"
 #include "midi/MidiDevices.h"
 #include "midi/NrpnCodec.h"
 #include "model/ModulationRouting.h"
@@ -160,6 +161,8 @@ public:
     bool midiInputMonitorOn() const override { return monitorLog.midiInputMonitor.load(); }
 
     std::vector<std::pair<int, int>> takeUnmappedNrpns();
+    /** Drops the instrument's effect NRPNs for a while after a Wedge preset was sent. */
+    EffectSendGuard& effectSendGuard() { return sendGuard; }
 
     //==== page, selection, window ====
     static const std::array<const char*, 6>& pageNames();
@@ -250,6 +253,7 @@ private:
     std::array<std::uint32_t, 36> effectSettleCounters{};
     std::atomic<int> settledEffectParameter{ -1 }, settledEffectValue{ -1 };
     std::atomic<double> settledEffectDeadline{ 0.0 };
+    EffectSendGuard sendGuard;
     std::mutex unmappedLock;
     std::deque<std::pair<int, int>> unmappedNrpns;
     std::atomic<int> selectionSettle{ 0 };

@@ -43,6 +43,14 @@ EditorSession::EditorSession (Platform platform)
         if (librarianController->refreshViews)
             librarianController->refreshViews();
     };
+    transferController = std::make_unique<TransferController> (*editor, syncController->sync(),
+                                                               syncController->selector(), *librarianController);
+    syncController->sync().onEditBufferArrived = [this] (const ByteVector& dump) { transferController->editBufferArrived (dump); };
+    flows.sendLoadedProgram = [this] { transferController->sendLoadedProgram(); };
+    flows.sendEditorValues = [this] { editor->transferCurrentMidi(); };
+    librarianController->bankFlows().startBankTransfer =
+        [this] (int bank, const std::vector<std::pair<int, ByteVector>>& dumps)
+    { transferController->startBankTransfer (bank, dumps); };
     mixController = std::make_unique<MixController> (
         *editor, syncController->sync(), [&state] (int bank, int slot) { return state.names.name (bank, slot); });
     connection->onInitialSync = [this] { syncController->startProgramSync(); };
@@ -75,6 +83,33 @@ EditorSession::EditorSession (Platform platform)
     librarianController->confirmLoad = [this] (std::function<void()> load)
     { unsavedGuard->confirm ("loading over it", std::move (load)); };
 
+    // The readback asks for the edit buffer through selection tracking's refresh, and waits while
+    // Program data is busy or a sync runs.
+    auto& sync = syncController->sync();
+    ProgramDataRequests requests;
+    requests.isProgramDataBusy = [&sync] { return sync.isProgramDataBusy() || sync.isActive(); };
+    requests.requestEditBufferRefresh = [&sync] (const std::string& reason, int)
+    { sync.requestEditBufferRefresh (reason, 0); };
+    requests.clearEditBufferRefresh = [&sync] { sync.clearEditBufferRefresh(); };
+    readback = std::make_unique<EffectsReadback> (*editor, *effectsController, requests);
+    sync.onEffectsReadback = [this] (const DecodedProgramValues&, const UnpackedProgram& unpacked, int)
+    { readback->replyReceived (unpacked.empty() ? std::nullopt : std::optional<UnpackedProgram> (unpacked)); };
+    wedgeController = std::make_unique<WedgePresetController> (
+        *editor, *effectsController,
+        WedgePresetController::Assignments{
+            [&state] (int bank, int slot) { return state.slot (bank, slot).wedgePreset; },
+            [&state] (int bank, int slot, const juce::var& a) { state.slot (bank, slot).wedgePreset = a; } });
+    effectsController->onInstrumentEffectNrpn = [this] (int nrpn, int, bool algorithmChanged)
+    {
+        wedgeController->instrumentChangedEffect (nrpn);
+        if (nrpn == effects::selectionNrpn && algorithmChanged)
+            readback->start (effectsController->page().algorithm());
+    };
+
+    userPresetStore = std::make_unique<UserPresetStore> (*settings, settings->settingsFolder(), factoryUserPresets);
+    userPresetController =
+        std::make_unique<UserPresetController> (*editor, *effectsController, *wedgeController, *userPresetStore);
+
     // The working environment remembers the last selection; the editor starts on it.
     editor->setSelection (state.selectedBank, state.selectedSlot);
     editor->applySettingsAtStart();
@@ -98,6 +133,8 @@ EditorSession::TickReport EditorSession::tick()
     editor->reportWindowSize();
     syncController->tick();
     bankSyncController->tick();
+    transferController->verifyWrites = editor->settings().verifyTransfers;
+    transferController->tick();
     // A selection made behind the selector's back (a restored editor state) still reaches the librarian.
     auto& state = librarianController->state();
     if (state.selectedBank != editor->selectedBank() || state.selectedSlot != editor->selectedProgram())

@@ -3,12 +3,16 @@
 #include "BankSyncController.h"
 #include "EditorEngine.h"
 #include "EffectsController.h"
+#include "EffectsReadback.h"
 #include "LibrarianController.h"
 #include "LibrarianEditorLink.h"
 #include "MidiConnection.h"
 #include "MixController.h"
+#include "TransferController.h"
 #include "SyncController.h"
 #include "UnsavedChangesGuard.h"
+#include "UserPresetController.h"
+#include "WedgePresetController.h"
 #include "instrument/VirtualOrvo.h"
 #include "library/EditorSettingsStore.h"
 
@@ -27,6 +31,7 @@ namespace orvo
       1. sync and selection: the selection the instrument reported is followed, then the sync's step
          applies a received Program (so it is stored under that selection) and checks time-outs;
          then the bank modes: claimed dumps are cached, names compared, the next bank requested;
+         then a transfer's read-back is compared with what was sent;
       2. the engine: the selection-settle countdown, pending row values, highlights, the log queue,
          "Last NRPN";
       3. effects and routes: the NRPNs without a row that the MIDI thread queued;
@@ -57,10 +62,14 @@ public:
     EditorSettingsStore& settingsStore() { return *settings; }
     SyncController& sync() { return *syncController; }
     BankSyncController& bankSync() { return *bankSyncController; }
+    TransferController& transfers() { return *transferController; }
     LibrarianController& librarian() { return *librarianController; }
     MixController& mix() { return *mixController; }
     EffectsController& effects() { return *effectsController; }
     UnsavedChangesGuard& unsavedChanges() { return *unsavedGuard; }
+    WedgePresetController& wedge() { return *wedgeController; }
+    EffectsReadback& effectsReadback() { return *readback; }
+    UserPresetController& userPresets() { return *userPresetController; }
 
     /** When the session began to be built, on its clock. */
     double startedAtMs() const { return startMs; }
@@ -89,8 +98,13 @@ private:
     std::unique_ptr<LibrarianController> librarianController;
     std::unique_ptr<SyncController> syncController;
     std::unique_ptr<BankSyncController> bankSyncController;
+    std::unique_ptr<TransferController> transferController;
     std::unique_ptr<MixController> mixController;
     std::unique_ptr<UnsavedChangesGuard> unsavedGuard;
+    std::unique_ptr<EffectsReadback> readback;
+    std::unique_ptr<WedgePresetController> wedgeController;
+    std::unique_ptr<UserPresetStore> userPresetStore;
+    std::unique_ptr<UserPresetController> userPresetController;
 };
 
 } // namespace orvo

@@ -26,6 +26,8 @@ struct EditorSettings
     bool autoSaveTools = false;
 
     bool followIncomingMidi = true;
+    /** Read written slots back after a transfer and compare them with what was sent. */
+    bool verifyTransfers = true;
     bool sendChangesImmediately = true;
 
     /** The MONITOR's MIDI IN and MIDI OUT switches as last left. */

@@ -63,6 +63,7 @@ StoredSettings loadEditorSettings (EditorSettingsStore& store, EditorSettings& e
     editor.controllerInputName = store.readString (SettingsKeys::controllerInputName);
     editor.sendChangesImmediately = store.readBool (SettingsKeys::sendChangesImmediately, true);
     editor.followIncomingMidi = store.readBool (SettingsKeys::followIncomingMidi, true);
+    editor.verifyTransfers = store.readBool (SettingsKeys::verifyTransfers, true);
     editor.midiInputMonitor = store.readBool (SettingsKeys::monitorMidiIn, false);
     editor.midiOutputMonitor = store.readBool (SettingsKeys::monitorMidiOut, false);
     const bool sized = store.hasKey (SettingsKeys::windowWidth) && store.hasKey (SettingsKeys::windowHeight);
@@ -142,6 +143,7 @@ void saveSession (EditorSettingsStore& store, const EditorSettings& editor)
 {
     store.writeBool (SettingsKeys::sendChangesImmediately, editor.sendChangesImmediately);
     store.writeBool (SettingsKeys::followIncomingMidi, editor.followIncomingMidi);
+    store.writeBool (SettingsKeys::verifyTransfers, editor.verifyTransfers);
     store.writeBool (SettingsKeys::monitorMidiIn, editor.midiInputMonitor);
     store.writeBool (SettingsKeys::monitorMidiOut, editor.midiOutputMonitor);
     if (editor.windowWidth > 0 && editor.windowHeight > 0)

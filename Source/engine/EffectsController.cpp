@@ -31,13 +31,17 @@ EffectsController::TickReport EffectsController::tick()
         }
         if (nrpn == 3603)
         {
-            model.receiveSelection (value);
+            const bool changed = model.receiveSelection (value);
             report.effectsChanged = true;
+            if (onInstrumentEffectNrpn)
+                onInstrumentEffectNrpn (nrpn, value, changed);
         }
         else if (nrpn >= 3604 && nrpn <= 3638)
         {
             model.applyIncomingValue (nrpn, value);
             report.effectsChanged = true;
+            if (onInstrumentEffectNrpn)
+                onInstrumentEffectNrpn (nrpn, value, false);
         }
     }
     return report;

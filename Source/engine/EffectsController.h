@@ -5,6 +5,7 @@
 #include "effects/EffectsPageModel.h"
 #include "library/ProgramDocument.h"
 
+#include <functional>
 #include <vector>
 
 namespace orvo
@@ -38,6 +39,11 @@ public:
     bool applyDocumentEntry (const std::string& id, int raw);
 
     static constexpr const char* algorithmKey = "__effect:algorithm";
+
+    /** The page was changed from outside (presets, readback); the next tick reports it. */
+    void pageChanged() { pageReplaced = true; }
+    /** An effect NRPN from the instrument reached the page; for 3603, whether the algorithm changed. */
+    std::function<void (int nrpn, int value, bool algorithmChanged)> onInstrumentEffectNrpn;
 
 private:
     EditorEngine& engine;

@@ -260,6 +260,16 @@ void ProgramSelector::sendSelection (const std::string& source)
         engine.log().append ("No MIDI output is open. Cannot send Orvo bank/program selection from " + source + ".\n");
         return;
     }
+    sendSelectionMessages (channel, programBank, bankByte, p);
+    const int type = engine.bankSelectType.load();
+    modeKnown = true;
+    engine.log().append (std::string ("Sent Orvo ") + (programBank ? "Program" : "Mix") + " select from " + source +
+                         ": ch=" + std::to_string (channel) + " bank=" + std::to_string (bankByte) + " program=" +
+                         text::threeDigits (p) + " bank-select-type=" + std::to_string (std::max (type, 0)) + ".\n");
+}
+
+void ProgramSelector::sendSelectionMessages (int channel, bool programBank, int bankByte, int p)
+{
     const auto status = [channel] (int base) { return (std::uint8_t) (base + channel - 1); };
     const auto cc = [&] (int controller, int value) {
         engine.sendSysEx ({ status (0xB0), (std::uint8_t)controller, (std::uint8_t)std::clamp (value, 0, 127) });
@@ -275,11 +285,14 @@ void ProgramSelector::sendSelection (const std::string& source)
         cc (0, 0);
         cc (32, bankByte);
     }
-    engine.sendSysEx ({ status (0xC0), (std::uint8_t)p });
-    modeKnown = true;
-    engine.log().append (std::string ("Sent Orvo ") + (programBank ? "Program" : "Mix") + " select from " + source +
-                         ": ch=" + std::to_string (channel) + " bank=" + std::to_string (bankByte) + " program=" +
-                         text::threeDigits (p) + " bank-select-type=" + std::to_string (std::max (type, 0)) + ".\n");
+    engine.sendSysEx ({ status (0xC0), (std::uint8_t)std::clamp (p, 0, 127) });
+}
+
+void ProgramSelector::clearReported()
+{
+    reportedBank = -1;
+    reportedProgram = -1;
+    reportedRefresh = false;
 }
 
 bool ProgramSelector::guardInForce() const

@@ -71,6 +71,12 @@ public:
     void openActivationWindow (int bank, int stepSlot, int targetSlot);
 
     std::function<std::string (int bank)> bankNameFunction() const { return settings.bankDisplayName; }
+    /** Mode, bank select by the instrument's bank-select type, and Program Change on `channel`; no
+        guard, no log (the activation refresh's own sends). */
+    void sendSelectionMessages (int channel, bool programBank, int bankByte, int program);
+    /** Forgets a selection the instrument reported and the editor has not applied yet. */
+    void clearReported();
+    int selectChannel (bool programBank) const { return programBank ? programChannel() : mixChannel(); }
     /** A selection label as log lines write it: bank display name and three-digit number. */
     std::string label (int bank, int program) const;
 

@@ -331,6 +331,8 @@ int VirtualOrvo::applyEffectNrpn (int parameter, int value)
         editBytes[(size_t)at + 1] = (std::uint8_t) (word & 0xFF);
     };
     std::lock_guard<std::mutex> lock (stateLock);
+    if (effects::isEffectNrpn (parameter))
+        effectValues[(size_t)(parameter - effects::selectionNrpn)] = raw;
     if (parameter == effects::selectionNrpn)
         editBytes[(size_t)effectbytes::algorithmOffset] = (std::uint8_t)effectAlgorithmForSelectionRaw (raw);
     else if (parameter == effects::sendNrpn)
@@ -423,14 +425,16 @@ void VirtualOrvo::handleSysEx (const std::uint8_t* data, size_t size)
 
         case sysex::opStoredProgram:
         {
-            // Only USER takes Programs; the presets are read-only on the hardware.
+            // A bank transfer may write any of the three Program banks.
             const auto layout = classifyProgramDump (data, size);
             auto bytes = unpackProgramDump (data, size);
-            if (!layout.valid || layout.bank != 0 || layout.program < 0 || layout.program >= numPrograms ||
-                bytes.empty())
+            if (!layout.valid || layout.bank < 0 || layout.bank >= numBanks || layout.program < 0 ||
+                layout.program >= numPrograms || bytes.empty())
                 break;
             std::lock_guard<std::mutex> lock (stateLock);
-            auto& slot = slotLocked (0, layout.program);
+            if (layout.program == faultSettings.corruptStoredSlot && bytes.size() > 100)
+                bytes[100] ^= 0x01; // a write that does not take: what it reads back is not what was sent
+            auto& slot = slotLocked (layout.bank, layout.program);
             slot.values = instrumentprogram::readValues (bytes, slot.values);
             slot.bytes = std::move (bytes);
             break;
@@ -565,6 +569,24 @@ void VirtualOrvo::turnKnob (int row, int raw)
     }
     if (info.nrpn >= 0)
         sendNrpn (transmitChannel.load(), info.nrpn, v);
+}
+
+void VirtualOrvo::selectEffectOnPanel (int algorithm)
+{
+    const int index = clampEffectAlgorithm (algorithm);
+    const int raw = effectSelectionRawFromProgram (index);
+    {
+        std::lock_guard<std::mutex> lock (stateLock);
+        editBytes[(size_t)effectbytes::algorithmOffset] = (std::uint8_t)index;
+        effectValues[0] = raw;
+    }
+    sendNrpn (transmitChannel.load(), effects::selectionNrpn, raw);
+}
+
+int VirtualOrvo::effectValue (int nrpn) const
+{
+    std::lock_guard<std::mutex> lock (stateLock);
+    return effects::isEffectNrpn (nrpn) ? effectValues[(size_t)(nrpn - effects::selectionNrpn)] : -1;
 }
 
 VirtualOrvo::Values VirtualOrvo::editBuffer() const

@@ -26,6 +26,7 @@ struct VirtualOrvoFaults
     int truncateDumpsBy = 0;      // Program and Mix dumps lose this many bytes before their F7
     int stopBankAfter = -1;       // a bank request is answered with only this many dumps (-1: all 128)
     bool holdGlobalReply = false; // the Global dump waits for releaseHeldReplies()
+    int corruptStoredSlot = -1;   // a stored dump received for this slot is kept with one bit flipped
 };
 
 /** A simulated instrument for development, demos and tests. It holds three banks of factory
@@ -64,6 +65,12 @@ public:
 
     /** A player selects a Program on the panel: the slot is loaded and Bank Select and Program Change go out. */
     void selectOnPanel (int bank, int program);
+
+    /** A player picks another digital-effect algorithm on the panel: the edit buffer's effect switches
+        (its parameter bytes stay) and NRPN 3603 goes out, as the hardware reports it. */
+    void selectEffectOnPanel (int algorithm);
+    /** The value the effects processor holds for an effect NRPN as it last arrived; -1 before any. */
+    int effectValue (int nrpn) const;
 
     /** Blocks until everything queued for sending has been delivered. */
     void flush();
@@ -141,6 +148,7 @@ private:
 
     mutable std::mutex stateLock;
     Values edit{};
+    std::array<int, 36> effectValues = [] { std::array<int, 36> a{}; a.fill (-1); return a; }(); // NRPN 3603..3638
     UnpackedProgram editBytes; // the loaded Program's bytes; edits are stored over them on request
     ProgramRows editedRows;    // rows changed since the Program was loaded
     mutable std::vector<Slot> stored;

@@ -50,6 +50,7 @@ inline constexpr const char* userPresetsFactorySeedVersion = "userPresets.factor
 // What the editor remembers between sessions besides the Settings menu's choices.
 inline constexpr const char* sendChangesImmediately = "orvoMidi.sendChangesImmediately";
 inline constexpr const char* followIncomingMidi = "orvoMidi.followIncomingMidi";
+inline constexpr const char* verifyTransfers = "orvoMidi.verifyTransfers";
 inline constexpr const char* monitorMidiIn = "monitor.midiIn.enabled";
 inline constexpr const char* monitorMidiOut = "monitor.midiOut.enabled";
 inline constexpr const char* windowWidth = "window.width";

@@ -69,6 +69,8 @@ public:
     std::optional<ByteVector> cachedProgramSysEx (int bank, int slot) const;
     /** The last Program message mapped into the editor (a load or a sync); empty before the first. */
     const ByteVector& currentProgramSysEx() const { return host.currentProgramSysEx(); }
+    /** A transfer sent `dump`: it is now the loaded Program's dump. */
+    void setCurrentProgramSysEx (ByteVector dump) { host.setCurrentProgramSysEx (std::move (dump)); }
     /** Sets the selected slot's parameter snapshot from the editor's values (before a document of the
         whole state is built). */
     void refreshCurrentSnapshot();

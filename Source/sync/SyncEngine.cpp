@@ -196,6 +196,12 @@ void SyncEngine::storedProgramReceived (int bank, int slot, const ByteVector& me
         tagBankComplete = true;
         queueLog ("TAG HASH EXPORT: received all 128 Program dumps for " + label + ".\n\n");
     }
+    else if (mode == verifyMode)
+    {
+        verifyBankComplete = true;
+        currentStage = complete;
+        queueLog ("VERIFY: received all 128 Program dumps for " + label + ".\n\n");
+    }
 }
 
 std::string SyncEngine::bankLabelOf (int bank) const
@@ -215,13 +221,14 @@ std::string SyncEngine::bankModeName() const
         case bankSyncMode: return "BANK SYNC";
         case systemSyncMode: return "SYSTEM SYNC";
         case tagHashExportMode: return "TAG HASH EXPORT";
+        case verifyMode: return "VERIFY";
         default: return "PROGRAM SYNC";
     }
 }
 
 void SyncEngine::startBankRequest (int bank, int mode)
 {
-    if (bank < 0 || bank > 15 || mode < bankSyncMode || mode > tagHashExportMode || ! host.hasOutput())
+    if (bank < 0 || bank > 15 || mode < bankSyncMode || mode > verifyMode || ! host.hasOutput())
         return;
     ++generation;
     {
@@ -236,9 +243,10 @@ void SyncEngine::startBankRequest (int bank, int mode)
     if (! overlayState.visible)
     {
         lastStageSeen = -1;
-        showOverlay (mode == bankSyncMode     ? "Receiving current Program bank: 0 of 128 patches..."
-                     : mode == systemSyncMode ? "System Sync: 0 of 128 patches..."
-                                              : "Creating tag hash file: 0 of 128 Programs...",
+        showOverlay (mode == bankSyncMode        ? "Receiving current Program bank: 0 of 128 patches..."
+                     : mode == systemSyncMode    ? "System Sync: 0 of 128 patches..."
+                     : mode == tagHashExportMode ? "Creating tag hash file: 0 of 128 Programs..."
+                                                 : "Reading back " + bankLabelOf (bank) + ": 0 of 128 Programs...",
                      0.0);
     }
     overlayCloseScheduled = false;
@@ -295,6 +303,13 @@ void SyncEngine::requestEditBufferRefresh (const std::string& reason, int effect
     host.logLine ("Requested Orvo Program edit buffer " + reason + ".\n");
 }
 
+void SyncEngine::clearEditBufferRefresh()
+{
+    editBufferRefreshPending = false;
+    refreshForEffects = false;
+    effectReadbackSlotValue = -1;
+}
+
 void SyncEngine::startQuietWindow()
 {
     quietCountdown = quietTicks;
@@ -340,6 +355,8 @@ void SyncEngine::onSyncTick()
         const std::string prefix = decoded->refresh ? "REFRESH" : "SYNC";
         if (decoded->ok)
         {
+            if (onEditBufferArrived)
+                onEditBufferArrived (decoded->message);
             host.applyProgramValues (decoded->values.raw, decoded->values.defined);
             // Queued like the reply's own lines from the MIDI thread, so the log keeps their order.
             host.queueLogLine ("Applied mapped OSC/ENV/LFO/S&H controls from Program edit-buffer sync.\n");
@@ -353,18 +370,28 @@ void SyncEngine::onSyncTick()
                                + ".\n");
         }
         else
+        {
             host.queueLogLine (prefix + ": received Program edit buffer, but the mapped controls could not be parsed.\n");
+            if (decoded->forEffects && onEffectsReadback)
+                onEffectsReadback (decoded->values, {}, effectReadbackSlotValue.load());
+        }
     }
 
-    // A tag-hash bank that never completes must not stop the export.
-    if (bankModeValue.load() == tagHashExportMode && bankRequestActive.load()
+    // A tag-hash or verification bank that never completes must not stop what waits for it.
+    if (const int mode = bankModeValue.load(); (mode == tagHashExportMode || mode == verifyMode) && bankRequestActive.load()
         && host.clock().nowMs() - bankRequestStartMs > tagBankTimeoutMs)
     {
         bankRequestActive = false;
-        host.logLine ("TAG HASH EXPORT: timed out after receiving " + std::to_string (receivedCountValue.load())
+        host.logLine (bankModeName() + ": timed out after receiving " + std::to_string (receivedCountValue.load())
                       + " of 128 Programs from bank " + std::to_string (requestedBankValue.load())
                       + "; continuing automatically.\n");
-        tagBankComplete = true;
+        if (mode == verifyMode)
+        {
+            verifyBankComplete = true;
+            currentStage = complete;
+        }
+        else
+            tagBankComplete = true;
     }
 
     if (! overlayState.visible)
@@ -449,6 +476,10 @@ void SyncEngine::showBankProgress (double)
                          + std::to_string (count) + " of 128 Programs...",
                      std::min ((i + f) / n, 0.99));
     }
+    else if (mode == verifyMode)
+        showOverlay ("Reading back " + bankLabelOf (requestedBankValue.load()) + ": " + std::to_string (count)
+                         + " of 128 Programs...",
+                     f);
     else
         showOverlay ("Receiving current Program bank: " + std::to_string (count) + " of 128 patches...", f);
 }
@@ -478,7 +509,7 @@ void SyncEngine::cancelSync()
         pendingDecoded.reset();
     }
     systemSyncActive = false;
-    bankComplete = systemBankComplete = tagBankComplete = compareNamesPending = false;
+    bankComplete = systemBankComplete = tagBankComplete = compareNamesPending = verifyBankComplete = false;
     bankModeValue = noBankMode;
     requestedBankValue = -1;
     receivedCountValue = 0;
@@ -487,8 +518,8 @@ void SyncEngine::cancelSync()
         std::lock_guard<std::mutex> lock (bankLock);
         slotTable.clear();
     }
-    static const char* names[] = { "PROGRAM SYNC", "BANK SYNC", "SYSTEM SYNC", "TAG HASH EXPORT" };
-    host.logLine (std::string (names[std::clamp (mode, 0, 3)]) + ": cancelled by user"
+    static const char* names[] = { "PROGRAM SYNC", "BANK SYNC", "SYSTEM SYNC", "TAG HASH EXPORT", "VERIFY" };
+    host.logLine (std::string (names[std::clamp (mode, 0, 4)]) + ": cancelled by user"
                   + (mode != noBankMode ? " after receiving " + std::to_string (count) + " of 128 Programs in the current bank"
                                         : std::string())
                   + ". Late Orvo responses will be ignored.\n\n");

@@ -57,7 +57,8 @@ public:
         noBankMode = 0,
         bankSyncMode = 1,
         systemSyncMode = 2,
-        tagHashExportMode = 3
+        tagHashExportMode = 3,
+        verifyMode = 4 // reading back a bank just sent, to compare it with what was sent
     };
 
     enum Stage
@@ -76,7 +77,7 @@ public:
     void attach();
 
     void startProgramSync();
-    /** Asks for all 128 stored Programs of `bank` (0..15; larger does nothing), for `mode` 1..3. */
+    /** Asks for all 128 stored Programs of `bank` (0..15; larger does nothing), for `mode` 1..4. */
     void startBankRequest (int bank, int mode);
     void cancelSync();
 
@@ -92,6 +93,7 @@ public:
     bool takeSystemBankComplete() { return systemBankComplete.exchange (false); }
     bool takeTagBankComplete() { return tagBankComplete.exchange (false); }
     bool takeCompareNamesPending() { return compareNamesPending.exchange (false); }
+    bool takeVerifyBankComplete() { return verifyBankComplete.exchange (false); }
     /** Every stored dump claimed since the last call (for the Program SysEx cache). */
     std::vector<ReceivedStoredDump> takeStoredDumps();
 
@@ -108,6 +110,8 @@ public:
     /** Asks for the edit buffer outside a sync; `effectSlot` is -1 for a plain refresh. */
     void requestEditBufferRefresh (const std::string& reason, int effectSlot = -1);
     bool isRefreshPending() const { return editBufferRefreshPending.load(); }
+    /** Forgets an outstanding refresh (its asker gave up waiting). */
+    void clearEditBufferRefresh();
     int effectReadbackSlot() const { return effectReadbackSlotValue.load(); }
     /** Program data is in flight or about to be: a refresh is outstanding or the quiet window runs. */
     bool isProgramDataBusy() const;
@@ -150,6 +154,8 @@ public:
     std::function<bool()> takeMixReadPending;
     std::function<void (const MixPayload&)> mixDumpReceived;
 
+    /** Message thread: an edit buffer dump arrived and decoded, before its values are applied. */
+    std::function<void (const ByteVector& dump)> onEditBufferArrived;
     /** Message thread: an edit buffer asked for by the effects readback arrived (after onProgramApplied). */
     std::function<void (const DecodedProgramValues&, const UnpackedProgram&, int effectSlot)> onEffectsReadback;
 
@@ -182,7 +188,7 @@ private:
     std::atomic<int> requestedBankValue { -1 }, bankModeValue { noBankMode }, receivedCountValue { 0 },
         systemSyncIndexValue { 0 }, effectReadbackSlotValue { -1 };
     std::atomic<bool> bankComplete { false }, systemBankComplete { false }, tagBankComplete { false },
-        compareNamesPending { false }, systemSyncActive { false }, editBufferRefreshPending { false },
+        compareNamesPending { false }, verifyBankComplete { false }, systemSyncActive { false }, editBufferRefreshPending { false },
         refreshForEffects { false };
     int tagExportIndex = 0, tagExportCount = 1;
     std::uint32_t cancels = 0;
