@@ -45,6 +45,8 @@ check "rename names every Program" "$("$cli" rename "$vb/preset1.syx" "NEW NAME"
 check "backup summary" "$("$cli" backup --virtual --banks USER --library "$vb/lib" 2>/dev/null | grep -o '"bank": "USER", "received": 128\|"programs": [0-9]*' | tr '\n' ' ')" '"bank": "USER", "received": 128 "programs": 128 '
 check "backup bank loads" "$("$cli" check "$vb"/lib/Banks/*.orvob | grep -o '"programDumps": [0-9]*')" '"programDumps": 128'
 "$cli" backup --virtual --banks USER,NOPE --library "$vb/lib" > /dev/null 2>&1; check "backup bad bank exit" "$?" "2"
+"$cli" restore --virtual "$vb/preset1.syx" --bank USER > /dev/null 2>&1; check "restore of a non-bank file exit" "$?" "1"
+"$cli" restore --virtual "$vb/preset1.syx" --bank PRESET3 > /dev/null 2>&1; check "restore bad bank exit" "$?" "2"
 check "wedge lists 228" "$("$cli" wedge | grep -c '^{"number": ')" "228"
 check "wedge 59" "$("$cli" wedge 59 | grep -o '"name": "Stereo120bpm", "group": "DELAYS", "algorithm": 13, "settings": \[{"nrpn": 3607, ')" \
   '"name": "Stereo120bpm", "group": "DELAYS", "algorithm": 13, "settings": [{"nrpn": 3607, '

@@ -24,7 +24,7 @@ BottomBar::BottomBar (ProgramSelector& s) : selector (s)
     for (auto* c : std::initializer_list<juce::SettableTooltipClient*> { &bankLabel, &bankName })
         c->setTooltip ("The selected bank; the arrows beside it step through the banks.");
     programNumber.setTooltip ("The selected Program number; - and + step through them.");
-    patchName.setTooltip ("The name of the selected slot.");
+    patchName.addMouseListener (this, false);
     for (auto* c : std::initializer_list<juce::SettableTooltipClient*> { &programLed, &programLedLabel })
         c->setTooltip ("Lit while the Orvo plays a Program.");
     for (auto* c : std::initializer_list<juce::SettableTooltipClient*> { &mixLed, &mixLedLabel })
@@ -75,6 +75,7 @@ void BottomBar::refresh (bool diagnosticMode)
     bankName.setText (juce::String::fromUTF8 (bank.c_str()), juce::dontSendNotification);
     programNumber.setText (selector.programNumberText(), juce::dontSendNotification);
     patchName.setText (juce::String::fromUTF8 (name.c_str()), juce::dontSendNotification);
+    patchName.setTooltip (selector.nameFieldTooltip (diagnosticMode));
     const bool mix = selector.bank() >= 3;
     programLed.on = selector.isModeKnown() && ! mix;
     mixLed.on = selector.isModeKnown() && mix;
@@ -141,6 +142,12 @@ void BottomBar::resized()
     programLedLabel.setBounds (r.removeFromRight (62));
     r.removeFromRight (8);
     patchName.setBounds (r);
+}
+
+void BottomBar::mouseDoubleClick (const juce::MouseEvent& e)
+{
+    if (e.eventComponent == &patchName && onRename)
+        onRename();
 }
 
 } // namespace orvo

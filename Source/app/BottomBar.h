@@ -22,6 +22,9 @@ public:
 
     std::function<void()> onMixSettings;
     std::function<void()> onClearKnobs;
+    /** A double-click on the Program name. */
+    std::function<void()> onRename;
+    void mouseDoubleClick (const juce::MouseEvent&) override;
 
     /** Every item with its layout id, for the editor's registry. */
     std::vector<std::pair<juce::Component*, juce::String>> items();

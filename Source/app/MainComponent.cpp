@@ -190,7 +190,24 @@ MainComponent::MainComponent (Options options)
             openMixSettings();
     };
     bottomBar->refresh (engine->settings().diagnosticMode);
-    syncOverlay.onCancel = [this] { getSync().cancelSync(); };
+    syncOverlay.onCancel = [this] {
+        auto& transfers = session->transfers();
+        if (transfers.isBankTransferRunning())
+            transfers.cancelBankTransfer();
+        else
+            getSync().cancelSync();
+    };
+    addChildComponent (renameOverlay);
+    registerItem (renameOverlay, "overlay.renameProgram");
+    renameOverlay.onRename = [this] (const std::string& name) {
+        session->transfers().renameProgram (engine->selectedBank(), engine->selectedProgram(), name);
+    };
+    bottomBar->onRename = [this] {
+        auto& selector = getSync().selector();
+        if (const auto refusal = selector.renameRefusal (engine->settings().diagnosticMode))
+            return engine->services().prompts.showChoice ("Rename Program", *refusal, { "OK" }, nullptr);
+        renameOverlay.open (getLibrarian().state().names.name (engine->selectedBank(), engine->selectedProgram()));
+    };
     resized();
     addChildComponent (syncOverlay);
     registerItem (syncOverlay, "overlay.syncProgress");
@@ -408,6 +425,13 @@ void MainComponent::setSendChangesImmediately (bool on)
     saveSession (getSettingsStore(), engine->settings());
 }
 
+void MainComponent::setVerifyTransfers (bool on)
+{
+    engine->settings().verifyTransfers = on;
+    saveSession (getSettingsStore(), engine->settings());
+    engine->log().append (std::string ("Transfers to the Orvo are ") + (on ? "read back and verified" : "not verified") + ".\n");
+}
+
 void MainComponent::setFollowIncomingMidi (bool on)
 {
     engine->setFollowIncomingMidi (on);
@@ -452,7 +476,8 @@ void MainComponent::showTickReport (const EditorSession::TickReport& report)
     // A restored editor state (a host) may have moved the engine to another page.
     if (engine->page() != shownPage)
         setPage (engine->page());
-    syncOverlay.show (getSync().sync().overlay());
+    const auto& transferOverlay = session->transfers().overlay();
+    syncOverlay.show (transferOverlay.visible ? transferOverlay : getSync().sync().overlay());
     effectsTools->tick();
     for (int route : report.effects.changedRoutes)
         modOverlay->refresh (route);
@@ -668,6 +693,7 @@ void MainComponent::resized()
     if (bottomBar != nullptr)
         bottomBar->setBounds (margin, designHeight - margin - bottomBarHeight, pageWidth, bottomBarHeight);
     syncOverlay.setBounds (getLocalBounds());
+    renameOverlay.setBounds (getLocalBounds());
     if (effectsTools != nullptr)
         effectsTools->layoutOverlays (getLocalBounds());
     for (juce::Component* overlay : { static_cast<juce::Component*> (modOverlay.get()), static_cast<juce::Component*> (midiOverlay.get()),

@@ -17,6 +17,7 @@
 #include "model/ui/ParameterRangePopup.h"
 #include "platform/JuceTime.h"
 #include "sync/ui/SyncProgressOverlay.h"
+#include "RenameOverlay.h"
 #include "effects/ui/EffectsToolsView.h"
 #include "ui/OrvoLookAndFeel.h"
 
@@ -88,6 +89,7 @@ public:
     void setDiagnosticMode (bool on);
     void setSendChangesImmediately (bool on);
     void setFollowIncomingMidi (bool on);
+    void setVerifyTransfers (bool on);
     /** Keeps the window's size for the next start. */
     void rememberWindowSize (int width, int height);
     void toggleLayoutMode();
@@ -141,6 +143,7 @@ private:
     std::vector<std::unique_ptr<InterfaceControlView>> interfaceViews;
     std::unique_ptr<MixSettingsOverlayPanel> mixPanel;
     SyncProgressOverlay syncOverlay;
+    RenameOverlay renameOverlay;
     std::unique_ptr<EffectsToolsView> effectsTools;
     std::unique_ptr<ModulationOverlay> modOverlay;
     juce::TextButton modButton { "MOD ROUTING" };

@@ -128,6 +128,7 @@ juce::PopupMenu MainWindow::getMenuForIndex (int index, const juce::String&)
         m.addItem (3004, "FOLLOW INCOMING MIDI", ed != nullptr, ed != nullptr && ed->getEngine().settings().followIncomingMidi);
         m.addItem (3005, "SEND CHANGES IMMEDIATELY", ed != nullptr,
                    ed != nullptr && ed->getEngine().settings().sendChangesImmediately);
+        m.addItem (3007, "VERIFY TRANSFERS", ed != nullptr, ed != nullptr && ed->getEngine().settings().verifyTransfers);
         m.addSeparator();
         m.addItem (3006, "TRANSFER CURRENT MIDI TO ORVO", ed != nullptr);
         if (ed != nullptr && ed->getEngine().settings().diagnosticMode)
@@ -210,6 +211,7 @@ void MainWindow::menuItemSelected (int id, int)
         case 3003: ed->getMidi().openOutput(); break;
         case turnVirtualKnobItem: ed->turnVirtualKnob(); break;
         case 3004: ed->setFollowIncomingMidi (! engine.settings().followIncomingMidi); break;
+        case 3007: ed->setVerifyTransfers (! engine.settings().verifyTransfers); break;
         case 3005: ed->setSendChangesImmediately (! engine.settings().sendChangesImmediately); break;
         default:
             if (id >= 5001 && id <= 6203)

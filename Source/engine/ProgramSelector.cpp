@@ -320,6 +320,23 @@ std::string ProgramSelector::patchNameText (bool diagnosticMode) const
     return name;
 }
 
+std::optional<std::string> ProgramSelector::renameRefusal (bool diagnosticMode) const
+{
+    if (!diagnosticMode && !modeKnown.load())
+        return "Initial Sync is required before renaming an Orvo Program.";
+    if (bank() != 0)
+        return "Only Programs in the USER bank can be renamed.";
+    return std::nullopt;
+}
+
+std::string ProgramSelector::nameFieldTooltip (bool diagnosticMode) const
+{
+    if (!diagnosticMode && !modeKnown.load())
+        return "Single-click to open Program Selection. Initial Sync is required before renaming.";
+    return bank() == 0 ? "Single-click to open Program Selection. Double-click to rename this USER Program slot."
+                       : "Single-click to open Program Selection. Only USER Program slots can be renamed.";
+}
+
 void ProgramSelector::changed()
 {
     // Values the instrument sends while it loads the new Program are not the player's edits.

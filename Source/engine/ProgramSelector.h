@@ -99,6 +99,9 @@ public:
     std::string bankText() const;
     /** The name field: the slot's name, or the notice that the mode is not known yet. */
     std::string patchNameText (bool diagnosticMode) const;
+    /** Why the selected slot cannot be renamed now (the alert's text), or nothing. */
+    std::optional<std::string> renameRefusal (bool diagnosticMode) const;
+    std::string nameFieldTooltip (bool diagnosticMode) const;
 
     /** Asked before the player's own change of bank or Program is made (the unsaved-edits question);
         it runs the change, later or never. Unset, every change goes ahead. */

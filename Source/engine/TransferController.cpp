@@ -170,6 +170,7 @@ void TransferController::sendEntries (int targetBank, std::vector<Entry> list, c
     entries = std::move (list);
     sent = 0;
     running = true;
+    outcome = {};
     const auto id = ++transferId;
     show (firstText, 0.0);
     pace (beforeFirstDumpMs, [this, id] { step (id, 0); });
@@ -182,18 +183,22 @@ void TransferController::step (std::uint32_t id, size_t index)
     if (! engine.hasOutput())
     {
         running = false;
+        outcome.stopped = true;
         log ("Loaded Bank transfer to Orvo stopped because the MIDI output was closed.\n");
-        return show ("Transfer stopped: the MIDI output was closed.", (double)sent / 128.0, false);
+        show ("Transfer stopped: the MIDI output was closed.", (double)sent / 128.0, false);
+        return pace (closeAfterStopMs, [this] { overlayState.visible = running; });
     }
     if (index >= entries.size() || entries[index].dump.empty())
     {
         running = false;
+        outcome.stopped = true;
         log ("Loaded Bank transfer to Orvo stopped because a Program dump was empty.\n");
-        return show ("Transfer stopped: a Program dump was empty.", (double)sent / 128.0, false);
+        show ("Transfer stopped: a Program dump was empty.", (double)sent / 128.0, false);
+        return pace (closeAfterStopMs, [this] { overlayState.visible = running; });
     }
     engine.sendSysEx (entries[index].dump);
     cacheSent (target, entries[index].slot, entries[index].dump);
-    ++sent;
+    outcome.sent = (int)++sent;
     show ("Sending Program " + std::to_string (index + 1) + " of " + std::to_string (entries.size()) + " to " + targetName
               + "...",
           std::min ((double)(index + 1) / (double)entries.size(), 0.99));
@@ -208,7 +213,9 @@ void TransferController::cancelBankTransfer()
     if (! running)
         return;
     ++transferId;
+    outcome.stopped = true;
     show ("Bank transfer cancelled.", (double)sent / 128.0, false);
+    pace (closeAfterStopMs, [this] { overlayState.visible = running; });
     log ("Loaded Bank transfer to Orvo cancelled by user.\n");
     finishBank (true);
 }
@@ -228,6 +235,7 @@ void TransferController::finishBank (bool cancelled)
     const bool verify = verifyWrites && ! cancelled;
     scheduleActivationRefresh ("loaded Bank", target, slot, false, [this, verify] {
         overlayState.visible = false;
+        outcome.activated = true;
         if (verify)
         {
             verifyingBank = true;
@@ -250,12 +258,14 @@ void TransferController::compareBank()
     const auto table = sync.bankSlots();
     std::vector<Entry> differing;
     std::string list;
+    outcome.differing.emplace();
     for (const auto& e : entries)
     {
         const auto& back = table.slots[(size_t)e.slot];
         if (back.received && nameNeutralDigest (back.dump) == nameNeutralDigest (e.dump))
             continue;
         differing.push_back (e);
+        outcome.differing->push_back (e.slot);
         list += (list.empty() ? "" : ", ") + text::threeDigits (e.slot) + (back.received ? "" : " (not read back)");
     }
     if (differing.empty())

@@ -29,6 +29,7 @@ public:
     static constexpr int activationReturnMs = 260;
     static constexpr int activationWindowMs = 4500;
     static constexpr int renameReplyWindowMs = 5000;
+    static constexpr int closeAfterStopMs = 2500; // how long a stopped transfer's last words stay on screen
 
     TransferController (EditorEngine& engine, SyncEngine& sync, ProgramSelector& selector, LibrarianController& librarian);
 
@@ -44,6 +45,16 @@ public:
 
     /** Read back and compare after each transfer (the "verifyTransfers" setting). */
     bool verifyWrites = true;
+
+    /** How the last bank transfer ended, for tools that run one without a window. */
+    struct BankOutcome
+    {
+        int sent = 0;
+        bool stopped = false;   // the output closed, a dump was empty, or it was cancelled
+        bool activated = false; // the activation refresh ran (the read-back, if any, has started)
+        std::optional<std::vector<int>> differing; // after the read-back: the slots that differ (empty: verified)
+    };
+    const BankOutcome& lastBank() const { return outcome; }
 
     /** The progress overlay of a bank transfer ("Sending Bank to Orvo"). */
     const SyncEngine::Overlay& overlay() const { return overlayState; }
@@ -86,6 +97,7 @@ private:
     std::vector<Entry> entries;
     size_t sent = 0;
     bool verifyingBank = false;
+    BankOutcome outcome;
 
     struct PendingRename
     {
