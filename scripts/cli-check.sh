@@ -52,6 +52,17 @@ check "wedge 59" "$("$cli" wedge 59 | grep -o '"name": "Stereo120bpm", "group": 
   '"name": "Stereo120bpm", "group": "DELAYS", "algorithm": 13, "settings": [{"nrpn": 3607, '
 "$cli" wedge 228 > /dev/null 2>&1; check "wedge 228 exit" "$?" "1"
 "$cli" wedge 1 2 > /dev/null 2>&1; check "wedge usage exit" "$?" "2"
+# The generator: one seed and settings give one Program; --out writes the edit buffer the instrument holds.
+gen="$("$cli" generate --seed 42 --range 0.5 --voice mono --digital-fx)"
+check "generate repeats itself" "$("$cli" generate --seed 42 --range 0.5 --voice mono --digital-fx)" "$gen"
+check "generate names its seed and range" "$(echo "$gen" | grep -o '^{"seed": 42, "recipeId": "learned_[a-z_]*", "experimentalAmount": 0.5, ' | wc -l)" "1"
+check "generate forces mono" "$(echo "$gen" | grep -o '"label": "KEYBOARD POLYPHONY MONO", "nrpn": 3716, "raw": 4095')" \
+  '"label": "KEYBOARD POLYPHONY MONO", "nrpn": 3716, "raw": 4095'
+"$cli" generate --seed 42 --out "$vb/gen.syx" > /dev/null; check "generate --out exit" "$?" "0"
+check "generate --out is an edit-buffer dump" "$(stat -c %s "$vb/gen.syx") $("$cli" inspect "$vb/gen.syx" | grep -o '"valid": true' | wc -l)" "2349 1"
+"$cli" generate --seed x > /dev/null 2>&1; check "generate bad seed exit" "$?" "1"
+"$cli" generate --seed 1 --range 2 > /dev/null 2>&1; check "generate bad range exit" "$?" "1"
+"$cli" generate --range 0.5 > /dev/null 2>&1; check "generate usage exit" "$?" "2"
 rm -rf "$vb"
 # Help for every command, from the same texts as the man page and the completion.
 commands=$("$cli" --help | sed -n '/^Commands:/,/^$/p' | grep -E '^  [a-z]' | awk '{print $1}')

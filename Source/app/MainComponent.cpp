@@ -168,6 +168,14 @@ MainComponent::MainComponent (Options options)
     registerItem (midiButton, "editor.header.midiSettings");
     modOverlay->onClose = [this] { showOverlay (nullptr); };
     modButton.onClick = [this] { showOverlay (modOverlay->isVisible() ? nullptr : modOverlay.get()); };
+    generatorPanel = std::make_unique<GeneratorPanel> (session->generator());
+    generatorPanel->onClose = [this] { showOverlay (nullptr); };
+    addChildComponent (*generatorPanel);
+    registerItem (*generatorPanel, "overlay.generator");
+    generatorButton.setTooltip ("Generate a new Program by recipe, send it to the Orvo and rate it.");
+    generatorButton.onClick = [this] { showOverlay (generatorPanel->isVisible() ? nullptr : generatorPanel.get()); };
+    addAndMakeVisible (generatorButton);
+    registerItem (generatorButton, "editor.header.generator");
     bottomBar = std::make_unique<BottomBar> (getSync().selector());
     bottomBar->onClearKnobs = [this] { clearAllKnobRanges(); };
     addAndMakeVisible (*bottomBar);
@@ -493,6 +501,8 @@ void MainComponent::showTickReport (const EditorSession::TickReport& report)
         lastNrpnLabel.setText (engine->lastNrpnText(), juce::dontSendNotification);
     if (mixPanel->isVisible())
         mixPanel->refresh();
+    if (generatorPanel->isVisible())
+        generatorPanel->refresh();
     bottomBar->refresh (engine->settings().diagnosticMode);
     header.setText (engine->headerText(), juce::dontSendNotification); // repaints only when it changed
 }
@@ -546,8 +556,11 @@ void MainComponent::showOverlay (juce::Component* overlay)
 {
     // One panel over the page at a time.
     for (juce::Component* c : { static_cast<juce::Component*> (modOverlay.get()), static_cast<juce::Component*> (midiOverlay.get()),
-                                static_cast<juce::Component*> (mixPanel.get()) })
+                                static_cast<juce::Component*> (mixPanel.get()), static_cast<juce::Component*> (generatorPanel.get()) })
         c->setVisible (c == overlay);
+    generatorButton.setToggleState (overlay == generatorPanel.get(), juce::dontSendNotification);
+    if (overlay == generatorPanel.get())
+        generatorPanel->refresh();
     modButton.setToggleState (overlay == modOverlay.get(), juce::dontSendNotification);
     midiButton.setToggleState (overlay == midiOverlay.get(), juce::dontSendNotification);
     if (overlay == midiOverlay.get())
@@ -669,7 +682,8 @@ void MainComponent::resized()
     sendShownButton.setBounds (margin + 368, 9, 140, topBarHeight - 18);
     modButton.setBounds (margin + 514, 9, 110, topBarHeight - 18);
     midiButton.setBounds (margin + 630, 9, 118, topBarHeight - 18);
-    statusScreen = { margin + 754, 3, designWidth - margin * 2 - 754, topBarHeight - 7 };
+    generatorButton.setBounds (margin + 754, 9, 110, topBarHeight - 18);
+    statusScreen = { margin + 870, 3, designWidth - margin * 2 - 870, topBarHeight - 7 };
     auto screen = statusScreen.reduced (6, 2);
     headerStatus.setBounds (screen.removeFromTop (22));
     lastNrpnLabel.setBounds (screen.removeFromLeft (screen.getWidth() / 2));
@@ -697,7 +711,7 @@ void MainComponent::resized()
     if (effectsTools != nullptr)
         effectsTools->layoutOverlays (getLocalBounds());
     for (juce::Component* overlay : { static_cast<juce::Component*> (modOverlay.get()), static_cast<juce::Component*> (midiOverlay.get()),
-                                      static_cast<juce::Component*> (mixPanel.get()) })
+                                      static_cast<juce::Component*> (mixPanel.get()), static_cast<juce::Component*> (generatorPanel.get()) })
         if (overlay != nullptr)
             overlay->setBounds (margin, pageTop - 36, designWidth - sidebarWidth - margin * 3, designHeight - pageTop + 36 - margin * 2 - bottomBarHeight);
     const int sideX = designWidth - sidebarWidth - margin;

@@ -19,6 +19,7 @@
 #include "sync/ui/SyncProgressOverlay.h"
 #include "RenameOverlay.h"
 #include "effects/ui/EffectsToolsView.h"
+#include "tools/ui/GeneratorPanel.h"
 #include "ui/OrvoLookAndFeel.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
@@ -149,6 +150,8 @@ private:
     juce::TextButton modButton { "MOD ROUTING" };
     std::unique_ptr<MidiSettingsOverlay> midiOverlay;
     juce::TextButton midiButton { "MIDI SETTINGS" };
+    std::unique_ptr<GeneratorPanel> generatorPanel;
+    juce::TextButton generatorButton { "GENERATOR" };
     std::unique_ptr<BottomBar> bottomBar;
     void clearAllKnobRanges();
     void openRangePopup (ParameterControl& control);

@@ -626,10 +626,11 @@ void EditorEngine::setPage (int tabIndex)
 
 std::string EditorEngine::headerText() const
 {
-    auto text = std::string ("Brevant Kestrine Orvo Editor - ") + pageNames()[(size_t)currentPage];
+    // While the pages still hold the previous Program, the header says so instead of naming the page
+    // (the tabs name it too).
     if (programUnread)
-        text += "   |   " + unreadSlotLabel + " NOT READ YET - the pages show the previous Program. Use Sync > PROGRAM SYNC.";
-    return text;
+        return unreadSlotLabel + " NOT READ YET - PROGRAM SYNC";
+    return std::string ("Brevant Kestrine Orvo Editor - ") + pageNames()[(size_t)currentPage];
 }
 
 std::string EditorEngine::parameterDetailsText() const

@@ -109,6 +109,11 @@ EditorSession::EditorSession (Platform platform)
     userPresetStore = std::make_unique<UserPresetStore> (*settings, settings->settingsFolder(), factoryUserPresets);
     userPresetController =
         std::make_unique<UserPresetController> (*editor, *effectsController, *wedgeController, *userPresetStore);
+    GeneratorController::Hooks generatorHooks;
+    generatorHooks.feedbackFolder = [this]
+    { return librarianController->library().generatorIntakeFolder().getChildFile ("GenerationFeedback").getChildFile ("Bass"); };
+    generatorHooks.slotName = [this] (int bank, int slot) { return librarianController->state().names.name (bank, slot); };
+    generatorController = std::make_unique<GeneratorController> (*editor, *effectsController, std::move (generatorHooks));
 
     // The working environment remembers the last selection; the editor starts on it.
     editor->setSelection (state.selectedBank, state.selectedSlot);

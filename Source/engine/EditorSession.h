@@ -4,6 +4,7 @@
 #include "EditorEngine.h"
 #include "EffectsController.h"
 #include "EffectsReadback.h"
+#include "GeneratorController.h"
 #include "LibrarianController.h"
 #include "LibrarianEditorLink.h"
 #include "MidiConnection.h"
@@ -70,6 +71,7 @@ public:
     WedgePresetController& wedge() { return *wedgeController; }
     EffectsReadback& effectsReadback() { return *readback; }
     UserPresetController& userPresets() { return *userPresetController; }
+    GeneratorController& generator() { return *generatorController; }
 
     /** When the session began to be built, on its clock. */
     double startedAtMs() const { return startMs; }
@@ -105,6 +107,7 @@ private:
     std::unique_ptr<WedgePresetController> wedgeController;
     std::unique_ptr<UserPresetStore> userPresetStore;
     std::unique_ptr<UserPresetController> userPresetController;
+    std::unique_ptr<GeneratorController> generatorController;
 };
 
 } // namespace orvo

@@ -72,6 +72,24 @@ std::vector<ParameterEntry> EffectsController::documentEntries() const
     return out;
 }
 
+bool EffectsController::applyInterfaceValue (int nrpn, int value)
+{
+    if (ModulationRouting::takesNrpn (nrpn))
+    {
+        for (const auto& field : engine.modulation().applyIncoming (nrpn, value))
+            routesReplaced.push_back (field.route);
+        return true;
+    }
+    if (nrpn == effects::selectionNrpn)
+        model.receiveSelection (value);
+    else if (EditorEngine::isDigitalEffectNrpn (nrpn))
+        model.applyIncomingValue (nrpn, value);
+    else
+        return false;
+    pageReplaced = true;
+    return true;
+}
+
 bool EffectsController::applyDocumentEntry (const std::string& id, int raw)
 {
     if (id == algorithmKey)

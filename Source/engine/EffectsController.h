@@ -35,6 +35,10 @@ public:
     /** The effect and the route fields as document entries: "__effect:algorithm" and "__effect:" + each
         shown control's id, then "__mod:" + route + ":" + field for every route field. */
     std::vector<ParameterEntry> documentEntries() const;
+    /** A route field or effect control value the editor chose itself (a generated Program): taken
+        without sending and shown at the next tick. False for an NRPN neither has. */
+    bool applyInterfaceValue (int nrpn, int value);
+
     /** Takes one such entry without sending; false for a key no control has. */
     bool applyDocumentEntry (const std::string& id, int raw);
 
