@@ -9,12 +9,16 @@
 #include "library/LibrarianState.h"
 #include "library/MixDocument.h"
 #include "library/ProgramLibraryIndex.h"
+#include "library/SidebarSettings.h"
 #include "library/SysExMessageScan.h"
 #include "midi/MidiDevices.h"
 #include "midi/SysExProtocol.h"
 #include "midi/SysExStream.h"
 #include "platform/Clock.h"
 #include "platform/UserInteraction.h"
+#include "tools/ControllerDecoder.h"
+#include "tools/Macros.h"
+#include "tools/MorphKnob.h"
 
 #include <algorithm>
 #include <memory>
@@ -168,6 +172,46 @@ void editorState (const std::uint8_t* data, std::size_t size)
         (void)engine.produceEditorState();
     time.advance (2000);
     (void)engine.tick();
+}
+
+namespace
+{
+struct SilentToolHost final : ToolHost
+{
+    int rowValue (int) const override { return 0; }
+    void editRow (int, int) override {}
+    void editInterface (int, int, const std::string&) override {}
+    void log (const std::string&) override {}
+    void recordChange (const std::string&) override {}
+    int randomBelow (int) override { return 0; }
+};
+} // namespace
+
+void toolSettings (const std::uint8_t* data, std::size_t size)
+{
+    const std::string text (textOf (data, size));
+    SilentToolHost host;
+    MorphKnob morph (host);
+    Macros macros (host);
+    MidiControlMap map;
+    for (auto page : { SidebarSettings::morph, SidebarSettings::macros, SidebarSettings::notes, SidebarSettings::midiControl })
+        if (const auto settings = SidebarSettings::read (text, page))
+        {
+            morph.fromVar (*settings);
+            macros.fromVar (*settings);
+            map.fromVar (*settings, {});
+            (void)map.toVar();
+            morph.setKnob (50.0);
+            macros.setKnob (0, 50.0);
+        }
+    for (int mode = 1; mode <= 5; ++mode)
+    {
+        ControllerDecoder decoder;
+        decoder.setMode (mode);
+        for (std::size_t at = 0; at + 3 <= size; ++at)
+            if (const auto m = decoder.feed (data + at, 3))
+                (void)map.match (*m);
+    }
 }
 
 } // namespace orvo::fuzz

@@ -21,5 +21,8 @@ void libraryHead (const std::uint8_t* data, std::size_t size);
 void midiInput (const std::uint8_t* data, std::size_t size);
 /** A host's saved editor state. */
 void editorState (const std::uint8_t* data, std::size_t size);
+/** A sidebar-settings clipboard text and tool data through their readers, and the same bytes as
+    controller input in every decode mode. */
+void toolSettings (const std::uint8_t* data, std::size_t size);
 
 } // namespace orvo::fuzz

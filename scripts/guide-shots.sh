@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Makes every picture docs/guide.md shows: first the project's screenshot scripts (pages, sync, library,
-# appearance, fidelity, bank sync, Wedge and user presets, generator), then the guide's own (the initial-sync question, a document opened from the
+# appearance, fidelity, bank sync, Wedge and user presets, generator,
+# sidebar tools), then the guide's own (the initial-sync question, a document opened from the
 # command line), each under a virtual display with a fresh home folder. Pass --own to make only the
 # guide's own pictures.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 if [ "${1:-}" != "--own" ]; then
-  for s in screenshots sync-shots library-shots appearance-shots fidelity-shots bank-sync-shots wedge-shots generator-shots; do
+  for s in screenshots sync-shots library-shots appearance-shots fidelity-shots bank-sync-shots wedge-shots generator-shots tools-shots; do
     echo "== $s"; bash "scripts/$s.sh" > /dev/null
   done
 fi

@@ -1,6 +1,7 @@
 #include "HeadlessFixture.h"
 #include "data/ProgramLayout.h"
 #include "engine/InstrumentBackup.h"
+#include "library/ProgramDigests.h"
 #include "library/JsonText.h"
 
 #include <gtest/gtest.h>
@@ -184,7 +185,7 @@ TEST_F (BankSync, TagHashBankTimesOutAndTheListGoesOn)
 {
     instrument.setFaults ({ false, 0, 5, false });
     std::vector<std::pair<int, int>> got;
-    banks.startTagHashAcquisition ({ 0, 2 }, [&] (const BankSyncController::BankReads& reads) {
+    banks.startTagHashAcquisition ({ 0, 2 }, [&] (const BankSyncController::BankReads& reads, bool) {
         for (const auto& [bank, table] : reads)
             got.emplace_back (bank, table.receivedCount());
     });
@@ -199,6 +200,56 @@ TEST_F (BankSync, TagHashBankTimesOutAndTheListGoesOn)
     editor->time.advance (SyncEngine::tagBankTimeoutMs);
     editor->settle (20);
     EXPECT_EQ (got, (std::vector<std::pair<int, int>>{ { 0, 5 }, { 2, 5 } }));
+}
+
+TEST_F (BankSync, TagHashExportWritesTheDigestsOfTaggedProgramsThatMatchTheirSlots)
+{
+    const struct
+    {
+        int bank, slot;
+        std::vector<std::string> tags;
+        bool ownName;
+    } slots[] = { { 0, 3, { "bass", "favorite" }, true }, { 0, 4, { "favorite" }, true }, { 1, 10, { "pad" }, true },
+                  { 2, 5, { "lead" }, false }, { 2, 127, { "lead" }, true } };
+    for (const auto& s : slots)
+    {
+        state.names.setName (s.bank, s.slot, s.ownName ? nameInInstrument (s.bank, s.slot) : "SOMETHING ELSE");
+        state.slot (s.bank, s.slot).tags = s.tags;
+    }
+    instrument.setFaults ({ false, 0, 120, false }); // slot 127 never arrives
+    banks.startTagHashExport();
+    EXPECT_TRUE (logContains ("TAG HASH EXPORT: processing 4 tagged Program slots.\n"));
+    for (int i = 0; i < 20 && ! logContains ("TAG HASH EXPORT: saved"); ++i)
+    {
+        editor->time.advance (SyncEngine::tagBankTimeoutMs / 4);
+        editor->settle (2);
+    }
+    const auto files = folder (LibraryRoot::Folder::tagHashFiles).findChildFiles (juce::File::findFiles, false, "Orvo-Tag-Hashes-*.json");
+    ASSERT_EQ (files.size(), 1);
+    const auto text = files[0].loadFileAsString();
+    EXPECT_TRUE (text.contains ("\r\n") && ! text.replace ("\r\n", "").contains ("\n")) << "CR LF line ends";
+    juce::var doc;
+    ASSERT_TRUE (parseJson (text, doc).wasOk());
+    const auto digests = [&] (int bank, int slot) {
+        return computeProgramDigests (buildProgramDump (instrument.storedProgram (bank, slot), sysex::opStoredProgram, bank, slot));
+    };
+    std::map<std::string, std::pair<std::string, juce::String>> expected = {
+        { digests (0, 3).programPayloadSha256, { digests (0, 3).nameNeutralPayloadSha256, "bass" } },
+        { digests (1, 10).programPayloadSha256, { digests (1, 10).nameNeutralPayloadSha256, "pad" } } };
+    const auto* records = doc["records"].getArray();
+    ASSERT_EQ (records->size(), 2);
+    auto it = expected.begin();
+    for (const auto& r : *records) // sorted by the payload digest
+    {
+        EXPECT_EQ (r["programPayloadSha256"].toString().toStdString(), it->first);
+        EXPECT_EQ (r["nameNeutralPayloadSha256"].toString().toStdString(), it->second.first);
+        EXPECT_EQ (juce::JSON::toString (r["tags"], true), "[\"" + it->second.second + "\"]");
+        ++it;
+    }
+    EXPECT_EQ (juce::JSON::toString (doc["summary"], true),
+               R"({"taggedProgramSlots": 4, "exportedProgramRecords": 2, "duplicateProgramSlots": 0, "skippedUnavailable": 1, "skippedMismatched": 1})");
+    EXPECT_EQ (editor->prompts.shown.back().title, "Tag Hash Export");
+    EXPECT_NE (editor->prompts.shown.back().message.find ("The tag hash file was created successfully."), std::string::npos);
 }
 
 TEST (InstrumentBackupTest, WritesEachBankAndStopsAtOneThatStaysIncomplete)

@@ -121,6 +121,17 @@ MainComponent::MainComponent (Options options)
     }
     buildPages();
 
+    const auto toolView = [this] (int tool)
+    { return makeToolPanel (tool, session->tools(), session->midi(), *engine, session->virtualController(),
+                            [this] { saveEditorSettings (getSettingsStore(), engine->settings()); }); };
+    topPane.makeToolView = toolView;
+    bottomPane.makeToolView = toolView;
+    controllerWake.run = [this]
+    {
+        session->tools().processControllerInput();
+        showToolChanges();
+    };
+    session->tools().onControllerInput = [this] { controllerWake.triggerAsyncUpdate(); };
     topPane.onToolChanged = [this] { refreshSidebars(); };
     monitorPanel.onMonitorSwitched = [this] {
         auto& s = engine->settings();
@@ -249,7 +260,9 @@ MainComponent::MainComponent (Options options)
 MainComponent::~MainComponent()
 {
     stopTimer();
-    getMidi().closeAll();
+    getMidi().closeAll(); // no input callback runs after this
+    session->tools().onControllerInput = nullptr;
+    controllerWake.cancelPendingUpdate();
     engine->log().setListener (nullptr);
     for (auto& c : controls)
         c->onUserEdit = nullptr;
@@ -470,7 +483,10 @@ void MainComponent::refreshSidebars()
 
 void MainComponent::refreshDetails()
 {
-    detailsPanel.setText (engine->parameterDetailsText());
+    auto text = engine->parameterDetailsText();
+    if (const int row = engine->selected(); row >= 0)
+        text += "\n\n" + session->tools().assignmentText (ParameterCatalogue::row (row).id);
+    detailsPanel.setText (text);
     shownDetailsRow = engine->selected();
 }
 
@@ -505,6 +521,17 @@ void MainComponent::showTickReport (const EditorSession::TickReport& report)
         generatorPanel->refresh();
     bottomBar->refresh (engine->settings().diagnosticMode);
     header.setText (engine->headerText(), juce::dontSendNotification); // repaints only when it changed
+    showToolChanges();
+}
+
+void MainComponent::showToolChanges()
+{
+    if (session->tools().takeChanged())
+    {
+        topPane.refreshToolView();
+        bottomPane.refreshToolView();
+        refreshDetails(); // a learned or cleared assignment shows in the details
+    }
 }
 
 void MainComponent::refreshMidiStatus()

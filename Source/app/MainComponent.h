@@ -68,6 +68,7 @@ public:
     EditorSession& getSession() { return *session; }
     EditorEngine& getEngine() { return *engine; }
     MidiConnection& getMidi() { return session->midi(); }
+    ToolsController& getTools() { return session->tools(); }
     VirtualOrvo& getVirtualOrvo() { return session->virtualOrvo(); }
     /** A player turns a random knob on the Virtual Orvo (a diagnostic action). */
     void turnVirtualKnob();
@@ -162,6 +163,13 @@ private:
     MonitorPanel monitorPanel;
     ParameterDetailsPanel detailsPanel;
     SidebarPane topPane, bottomPane;
+    /** Controller input is applied as soon as the message thread is free, not on the next tick. */
+    struct ControllerWake final : juce::AsyncUpdater
+    {
+        std::function<void()> run;
+        void handleAsyncUpdate() override { run(); }
+    } controllerWake;
+    void showToolChanges();
 
     std::map<juce::String, juce::Component*> registry;
     int shownDetailsRow = -2;

@@ -97,8 +97,11 @@ juce::PopupMenu MainWindow::getMenuForIndex (int index, const juce::String&)
         paste.shortcutKeyDescription = juce::KeyPress ('v', juce::ModifierKeys::commandModifier, 0).getTextDescriptionWithIcons();
         m.addItem (paste);
         m.addSeparator();
-        m.addItem (2003, "COPY SIDEBAR SETTINGS", false);
-        m.addItem (2004, "PASTE SIDEBAR SETTINGS", false);
+        // The item names the tool it acts on; without one it stays and explains itself in the log.
+        const int page = ed != nullptr ? ed->getTools().clipboardPage() : -1;
+        const juce::String word = page < 0 ? juce::String() : " (" + juce::String (SidebarSettings::label ((SidebarSettings::Page) page)).toUpperCase() + ")";
+        m.addItem (2003, "COPY SIDEBAR SETTINGS" + word, ed != nullptr);
+        m.addItem (2004, "PASTE SIDEBAR SETTINGS" + word, ed != nullptr);
         m.addSeparator();
         m.addCommandItem (&commands, toggleLayoutModeCommand);
     }
@@ -177,6 +180,8 @@ juce::PopupMenu MainWindow::getMenuForIndex (int index, const juce::String&)
         m.addItem (6201, "Unsaved Warnings", stored, s.unsavedWarnings);
         m.addItem (6203, "Auto Save Tools", stored, s.autoSaveTools);
         m.addItem (6202, "Reset Warnings", stored, false);
+        m.addSeparator();
+        m.addItem (4004, "CREATE TAG HASH FILE", ed != nullptr && ed->getMidi().isOutputOpen());
     }
     return m;
 }
@@ -195,6 +200,8 @@ void MainWindow::menuItemSelected (int id, int)
     {
         case 2001: ed->copyValue(); break;
         case 2002: ed->pasteValue(); break;
+        case 2003: ed->getTools().copySidebarSettings(); break;
+        case 2004: ed->getTools().pasteSidebarSettings(); break;
         case 3006: engine.transferCurrentMidi(); break;
         case 1010: ed->setStorage(); break;
         case 1000: ed->getLibrarian().saveProgram(); break;
@@ -206,6 +213,7 @@ void MainWindow::menuItemSelected (int id, int)
         case 4001: ed->getSync().startProgramSync(); break;
         case 4002: ed->getSession().bankSync().confirmBankSync(); break;
         case 4003: ed->getSession().bankSync().confirmSystemSync(); break;
+        case 4004: ed->getSession().bankSync().startTagHashExport(); break;
         case 3001: ed->getMidi().scan(); break;
         case 3002: ed->getMidi().openInput(); break;
         case 3003: ed->getMidi().openOutput(); break;

@@ -163,6 +163,11 @@ void SidebarPane::resized()
 
     const int tool = engine.sidebars().tool (pane);
     const bool shared = tool == SidebarModel::monitor || tool == SidebarModel::parameterDetails;
+    if (shared || toolViewTool != tool)
+    {
+        toolView.reset();
+        toolViewTool = 0;
+    }
     if (shared && ! engine.sidebars().showsPlaceholder (pane))
     {
         placeholder.setVisible (false);
@@ -176,6 +181,22 @@ void SidebarPane::resized()
         if (view->getParentComponent() == this)
             removeChildComponent (view);
 
+    if (!shared && makeToolView)
+    {
+        if (toolViewTool != tool || toolView == nullptr)
+        {
+            toolView = makeToolView (tool);
+            toolViewTool = tool;
+            if (toolView != nullptr)
+                addAndMakeVisible (*toolView);
+        }
+        if (toolView != nullptr)
+        {
+            placeholder.setVisible (false);
+            toolView->setBounds (area);
+            return;
+        }
+    }
     if (shared)
         placeholder.setText (juce::String (SidebarModel::placeholderTitle (tool)) + "\n\n" + SidebarModel::placeholderText (tool),
                              juce::dontSendNotification);

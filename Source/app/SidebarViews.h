@@ -2,6 +2,7 @@
 
 #include "ui/OrvoLookAndFeel.h"
 #include "engine/EditorEngine.h"
+#include "tools/ui/ToolPanels.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
@@ -73,6 +74,14 @@ public:
     SidebarPane (EditorEngine& engine, int pane, MonitorPanel& monitor, ParameterDetailsPanel& details);
 
     std::function<void()> onToolChanged;
+    /** Builds the view of a tool that is not a shared display (MORPH KNOB, MACROS, ...); null for none. */
+    std::function<std::unique_ptr<ToolPanel> (int tool)> makeToolView;
+    /** The tools changed: the tool view shows them again. */
+    void refreshToolView()
+    {
+        if (toolView != nullptr)
+            toolView->refresh();
+    }
     /** Rebuilds the chooser (the list depends on diagnostic mode) and places the tool. */
     void refresh();
     void paint (juce::Graphics&) override;
@@ -85,6 +94,8 @@ private:
     ParameterDetailsPanel& details;
     juce::ComboBox chooser;
     juce::Label placeholder;
+    std::unique_ptr<ToolPanel> toolView;
+    int toolViewTool = 0;
 };
 
 } // namespace orvo

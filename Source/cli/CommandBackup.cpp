@@ -1,4 +1,5 @@
 #include "CliCommand.h"
+#include "CliPorts.h"
 #include "JsonOut.h"
 #include "engine/InstrumentBackup.h"
 #include "instrument/VirtualOrvo.h"
@@ -71,22 +72,16 @@ struct Progress
 
 int run (const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
-    bool virtualOrvo = false, wireRate = false;
-    std::string in, outName, libraryPath, banksText = "USER,PRESET1,PRESET2";
+    cli::PortOptions ports;
+    std::string libraryPath, banksText = "USER,PRESET1,PRESET2";
     double timeoutSeconds = 300.0;
     for (size_t i = 0; i < args.size(); ++i)
     {
         const auto& a = args[i];
         const bool hasValue = i + 1 < args.size();
-        if (a == "--virtual")
-            virtualOrvo = true;
-        else if (a == "--wire-rate")
-            wireRate = true;
-        else if (a == "--in" && hasValue)
-            in = args[++i];
-        else if (a == "--out" && hasValue)
-            outName = args[++i];
-        else if (a == "--library" && hasValue)
+        if (ports.take (args, i))
+            continue;
+        if (a == "--library" && hasValue)
             libraryPath = args[++i];
         else if (a == "--banks" && hasValue)
             banksText = args[++i];
@@ -106,8 +101,9 @@ int run (const std::vector<std::string>& args, std::ostream& out, std::ostream& 
         }
     }
     const auto banks = parseBanks (banksText);
-    if (libraryPath.empty() || (virtualOrvo == (! in.empty() || ! outName.empty())) || (! virtualOrvo && (in.empty() || outName.empty()))
-        || ! banks)
+    const bool virtualOrvo = ports.virtualOrvo, wireRate = ports.wireRate;
+    const auto &in = ports.in, &outName = ports.out;
+    if (libraryPath.empty() || ! ports.valid() || ! banks)
     {
         err << usage;
         return cli::exitUsage;

@@ -1,4 +1,5 @@
 #include "CliCommand.h"
+#include "CliPorts.h"
 #include "JsonOut.h"
 #include "engine/EditorSession.h"
 #include "midi/JuceMidiDevices.h"
@@ -30,22 +31,17 @@ int deviceNumber (const std::vector<MidiDeviceInfo>& devices, const std::string&
 // (its library is a temporary folder, so the player's library is never touched), then reads it back.
 int run (const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
-    bool virtualOrvo = false, wireRate = false, verify = true;
-    std::string in, outName, file, bankText;
+    cli::PortOptions ports;
+    bool verify = true;
+    std::string file, bankText;
     for (size_t i = 0; i < args.size(); ++i)
     {
         const auto& a = args[i];
         const bool hasValue = i + 1 < args.size();
-        if (a == "--virtual")
-            virtualOrvo = true;
-        else if (a == "--wire-rate")
-            wireRate = true;
-        else if (a == "--no-verify")
+        if (ports.take (args, i))
+            continue;
+        if (a == "--no-verify")
             verify = false;
-        else if (a == "--in" && hasValue)
-            in = args[++i];
-        else if (a == "--out" && hasValue)
-            outName = args[++i];
         else if (a == "--bank" && hasValue)
             bankText = args[++i];
         else if (! a.empty() && a[0] != '-' && file.empty())
@@ -57,8 +53,9 @@ int run (const std::vector<std::string>& args, std::ostream& out, std::ostream& 
         }
     }
     const int bank = bankText == "USER" ? 0 : bankText == "PRESET1" ? 1 : bankText == "PRESET2" ? 2 : -1;
-    if (file.empty() || bank < 0 || (virtualOrvo == (! in.empty() || ! outName.empty()))
-        || (! virtualOrvo && (in.empty() || outName.empty())))
+    const bool virtualOrvo = ports.virtualOrvo, wireRate = ports.wireRate;
+    const auto &in = ports.in, &outName = ports.out;
+    if (file.empty() || bank < 0 || ! ports.valid())
     {
         err << usage;
         return cli::exitUsage;

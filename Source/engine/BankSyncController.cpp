@@ -1,6 +1,8 @@
 #include "BankSyncController.h"
 
+#include "library/AtomicFile.h"
 #include "library/BankSyncWriter.h"
+#include "library/TagHashExport.h"
 
 namespace orvo
 {
@@ -77,7 +79,7 @@ void BankSyncController::startSystemSync()
     sync.startBankRequest (0, SyncEngine::systemSyncMode);
 }
 
-void BankSyncController::startTagHashAcquisition (std::vector<int> banks, std::function<void (const BankReads&)> done)
+void BankSyncController::startTagHashAcquisition (std::vector<int> banks, std::function<void (const BankReads&, bool)> done)
 {
     runToken = std::make_shared<int> (0);
     tagBanks = std::move (banks);
@@ -97,7 +99,7 @@ void BankSyncController::requestTagBank()
     }
     sync.finishBankModes();
     if (auto done = std::exchange (tagDone, nullptr))
-        done (tagReads);
+        done (tagReads, false);
 }
 
 std::vector<ReceivedBankSlot> BankSyncController::receivedSlots() const
@@ -236,7 +238,9 @@ void BankSyncController::tick()
         // A cancel abandons whatever the run had scheduled.
         cancelsSeen = sync.cancelCount();
         runToken = std::make_shared<int> (0);
-        tagDone = nullptr;
+        // A cancelled export still writes what it has.
+        if (auto done = std::exchange (tagDone, nullptr))
+            done (tagReads, true);
     }
     auto& state = librarian.state();
     for (auto& d : sync.takeStoredDumps())
@@ -249,6 +253,51 @@ void BankSyncController::tick()
         systemBankDone();
     if (sync.takeTagBankComplete())
         tagBankDone();
+}
+
+void BankSyncController::startTagHashExport()
+{
+    auto& state = librarian.state();
+    const int tagged = countExportableTaggedSlots (state);
+    if (tagged == 0)
+    {
+        engine.services().prompts.showChoice ("Tag Hash Export",
+                                              "No Programs have exportable tags. Assign one or more fixed tags other "
+                                              "than FAVORITE or CUSTOM, then try again.",
+                                              { "OK" }, nullptr);
+        return;
+    }
+    log ("TAG HASH EXPORT: processing " + std::to_string (tagged) + " tagged Program slots.\n");
+    startTagHashAcquisition (banksWithExportableTags (state),
+                             [this] (const BankReads& reads, bool cancelled) { writeTagHashExport (reads, cancelled); });
+}
+
+void BankSyncController::writeTagHashExport (const BankReads& reads, bool cancelled)
+{
+    ReceivedBanks received;
+    for (const auto& [bank, table] : reads)
+        for (int slot = 0; slot < (int)table.slots.size(); ++slot)
+            if (table.slots[(size_t)slot].received)
+                received[bank][slot] = table.slots[(size_t)slot].dump;
+    const auto now = juce::Time::getCurrentTime();
+    const auto result = buildTagHashExport (librarian.state(), received, ORVO_VERSION, now);
+    const auto folder = librarian.library().folder (LibraryRoot::Folder::tagHashFiles);
+    (void)folder.createDirectory();
+    const auto file = folder.getChildFile ("Orvo-Tag-Hashes-" + now.formatted ("%Y%m%d-%H%M%S") + ".json")
+                          .getNonexistentSibling();
+    const auto path = file.getFullPathName().toStdString();
+    auto& prompts = engine.services().prompts;
+    if (! writeFileAtomically (file, result.text))
+    {
+        prompts.showChoice ("Tag Hash Export",
+                            "The tag hash file could not be written to the Orvo Editor storage folder.\n\nAttempted "
+                            "location:\n" + path,
+                            { "OK" }, nullptr);
+        log ("TAG HASH EXPORT: could not write " + path + ".\n");
+        return;
+    }
+    log ("TAG HASH EXPORT: saved " + std::to_string (result.records) + " unique Program records to " + path + ".\n");
+    prompts.showChoice ("Tag Hash Export", tagHashExportMessage (result, cancelled), { "OK" }, nullptr);
 }
 
 } // namespace orvo

@@ -31,9 +31,13 @@ public:
     void startSystemSync();
 
     /** The tag hash export's reading of `banks`; `done` gets every bank's slots read (a bank that
-        timed out has only what arrived) once the list is finished. */
+        timed out has only what arrived) once the list is finished, or the banks finished before a
+        cancel (with `cancelled` set). */
     using BankReads = std::vector<std::pair<int, BankSlotTable>>;
-    void startTagHashAcquisition (std::vector<int> banks, std::function<void (const BankReads&)> done);
+    void startTagHashAcquisition (std::vector<int> banks, std::function<void (const BankReads&, bool cancelled)> done);
+
+    /** "CREATE TAG HASH FILE": reads the banks that hold tagged slots and writes the export file. */
+    void startTagHashExport();
 
     /** Applies the bank just read to the librarian; false when the backup asked for failed. */
     bool applyReceivedBank (bool withBackup);
@@ -61,7 +65,8 @@ private:
     std::vector<int> tagBanks;
     int tagIndex = 0;
     BankReads tagReads;
-    std::function<void (const BankReads&)> tagDone;
+    std::function<void (const BankReads&, bool)> tagDone;
+    void writeTagHashExport (const BankReads& reads, bool cancelled);
     /** Bumped by a new start or a cancel, so a delayed request of an abandoned run does nothing. */
     std::uint32_t cancelsSeen = 0;
     std::shared_ptr<int> runToken = std::make_shared<int> (0);

@@ -183,12 +183,17 @@ std::string EditorEngine::produceEditorState() const
         parameters.add (juce::var (p));
     }
     root->setProperty ("parameters", parameters);
-    auto* tools = new juce::DynamicObject();
-    tools->setProperty ("version", 1);
-    tools->setProperty ("morph", juce::var (new juce::DynamicObject()));
-    tools->setProperty ("macros", juce::Array<juce::var>());
-    tools->setProperty ("midiControl", juce::var (new juce::DynamicObject()));
-    root->setProperty ("controlPages", juce::var (tools));
+    if (toolStateOut)
+        root->setProperty ("controlPages", toolStateOut());
+    else
+    {
+        auto* tools = new juce::DynamicObject();
+        tools->setProperty ("version", 1);
+        tools->setProperty ("morph", juce::var (new juce::DynamicObject()));
+        tools->setProperty ("macros", juce::Array<juce::var>());
+        tools->setProperty ("midiControl", juce::var (new juce::DynamicObject()));
+        root->setProperty ("controlPages", juce::var (tools));
+    }
     return juce::JSON::toString (juce::var (root)).toStdString();
 }
 
@@ -230,6 +235,8 @@ bool EditorEngine::restoreEditorState (const std::string& document)
                         ++count;
                     }
                 }
+    if (const auto tools = root->getProperty ("controlPages"); tools.isObject() && toolStateIn)
+        toolStateIn (tools);
     if (auto t = number ("selectedPageTabIndex"))
         setPage (*t);
     if (editorSettings.diagnosticMode)

@@ -79,6 +79,27 @@ void EditorEngine::userEdit (int row, int raw)
         sendCatalogue (row, values[(size_t)row]);
 }
 
+void EditorEngine::toolEdit (int row, int raw)
+{
+    if (row < 0 || row >= numRows)
+        return;
+    const auto& info = ParameterCatalogue::row (row);
+    values[(size_t)row] = std::clamp (raw, info.rawMin, info.rawMax);
+    fromInstrument.reset ((size_t)row);
+    edited = true;
+    codeChangedRows.push_back (row);
+    if (editorSettings.sendChangesImmediately)
+        sendCatalogue (row, values[(size_t)row]);
+}
+
+void EditorEngine::toolInterfaceEdit (int nrpn, int value, const std::string& actionLabel)
+{
+    const int v = std::clamp (value, 0, 16383);
+    interfaceValueChanges.emplace_back (nrpn, v);
+    edited = true;
+    sendInterface (nrpn, v, actionLabel);
+}
+
 std::optional<int> EditorEngine::readTypedValue (int row, const std::string& text, const CustomKnobRange& range)
 {
     if (row < 0 || row >= numRows)
@@ -207,6 +228,8 @@ void EditorEngine::sendCatalogueRow (int row, int raw, bool isSettleResend)
 void EditorEngine::sendInterface (int nrpn, int value, const std::string& actionLabel)
 {
     const int v = std::clamp (value, 0, 16383);
+    if (onInterfaceSent)
+        onInterfaceSent (nrpn, v);
     if (midiOutput == nullptr)
     {
         monitorLog.append ("No MIDI output is open. Open the Orvo MIDI output first.\n");
@@ -413,8 +436,14 @@ void EditorEngine::dispatchControlChange (int channel, int controller, int data)
         std::lock_guard<std::mutex> lock (assemblerLock);
         event = assembler.feed (channel, controller, data);
     }
-    if (event.complete)
-        handleAssembledNrpn (event);
+    if (!event.complete)
+        return;
+    if (forwardNrpnsToControl.load() && onForwardedNrpn)
+    {
+        const auto row = ParameterCatalogue::findByNrpn (event.parameter);
+        onForwardedNrpn (event, row ? *row : -1);
+    }
+    handleAssembledNrpn (event);
 }
 
 int EditorEngine::convertIncoming (const OrvoParameterInfo& info, int value)

@@ -25,6 +25,11 @@
 #include <utility>
 #include <vector>
 
+namespace juce
+{
+class var;
+}
+
 namespace orvo
 {
 
@@ -80,6 +85,12 @@ public:
     std::optional<int> readTypedValue (int row, const std::string& text, const CustomKnobRange& range = {});
     const std::string& lastTypingProblem() const { return typingProblem; }
     void clearEdited() { edited = false; }
+    void markEdited() { edited = true; }
+    /** A tool (morph, macro, controller) moved a row: stored, shown on the next tick, sent when sending
+        is on; the selection stays where the player left it. */
+    void toolEdit (int row, int raw);
+    /** A tool moved an interface control: shown and sent. */
+    void toolInterfaceEdit (int nrpn, int value, const std::string& actionLabel);
 
     /** Rows whose value changed since the view last asked, and whose highlight changed. */
     struct TickReport
@@ -141,6 +152,15 @@ public:
     std::function<void (int channel, int program)> onProgramChange;
     std::function<void (int channel, int bankValue)> onBankSelect;
     std::function<void (const std::uint8_t*, size_t)> onControllerMessage;
+    /** While set, every NRPN assembled from the instrument's input is also handed to the controller
+        mapping (MIDI thread), with the first catalogue row bound to it or -1. */
+    std::atomic<bool> forwardNrpnsToControl{ false };
+    std::function<void (const NrpnEvent&, int row)> onForwardedNrpn;
+    /** Every interface send, with the value sent (the morph slots on that NRPN follow it). */
+    std::function<void (int nrpn, int value)> onInterfaceSent;
+    /** The "controlPages" object the editor state carries, and where a restored one goes. */
+    std::function<juce::var()> toolStateOut;
+    std::function<void (const juce::var&)> toolStateIn;
     std::atomic<int> bankSelectType{ -1 };
     /** The Bank Select CC 0 and CC 32 values (-1 when none) received on `channel` since its last
         Program Change; nothing when none came. Taking them starts the next count. */
@@ -178,6 +198,7 @@ public:
     /** PARAMETER DETAILS text of the selected row. */
     std::string parameterDetailsText() const;
     void selectInterface (int nrpn) { selectedRow = -1, selectedInterface = nrpn; }
+    int selectedInterfaceNrpn() const { return selectedInterface; }
 
     void noteWindowSize (int width, int height);
 

@@ -9,7 +9,7 @@ EditorSession::EditorSession (Platform platform)
     : io (platform), startMs (platform.clock.nowMs()),
       editor (std::make_unique<EditorEngine> (EditorEngine::Services{
           platform.clock, platform.scheduler, platform.prompts, platform.fileDialogs, platform.clipboard })),
-      devices (platform.hardwareMidi, instrument)
+      controllerDevices (platform.hardwareMidi, controllerDevice), devices (&controllerDevices, instrument)
 {
     // Lines logged before the log is shown wait in a start-up buffer.
     const LibrarianLog log = [this] (const std::string& line)
@@ -114,6 +114,8 @@ EditorSession::EditorSession (Platform platform)
     { return librarianController->library().generatorIntakeFolder().getChildFile ("GenerationFeedback").getChildFile ("Bass"); };
     generatorHooks.slotName = [this] (int bank, int slot) { return librarianController->state().names.name (bank, slot); };
     generatorController = std::make_unique<GeneratorController> (*editor, *effectsController, std::move (generatorHooks));
+    toolsController = std::make_unique<ToolsController> (*editor, *effectsController, state,
+                                                         librarianController->autoSave());
 
     // The working environment remembers the last selection; the editor starts on it.
     editor->setSelection (state.selectedBank, state.selectedSlot);
@@ -144,6 +146,7 @@ EditorSession::TickReport EditorSession::tick()
     auto& state = librarianController->state();
     if (state.selectedBank != editor->selectedBank() || state.selectedSlot != editor->selectedProgram())
         librarianController->programFlows().selectionChanged (editor->selectedBank(), editor->selectedProgram());
+    toolsController->tick();
     report.rows = editor->tick();
     report.effects = effectsController->tick();
     mixController->tick();

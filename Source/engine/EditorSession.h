@@ -11,9 +11,11 @@
 #include "MixController.h"
 #include "TransferController.h"
 #include "SyncController.h"
+#include "ToolsController.h"
 #include "UnsavedChangesGuard.h"
 #include "UserPresetController.h"
 #include "WedgePresetController.h"
+#include "instrument/VirtualController.h"
 #include "instrument/VirtualOrvo.h"
 #include "library/EditorSettingsStore.h"
 
@@ -33,11 +35,13 @@ namespace orvo
          applies a received Program (so it is stored under that selection) and checks time-outs;
          then the bank modes: claimed dumps are cached, names compared, the next bank requested;
          then a transfer's read-back is compared with what was sent;
-      2. the engine: the selection-settle countdown, pending row values, highlights, the log queue,
+      2. the performance tools: a changed slot brings its tool data, queued controller messages are
+         learned or applied, macros follow their targets;
+      3. the engine: the selection-settle countdown, pending row values, highlights, the log queue,
          "Last NRPN";
-      3. effects and routes: the NRPNs without a row that the MIDI thread queued;
-      4. Mix settings: the Mix dumps the MIDI thread queued;
-      5. the librarian: Auto Save Tools' debounced write-back, then the first library index. */
+      4. effects and routes: the NRPNs without a row that the MIDI thread queued;
+      5. Mix settings: the Mix dumps the MIDI thread queued;
+      6. the librarian: Auto Save Tools' debounced write-back, then the first library index. */
 class EditorSession
 {
 public:
@@ -59,6 +63,7 @@ public:
 
     EditorEngine& engine() { return *editor; }
     VirtualOrvo& virtualOrvo() { return instrument; }
+    VirtualController& virtualController() { return controllerDevice; }
     MidiConnection& midi() { return *connection; }
     EditorSettingsStore& settingsStore() { return *settings; }
     SyncController& sync() { return *syncController; }
@@ -72,6 +77,7 @@ public:
     EffectsReadback& effectsReadback() { return *readback; }
     UserPresetController& userPresets() { return *userPresetController; }
     GeneratorController& generator() { return *generatorController; }
+    ToolsController& tools() { return *toolsController; }
 
     /** When the session began to be built, on its clock. */
     double startedAtMs() const { return startMs; }
@@ -92,6 +98,8 @@ private:
     bool startupDone = false;
     std::unique_ptr<EditorEngine> editor;
     VirtualOrvo instrument;
+    VirtualController controllerDevice;
+    VirtualControllerMidiDevices controllerDevices;
     VirtualOrvoMidiDevices devices;
     std::unique_ptr<MidiConnection> connection;
     std::unique_ptr<EditorSettingsStore> settings;
@@ -108,6 +116,7 @@ private:
     std::unique_ptr<UserPresetStore> userPresetStore;
     std::unique_ptr<UserPresetController> userPresetController;
     std::unique_ptr<GeneratorController> generatorController;
+    std::unique_ptr<ToolsController> toolsController;
 };
 
 } // namespace orvo

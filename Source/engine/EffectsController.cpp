@@ -22,6 +22,8 @@ EffectsController::TickReport EffectsController::tick()
     report.changedRoutes = std::exchange (routesReplaced, {});
     for (const auto& [nrpn, value] : engine.takeUnmappedNrpns())
     {
+        if (onIncomingValue)
+            onIncomingValue (nrpn, value);
         if (ModulationRouting::takesNrpn (nrpn))
         {
             if (engine.settings().followIncomingMidi)

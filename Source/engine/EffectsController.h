@@ -48,6 +48,9 @@ public:
     void pageChanged() { pageReplaced = true; }
     /** An effect NRPN from the instrument reached the page; for 3603, whether the algorithm changed. */
     std::function<void (int nrpn, int value, bool algorithmChanged)> onInstrumentEffectNrpn;
+    /** Every value the instrument sent for an NRPN without a catalogue row, once taken (for the morph
+        slots that follow it). */
+    std::function<void (int nrpn, int value)> onIncomingValue;
 
 private:
     EditorEngine& engine;

@@ -1,5 +1,7 @@
 #include "MidiConnection.h"
 
+#include "instrument/VirtualController.h"
+
 #include "instrument/VirtualOrvo.h"
 
 namespace orvo
@@ -242,6 +244,18 @@ void MidiConnection::openControllerInput()
         onRememberedPortsChanged();
     status = "MIDI CONTROLLER\nOpened selected controller input:\n" + device.name +
              "\n\nUse MIDI CONTROL in the sidebar to learn mappings.";
+}
+
+void MidiConnection::openVirtualController()
+{
+    if (!scanned)
+    {
+        inputs = devices.inputs();
+        outputs = devices.outputs();
+        scanned = true;
+    }
+    controllerChoice = matchRemembered (inputs, VirtualController::inputIdentifier, {});
+    openControllerInput();
 }
 
 void MidiConnection::openVirtualOrvo()

@@ -42,6 +42,8 @@ public:
     void openControllerInput();
     /** Selects and opens the Virtual Orvo's pair, as if the user had chosen it. */
     void openVirtualOrvo();
+    /** Selects and opens the Virtual Controller as the controller input. */
+    void openVirtualController();
     void closeAll();
 
     bool isInputOpen() const { return input != nullptr; }
