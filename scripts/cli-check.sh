@@ -64,5 +64,16 @@ check "generate --out is an edit-buffer dump" "$(stat -c %s "$vb/gen.syx") $("$c
 "$cli" generate --seed 1 --range 2 > /dev/null 2>&1; check "generate bad range exit" "$?" "1"
 "$cli" generate --range 0.5 > /dev/null 2>&1; check "generate usage exit" "$?" "2"
 rm -rf "$vb"
+# Help for every command, from the same texts as the man page and the completion.
+commands=$("$cli" --help | sed -n '/^Commands:/,/^$/p' | grep -E '^  [a-z]' | awk '{print $1}')
+check "help lists commands" "$(echo $commands)" "$("$cli" 2>&1 | sed -n 's/^usage: orvo-cli <\(.*\)> .*/\1/p' | tr '|' ' ')"
+for c in $commands; do
+  check "$c --help" "$("$cli" $c --help | head -n 1 | awk '{print $3}')" "$c"
+  "$cli" $c --help > /dev/null; check "$c --help exit" "$?" "0"
+  check "$c has a summary" "$("$cli" $c --help | sed -n 3p | grep -cE '^[A-Z].{10,}\.$')" "1"
+done
+check "version" "$("$cli" --version | grep -cE '^orvo-cli [0-9]+\.[0-9]+\.[0-9]+$')" "1"
+check "man page is clean roff" "$("$cli" --man | groff -man -ww -z 2>&1)" ""
+check "completion" "$(bash -c "source <("$cli" --bash-completion); COMP_WORDS=(orvo-cli ins); COMP_CWORD=1; _orvo_cli; echo \${COMPREPLY[*]}")" "inspect"
 [ $fail -eq 0 ] && echo "1 passed, 0 failed" || echo "0 passed, 1 failed"
 exit $fail

@@ -1,38 +1,82 @@
 #include "MainWindow.h"
+#include "engine/DocumentOpener.h"
+#include "engine/EditorCommandLine.h"
+#include "platform/InstanceChannel.h"
 
 #include <iostream>
+#include <mutex>
 
 namespace orvo
 {
+namespace
+{
+// Set by main() before the application object exists.
+EditorCommandLine startCommandLine;
+std::unique_ptr<InstanceChannel> instanceChannel;
+// Hand-offs that arrive before the window exists wait here; the channel listens from the first
+// moment so that a second start never finds the name taken and nobody answering.
+std::mutex handOffLock;
+std::vector<std::string> earlyHandOffs;
+bool windowReady = false;
+
+void deliverHandOff (const std::string& message)
+{
+    juce::MessageManager::callAsync (
+        [message]
+        {
+            if (auto* app = juce::JUCEApplicationBase::getInstance())
+                app->anotherInstanceStarted (juce::String::fromUTF8 (message.c_str()));
+        });
+}
+} // namespace
 
 class OrvoPocApplication final : public juce::JUCEApplication
 {
 public:
     const juce::String getApplicationName() override { return "Orvo Editor"; }
-    const juce::String getApplicationVersion() override { return "0.11.0"; }
-    // One editor owns the working environment, the library's saves and the MIDI ports; a second
-    // start brings nothing but races over them.
-    bool moreThanOneInstanceAllowed() override { return false; }
+    const juce::String getApplicationVersion() override { return ORVO_VERSION; }
+    // One editor owns the working environment, the library's saves and the MIDI ports. main() has
+    // already handed a second start's documents to the first through InstanceChannel, which works
+    // where JUCE's own hand-off does not (it never reaches the running editor on Linux).
+    bool moreThanOneInstanceAllowed() override { return true; }
 
-    void initialise (const juce::String& commandLine) override
+    void initialise (const juce::String&) override
     {
-        const auto args = juce::StringArray::fromTokens (commandLine, true);
-        if (args.contains ("--help") || args.contains ("-h"))
-        {
-            std::cout << "Usage: OrvoEditor [--virtual-orvo] [--wire-rate]\n\n"
-                         "  --virtual-orvo  open the built-in Virtual Orvo's input and output at start,\n"
-                         "                  instead of the MIDI ports remembered from the last session.\n"
-                         "  --wire-rate     the Virtual Orvo answers at MIDI cable speed, as hardware does.\n"
-                         "  --help          show this text.\n";
-            quit();
-            return;
-        }
         MainComponent::Options options;
-        options.useVirtualOrvo = args.contains ("--virtual-orvo");
-        options.virtualOrvoAtWireRate = args.contains ("--wire-rate");
+        options.useVirtualOrvo = startCommandLine.useVirtualOrvo;
+        options.virtualOrvoAtWireRate = startCommandLine.virtualOrvoAtWireRate;
         mainWindow = std::make_unique<MainWindow> (getApplicationName(), options);
+        if (auto* editor = mainWindow->editor())
+        {
+            auto& session = editor->getSession();
+            opener = std::make_unique<DocumentOpener> (session.librarian(), session.engine().services().prompts,
+                                                       [&session] (const std::string& line)
+                                                       { session.engine().logLine (line); });
+        }
+        // Opened once the window is on screen, so its questions have somewhere to appear.
+        juce::MessageManager::callAsync ([this] { openDocuments (startCommandLine.documents); });
+        const std::lock_guard<std::mutex> lock (handOffLock);
+        windowReady = true;
+        for (const auto& message : earlyHandOffs)
+            deliverHandOff (message);
+        earlyHandOffs.clear();
     }
-    void shutdown() override { mainWindow = nullptr; }
+
+    void shutdown() override
+    {
+        instanceChannel = nullptr;
+        opener = nullptr;
+        mainWindow = nullptr;
+    }
+
+    /** A later start on this display: its documents (one absolute path per line) open here. */
+    void anotherInstanceStarted (const juce::String& message) override
+    {
+        if (mainWindow == nullptr)
+            return;
+        mainWindow->toFront (true);
+        openDocuments (EditorCommandLine::documentsFromHandOff (message.toStdString()));
+    }
 
     /** The window's close button, Ctrl+Q and QUIT: unsaved Program edits are asked about first. */
     void systemRequestedQuit() override
@@ -44,9 +88,55 @@ public:
     }
 
 private:
+    void openDocuments (const std::vector<juce::File>& documents)
+    {
+        if (opener != nullptr)
+            for (const auto& file : documents)
+                opener->open (file);
+    }
+
     std::unique_ptr<MainWindow> mainWindow;
+    std::unique_ptr<DocumentOpener> opener;
 };
 
 } // namespace orvo
 
-START_JUCE_APPLICATION (orvo::OrvoPocApplication)
+JUCE_CREATE_APPLICATION_DEFINE (orvo::OrvoPocApplication)
+
+int main (int argc, char* argv[])
+{
+    using namespace orvo;
+    // Help, version and usage errors are answered before JUCE starts, so they need no display.
+    startCommandLine = EditorCommandLine::parse (std::vector<std::string> (argv + 1, argv + argc),
+                                                 juce::File::getCurrentWorkingDirectory());
+    if (startCommandLine.showHelp)
+        return std::cout << EditorCommandLine::helpText(), 0;
+    if (startCommandLine.showVersion)
+        return std::cout << EditorCommandLine::versionText(), 0;
+    if (!startCommandLine.error.empty())
+        return std::cerr << startCommandLine.error, 2;
+
+    const auto channelName = InstanceChannel::sessionName();
+    instanceChannel = std::make_unique<InstanceChannel> (channelName);
+    const bool first = instanceChannel->listen (
+        [] (const std::string& message)
+        {
+            const std::lock_guard<std::mutex> lock (handOffLock);
+            if (windowReady)
+                deliverHandOff (message);
+            else
+                earlyHandOffs.push_back (message);
+        });
+    if (!first)
+    {
+        instanceChannel = nullptr;
+        if (InstanceChannel::send (channelName, startCommandLine.handOffMessage(), 5000))
+            return 0;
+        std::cerr << "OrvoEditor: an Orvo Editor is already running on this display but did not take the "
+                     "documents.\n";
+        return 1;
+    }
+
+    juce::JUCEApplicationBase::createInstance = &juce_CreateApplication;
+    return juce::JUCEApplicationBase::main (argc, (const char**)argv);
+}

@@ -183,5 +183,16 @@ int run (const std::vector<std::string>& args, std::ostream& out, std::ostream& 
     return result.incompleteBank ? cli::exitBadInput : cli::exitOk;
 }
 
-orvo::cli::CommandRegistration reg ("backup", usage + 7, &run);
+orvo::cli::CommandRegistration reg (
+    "backup", usage + 7, &run,
+    { "Read whole banks of an instrument into a library folder",
+      "Reads every Program of each bank (USER, PRESET1 and PRESET2 unless --banks names fewer) from the instrument "
+      "on the MIDI ports --in and --out (by name or identifier), or from the built-in Virtual Orvo with --virtual, "
+      "and writes into the library folder --library what BANK SYNC writes: a Program document per slot and a Bank "
+      "document per bank.\n\n"
+      "Prints one JSON object: the library and, for each bank, the Programs received, the seconds it took and its "
+      "Bank document. Progress goes to standard error. --wire-rate makes the Virtual Orvo answer at MIDI cable "
+      "speed. A bank still incomplete after --timeout SECONDS (300 by default) ends the backup with status 1; the "
+      "banks before it are kept.",
+      { "--virtual", "--wire-rate", "--in", "--out", "--banks", "--library", "--timeout" } });
 } // namespace

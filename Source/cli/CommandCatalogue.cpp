@@ -35,5 +35,9 @@ int runCatalogue (const std::vector<std::string>& args, std::ostream& out, std::
     return cli::exitOk;
 }
 
-cli::CommandRegistration registration ("catalogue", "catalogue", &runCatalogue);
+cli::CommandRegistration
+    registration ("catalogue", "catalogue", &runCatalogue,
+                  { "Print the parameter catalogue as JSON",
+                    "Prints every Program parameter of the Orvo (233 rows) as one JSON array: its row, id, NRPN, raw "
+                    "range, display range and unit, and the names of its choices where it has them." });
 } // namespace

@@ -125,5 +125,12 @@ int runCheck (const std::vector<std::string>& args, std::ostream& out, std::ostr
     return anyFailed ? cli::exitBadInput : cli::exitOk;
 }
 
-cli::CommandRegistration registration ("check", "check PATH...", &runCheck);
+cli::CommandRegistration registration (
+    "check", "check PATH...", &runCheck,
+    { "Load library documents as the editor would and report each",
+      "Each PATH is a Program (.orvop), Mix (.orvom), Bank (.orvob) or environment (.orvox) document, or a "
+      "folder searched for them. Every document is loaded the way the editor loads it and reported as one JSON "
+      "object per line: file, kind, ok, message, slots and programDumps.\n\n"
+      "Exits with 1 when a document is refused, a PATH does not exist or a named file is not an Orvo Editor "
+      "document; the others are still reported." });
 } // namespace

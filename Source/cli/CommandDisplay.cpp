@@ -60,6 +60,11 @@ int runDisplay (const std::vector<std::string>& args, std::ostream& out, std::os
     return exitOk;
 }
 
-static CommandRegistration reg ("display", "display ID RAW", &runDisplay);
+static CommandRegistration
+    reg ("display", "display ID RAW", &runDisplay,
+         { "Show a raw value as the editor shows it",
+           "Prints the value RAW of the parameter ID (such as osc1.semitone) as JSON: the raw value clamped to the "
+           "parameter's range, the display value and the text the editor shows. An unknown ID or a RAW that is not "
+           "a whole number is refused." });
 
 } // namespace orvo::cli

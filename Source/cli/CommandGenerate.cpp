@@ -161,5 +161,13 @@ int runGenerate (const std::vector<std::string>& args, std::ostream& out, std::o
 cli::CommandRegistration registration ("generate",
                                        "generate --seed N [--range E] [--voice either|mono|poly] [--analog-dist] "
                                        "[--digital-fx] [--out OUT.syx]",
-                                       &runGenerate);
+                                       &runGenerate,
+                                       { "Generate a bass Program",
+                                         "Builds a bass Program with the editor's generator from the seed N, as the "
+                                         "GENERATOR panel's BASS does, and prints it as JSON. --range E (0 SAFE to 1 "
+                                         "EXPERIMENTAL) widens the choices, --voice picks MONO or POLY (either by "
+                                         "default), --analog-dist and --digital-fx allow distortion and effects.\n\n"
+                                         "With --out, the Program is sent to the Virtual Orvo at the generator's "
+                                         "pace and the edit buffer it then holds is written to OUT.syx.",
+                                         { "--seed", "--range", "--voice", "--analog-dist", "--digital-fx", "--out" } });
 } // namespace

@@ -53,5 +53,9 @@ int runNrpn (const std::vector<std::string>& args, std::ostream& out, std::ostre
     return cli::exitOk;
 }
 
-cli::CommandRegistration registration ("nrpn", "nrpn CHANNEL NRPN VALUE", &runNrpn);
+cli::CommandRegistration registration (
+    "nrpn", "nrpn CHANNEL NRPN VALUE", &runNrpn,
+    { "Print the MIDI bytes of one NRPN message",
+      "Prints the four controller messages (CC 99, 98, 6, 38) that set NRPN to VALUE on CHANNEL, as lower-case "
+      "hexadecimal bytes. CHANNEL is 1 to 16, NRPN and VALUE 0 to 16383." });
 } // namespace

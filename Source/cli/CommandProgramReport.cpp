@@ -127,5 +127,11 @@ int runInspect (const std::vector<std::string>& args, std::ostream& out, std::os
     return result;
 }
 
-cli::CommandRegistration registration ("inspect", "inspect FILE...", &runInspect);
+cli::CommandRegistration registration (
+    "inspect", "inspect FILE...", &runInspect,
+    { "Decode every Program in .syx files",
+      "Reads each FILE as a stream of SysEx messages and prints one JSON object per file: the number of "
+      "messages and, for each, whether it is a valid Program dump, its name, its parameters, its effects and "
+      "its digests.\n\n"
+      "Files over 64 MB are refused; at most 10,000 messages are listed per file (\"truncated\" says so)." });
 } // namespace

@@ -97,6 +97,17 @@ int rename (const std::vector<std::string>& args, std::ostream& out, std::ostrea
                     [&] (const ByteVector& m, int) { return renameProgramDump (m, args[1]); });
 }
 
-orvo::cli::CommandRegistration rebuildReg ("rebuild", "rebuild IN.syx BANK PROGRAM OUT.syx", &rebuild);
-orvo::cli::CommandRegistration renameReg ("rename", "rename IN.syx NAME OUT.syx", &rename);
+orvo::cli::CommandRegistration rebuildReg (
+    "rebuild", "rebuild IN.syx BANK PROGRAM OUT.syx", &rebuild,
+    { "Rewrite the Programs of a .syx file as stored dumps for given slots",
+      "Rewrites every Program dump in IN.syx as a stored-Program dump for BANK (0 to 127) and PROGRAM, counting up "
+      "from PROGRAM for each further Program, and writes them to OUT.syx. Prints one JSON object listing each "
+      "Program and whether it could be rewritten.\n\n"
+      "OUT.syx is written only when every Program was rewritten; otherwise the status is 1 and nothing is written." });
+orvo::cli::CommandRegistration renameReg (
+    "rename", "rename IN.syx NAME OUT.syx", &rename,
+    { "Give the Programs of a .syx file a new name",
+      "Writes every Program dump of IN.syx to OUT.syx with its name set to NAME, and prints one JSON object listing "
+      "each Program and whether it could be renamed.\n\n"
+      "OUT.syx is written only when every Program was renamed; otherwise the status is 1 and nothing is written." });
 } // namespace

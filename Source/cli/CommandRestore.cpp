@@ -166,5 +166,15 @@ int run (const std::vector<std::string>& args, std::ostream& out, std::ostream& 
     return result;
 }
 
-orvo::cli::CommandRegistration reg ("restore", usage + 7, &run);
+orvo::cli::CommandRegistration reg (
+    "restore", usage + 7, &run,
+    { "Send a Bank document to the instrument and read it back",
+      "Sends the 128 Programs of BANK.orvob into the instrument's bank --bank (USER, PRESET1 or PRESET2) on the MIDI "
+      "ports --in and --out (by name or identifier), or into the built-in Virtual Orvo with --virtual, at the "
+      "editor's pace, then reads the bank back and compares every Program with what was sent (--no-verify leaves "
+      "that out).\n\n"
+      "Prints one JSON object: the file, the bank, the Programs sent, whether the transfer stopped, whether the bank "
+      "read back as sent and the slots that differ. A transfer that stops or does not read back as sent ends with "
+      "status 1. --wire-rate makes the Virtual Orvo answer at MIDI cable speed.",
+      { "--virtual", "--wire-rate", "--in", "--out", "--bank", "--no-verify" } });
 } // namespace

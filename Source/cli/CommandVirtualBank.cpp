@@ -38,5 +38,9 @@ int run (const std::vector<std::string>& args, std::ostream& out, std::ostream& 
     return cli::exitOk;
 }
 
-orvo::cli::CommandRegistration reg ("virtual-bank", "virtual-bank BANK OUT.syx", &run);
+orvo::cli::CommandRegistration
+    reg ("virtual-bank", "virtual-bank BANK OUT.syx", &run,
+         { "Write a Virtual Orvo factory bank as a .syx file",
+           "Writes the 128 Programs of the Virtual Orvo's bank BANK (0 USER, 1 PRESET 1, 2 PRESET 2) to OUT.syx as "
+           "the instrument would send them, for trying the librarian without an instrument." });
 } // namespace

@@ -53,7 +53,11 @@ int runWedge (const std::vector<std::string>& args, std::ostream& out, std::ostr
     return exitOk;
 }
 
-const CommandRegistration registration ("wedge", "wedge [NUMBER]", runWedge);
+const CommandRegistration registration (
+    "wedge", "wedge [NUMBER]", runWedge,
+    { "Print the Wedge effect presets as JSON",
+      "Prints the 228 Wedge presets as one JSON array, or with NUMBER (0 to 227) only that one: its number, name, "
+      "group, effect algorithm and the NRPN settings the editor sends when the preset is chosen." });
 
 } // namespace
 } // namespace orvo::cli
