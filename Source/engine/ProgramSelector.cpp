@@ -19,6 +19,7 @@ int channelOrOne (const std::function<int()>& f)
 ProgramSelector::ProgramSelector (EditorEngine& e, Settings s)
     : engine (e), clock (e.services().clock), settings (std::move (s))
 {
+    refreshBankNames();
 }
 
 void ProgramSelector::whenAllowed (std::function<void()> change)
@@ -84,10 +85,28 @@ void ProgramSelector::follow (int b, int p)
     changed();
 }
 
+std::string ProgramSelector::bankName (int b) const
+{
+    std::lock_guard<std::mutex> lock (namesLock);
+    return b >= 0 && b < numBanks && ! bankNames[(size_t)b].empty() ? bankNames[(size_t)b] : std::to_string (b);
+}
+
+void ProgramSelector::refreshBankNames()
+{
+    if (settings.bankDisplayName == nullptr)
+        return;
+    for (int b = 0; b < numBanks; ++b)
+    {
+        auto name = settings.bankDisplayName (b);
+        std::lock_guard<std::mutex> lock (namesLock);
+        if (bankNames[(size_t)b] != name)
+            bankNames[(size_t)b] = std::move (name);
+    }
+}
+
 std::string ProgramSelector::label (int b, int p) const
 {
-    const auto name = settings.bankDisplayName != nullptr ? settings.bankDisplayName (b) : std::to_string (b);
-    return name + " " + text::threeDigits (p);
+    return bankName (b) + " " + text::threeDigits (p);
 }
 
 int ProgramSelector::programChannel() const
@@ -116,7 +135,7 @@ void ProgramSelector::onBankSelect (int channel, int value)
         queueLog ("Accepted incoming Orvo Bank Select as a hardware selection override.\n");
         appGuardActive = false;
     }
-    const auto name = settings.bankDisplayName != nullptr ? settings.bankDisplayName (index) : std::to_string (index);
+    const auto name = bankName (index);
     queueLog ("Received Orvo Bank Select: ch=" + std::to_string (channel) + " bank=" + std::to_string (value) + " -> "
               + name + ". Waiting for Program Change before moving the bottom-bar selector.\n");
 }
@@ -177,6 +196,7 @@ void ProgramSelector::onProgramChange (int channel, int p)
 
 void ProgramSelector::applyReportedSelection (std::optional<Reported> fromGlobal)
 {
+    refreshBankNames(); // a loaded bank may have brought a new display name
     Reported fromChange;
     fromChange.bank = reportedBank.exchange (-1);
     fromChange.program = reportedProgram.exchange (-1);

@@ -2,7 +2,9 @@
 
 #include "EditorEngine.h"
 
+#include <array>
 #include <atomic>
+#include <mutex>
 #include <functional>
 #include <optional>
 #include <string>
@@ -70,7 +72,11 @@ public:
         target's echo or 4,500 ms. */
     void openActivationWindow (int bank, int stepSlot, int targetSlot);
 
-    std::function<std::string (int bank)> bankNameFunction() const { return settings.bankDisplayName; }
+    /** The bank's display name as last seen on the message thread; safe on any thread (the MIDI
+        thread's log lines use it, and must not read the librarian's names while they change). */
+    std::string bankName (int bank) const;
+    /** Message thread: takes the current display names for `bankName`. */
+    void refreshBankNames();
     /** Mode, bank select by the instrument's bank-select type, and Program Change on `channel`; no
         guard, no log (the activation refresh's own sends). */
     void sendSelectionMessages (int channel, bool programBank, int bankByte, int program);
@@ -129,6 +135,8 @@ private:
     std::atomic<double> activationExpiryMs{ 0.0 };
     std::atomic<int> reportedBank{ -1 }, reportedProgram{ -1 };
     std::atomic<bool> reportedRefresh{ false };
+    mutable std::mutex namesLock;
+    std::array<std::string, numBanks> bankNames;
 };
 
 } // namespace orvo

@@ -10,7 +10,7 @@ SyncController::SyncController (EditorEngine& e, std::function<std::string (int)
                                                      [this] { return syncEngine.receiver().mixChannel(); },
                                                      std::move (bankDisplayName), std::move (slotName) })
 {
-    syncEngine.bankDisplayName = programSelector.bankNameFunction();
+    syncEngine.bankDisplayName = [this] (int bank) { return programSelector.bankName (bank); };
     syncEngine.attach();
     engine.onProgramChange = [this] (int channel, int program) { programSelector.onProgramChange (channel, program); };
     engine.onBankSelect = [this] (int channel, int value) { programSelector.onBankSelect (channel, value); };
