@@ -169,7 +169,7 @@ std::string EditorEngine::produceEditorState() const
     root->setProperty ("schema", "orvo.editor.plugin-state.v1");
     root->setProperty ("version", 1);
     root->setProperty ("selectedPageTabIndex", currentPage);
-    root->setProperty ("selectedBankIndex", bankIndex);
+    root->setProperty ("selectedBankIndex", bankIndex.load());
     root->setProperty ("selectedProgramIndex", programTens + programUnits);
     juce::Array<juce::var> parameters;
     for (int r = 0; r < numRows; ++r)
@@ -240,7 +240,7 @@ bool EditorEngine::restoreEditorState (const std::string& document)
     if (auto t = number ("selectedPageTabIndex"))
         setPage (*t);
     if (editorSettings.diagnosticMode)
-        monitorLog.append ("Restored VST editor state: bank=" + std::to_string (bankIndex) +
+        monitorLog.append ("Restored VST editor state: bank=" + std::to_string (bankIndex.load()) +
                            " program=" + std::to_string (programTens + programUnits) +
                            " page=" + std::to_string (currentPage) + " parameters=" + std::to_string (count) + "\n");
     return true;

@@ -287,7 +287,9 @@ private:
     } copied;
     bool hostInput = false;
     std::vector<std::pair<int, int>> interfaceValueChanges;
-    int bankIndex = 0, programTens = 0, programUnits = 0;
+    // The MIDI thread reads the selected bank when a Program Change names none.
+    std::atomic<int> bankIndex{ 0 };
+    int programTens = 0, programUnits = 0;
     std::vector<int> rowsOfPage (int tab) const;
 
     int currentPage = 0;
