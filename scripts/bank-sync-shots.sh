@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Takes pictures of SYSTEM SYNC in progress (the Virtual Orvo at cable speed) and of the name
-# comparison after a BANK SYNC, into docs/screenshots/.
+# comparison after a BANK SYNC, and of a selected slot that was never read, into docs/screenshots/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 home=$(mktemp -d)
@@ -29,6 +29,11 @@ HOME="$home" xvfb-run -a -s "-screen 0 1600x1200x24" bash -c '
   eval "$(bash scripts/open-synced-editor.sh)"
   syncItem 2; sleep 1; firstButton "Bank Sync"; sleep 3
   shotScreen bank-sync-differences
+  xdotool key Escape; sleep 1
+  # A slot of a bank never read: the header says so instead of passing the old values off as its own.
+  xdotool mousemove $((X + 8 + 119 * 2 + 60)) $((Y + menu + 62)) click 1; sleep 0.5
+  xdotool mousemove $((X + 215)) $((Y + menu + 997)) click 1; sleep 2
+  import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage docs/screenshots/program-not-read.png
   kill $pid $holder
 '
 rm -rf "$home"

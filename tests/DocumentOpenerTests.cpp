@@ -84,7 +84,7 @@ TEST (EditorCommandLine, ParsesOptionsDocumentsAndUsageErrors)
         { {}, false, false, false, {}, false },
         { { "--help" }, true, false, false, {}, false },
         { { "-h", "--version" }, true, true, false, {}, false },
-        { { "--virtual-orvo", "Pad.orvop", "/tmp/B.orvob" },
+        { { "--virtual-orvo", "--wire-rate", "Pad.orvop", "/tmp/B.orvob" },
           false,
           false,
           true,
@@ -103,6 +103,7 @@ TEST (EditorCommandLine, ParsesOptionsDocumentsAndUsageErrors)
         EXPECT_EQ (line.showHelp, c.help);
         EXPECT_EQ (line.showVersion, c.version);
         EXPECT_EQ (line.useVirtualOrvo, c.virtualOrvo);
+        EXPECT_EQ (line.virtualOrvoAtWireRate, c.virtualOrvo) << "the two go together in this table";
         EXPECT_EQ (documents, c.documents);
         EXPECT_EQ (!line.error.empty(), c.error) << line.error;
         // What a second start hands over names the same files.

@@ -17,6 +17,8 @@ EditorCommandLine EditorCommandLine::parse (const std::vector<std::string>& args
             line.showVersion = true;
         else if (!onlyPaths && arg == "--virtual-orvo")
             line.useVirtualOrvo = true;
+        else if (!onlyPaths && arg == "--wire-rate")
+            line.virtualOrvoAtWireRate = true;
         else if (!onlyPaths && arg.size() > 1 && arg[0] == '-')
         {
             if (line.error.empty())
