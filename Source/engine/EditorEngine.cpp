@@ -65,31 +65,32 @@ void EditorEngine::setValue (int row, int raw)
     codeChangedRows.push_back (row);
 }
 
-void EditorEngine::userEdit (int row, int raw)
+bool EditorEngine::playerEdit (int row, int raw)
 {
     if (row < 0 || row >= numRows)
-        return;
+        return false;
     const auto& info = ParameterCatalogue::row (row);
     values[(size_t)row] = std::clamp (raw, info.rawMin, info.rawMax);
     fromInstrument.reset ((size_t)row);
     edited = true;
-    selectedRow = row;
-    selectedInterface = -1;
     if (editorSettings.sendChangesImmediately)
         sendCatalogue (row, values[(size_t)row]);
+    return true;
+}
+
+void EditorEngine::userEdit (int row, int raw)
+{
+    if (! playerEdit (row, raw))
+        return;
+    selectedRow = row;
+    selectedInterface = -1;
 }
 
 void EditorEngine::toolEdit (int row, int raw)
 {
-    if (row < 0 || row >= numRows)
-        return;
-    const auto& info = ParameterCatalogue::row (row);
-    values[(size_t)row] = std::clamp (raw, info.rawMin, info.rawMax);
-    fromInstrument.reset ((size_t)row);
-    edited = true;
-    codeChangedRows.push_back (row);
-    if (editorSettings.sendChangesImmediately)
-        sendCatalogue (row, values[(size_t)row]);
+    // A tool moves a control the player is not touching: its view must follow.
+    if (playerEdit (row, raw))
+        codeChangedRows.push_back (row);
 }
 
 void EditorEngine::toolInterfaceEdit (int nrpn, int value, const std::string& actionLabel)

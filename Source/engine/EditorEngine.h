@@ -228,6 +228,9 @@ public:
 
 private:
     void sendNrpnOnWire (int channel, int parameter, int value);
+    /** A value the player chose (directly or through a tool): stored, marked edited, sent when sending
+        is immediate. False for a row that does not exist. */
+    bool playerEdit (int row, int raw);
     void sendCatalogueRow (int row, int raw, bool isSettleResend);
     void dispatchControlChange (int channel, int controller, int data);
     void handleAssembledNrpn (const NrpnEvent& e);
