@@ -96,6 +96,15 @@ TEST_F (Selection, TheEditorEndsOnTheSlotThePlayerPressedDuringItsOwnSelection)
     EXPECT_LT (echo, queued);
 }
 
+TEST_F (Selection, OneChannelForProgramsAndMixesKeepsAMixSelection)
+{
+    sync.receiver().setSelectSettings (1, 1, 0);
+    selector.select (4, 0, "bank button"); // MIX (PRESET) 000; the instrument echoes it on channel 1
+    editor->settle (5);
+    EXPECT_EQ (selection(), std::make_pair (4, 0));
+    EXPECT_TRUE (logContains ("Ignored echoed Orvo Program Change for app-selected MIX (PRESET) 000.\n"));
+}
+
 TEST_F (Selection, AGlobalReportDuringTheGuardDoesNotMoveTheSelector)
 {
     instrument.setProgramSelectChannel (3); // the instrument does not hear the selection, so sends no echo

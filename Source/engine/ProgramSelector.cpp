@@ -114,6 +114,12 @@ int ProgramSelector::programChannel() const
     return channelOrOne (settings.programChannel);
 }
 
+bool ProgramSelector::isProgramSelectChannel (int channel) const
+{
+    // With one channel for both, the bank kind selected last tells Program from Mix selections.
+    return channel == programChannel() && ! (channel == mixChannel() && bank() >= 3);
+}
+
 int ProgramSelector::mixChannel() const
 {
     return channelOrOne (settings.mixChannel);
@@ -124,9 +130,9 @@ void ProgramSelector::onBankSelect (int channel, int value)
     if (value < 0)
         return;
     int index = -1;
-    if (channel == programChannel() && value <= 2)
+    if (isProgramSelectChannel (channel) && value <= 2)
         index = value;
-    else if (channel == mixChannel() && value <= 1)
+    else if (channel == mixChannel() && ! isProgramSelectChannel (channel) && value <= 1)
         index = value + 3;
     if (index < 0)
         return;
@@ -142,7 +148,7 @@ void ProgramSelector::onBankSelect (int channel, int value)
 
 void ProgramSelector::onProgramChange (int channel, int p)
 {
-    const bool onProgramChannel = channel == programChannel();
+    const bool onProgramChannel = isProgramSelectChannel (channel);
     if (! onProgramChannel && channel != mixChannel())
     {
         queueLog ("Ignored Program Change on ch=" + std::to_string (channel) + " program=" + text::threeDigits (p)

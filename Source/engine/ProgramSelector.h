@@ -123,6 +123,7 @@ private:
     void queueLog (const std::string& line) { engine.log().queueLine (line); }
     int programChannel() const;
     int mixChannel() const;
+    bool isProgramSelectChannel (int channel) const;
 
     EditorEngine& engine;
     const Clock& clock;
