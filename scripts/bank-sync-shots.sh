@@ -5,13 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 home=$(mktemp -d)
 HOME="$home" xvfb-run -a -s "-screen 0 1600x1200x24" bash -c '
-  shotScreen() { sleep 1.5; import -window root -crop 1400x1100+0+0 +repage "docs/screenshots/$1.png"; }
-  # The Sync menu by keyboard: File is opened, Right moves three menus on, Down n selects its n-th item.
-  syncItem() { xdotool mousemove $((X + 22)) $((Y + 11)) click 1; sleep 0.5; xdotool key Right Right Right; sleep 0.3;
-               for i in $(seq 1 $1); do xdotool key Down; sleep 0.1; done; xdotool key Return; }
-  # The first of two buttons centred at the foot of the topmost dialog.
-  firstButton() { local d; d=$(xdotool search --onlyvisible --name "^$1\$" | tail -n 1); eval "$(xdotool getwindowgeometry --shell "$d" | sed "s/^/D/")";
-                  xdotool mousemove $((DX + DWIDTH / 2 - 62)) $((DY + DHEIGHT - 36)) click 1; }
+  . scripts/shot-helpers.sh
   /usr/bin/python3 scripts/close-window.py --hold & holder=$!
   sleep 0.5
 

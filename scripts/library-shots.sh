@@ -6,12 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 home=$(mktemp -d)
 HOME="$home" xvfb-run -a -s "-screen 0 1600x1200x24" bash -c '
-  shot() { sleep 0.9; import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "docs/screenshots/$1.png"; }
-  shotScreen() { sleep 1.5; import -window root -crop 1400x1100+0+0 +repage "docs/screenshots/$1.png"; }
-  # The File menu by keyboard: Down n times selects its n-th enabled item.
-  fileItem() { xdotool mousemove $((X + 22)) $((Y + 11)) click 1; sleep 0.5; for i in $(seq 1 $1); do xdotool key Down; sleep 0.1; done; xdotool key Return; }
-  # The file dialogs sit in the middle of the 1600 x 1200 screen: the first file of the list is here.
-  pickFirstFile() { xdotool mousemove 619 443 click --repeat 2 --delay 80 1; }
+  . scripts/shot-helpers.sh
   /usr/bin/python3 scripts/close-window.py --hold & holder=$!
   sleep 0.5
   eval "$(bash scripts/open-synced-editor.sh)"
@@ -38,7 +33,7 @@ HOME="$home" xvfb-run -a -s "-screen 0 1600x1200x24" bash -c '
   shotScreen transfer-loaded-program
   xdotool key Escape; sleep 0.5
   # SAVE BANK, then LOAD BANK with the bank just written.
-  fileItem 5; sleep 0.5; xdotool key Return; sleep 1
+  fileItem 5; sleep 1.5; xdotool key Return; sleep 1.5
   fileItem 6; shotScreen load-bank-dialog
   pickFirstFile; sleep 1.5
   shotScreen load-bank-question

@@ -7,10 +7,7 @@ home=$(mktemp -d)
 # A full bank in the library to load and send: what a backup of the Virtual Orvo's PRESET2 writes.
 build/bin/orvo-cli backup --virtual --banks PRESET2 --library "$home/Orvo Editor" > /dev/null 2>&1
 HOME="$home" xvfb-run -a -s "-screen 0 1600x1200x24" bash -c '
-  shot() { sleep 0.9; import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "docs/screenshots/$1.png"; }
-  shotScreen() { sleep 1.5; import -window root -crop 1400x1100+0+0 +repage "docs/screenshots/$1.png"; }
-  fileItem() { xdotool mousemove $((X + 22)) $((Y + 11)) click 1; sleep 0.5; for i in $(seq 1 $1); do xdotool key Down; sleep 0.1; done; xdotool key Return; }
-  pickFirstFile() { xdotool mousemove 619 443 click --repeat 2 --delay 80 1; }
+  . scripts/shot-helpers.sh
   /usr/bin/python3 scripts/close-window.py --hold & holder=$!
   sleep 0.5
   eval "$(bash scripts/open-synced-editor.sh)"

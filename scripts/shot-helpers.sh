@@ -1,0 +1,18 @@
+# Helpers for the screenshot scripts, sourced under the virtual display once X, Y, WIDTH and HEIGHT
+# (the editor window) are known.
+
+# The editor window, and the top-left of the 1600 x 1200 screen (where dialogs show).
+shot() { sleep 0.9; import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "docs/screenshots/$1.png"; }
+shotScreen() { sleep 1.5; import -window root -crop 1400x1100+0+0 +repage "docs/screenshots/$1.png"; }
+# The n-th item of a menu by keyboard: File is opened, Right moves `menu` menus on, Down n selects.
+menuItem() { xdotool mousemove $((X + 22)) $((Y + 11)) click 1; sleep 0.5
+             for i in $(seq 1 "$1"); do xdotool key Right; sleep 0.1; done
+             for i in $(seq 1 "$2"); do xdotool key Down; sleep 0.1; done; xdotool key Return; }
+fileItem() { menuItem 0 "$1"; }
+syncItem() { menuItem 3 "$1"; }
+# The file dialogs sit in the middle of the 1600 x 1200 screen: the first file of the list is here.
+pickFirstFile() { xdotool mousemove 619 443 click --repeat 2 --delay 80 1; }
+# The first of two buttons centred at the foot of the topmost dialog titled $1.
+firstButton() { local d; d=$(xdotool search --onlyvisible --name "^$1\$" | tail -n 1)
+                eval "$(xdotool getwindowgeometry --shell "$d" | sed "s/^/D/")"
+                xdotool mousemove $((DX + DWIDTH / 2 - 62)) $((DY + DHEIGHT - 36)) click 1; }
