@@ -44,6 +44,9 @@ check "rename names every Program" "$("$cli" rename "$vb/preset1.syx" "NEW NAME"
 # A backup of the Virtual Orvo writes what BANK SYNC writes, and the editor loads it back.
 check "backup summary" "$("$cli" backup --virtual --banks USER --library "$vb/lib" 2>/dev/null | grep -o '"bank": "USER", "received": 128\|"programs": [0-9]*' | tr '\n' ' ')" '"bank": "USER", "received": 128 "programs": 128 '
 check "backup bank loads" "$("$cli" check "$vb"/lib/Banks/*.orvob | grep -o '"programDumps": [0-9]*')" '"programDumps": 128'
+check "tags lists the bank's 128 slots" "$("$cli" tags "$vb"/lib/Banks | grep -o '"programPayloadSha256": "[0-9a-f]\{64\}"' | wc -l)" "128"
+check "tags of a Program agree with its bank slot" "$("$cli" tags "$vb"/lib/Programs | grep -o '"programPayloadSha256": "[0-9a-f]*"' | sort -u | wc -l)" "$("$cli" tags "$vb"/lib/Banks | grep -o '"programPayloadSha256": "[0-9a-f]*"' | sort -u | wc -l)"
+"$cli" tags "$vb/nothing-here.orvop" > /dev/null 2>&1; check "tags of a missing file exit" "$?" "1"
 "$cli" backup --virtual --banks USER,NOPE --library "$vb/lib" > /dev/null 2>&1; check "backup bad bank exit" "$?" "2"
 "$cli" restore --virtual "$vb/preset1.syx" --bank USER > /dev/null 2>&1; check "restore of a non-bank file exit" "$?" "1"
 "$cli" restore --virtual "$vb/preset1.syx" --bank PRESET3 > /dev/null 2>&1; check "restore bad bank exit" "$?" "2"

@@ -187,6 +187,15 @@ MainComponent::MainComponent (Options options)
     generatorButton.onClick = [this] { showOverlay (generatorPanel->isVisible() ? nullptr : generatorPanel.get()); };
     addAndMakeVisible (generatorButton);
     registerItem (generatorButton, "editor.header.generator");
+    libraryPanel = std::make_unique<LibraryPanel> (session->finder());
+    libraryPanel->onClose = [this] { showOverlay (nullptr); };
+    addChildComponent (*libraryPanel);
+    registerItem (*libraryPanel, "overlay.library");
+    libraryButton.setTooltip ("Find a Program by name, tag or notes in the selected bank or the library folder, and tag "
+                              "the selected Program (Ctrl+F).");
+    libraryButton.onClick = [this] { toggleLibraryPanel(); };
+    addAndMakeVisible (libraryButton);
+    registerItem (libraryButton, "editor.header.library");
     bottomBar = std::make_unique<BottomBar> (getSync().selector());
     bottomBar->onClearKnobs = [this] { clearAllKnobRanges(); };
     addAndMakeVisible (*bottomBar);
@@ -519,6 +528,8 @@ void MainComponent::showTickReport (const EditorSession::TickReport& report)
         mixPanel->refresh();
     if (generatorPanel->isVisible())
         generatorPanel->refresh();
+    if (libraryPanel->isVisible())
+        libraryPanel->refresh();
     bottomBar->refresh (engine->settings().diagnosticMode);
     header.setText (engine->headerText(), juce::dontSendNotification); // repaints only when it changed
     showToolChanges();
@@ -583,17 +594,32 @@ void MainComponent::showOverlay (juce::Component* overlay)
 {
     // One panel over the page at a time.
     for (juce::Component* c : { static_cast<juce::Component*> (modOverlay.get()), static_cast<juce::Component*> (midiOverlay.get()),
-                                static_cast<juce::Component*> (mixPanel.get()), static_cast<juce::Component*> (generatorPanel.get()) })
+                                static_cast<juce::Component*> (mixPanel.get()), static_cast<juce::Component*> (generatorPanel.get()),
+                                static_cast<juce::Component*> (libraryPanel.get()) })
         c->setVisible (c == overlay);
     generatorButton.setToggleState (overlay == generatorPanel.get(), juce::dontSendNotification);
     if (overlay == generatorPanel.get())
         generatorPanel->refresh();
+    libraryButton.setToggleState (overlay == libraryPanel.get(), juce::dontSendNotification);
+    if (overlay == libraryPanel.get())
+        libraryPanel->refresh();
     modButton.setToggleState (overlay == modOverlay.get(), juce::dontSendNotification);
     midiButton.setToggleState (overlay == midiOverlay.get(), juce::dontSendNotification);
     if (overlay == midiOverlay.get())
         midiOverlay->refresh();
     if (overlay != nullptr)
         overlay->toFront (false);
+}
+
+void MainComponent::toggleLibraryPanel()
+{
+    if (libraryPanel->isVisible())
+    {
+        showOverlay (nullptr);
+        return;
+    }
+    showOverlay (libraryPanel.get());
+    libraryPanel->focusSearch();
 }
 
 void MainComponent::applyAppearance()
@@ -679,6 +705,11 @@ bool MainComponent::keyPressed (const juce::KeyPress& key)
         getLibrarian().saveSelected();
         return true;
     }
+    if (key == juce::KeyPress ('f', juce::ModifierKeys::commandModifier, 0))
+    {
+        toggleLibraryPanel();
+        return true;
+    }
     if (key == juce::KeyPress ('o', juce::ModifierKeys::commandModifier, 0))
     {
         getLibrarian().loadSelected();
@@ -710,7 +741,8 @@ void MainComponent::resized()
     modButton.setBounds (margin + 514, 9, 110, topBarHeight - 18);
     midiButton.setBounds (margin + 630, 9, 118, topBarHeight - 18);
     generatorButton.setBounds (margin + 754, 9, 110, topBarHeight - 18);
-    statusScreen = { margin + 870, 3, designWidth - margin * 2 - 870, topBarHeight - 7 };
+    libraryButton.setBounds (margin + 870, 9, 96, topBarHeight - 18);
+    statusScreen = { margin + 972, 3, designWidth - margin * 2 - 972, topBarHeight - 7 };
     auto screen = statusScreen.reduced (6, 2);
     headerStatus.setBounds (screen.removeFromTop (22));
     lastNrpnLabel.setBounds (screen.removeFromLeft (screen.getWidth() / 2));
@@ -738,7 +770,8 @@ void MainComponent::resized()
     if (effectsTools != nullptr)
         effectsTools->layoutOverlays (getLocalBounds());
     for (juce::Component* overlay : { static_cast<juce::Component*> (modOverlay.get()), static_cast<juce::Component*> (midiOverlay.get()),
-                                      static_cast<juce::Component*> (mixPanel.get()), static_cast<juce::Component*> (generatorPanel.get()) })
+                                      static_cast<juce::Component*> (mixPanel.get()), static_cast<juce::Component*> (generatorPanel.get()),
+                                static_cast<juce::Component*> (libraryPanel.get()) })
         if (overlay != nullptr)
             overlay->setBounds (margin, pageTop - 36, designWidth - sidebarWidth - margin * 3, designHeight - pageTop + 36 - margin * 2 - bottomBarHeight);
     const int sideX = designWidth - sidebarWidth - margin;

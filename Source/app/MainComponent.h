@@ -18,6 +18,7 @@
 #include "platform/JuceTime.h"
 #include "sync/ui/SyncProgressOverlay.h"
 #include "RenameOverlay.h"
+#include "library/ui/LibraryPanel.h"
 #include "effects/ui/EffectsToolsView.h"
 #include "tools/ui/GeneratorPanel.h"
 #include "ui/OrvoLookAndFeel.h"
@@ -95,6 +96,9 @@ public:
     /** Keeps the window's size for the next start. */
     void rememberWindowSize (int width, int height);
     void toggleLayoutMode();
+    /** Ctrl+F and the header's LIBRARY button: shows the library panel with the search field focused,
+        or hides it. */
+    void toggleLibraryPanel();
     bool isLayoutEditShown() const;
     void noteWindowSize (int w, int h) { engine->noteWindowSize (w, h); }
 
@@ -152,6 +156,8 @@ private:
     std::unique_ptr<MidiSettingsOverlay> midiOverlay;
     juce::TextButton midiButton { "MIDI SETTINGS" };
     std::unique_ptr<GeneratorPanel> generatorPanel;
+    std::unique_ptr<LibraryPanel> libraryPanel;
+    juce::TextButton libraryButton { "LIBRARY" };
     juce::TextButton generatorButton { "GENERATOR" };
     std::unique_ptr<BottomBar> bottomBar;
     void clearAllKnobRanges();

@@ -77,6 +77,11 @@ juce::PopupMenu MainWindow::getMenuForIndex (int index, const juce::String&)
         m.addItem (1004, "SAVE BANK", ed != nullptr);
         m.addItem (1005, "LOAD BANK", ed != nullptr);
         m.addSeparator();
+        juce::PopupMenu::Item find ("LIBRARY AND TAGS");
+        find.setID (1011).setEnabled (ed != nullptr);
+        find.shortcutKeyDescription = juce::KeyPress ('f', juce::ModifierKeys::commandModifier, 0).getTextDescriptionWithIcons();
+        m.addItem (find);
+        m.addSeparator();
         m.addItem (1006, "SAVE ENVIRONMENT", false);
         m.addItem (1007, "LOAD ENVIRONMENT", false);
         m.addSeparator();
@@ -210,6 +215,7 @@ void MainWindow::menuItemSelected (int id, int)
         case 1003: ed->getLibrarian().loadMix(); break;
         case 1004: ed->getLibrarian().saveBank(); break;
         case 1005: ed->getLibrarian().loadBank(); break;
+        case 1011: ed->toggleLibraryPanel(); break;
         case 4001: ed->getSync().startProgramSync(); break;
         case 4002: ed->getSession().bankSync().confirmBankSync(); break;
         case 4003: ed->getSession().bankSync().confirmSystemSync(); break;

@@ -1,4 +1,5 @@
 #include "BankSyncController.h"
+#include "library/TagTable.h"
 
 #include "library/AtomicFile.h"
 #include "library/BankSyncWriter.h"
@@ -162,6 +163,8 @@ bool BankSyncController::applyReceivedBank (bool withBackup)
     }
     auto& state = librarian.state();
     const auto slots = receivedSlots();
+    // Known Programs arriving in untagged slots take their tags from the player's table.
+    const auto tagTable = librarian.tagTable();
     int changed = 0;
     for (const auto& s : slots)
     {
@@ -171,7 +174,12 @@ bool BankSyncController::applyReceivedBank (bool withBackup)
             ++changed;
         }
         if (LibrarianState::isProgramBank (bank))
-            state.slot (bank, s.slot).programSysEx = s.dump;
+        {
+            auto& slot = state.slot (bank, s.slot);
+            slot.programSysEx = s.dump;
+            if (slot.tags.empty() && !tagTable.records.empty())
+                slot.tags = tagTable.tagsFor (computeProgramDigests (s.dump));
+        }
     }
     if (refreshViews)
         refreshViews();

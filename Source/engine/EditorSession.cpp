@@ -77,6 +77,8 @@ EditorSession::EditorSession (Platform platform)
     flows.programDumpApplied = [this] (const DecodedProgramValues& values, const UnpackedProgram& unpacked,
                                        const ByteVector&) { effectsController->applyProgram (values, unpacked); };
 
+    programFinder = std::make_unique<ProgramFinder> (*librarianController, syncController->selector(), io.prompts, log);
+
     unsavedGuard = std::make_unique<UnsavedChangesGuard> (*editor, flows);
     syncController->selector().confirmChange = [this] (std::function<void()> change)
     { unsavedGuard->confirm ("changing the Program", std::move (change)); };

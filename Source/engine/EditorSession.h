@@ -9,6 +9,7 @@
 #include "LibrarianEditorLink.h"
 #include "MidiConnection.h"
 #include "MixController.h"
+#include "ProgramFinder.h"
 #include "TransferController.h"
 #include "SyncController.h"
 #include "ToolsController.h"
@@ -78,6 +79,7 @@ public:
     UserPresetController& userPresets() { return *userPresetController; }
     GeneratorController& generator() { return *generatorController; }
     ToolsController& tools() { return *toolsController; }
+    ProgramFinder& finder() { return *programFinder; }
 
     /** When the session began to be built, on its clock. */
     double startedAtMs() const { return startMs; }
@@ -117,6 +119,7 @@ private:
     std::unique_ptr<UserPresetController> userPresetController;
     std::unique_ptr<GeneratorController> generatorController;
     std::unique_ptr<ToolsController> toolsController;
+    std::unique_ptr<ProgramFinder> programFinder;
 };
 
 } // namespace orvo

@@ -33,6 +33,18 @@ LibrarianController::LibrarianController (EditorEngine& e, LibrarianEditor& edit
             refreshViews();
     };
     bankEnvironment->refreshViews = programMix->refreshViews;
+    programMix->loadTagTable = [this] { (void)tagTable(); };
+    bankEnvironment->loadTagTable = programMix->loadTagTable;
+}
+
+TagTable LibrarianController::tagTable()
+{
+    auto table = loadTagTable (root->tagTableFile());
+    const auto problem = table.error.empty() ? std::string() : root->tagTableFile().getFullPathName().toStdString() + ": " + table.error;
+    if (problem != lastTagTableProblem && !problem.empty())
+        log ("Tag association table " + problem + " Using the built-in default table.\n");
+    lastTagTableProblem = problem;
+    return table;
 }
 
 void LibrarianController::saveSelected()

@@ -6,6 +6,7 @@
 #include "library/LibrarianAutoSaveHost.h"
 #include "library/LibraryRoot.h"
 #include "library/ProgramMixFlows.h"
+#include "library/TagTable.h"
 #include "library/WorkingEnvironment.h"
 
 #include <functional>
@@ -41,6 +42,11 @@ public:
     {
         whenAllowed ([this] { programMix->loadProgram(); });
     }
+    /** A Program document picked from the library list: loaded as LOAD PROGRAM loads its file. */
+    void loadProgramDocument (const juce::File& file)
+    {
+        whenAllowed ([this, file] { programMix->loadProgramFile (file); });
+    }
     void saveMix() { programMix->saveMix(); }
     void loadMix() { programMix->loadMix(); }
     void saveBank() { bankEnvironment->saveBank(); }
@@ -49,6 +55,10 @@ public:
     void saveSelected();
     void loadSelected();
     void setStorage (FileDialogs& dialogs);
+
+    /** The tag association table, read afresh; a table that cannot be used is reported once in the
+        log (until its problem changes) and the built-in default stands in. */
+    TagTable tagTable();
 
     /** Asked before a Program is loaded over the editor's values (the unsaved-edits question); it
         runs the load, later or never. Unset, loads go ahead. */
@@ -72,6 +82,7 @@ private:
     std::unique_ptr<LibrarianAutoSaveHost> autoSaveHost;
     std::unique_ptr<AutoSaveTools> autoSaveTools;
     int ticksUntilLibraryScan = ticksBeforeLibraryScan;
+    std::string lastTagTableProblem;
 };
 
 } // namespace orvo

@@ -2,6 +2,7 @@
 #include "JsonText.h"
 
 #include "FileNaming.h"
+#include "LibrarianState.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -50,8 +51,14 @@ struct HeaderScan
         notAnObject // not a JSON object
     };
     Result result = Result::notAnObject;
-    juce::var type, name, normalizedNameValue, bankNumber;
+    juce::var type, name, normalizedNameValue, bankNumber, notes, tags;
 };
+
+/** Keys whose values are long; once the document has named itself, the scan stops before them. */
+bool isBulkKey (std::string_view key)
+{
+    return key == "parameters" || key == "controlPages" || key == "sysexBase64" || key == "slots";
+}
 
 HeaderScan scanHeader (const char* text, size_t length, bool wholeText)
 {
@@ -103,6 +110,8 @@ HeaderScan scanHeader (const char* text, size_t length, bool wholeText)
         if (!skipString())
             return ran();
         const std::string_view key (text + keyStart, i - 1 - keyStart);
+        if (isBulkKey (key) && !out.type.isVoid() && !(out.name.isVoid() && out.normalizedNameValue.isVoid()))
+            break;
         skipSpace();
         if (end())
             return ran();
@@ -153,6 +162,8 @@ HeaderScan scanHeader (const char* text, size_t length, bool wholeText)
                             : key == "name"           ? &out.name
                             : key == "normalizedName" ? &out.normalizedNameValue
                             : key == "bankNumber"     ? &out.bankNumber
+                            : key == "notes"          ? &out.notes
+                            : key == "tags"           ? &out.tags
                                                       : nullptr;
         if (wanted != nullptr)
         {
@@ -168,7 +179,7 @@ HeaderScan scanHeader (const char* text, size_t length, bool wholeText)
         if (text[i] == ',')
         {
             ++i;
-            if (seen == 4)
+            if (seen == 6)
                 break;
             continue;
         }
@@ -187,6 +198,8 @@ ProgramLibraryIndex::ProgramLibraryIndex (std::function<juce::File()> folderFn) 
 
 void ProgramLibraryIndex::clear()
 {
+    searchOrder.clear();
+    searchOrderStale = true;
     folders.clear();
     entries.clear();
     byName.clear();
@@ -372,21 +385,32 @@ void ProgramLibraryIndex::parseInto (const std::string& path, Entry& e)
         }
         if (scan.result != HeaderScan::Result::found)
             return;
-        takeFields (e, scan.type, scan.name, scan.normalizedNameValue, scan.bankNumber);
+        takeFields (e, { scan.type, scan.name, scan.normalizedNameValue, scan.bankNumber, scan.notes, scan.tags });
     }
 }
 
-void ProgramLibraryIndex::takeFields (Entry& e, const juce::var& type, const juce::var& name, const juce::var& stored,
-                                      const juce::var& bank)
+void ProgramLibraryIndex::takeFields (Entry& e, const Fields& f)
 {
     e.qualifies = false;
-    if (!type.isString() || type.toString() != "program")
+    e.tags.clear();
+    e.displayName.clear();
+    e.searchText.clear();
+    if (!f.type.isString() || f.type.toString() != "program")
         return;
-    if (stored.isString() && stored.toString().isNotEmpty())
-        e.normalizedName = normalizedName (stored.toString().toStdString());
+    const auto name = f.name.isString() ? f.name.toString().trim() : juce::String();
+    if (f.normalizedName.isString() && f.normalizedName.toString().isNotEmpty())
+        e.normalizedName = normalizedName (f.normalizedName.toString().toStdString());
     else
-        e.normalizedName = normalizedName (name.toString().toStdString());
-    e.bankNumber = documentInt (bank).value_or (-1);
+        e.normalizedName = normalizedName (name.toStdString());
+    e.bankNumber = documentInt (f.bankNumber).value_or (-1);
+    e.displayName = name.toStdString();
+    e.tags = normalizeTagKeys (f.tags);
+    auto text = name + "\n" + e.normalizedName + "\n";
+    for (const auto& t : e.tags)
+        text << t << " ";
+    if (f.notes.isString())
+        text << "\n" << f.notes.toString();
+    e.searchText = text.toLowerCase().toStdString();
     e.qualifies = true;
 }
 
@@ -401,18 +425,20 @@ void ProgramLibraryIndex::verify (const std::string& path, Entry& e)
         e.qualifies = false;
         return;
     }
-    takeFields (e, root.getProperty ("type", {}), root.getProperty ("name", {}),
-                root.getProperty ("normalizedName", {}), root.getProperty ("bankNumber", {}));
+    takeFields (e, { root.getProperty ("type", {}), root.getProperty ("name", {}), root.getProperty ("normalizedName", {}),
+                     root.getProperty ("bankNumber", {}), root.getProperty ("notes", {}), root.getProperty ("tags", {}) });
 }
 
 void ProgramLibraryIndex::addToNameIndex (const std::string& path, const Entry& e)
 {
+    searchOrderStale = true;
     if (e.qualifies && !e.normalizedName.empty())
         byName.emplace (e.normalizedName, path);
 }
 
 void ProgramLibraryIndex::removeFromNameIndex (const std::string& path, const Entry& e)
 {
+    searchOrderStale = true;
     auto [first, last] = byName.equal_range (e.normalizedName);
     for (auto it = first; it != last; ++it)
         if (it->second == path)
@@ -429,6 +455,7 @@ void ProgramLibraryIndex::forgetFile (const std::string& path)
         return;
     removeFromNameIndex (path, it->second);
     entries.erase (it);
+    searchOrderStale = true;
 }
 
 void ProgramLibraryIndex::forgetFolder (const std::string& path)
@@ -493,6 +520,59 @@ std::optional<juce::File> ProgramLibraryIndex::findProgramFile (int bank, int sl
     if (best == nullptr)
         return std::nullopt;
     return juce::File (juce::String (juce::CharPointer_UTF8 (best->c_str())));
+}
+
+ProgramLibraryIndex::SearchResult ProgramLibraryIndex::search (const std::string& query,
+                                                               const std::vector<std::string>& requiredTags, size_t limit)
+{
+    refresh();
+    if (searchOrderStale)
+    {
+        // Entries live in an unordered_map: their addresses hold until they are erased, and every
+        // erase marks this order stale.
+        searchOrder.clear();
+        for (const auto& [path, e] : entries)
+            if (e.qualifies)
+                searchOrder.emplace_back (juce::String (juce::CharPointer_UTF8 (e.displayName.c_str())).toLowerCase().toStdString()
+                                              + '\0' + path,
+                                          &e);
+        std::sort (searchOrder.begin(), searchOrder.end(),
+                   [] (const auto& a, const auto& b) { return a.first < b.first; });
+        searchOrderStale = false;
+    }
+
+    std::vector<std::string> words;
+    {
+        juce::StringArray tokens;
+        tokens.addTokens (juce::String (juce::CharPointer_UTF8 (query.c_str())).toLowerCase(), " \t\r\n", "\"");
+        tokens.removeEmptyStrings();
+        for (const auto& t : tokens)
+            words.push_back (t.unquoted().toStdString());
+    }
+
+    SearchResult result;
+    for (const auto& [key, e] : searchOrder)
+    {
+        bool match = true;
+        for (const auto& t : requiredTags)
+            if (std::find (e->tags.begin(), e->tags.end(), t) == e->tags.end())
+            {
+                match = false;
+                break;
+            }
+        for (size_t w = 0; match && w < words.size(); ++w)
+            match = e->searchText.find (words[w]) != std::string::npos;
+        if (!match)
+            continue;
+        if (result.hits.size() < limit)
+        {
+            const auto path = key.substr (key.find ('\0') + 1);
+            result.hits.push_back ({ juce::File (juce::String (juce::CharPointer_UTF8 (path.c_str()))), e->displayName,
+                                     e->bankNumber, e->tags });
+        }
+        ++result.matches;
+    }
+    return result;
 }
 
 } // namespace orvo

@@ -42,6 +42,24 @@ public:
         among the rest the newest, then the first by path. Nothing for an empty name. */
     std::optional<juce::File> findProgramFile (int bank, int slot, const std::string& slotName);
 
+    /** A Program document found by `search`. */
+    struct Hit
+    {
+        juce::File file;
+        std::string name;
+        int bankNumber = -1;
+        std::vector<std::string> tags;
+    };
+    struct SearchResult
+    {
+        std::vector<Hit> hits; // by name (ignoring case), then path; at most the limit asked for
+        size_t matches = 0;    // every match, also those beyond the limit
+    };
+    /** The Program documents whose name, tags or notes hold every word of `query` (ignoring case and
+        accents of the names' normal form) and that carry every tag of `requiredTags`. An empty query
+        matches every document. Brings the index up to date first (cheap when nothing changed). */
+    SearchResult search (const std::string& query, const std::vector<std::string>& requiredTags, size_t limit);
+
     size_t documentCount() const { return entries.size(); }
     /** Files parsed by the last refresh (to show that unchanged files are not read again). */
     int parsedByLastRefresh() const { return parsedCount; }
@@ -58,6 +76,9 @@ private:
         bool verified = false;  // the whole document was parsed, not only its head
         std::string normalizedName;
         int bankNumber = -1; // -1: none given
+        std::string displayName;
+        std::vector<std::string> tags;
+        std::string searchText; // name, tags and notes, lower case
     };
     struct Folder
     {
@@ -73,8 +94,11 @@ private:
     void checkFile (const std::string& path, FileTime now, bool force);
     void parseInto (const std::string& path, Entry& entry);
     void verify (const std::string& path, Entry& entry);
-    static void takeFields (Entry& entry, const juce::var& type, const juce::var& name, const juce::var& normalizedName,
-                            const juce::var& bankNumber);
+    struct Fields
+    {
+        juce::var type, name, normalizedName, bankNumber, notes, tags;
+    };
+    static void takeFields (Entry& entry, const Fields& fields);
     void forgetFolder (const std::string& path);
     void forgetFile (const std::string& path);
     void addToNameIndex (const std::string& path, const Entry& e);
@@ -87,6 +111,9 @@ private:
     std::unordered_map<std::string, Entry> entries;
     std::unordered_multimap<std::string, std::string> byName;
     int parsedCount = 0;
+    /** Qualifying documents in search order, rebuilt when the index changed since the last search. */
+    std::vector<std::pair<std::string, const Entry*>> searchOrder;
+    bool searchOrderStale = true;
 };
 
 } // namespace orvo
