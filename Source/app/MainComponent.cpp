@@ -705,11 +705,6 @@ bool MainComponent::keyPressed (const juce::KeyPress& key)
         getLibrarian().saveSelected();
         return true;
     }
-    if (key == juce::KeyPress ('f', juce::ModifierKeys::commandModifier, 0))
-    {
-        toggleLibraryPanel();
-        return true;
-    }
     if (key == juce::KeyPress ('o', juce::ModifierKeys::commandModifier, 0))
     {
         getLibrarian().loadSelected();

@@ -99,6 +99,7 @@ public:
     /** Ctrl+F and the header's LIBRARY button: shows the library panel with the search field focused,
         or hides it. */
     void toggleLibraryPanel();
+    bool isLibraryShown() const { return libraryPanel != nullptr && libraryPanel->isVisible(); }
     bool isLayoutEditShown() const;
     void noteWindowSize (int w, int h) { engine->noteWindowSize (w, h); }
 

@@ -77,10 +77,7 @@ juce::PopupMenu MainWindow::getMenuForIndex (int index, const juce::String&)
         m.addItem (1004, "SAVE BANK", ed != nullptr);
         m.addItem (1005, "LOAD BANK", ed != nullptr);
         m.addSeparator();
-        juce::PopupMenu::Item find ("LIBRARY AND TAGS");
-        find.setID (1011).setEnabled (ed != nullptr);
-        find.shortcutKeyDescription = juce::KeyPress ('f', juce::ModifierKeys::commandModifier, 0).getTextDescriptionWithIcons();
-        m.addItem (find);
+        m.addCommandItem (&commands, toggleLibraryCommand, "LIBRARY AND TAGS");
         m.addSeparator();
         m.addItem (1006, "SAVE ENVIRONMENT", false);
         m.addItem (1007, "LOAD ENVIRONMENT", false);
@@ -215,7 +212,6 @@ void MainWindow::menuItemSelected (int id, int)
         case 1003: ed->getLibrarian().loadMix(); break;
         case 1004: ed->getLibrarian().saveBank(); break;
         case 1005: ed->getLibrarian().loadBank(); break;
-        case 1011: ed->toggleLibraryPanel(); break;
         case 4001: ed->getSync().startProgramSync(); break;
         case 4002: ed->getSession().bankSync().confirmBankSync(); break;
         case 4003: ed->getSession().bankSync().confirmSystemSync(); break;
@@ -236,10 +232,22 @@ void MainWindow::menuItemSelected (int id, int)
     menuItemsChanged();
 }
 
-void MainWindow::getAllCommands (juce::Array<juce::CommandID>& ids) { ids.add (toggleLayoutModeCommand); }
+void MainWindow::getAllCommands (juce::Array<juce::CommandID>& ids)
+{
+    ids.add (toggleLayoutModeCommand);
+    ids.add (toggleLibraryCommand);
+}
 
 void MainWindow::getCommandInfo (juce::CommandID id, juce::ApplicationCommandInfo& info)
 {
+    if (id == toggleLibraryCommand)
+    {
+        info.setInfo ("LIBRARY AND TAGS", "Show or hide the library: search, tag filters and tags.", "File", 0);
+        info.addDefaultKeypress ('f', juce::ModifierKeys::commandModifier);
+        info.setActive (editor() != nullptr);
+        info.setTicked (editor() != nullptr && editor()->isLibraryShown());
+        return;
+    }
     if (id != toggleLayoutModeCommand)
         return;
     info.setInfo ("TOGGLE LAYOUT MODE", "Enter or exit layout mode.", "Edit", 0);
@@ -251,6 +259,11 @@ void MainWindow::getCommandInfo (juce::CommandID id, juce::ApplicationCommandInf
 
 bool MainWindow::perform (const InvocationInfo& info)
 {
+    if (info.commandID == toggleLibraryCommand && editor() != nullptr)
+    {
+        editor()->toggleLibraryPanel();
+        return true;
+    }
     if (info.commandID != toggleLayoutModeCommand || editor() == nullptr)
         return false;
     editor()->toggleLayoutMode();

@@ -24,6 +24,7 @@ public:
     bool perform (const InvocationInfo&) override;
 
     static constexpr juce::CommandID toggleLayoutModeCommand = 2005;
+    static constexpr juce::CommandID toggleLibraryCommand = 1011;
     static constexpr int turnVirtualKnobItem = 3301;
 
     MainComponent* editor() const { return host != nullptr ? &host->getEditor() : nullptr; }

@@ -79,6 +79,14 @@ bool ProgramFinder::selectedSlotHas (const std::string& tag) const
     return hasTag (state.slot (selector.bank(), selector.program()).tags, tag);
 }
 
+std::string ProgramFinder::selectedSlotLabel() const
+{
+    const auto& state = librarian.state();
+    const int bank = selector.bank(), slot = selector.program();
+    const auto& name = state.names.name (bank, slot);
+    return state.bankDisplayName (bank) + " " + threeDigits (slot) + (name.empty() ? "" : " " + name);
+}
+
 void ProgramFinder::toggleSelectedSlotTag (const std::string& tag)
 {
     if (!hasTag (canonicalTagKeys(), tag))
@@ -141,7 +149,9 @@ std::string ProgramFinder::slotSignature() const
     // What the bank rows depend on besides the search: the selection and every name and tag of the bank.
     const auto& state = librarian.state();
     const int bank = selector.bank();
-    std::string sig = std::to_string (bank) + "/" + std::to_string (selector.program()) + "/";
+    std::string sig = std::to_string (bank) + "/" + std::to_string (selector.program()) + "/" + selectedSlotLabel() + "/";
+    for (const auto& t : state.slot (bank, selector.program()).tags)
+        sig += t + ",";
     if (currentScope == Scope::bank)
         for (int slot = 0; slot < LibrarianState::numSlots; ++slot)
         {

@@ -52,6 +52,8 @@ public:
 
     //==== the selected slot's tags ====
     bool selectedSlotHas (const std::string& tag) const;
+    /** "USER 010 Warm Pad": the slot the tag buttons act on. */
+    std::string selectedSlotLabel() const;
     /** Adds or removes a tag of the selected slot; the working environment is saved and the slot's
         documents are updated by Auto Save Tools. */
     void toggleSelectedSlotTag (const std::string& tag);

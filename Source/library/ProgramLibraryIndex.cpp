@@ -57,7 +57,7 @@ struct HeaderScan
 /** Keys whose values are long; once the document has named itself, the scan stops before them. */
 bool isBulkKey (std::string_view key)
 {
-    return key == "parameters" || key == "controlPages" || key == "sysexBase64" || key == "slots";
+    return key == "parameters" || key == "controlPages" || key == "slots";
 }
 
 HeaderScan scanHeader (const char* text, size_t length, bool wholeText)

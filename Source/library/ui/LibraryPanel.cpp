@@ -108,6 +108,11 @@ LibraryPanel::LibraryPanel (ProgramFinder& f) : finder (f)
     for (auto* b : { &clearTags, &eraseTags, &openButton, &closeButton })
         addAndMakeVisible (*b);
 
+    // Clicking a button leaves the keyboard in the search field, so the player can go on typing.
+    for (auto* c : getChildren())
+        if (dynamic_cast<juce::Button*> (c) != nullptr)
+            c->setMouseClickGrabsKeyboardFocus (false), c->setWantsKeyboardFocus (false);
+
     list.setComponentID ("overlay.library.list");
     list.setModel (this);
     list.setRowHeight (24);
@@ -133,8 +138,15 @@ LibraryPanel::~LibraryPanel()
 
 void LibraryPanel::focusSearch()
 {
-    search.grabKeyboardFocus();
-    search.selectAll();
+    // After the event that opened the panel has been handled, which may still move the focus.
+    juce::MessageManager::callAsync ([safe = juce::Component::SafePointer<LibraryPanel> (this)]
+                                     {
+                                         if (safe != nullptr && safe->isShowing())
+                                         {
+                                             safe->search.grabKeyboardFocus();
+                                             safe->search.selectAll();
+                                         }
+                                     });
 }
 
 void LibraryPanel::refresh()
@@ -182,7 +194,7 @@ void LibraryPanel::showTags()
         assignButtons[i]->setToggleState (has, juce::dontSendNotification);
         assignButtons[i]->setTooltip (utf8 (finder.tagTooltip (keys[i], true)));
     }
-    assignCaption.setText ("TAGS OF THE SELECTED PROGRAM", juce::dontSendNotification);
+    assignCaption.setText ("TAGS OF " + utf8 (finder.selectedSlotLabel()), juce::dontSendNotification);
 }
 
 void LibraryPanel::paint (juce::Graphics& g)
