@@ -146,8 +146,25 @@ void BottomBar::resized()
 
 void BottomBar::mouseDoubleClick (const juce::MouseEvent& e)
 {
-    if (e.eventComponent == &patchName && onRename)
+    if (e.eventComponent != &patchName)
+        return;
+    ++nameClicks;
+    if (onRename)
         onRename();
+}
+
+void BottomBar::mouseUp (const juce::MouseEvent& e)
+{
+    if (e.eventComponent != &patchName || e.getNumberOfClicks() != 1 || !e.mouseWasClicked())
+        return;
+    // Waits out the double-click time: a double-click renames and must not also open the selection.
+    const int click = ++nameClicks;
+    juce::Timer::callAfterDelay (juce::MouseEvent::getDoubleClickTimeout() + 20,
+                                 [safe = juce::Component::SafePointer<BottomBar> (this), click]
+                                 {
+                                     if (safe != nullptr && safe->nameClicks == click && safe->onOpenSelection)
+                                         safe->onOpenSelection();
+                                 });
 }
 
 } // namespace orvo

@@ -24,7 +24,10 @@ public:
     std::function<void()> onClearKnobs;
     /** A double-click on the Program name. */
     std::function<void()> onRename;
+    /** A single click on the Program name (one that does not become a double-click). */
+    std::function<void()> onOpenSelection;
     void mouseDoubleClick (const juce::MouseEvent&) override;
+    void mouseUp (const juce::MouseEvent&) override;
 
     /** Every item with its layout id, for the editor's registry. */
     std::vector<std::pair<juce::Component*, juce::String>> items();
@@ -35,6 +38,8 @@ public:
     void lookAndFeelChanged() override;
 
 private:
+    /** Counts the name field's clicks, so a pending single click knows a double-click replaced it. */
+    int nameClicks = 0;
     struct Led final : juce::Component, juce::SettableTooltipClient
     {
         bool on = false;

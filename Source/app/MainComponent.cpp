@@ -236,6 +236,11 @@ MainComponent::MainComponent (Options options)
             return engine->services().prompts.showChoice ("Rename Program", *refusal, { "OK" }, nullptr);
         renameOverlay.open (getLibrarian().state().names.name (engine->selectedBank(), engine->selectedProgram()));
     };
+    bottomBar->onOpenSelection = [this] {
+        session->finder().setScope (ProgramFinder::Scope::bank);
+        if (! libraryPanel->isVisible())
+            toggleLibraryPanel();
+    };
     resized();
     addChildComponent (syncOverlay);
     registerItem (syncOverlay, "overlay.syncProgress");
