@@ -11,6 +11,7 @@
 #include "library/ProgramLibraryIndex.h"
 #include "library/SidebarSettings.h"
 #include "library/SysExMessageScan.h"
+#include "library/TagTable.h"
 #include "midi/MidiDevices.h"
 #include "midi/SysExProtocol.h"
 #include "midi/SysExStream.h"
@@ -81,7 +82,11 @@ void programDecode (const std::uint8_t* data, std::size_t size)
 void document (const std::uint8_t* data, std::size_t size)
 {
     juce::var root;
-    if (parseJson (textOf (data, size), root).failed() || !root.isObject())
+    if (parseJson (textOf (data, size), root).failed())
+        return;
+    // The same text as the player's tag table, which may be an array too.
+    (void)tagTableFromJson (root).tagsFor (ProgramDigests{ std::string (64, 'a'), {}, std::string (64, 'a'), std::string (64, 'a') });
+    if (!root.isObject())
         return;
     const LibrarianLog log = [] (const std::string&) {};
 
@@ -130,6 +135,7 @@ void libraryHead (const std::uint8_t* data, std::size_t size)
     ProgramLibraryIndex index ([] { return folder.path; });
     (void)index.findProgramFile (0, 0, "Fuzzed");
     (void)index.findProgramFile (1, 2, "");
+    (void)index.search ("a b", { "bass" }, 5);
 }
 
 /** An engine in virtual time with scripted seams, as the tests build one. */

@@ -13,9 +13,10 @@ namespace orvo::fuzz
 void sysexFile (const std::uint8_t* data, std::size_t size);
 /** An unpacked Program: fitted to 2,048 signed bytes, and as it is. */
 void programDecode (const std::uint8_t* data, std::size_t size);
-/** A Program, Mix, Bank or Environment document's text through the parser and every loader. */
+/** A Program, Mix, Bank or Environment document's text through the parser and every loader, and as
+    a tag association table. */
 void document (const std::uint8_t* data, std::size_t size);
-/** The first bytes of a .orvop as the Program library index reads them. */
+/** The first bytes of a .orvop as the Program library index reads them, for a lookup and a search. */
 void libraryHead (const std::uint8_t* data, std::size_t size);
 /** Raw MIDI input to an editor in virtual time. */
 void midiInput (const std::uint8_t* data, std::size_t size);
