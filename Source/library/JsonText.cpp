@@ -126,6 +126,12 @@ private:
     // string pool's lock, so each distinct key is looked up there once.
     std::deque<std::string> keyTexts;
     std::unordered_map<std::string_view, juce::Identifier> keys;
+    // Short values repeat as much (page and section names, ids in every slot's snapshot): each
+    // distinct one is built once and shared, which spares an allocation per repeat. Bounded, so a
+    // document of endless distinct values costs no more than without it.
+    static constexpr size_t sharedValueMaxBytes = 48, sharedValueMaxCount = 16384;
+    std::deque<std::string> valueTexts;
+    std::unordered_map<std::string_view, juce::String> values;
 
     [[noreturn]] static void fail (const char* at, const char* message) { throw Failure{ at, message }; }
 
@@ -256,8 +262,14 @@ private:
         if (c == '"')
         {
             const auto text = readStringBytes();
-            return juce::String (juce::CharPointer_UTF8 (text.data()),
-                                 juce::CharPointer_UTF8 (text.data() + text.size()));
+            if (text.size() > sharedValueMaxBytes)
+                return juce::String (juce::CharPointer_UTF8 (text.data()), juce::CharPointer_UTF8 (text.data() + text.size()));
+            if (const auto found = values.find (text); found != values.end())
+                return found->second;
+            juce::String value (juce::CharPointer_UTF8 (text.data()), juce::CharPointer_UTF8 (text.data() + text.size()));
+            if (values.size() < sharedValueMaxCount)
+                values.emplace (std::string_view (valueTexts.emplace_back (text)), value);
+            return value;
         }
         if (c == '-' || (c >= '0' && c <= '9'))
             return readNumber();
