@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages the editor, its tests and its GUI checks need; skips what is there.
+# Installs the Debian 12 packages the editor, its tests and its GUI checks need, and any packages
+# named as arguments (the clang build and the fuzzers add theirs); skips what is there.
 set -euo pipefail
-packages=(cmake g++ make pkg-config juce-modules-source libgtest-dev libgmock-dev libbenchmark-dev
+packages=("$@" cmake g++ make pkg-config juce-modules-source libgtest-dev libgmock-dev libbenchmark-dev
           libfreetype-dev libfontconfig1-dev libasound2-dev libx11-dev libxrandr-dev libxinerama-dev
           libxcursor-dev libxext-dev libxcomposite-dev libgl-dev libgtk-3-dev
           xvfb xauth xdotool imagemagick python3-xlib fonts-dejavu-core dpkg-dev file)
