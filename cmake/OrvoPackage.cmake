@@ -29,9 +29,19 @@ add_custom_command(
   COMMAND $<TARGET_FILE:orvo-cli> --bash-completion > ${ORVO_GENERATED_DIR}/orvo-cli.bash-completion
   DEPENDS orvo-cli
   VERBATIM)
+# The editor writes its own page from its --help texts, before JUCE starts (no display needed).
+add_custom_command(
+  OUTPUT ${ORVO_GENERATED_DIR}/OrvoEditor.1.gz
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${ORVO_GENERATED_DIR}
+  COMMAND $<TARGET_FILE:OrvoEditor> --man > ${ORVO_GENERATED_DIR}/OrvoEditor.1
+  COMMAND gzip -9nf ${ORVO_GENERATED_DIR}/OrvoEditor.1
+  DEPENDS OrvoEditor
+  VERBATIM)
 add_custom_target(orvo_cli_docs ALL DEPENDS ${ORVO_GENERATED_DIR}/orvo-cli.1.gz
-                                            ${ORVO_GENERATED_DIR}/orvo-cli.bash-completion)
-install(FILES ${ORVO_GENERATED_DIR}/orvo-cli.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+                                            ${ORVO_GENERATED_DIR}/orvo-cli.bash-completion
+                                            ${ORVO_GENERATED_DIR}/OrvoEditor.1.gz)
+install(FILES ${ORVO_GENERATED_DIR}/orvo-cli.1.gz ${ORVO_GENERATED_DIR}/OrvoEditor.1.gz
+        DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${ORVO_GENERATED_DIR}/orvo-cli.bash-completion DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions
         RENAME orvo-cli)
 

@@ -41,10 +41,12 @@ if grep -rqs "path-exclude.*/usr/share/man" /etc/dpkg/dpkg.cfg.d/; then
   echo "man page: not checked (this system leaves manual pages out)"
 elif command -v man > /dev/null; then
   check "man page" "$(man -w orvo-cli 2> /dev/null)" "/usr/share/man/man1/orvo-cli.1.gz"
+  check "editor man page" "$(man -w OrvoEditor 2> /dev/null)" "/usr/share/man/man1/OrvoEditor.1.gz"
   check "man page text" "$(man -P cat orvo-cli 2> /dev/null | grep -cE '^ +virtual-bank BANK OUT.syx')" "1"
 else
   check "man page text" "$(zcat /usr/share/man/man1/orvo-cli.1.gz | grep -c 'virtual\\-bank')" "1"
 fi
+check "editor man page is clean roff" "$(zcat /usr/share/man/man1/OrvoEditor.1.gz 2>&1 | groff -man -ww -z 2>&1)" ""
 check "completion" "$(bash -c 'source /usr/share/bash-completion/completions/orvo-cli
   COMP_WORDS=(orvo-cli vi); COMP_CWORD=1; _orvo_cli; echo "${COMPREPLY[*]}"')" "virtual-bank"
 for f in /usr/share/applications/orvo-editor.desktop /usr/share/mime/packages/orvo-editor.xml \

@@ -113,6 +113,8 @@ int main (int argc, char* argv[])
         return std::cout << EditorCommandLine::helpText(), 0;
     if (startCommandLine.showVersion)
         return std::cout << EditorCommandLine::versionText(), 0;
+    if (startCommandLine.showManPage)
+        return std::cout << EditorCommandLine::manPage(), 0;
     if (!startCommandLine.error.empty())
         return std::cerr << startCommandLine.error, 2;
 

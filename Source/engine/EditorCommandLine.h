@@ -24,6 +24,9 @@ struct EditorCommandLine
     static EditorCommandLine parse (const std::vector<std::string>& args, const juce::File& currentFolder);
 
     static std::string helpText();
+    /** The manual page (roff) from the same texts; the package installs it. */
+    static std::string manPage();
+    bool showManPage = false;
     static std::string versionText();
 
     /** The documents as handed to a running editor: one absolute path per line. */
