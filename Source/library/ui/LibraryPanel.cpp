@@ -40,6 +40,7 @@ LibraryPanel::LibraryPanel (ProgramFinder& f) : finder (f)
         if (onClose)
             onClose();
     };
+    search.addKeyListener (this);
     addAndMakeVisible (search);
 
     bankScope.setTooltip ("List the Programs of the selected bank.");
@@ -253,14 +254,28 @@ bool LibraryPanel::keyPressed (const juce::KeyPress& key)
             onClose();
         return true;
     }
-    if (key == juce::KeyPress::downKey || key == juce::KeyPress::upKey)
-    {
-        const int next = juce::jlimit (0, juce::jmax (0, getNumRows() - 1),
-                                       list.getSelectedRow() + (key == juce::KeyPress::downKey ? 1 : -1));
-        list.selectRow (next);
-        return true;
-    }
-    return false;
+    return moveSelection (key);
+}
+
+bool LibraryPanel::keyPressed (const juce::KeyPress& key, juce::Component* origin)
+{
+    return origin == &search && moveSelection (key);
+}
+
+bool LibraryPanel::moveSelection (const juce::KeyPress& key)
+{
+    const int page = juce::jmax (1, list.getHeight() / list.getRowHeight() - 1);
+    const int step = key == juce::KeyPress::downKey       ? 1
+                     : key == juce::KeyPress::upKey       ? -1
+                     : key == juce::KeyPress::pageDownKey ? page
+                     : key == juce::KeyPress::pageUpKey   ? -page
+                                                          : 0;
+    if (step == 0 || getNumRows() == 0)
+        return false;
+    const int next = juce::jlimit (0, getNumRows() - 1, list.getSelectedRow() + step);
+    list.selectRow (next);
+    list.scrollToEnsureRowIsOnscreen (next);
+    return true;
 }
 
 int LibraryPanel::getNumRows()

@@ -13,7 +13,7 @@ namespace orvo
 
 /** The "LIBRARY" overlay: a search field, the tag filters, the Program list of the selected bank or
     of the library folder, and the selected Program's tags. Every choice goes to the ProgramFinder. */
-class LibraryPanel final : public juce::Component, private juce::ListBoxModel
+class LibraryPanel final : public juce::Component, private juce::ListBoxModel, private juce::KeyListener
 {
 public:
     explicit LibraryPanel (ProgramFinder& finder);
@@ -29,6 +29,8 @@ public:
     void paint (juce::Graphics&) override;
     void resized() override;
     bool keyPressed (const juce::KeyPress&) override;
+    /** Up, Down, Page Up and Page Down in the search field move through the list. */
+    bool keyPressed (const juce::KeyPress&, juce::Component* origin) override;
 
 private:
     int getNumRows() override;
@@ -38,6 +40,7 @@ private:
     juce::String getTooltipForRow (int row) override;
 
     void showTags();
+    bool moveSelection (const juce::KeyPress& key);
 
     ProgramFinder& finder;
     int shownGeneration = -1;
