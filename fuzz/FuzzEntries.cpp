@@ -2,8 +2,10 @@
 
 #include "data/ProgramCodec.h"
 #include "engine/EditorEngine.h"
+#include "engine/HeadlessEditor.h"
 #include "library/BankDocument.h"
 #include "library/DocumentLoading.h"
+#include "library/EditorSettingsStore.h"
 #include "library/EnvironmentDocument.h"
 #include "library/JsonText.h"
 #include "library/LibrarianState.h"
@@ -12,6 +14,7 @@
 #include "library/SidebarSettings.h"
 #include "library/SysExMessageScan.h"
 #include "library/TagTable.h"
+#include "library/UserPresetStore.h"
 #include "midi/MidiDevices.h"
 #include "midi/SysExProtocol.h"
 #include "midi/SysExStream.h"
@@ -218,6 +221,47 @@ void toolSettings (const std::uint8_t* data, std::size_t size)
             if (const auto m = decoder.feed (data + at, 3))
                 (void)map.match (*m);
     }
+}
+
+/** A scratch folder of this process, removed at exit. */
+const juce::File& scratchFolder()
+{
+    struct Folder
+    {
+        juce::File path = juce::File::getSpecialLocation (juce::File::tempDirectory)
+                              .getNonexistentChildFile ("orvo-fuzz-files", "", false);
+        Folder() { (void)path.createDirectory(); }
+        ~Folder() { (void)path.deleteRecursively(); }
+    };
+    static const Folder folder;
+    return folder.path;
+}
+
+void settingsFile (const std::uint8_t* data, std::size_t size)
+{
+    const auto folder = scratchFolder().getChildFile ("settings");
+    (void)folder.createDirectory();
+    EditorSettingsStore probe (folder);
+    if (!probe.settingsFile().replaceWithData (data, size))
+        return;
+    EditorSettingsStore store (folder);
+    (void)store.readStartupSettings();
+    (void)store.readStoredSettings();
+}
+
+void userPreset (const std::uint8_t* data, std::size_t size)
+{
+    // One editor for every input: building one costs far more than loading a preset into it.
+    static const auto editor = makeHeadlessEditor();
+    const auto file = scratchFolder().getChildFile ("Fuzzed.orvopreset");
+    if (!file.replaceWithData (data, size))
+        return;
+    auto& presets = editor->session().userPresets();
+    (void)presets.load ({ UserPresetKind::effects, {}, 1 }, file);
+    (void)presets.load ({ UserPresetKind::envelope, {}, 2 }, file);
+    for (const auto& section : userPresetSections())
+        (void)presets.load ({ UserPresetKind::section, section.key, 1 }, file);
+    (void)editor->engine().tick();
 }
 
 } // namespace orvo::fuzz

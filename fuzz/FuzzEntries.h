@@ -26,4 +26,9 @@ void editorState (const std::uint8_t* data, std::size_t size);
     controller input in every decode mode. */
 void toolSettings (const std::uint8_t* data, std::size_t size);
 
+/** The per-user settings file as start-up reads it. */
+void settingsFile (const std::uint8_t* data, std::size_t size);
+/** A ".orvopreset" file loaded as every kind of user preset into a running editor. */
+void userPreset (const std::uint8_t* data, std::size_t size);
+
 } // namespace orvo::fuzz

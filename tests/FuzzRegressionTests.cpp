@@ -21,7 +21,8 @@ TEST (FuzzRegressions, EveryKeptInputRunsThroughItsTarget)
         { "sysexFile", orvo::fuzz::sysexFile }, { "programDecode", orvo::fuzz::programDecode },
         { "document", orvo::fuzz::document },   { "libraryHead", orvo::fuzz::libraryHead },
         { "midiInput", orvo::fuzz::midiInput }, { "editorState", orvo::fuzz::editorState },
-        { "toolSettings", orvo::fuzz::toolSettings },
+        { "toolSettings", orvo::fuzz::toolSettings }, { "settingsFile", orvo::fuzz::settingsFile },
+        { "userPreset", orvo::fuzz::userPreset },
     };
     for (const auto& [name, entry] : targets)
     {
