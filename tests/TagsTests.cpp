@@ -1,8 +1,10 @@
 #include "HeadlessFixture.h"
 #include "LibraryTestSupport.h"
 #include "data/ProgramLayout.h"
+#include "data/ProgramRebuild.h"
 #include "library/JsonText.h"
 #include "library/ProgramLibraryIndex.h"
+#include "library/TagHashExport.h"
 #include "library/TagTable.h"
 
 #include <gtest/gtest.h>
@@ -258,4 +260,38 @@ TEST_F (Finder, BankSyncTagsKnownProgramsInUntaggedSlotsOnly)
     EXPECT_EQ (state.slot (0, 2).tags, (Tags{ "bass", "dark" }));
     EXPECT_EQ (state.slot (0, 3).tags, (Tags{ "pad" }));
     EXPECT_TRUE (state.slot (0, 4).tags.empty());
+}
+
+TEST (Tags, IdenticalProgramsInTwoSlotsGiveOneRecordWithBothTagSets)
+{
+    UnpackedProgram program (sysex::programUnpackedLength, 0);
+    program[0] = sysex::programSignature[0];
+    program[1] = sysex::programSignature[1];
+    writeProgramName (program, "Twin");
+    LibrarianState state;
+    ReceivedBanks received;
+    const struct
+    {
+        int bank, slot;
+        Tags tags;
+    } slots[] = { { 0, 7, { "favorite", "bass" } }, { 2, 90, { "dark", "custom" } }, { 1, 1, { "favorite" } } };
+    for (const auto& s : slots)
+    {
+        state.names.setName (s.bank, s.slot, "Twin");
+        state.slot (s.bank, s.slot).tags = s.tags;
+        received[s.bank][s.slot] = buildProgramDump (program, sysex::opStoredProgram, s.bank, s.slot);
+    }
+    const auto result = buildTagHashExport (state, received, "0.11.0", juce::Time (2026, 11, 6, 12, 0));
+    EXPECT_EQ (result.tagged, 2) << "a slot tagged only favorite does not count";
+    EXPECT_EQ (result.records, 1);
+    EXPECT_EQ (result.duplicates, 1);
+    juce::var doc;
+    ASSERT_TRUE (parseJson (std::string_view (result.text), doc).wasOk());
+    EXPECT_EQ (keysOf (doc), (std::vector<std::string>{ "schema", "version", "createdBy", "appVersion", "createdAt", "hashAlgorithm",
+                                                        "hashSpecVersion", "primaryHashTarget", "secondaryHashTarget",
+                                                        "nameNeutralByteRange", "nameNeutralReplacement", "eligibleTags",
+                                                        "excludedTags", "records", "summary" }));
+    EXPECT_EQ (juce::JSON::toString (doc["records"][0]["tags"], true), R"(["bass", "dark"])");
+    EXPECT_EQ (doc["records"][0]["programPayloadSha256"].toString().toStdString(),
+               computeProgramDigests (received[0][7]).programPayloadSha256);
 }
