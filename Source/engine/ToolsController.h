@@ -134,7 +134,6 @@ private:
     int seenRow = -1, seenInterface = -1;
     std::vector<int> mirroredValues;
     bool changed = false;
-    bool applyingMorph = false;
 };
 
 } // namespace orvo
