@@ -77,6 +77,7 @@ void EditorEngine::pasteSelectedValue()
         return;
     }
     const int v = std::clamp (copied.value, target.rawMin, target.rawMax);
+    notePlayerChange (std::string ("PASTE ") + target.name, true);
     setValue (selectedRow, v);
     edited = true;
     if (editorSettings.sendChangesImmediately)
@@ -152,6 +153,7 @@ void EditorEngine::receiveHostParameter (const std::string& key, double value, i
     }
     else if (auto row = ParameterCatalogue::findById (key))
     {
+        notePlayerChange (ParameterCatalogue::row (*row).name);
         setValue (*row, raw);
         sendCatalogue (*row, values[(size_t)*row]);
     }
