@@ -1,5 +1,7 @@
 #include "HeadlessFixture.h"
 
+#include "model/ValueText.h"
+
 using namespace orvo;
 
 namespace

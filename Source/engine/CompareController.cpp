@@ -64,7 +64,7 @@ void CompareController::startWithInstrument()
     }
     // The protocol has no request for one stored Program: the slot's bank is read back and the slot taken
     // as soon as it arrives.
-    reading = true;
+    reading = draining = true;
     readBank = bank;
     readSlot = slot;
     sync.startBankRequest (bank, SyncEngine::verifyMode);
@@ -73,6 +73,12 @@ void CompareController::startWithInstrument()
 
 void CompareController::tick()
 {
+    // The read-back's completion is this controller's to take, or a later one would find it.
+    if (draining && !sync.isBankRequestActive())
+    {
+        draining = false;
+        (void)sync.takeVerifyBankComplete();
+    }
     if (!reading)
         return;
     const bool arrived = sync.receivedCount() > readSlot || !sync.isBankRequestActive();
@@ -83,8 +89,6 @@ void CompareController::tick()
     const auto label = sync.bankLabelOf (readBank) + " " + text::threeDigits (readSlot);
     const auto table = sync.bankSlots();
     const auto& stored = table.slots[(size_t)readSlot];
-    if (!sync.isBankRequestActive())
-        (void)sync.takeVerifyBankComplete();
     std::optional<ProgramSnapshot> snapshot;
     if (stored.received)
         snapshot = ProgramSnapshot::ofDump (stored.dump);

@@ -51,7 +51,7 @@ private:
     ProgramEdits& edits;
     EditHistory& history;
     SyncEngine& sync;
-    bool active = false, showingB = false, reading = false, changed = false;
+    bool active = false, showingB = false, reading = false, draining = false, changed = false;
     int readBank = -1, readSlot = -1;
     std::string nameOfB;
     ProgramSnapshot a, b;

@@ -1,5 +1,6 @@
 #include "EditorEngine.h"
 
+#include "EditNames.h"
 #include "model/InterfaceControls.h"
 #include "model/ValueText.h"
 
@@ -70,7 +71,7 @@ bool EditorEngine::playerEdit (int row, int raw)
     if (row < 0 || row >= numRows)
         return false;
     const auto& info = ParameterCatalogue::row (row);
-    notePlayerChange (info.name);
+    notePlayerChange (editNameOfRow (row));
     values[(size_t)row] = std::clamp (raw, info.rawMin, info.rawMax);
     fromInstrument.reset ((size_t)row);
     edited = true;

@@ -1,4 +1,5 @@
 #include "ProgramSnapshot.h"
+#include "EditNames.h"
 
 #include "data/ProgramCodec.h"
 #include "effects/EffectAlgorithms.h"
@@ -7,6 +8,7 @@
 #include "model/ValueText.h"
 
 #include <algorithm>
+#include <cctype>
 #include <tuple>
 #include <unordered_map>
 
@@ -82,24 +84,34 @@ std::optional<ProgramSnapshot> ProgramSnapshot::ofDump (const ByteVector& dump)
     return s;
 }
 
+std::string editNameOfRow (int row)
+{
+    const auto& info = ParameterCatalogue::row (row);
+    // Most names are short ("Frequency") and only their section says which; the bridge rows carry it.
+    std::string section = info.section;
+    section = section.substr (0, section.find (" ("));
+    std::string name = section.find ("Bridge") != std::string::npos ? info.name : section + " " + info.name;
+    for (auto& c : name)
+        c = (char)std::toupper ((unsigned char)c);
+    return name;
+}
+
 std::vector<ValueDifference> differencesBetween (const ProgramSnapshot& a, const ProgramSnapshot& b,
                                                  bool includeRoutes)
 {
     std::vector<ValueDifference> out;
     for (int r = 0; r < ProgramSnapshot::numRows; ++r)
     {
-        const bool inA = a.defined.test ((size_t)r), inB = b.defined.test ((size_t)r);
-        if ((!inA && !inB) || (inA && inB && a.rows[(size_t)r] == b.rows[(size_t)r]))
+        // A row one Program does not carry has nothing to compare.
+        if (!a.defined.test ((size_t)r) || !b.defined.test ((size_t)r) || a.rows[(size_t)r] == b.rows[(size_t)r])
             continue;
         const auto& info = ParameterCatalogue::row (r);
         ValueDifference d;
         d.row = r;
         d.key = info.id;
         d.name = info.name;
-        if (inA)
-            d.a = a.rows[(size_t)r], d.aText = ValueText::displayText (info, a.rows[(size_t)r]);
-        if (inB)
-            d.b = b.rows[(size_t)r], d.bText = ValueText::displayText (info, b.rows[(size_t)r]);
+        d.a = a.rows[(size_t)r], d.aText = ValueText::displayText (info, a.rows[(size_t)r]);
+        d.b = b.rows[(size_t)r], d.bText = ValueText::displayText (info, b.rows[(size_t)r]);
         out.push_back (std::move (d));
     }
 

@@ -46,8 +46,8 @@ struct ProgramSnapshot
     static std::optional<ProgramSnapshot> ofDump (const ByteVector& dump);
 };
 
-/** One value that differs between two snapshots. A side that lacks the value (another effect
-    algorithm's control, an undefined row) has no raw value and an empty text. */
+/** One value that differs between two snapshots. A side that lacks the value (a control of the other
+    effect algorithm) has no raw value and an empty text. */
 struct ValueDifference
 {
     int row = -1; // the catalogue row, or -1 for an extra
@@ -58,7 +58,7 @@ struct ValueDifference
     std::string name; // what the player calls it
 };
 
-/** Rows in catalogue order, then the effect algorithm and controls by page and slot, then (when both
+/** Rows both carry, in catalogue order, then the effect algorithm and controls by page and slot, then (when both
     carry them) the route fields. */
 std::vector<ValueDifference> differencesBetween (const ProgramSnapshot& a, const ProgramSnapshot& b,
                                                  bool includeRoutes = true);
