@@ -27,8 +27,7 @@ drag 234 323 -40      # Filter 1 Frequency, turned last: the step UNDO names
 sleep 1.2             # the next ticks record the step
 editMenu
 shot undo-edit-menu.png
-# COMPARE WITH THE ORVO'S STORED PROGRAM: the fifth item that can be chosen
-for i in 1 2 3 4 5; do xdotool key Down; sleep 0.1; done
-xdotool key Return
+# COMPARE WITH THE ORVO'S STORED PROGRAM, the item below REDO
+xdotool mousemove $((X + 200)) $((Y + 145)) click 1
 sleep 2.5             # the slot's bank is read back, then the list shows
 shot compare-list.png

@@ -28,7 +28,8 @@ struct Compare : test::HeadlessFixture
         editor->settle (2);
         const auto& text = engine.log().text();
         size_t n = 0;
-        for (auto at = text.find ("MIDI Output NRPN:"); at != std::string::npos; at = text.find ("MIDI Output NRPN:", at + 1))
+        for (auto at = text.find ("MIDI Output NRPN:"); at != std::string::npos;
+             at = text.find ("MIDI Output NRPN:", at + 1))
             ++n;
         return n;
     }

@@ -48,10 +48,11 @@ void CompareOverlay::refresh()
         setVisible (false);
         return;
     }
-    versions.setText ("A: THE PROGRAM IN THE EDITOR    B: " + utf8 (compare.bName()).toUpperCase(), juce::dontSendNotification);
+    versions.setText ("A: THE PROGRAM IN THE EDITOR    B: " + utf8 (compare.bName()).toUpperCase(),
+                      juce::dontSendNotification);
     const auto count = compare.differences().size();
-    status.setText (juce::String ("SHOWING ") + (compare.isShowingB() ? "B" : "A") + "  -  " + juce::String ((int)count) +
-                        (count == 1 ? " VALUE DIFFERS" : " VALUES DIFFER"),
+    status.setText (juce::String ("SHOWING ") + (compare.isShowingB() ? "B" : "A") + "  -  " +
+                        juce::String ((int)count) + (count == 1 ? " VALUE DIFFERS" : " VALUES DIFFER"),
                     juce::dontSendNotification);
     list.updateContent();
     list.repaint();
@@ -79,7 +80,8 @@ void CompareOverlay::paintListBoxItem (int row, juce::Graphics& g, int width, in
     const auto side = [&] (const std::optional<int>& v, const std::string& text, int x, bool shown)
     {
         g.setColour (shown ? palette::accent : palette::dimText);
-        g.drawText (v ? utf8 (text) : juce::String ("-"), x, 0, valueWidth - 6, height, juce::Justification::centredLeft, true);
+        g.drawText (v ? utf8 (text) : juce::String ("-"), x, 0, valueWidth - 6, height,
+                    juce::Justification::centredLeft, true);
     };
     side (d.a, d.aText, nameWidth, !compare.isShowingB());
     side (d.b, d.bText, nameWidth + valueWidth, compare.isShowingB());
@@ -105,7 +107,8 @@ void CompareOverlay::paint (juce::Graphics& g)
     g.setFont (11.0f);
     g.drawText ("PARAMETER", header.getX() + 6, header.getY(), nameWidth, 20, juce::Justification::centredLeft);
     g.drawText ("A", header.getX() + nameWidth, header.getY(), valueWidth, 20, juce::Justification::centredLeft);
-    g.drawText ("B", header.getX() + nameWidth + valueWidth, header.getY(), valueWidth, 20, juce::Justification::centredLeft);
+    g.drawText ("B", header.getX() + nameWidth + valueWidth, header.getY(), valueWidth, 20,
+                juce::Justification::centredLeft);
 }
 
 void CompareOverlay::resized()

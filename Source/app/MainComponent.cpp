@@ -792,6 +792,8 @@ void MainComponent::resized()
         bottomBar->setBounds (margin, designHeight - margin - bottomBarHeight, pageWidth, bottomBarHeight);
     syncOverlay.setBounds (getLocalBounds());
     renameOverlay.setBounds (getLocalBounds());
+    if (compareOverlay != nullptr)
+        compareOverlay->setBounds (getLocalBounds());
     if (effectsTools != nullptr)
         effectsTools->layoutOverlays (getLocalBounds());
     for (juce::Component* overlay : { static_cast<juce::Component*> (modOverlay.get()), static_cast<juce::Component*> (midiOverlay.get()),

@@ -76,7 +76,8 @@ int runDiff (const std::vector<std::string>& args, std::ostream& out, std::ostre
     for (const auto& d : differencesBetween (*a, *b, false))
     {
         const auto values = ", \"a\": " + rawJson (d.a) + ", \"b\": " + rawJson (d.b) +
-                            ", \"aText\": " + cli::jsonString (d.aText) + ", \"bText\": " + cli::jsonString (d.bText) + "}";
+                            ", \"aText\": " + cli::jsonString (d.aText) + ", \"bText\": " + cli::jsonString (d.bText) +
+                            "}";
         if (d.row >= 0)
             rows += (rows.empty() ? "" : ", ") + std::string ("{\"id\": ") + cli::jsonString (d.key) + values;
         else
@@ -88,8 +89,8 @@ int runDiff (const std::vector<std::string>& args, std::ostream& out, std::ostre
                        ", \"id\": " + cli::jsonString (algorithm ? "algorithm" : d.key.substr (9)) + values;
         }
     }
-    out << "{\"a\": " << cli::jsonString (a->name) << ", \"b\": " << cli::jsonString (b->name)
-        << ", \"differences\": [" << rows << "], \"effects\": [" << effects << "]}\n";
+    out << "{\"a\": " << cli::jsonString (a->name) << ", \"b\": " << cli::jsonString (b->name) << ", \"differences\": ["
+        << rows << "], \"effects\": [" << effects << "]}\n";
     return cli::exitOk;
 }
 

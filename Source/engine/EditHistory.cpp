@@ -72,8 +72,9 @@ void EditHistory::record()
 
     auto& s = stacks();
     const double t = clock.nowMs();
-    const bool merge = !s.undo.empty() && !s.undo.back().sealed &&
-                       (gestureOpen ? gestureStarted : s.undo.back().name == name && t - s.undo.back().lastMs <= mergeWindowMs);
+    const bool merge =
+        !s.undo.empty() && !s.undo.back().sealed &&
+        (gestureOpen ? gestureStarted : s.undo.back().name == name && t - s.undo.back().lastMs <= mergeWindowMs);
     if (!merge)
     {
         s.undo.push_back ({ name, {}, t, false });
@@ -86,7 +87,8 @@ void EditHistory::record()
     step.lastMs = t;
     for (const auto& d : differences)
     {
-        auto it = std::find_if (step.changes.begin(), step.changes.end(), [&d] (const Change& c) { return c.key == d.key; });
+        auto it =
+            std::find_if (step.changes.begin(), step.changes.end(), [&d] (const Change& c) { return c.key == d.key; });
         if (it == step.changes.end())
             step.changes.push_back ({ d.row, d.key, d.a, d.b });
         else

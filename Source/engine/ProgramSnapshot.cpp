@@ -96,8 +96,7 @@ std::string editNameOfRow (int row)
     return name;
 }
 
-std::vector<ValueDifference> differencesBetween (const ProgramSnapshot& a, const ProgramSnapshot& b,
-                                                 bool includeRoutes)
+std::vector<ValueDifference> differencesBetween (const ProgramSnapshot& a, const ProgramSnapshot& b, bool includeRoutes)
 {
     std::vector<ValueDifference> out;
     for (int r = 0; r < ProgramSnapshot::numRows; ++r)
@@ -109,7 +108,7 @@ std::vector<ValueDifference> differencesBetween (const ProgramSnapshot& a, const
         ValueDifference d;
         d.row = r;
         d.key = info.id;
-        d.name = info.name;
+        d.name = editNameOfRow (r);
         d.a = a.rows[(size_t)r], d.aText = ValueText::displayText (info, a.rows[(size_t)r]);
         d.b = b.rows[(size_t)r], d.bText = ValueText::displayText (info, b.rows[(size_t)r]);
         out.push_back (std::move (d));
@@ -153,9 +152,14 @@ std::vector<ValueDifference> differencesBetween (const ProgramSnapshot& a, const
             add (nullptr, &e);
     // The algorithm first, then the effect controls by page and slot, then the routes.
     const auto rank = [&isRoute] (const ValueDifference& d)
-    { return d.key == algorithmKey ? std::make_tuple (0, 0, 0) : isRoute (d.key) ? std::make_tuple (2, 0, 0) : std::make_tuple (1, d.page, d.slot); };
+    {
+        return d.key == algorithmKey ? std::make_tuple (0, 0, 0)
+               : isRoute (d.key)     ? std::make_tuple (2, 0, 0)
+                                     : std::make_tuple (1, d.page, d.slot);
+    };
     auto extrasBegin = std::find_if (out.begin(), out.end(), [] (const ValueDifference& d) { return d.row < 0; });
-    std::stable_sort (extrasBegin, out.end(), [&rank] (const ValueDifference& x, const ValueDifference& y) { return rank (x) < rank (y); });
+    std::stable_sort (extrasBegin, out.end(),
+                      [&rank] (const ValueDifference& x, const ValueDifference& y) { return rank (x) < rank (y); });
     return out;
 }
 

@@ -50,12 +50,12 @@ struct ProgramSnapshot
     effect algorithm) has no raw value and an empty text. */
 struct ValueDifference
 {
-    int row = -1; // the catalogue row, or -1 for an extra
+    int row = -1;    // the catalogue row, or -1 for an extra
     std::string key; // the row's ParameterId or the extra's key
     std::optional<int> a, b;
     std::string aText, bText;
     int page = -1, slot = -1; // effect controls
-    std::string name; // what the player calls it
+    std::string name;         // what the player calls it
 };
 
 /** Rows both carry, in catalogue order, then the effect algorithm and controls by page and slot, then (when both
