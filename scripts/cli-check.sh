@@ -75,6 +75,14 @@ for c in $commands; do
   "$cli" $c --help > /dev/null; check "$c --help exit" "$?" "0"
   check "$c has a summary" "$("$cli" $c --help | sed -n 3p | grep -cE '^[A-Z].{10,}\.$')" "1"
 done
+# Two Programs compared value by value: identical ones give empty lists, a bank is refused.
+vb="$(mktemp -d)"; "$cli" virtual-bank 1 "$vb/preset1.syx" > /dev/null
+"$cli" generate --seed 1 --out "$vb/g1.syx" > /dev/null; "$cli" generate --seed 2 --out "$vb/g2.syx" > /dev/null
+check "diff identical" "$("$cli" diff "$vb/g1.syx" "$vb/g1.syx" | grep -o '"differences": \[\], "effects": \[\]')" '"differences": [], "effects": []'
+check "diff lists differences" "$("$cli" diff "$vb/g1.syx" "$vb/g2.syx" | grep -c '"differences": \[{"id": "')" "1"
+"$cli" diff "$vb/g1.syx" "$vb/preset1.syx" > /dev/null 2>&1; check "diff refuses a bank" "$?" "1"
+"$cli" diff "$vb/g1.syx" > /dev/null 2>&1; check "diff usage exit" "$?" "2"
+rm -rf "$vb"
 check "version" "$("$cli" --version | grep -cE '^orvo-cli [0-9]+\.[0-9]+\.[0-9]+$')" "1"
 check "man page is clean roff" "$("$cli" --man | groff -man -ww -z 2>&1)" ""
 check "completion" "$(bash -c "source <("$cli" --bash-completion); COMP_WORDS=(orvo-cli ins); COMP_CWORD=1; _orvo_cli; echo \${COMPREPLY[*]}")" "inspect"

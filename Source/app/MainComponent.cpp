@@ -227,6 +227,9 @@ MainComponent::MainComponent (Options options)
     };
     addChildComponent (renameOverlay);
     registerItem (renameOverlay, "overlay.renameProgram");
+    compareOverlay = std::make_unique<CompareOverlay> (session->compare());
+    addChildComponent (*compareOverlay);
+    registerItem (*compareOverlay, "overlay.compare");
     renameOverlay.onRename = [this] (const std::string& name) {
         session->transfers().renameProgram (engine->selectedBank(), engine->selectedProgram(), name);
     };
@@ -308,6 +311,8 @@ void MainComponent::buildPages()
             refreshDetails();
         };
         c->onSend = [this] (int row) { engine->sendRow (row); };
+        c->onGestureBegin = [this] { session->history().beginGesture(); };
+        c->onGestureEnd = [this] { session->history().endGesture(); };
         c->onRangeRequested = [this] (ParameterControl& control) { openRangePopup (control); };
         c->onSelect = [this] (int row) {
             engine->selectRow (row);
@@ -519,6 +524,8 @@ void MainComponent::showTickReport (const EditorSession::TickReport& report)
     effectsTools->tick();
     for (int route : report.effects.changedRoutes)
         modOverlay->refresh (route);
+    if (session->compare().takeChanged())
+        compareOverlay->refresh();
     if (report.effects.effectsChanged)
         effectsView->refresh();
     for (int r : report.rows.valueChangedRows)
@@ -674,6 +681,46 @@ void MainComponent::pasteValue()
     refreshDetails();
 }
 
+void MainComponent::undo()
+{
+    session->history().undo();
+    refreshDetails();
+}
+
+void MainComponent::redo()
+{
+    session->history().redo();
+    refreshDetails();
+}
+
+void MainComponent::compareWithOrvo()
+{
+    session->compare().startWithInstrument();
+    compareOverlay->refresh();
+}
+
+void MainComponent::compareWithLibraryProgram()
+{
+    const auto folder = getLibrarian().library().folder (LibraryRoot::Folder::programs);
+    fileDialogs.chooseFileToOpen ("Compare with a Program", folder.getFullPathName().toStdString(), "*.orvop",
+                                  [this] (std::optional<std::string> path) {
+                                      if (path && session->compare().startWithDocument (juce::File (*path)))
+                                          compareOverlay->refresh();
+                                  });
+}
+
+void MainComponent::toggleCompare()
+{
+    session->compare().toggle();
+    compareOverlay->refresh();
+}
+
+void MainComponent::leaveCompare()
+{
+    session->compare().leave();
+    compareOverlay->refresh();
+}
+
 void MainComponent::receiveHostParameter (const std::string& key, double value, int hostFlags)
 {
     const juce::ScopedValueSetter<bool> reentry (hostInputActive, true);
@@ -703,6 +750,16 @@ bool MainComponent::keyPressed (const juce::KeyPress& key)
     if (key == juce::KeyPress ('v', juce::ModifierKeys::commandModifier, 0))
     {
         pasteValue();
+        return true;
+    }
+    if (key == juce::KeyPress ('z', juce::ModifierKeys::commandModifier, 0))
+    {
+        undo();
+        return true;
+    }
+    if (key == juce::KeyPress ('z', juce::ModifierKeys::commandModifier | juce::ModifierKeys::shiftModifier, 0))
+    {
+        redo();
         return true;
     }
     if (key == juce::KeyPress ('s', juce::ModifierKeys::commandModifier, 0))
@@ -767,6 +824,8 @@ void MainComponent::resized()
         bottomBar->setBounds (margin, designHeight - margin - bottomBarHeight, pageWidth, bottomBarHeight);
     syncOverlay.setBounds (getLocalBounds());
     renameOverlay.setBounds (getLocalBounds());
+    if (compareOverlay != nullptr)
+        compareOverlay->setBounds (getLocalBounds());
     if (effectsTools != nullptr)
         effectsTools->layoutOverlays (getLocalBounds());
     for (juce::Component* overlay : { static_cast<juce::Component*> (modOverlay.get()), static_cast<juce::Component*> (midiOverlay.get()),

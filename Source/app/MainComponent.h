@@ -19,6 +19,7 @@
 #include "sync/ui/SyncProgressOverlay.h"
 #include "RenameOverlay.h"
 #include "library/ui/LibraryPanel.h"
+#include "CompareOverlay.h"
 #include "effects/ui/EffectsToolsView.h"
 #include "tools/ui/GeneratorPanel.h"
 #include "ui/OrvoLookAndFeel.h"
@@ -85,6 +86,13 @@ public:
     /** "MIX SETTINGS": shows the overlay and reads the instrument's current Mix into it. */
     void openMixSettings();
     void pasteValue();
+    void undo();
+    void redo();
+    /** COMPARE with the instrument's stored version of the slot, or with a Program document picked in the library. */
+    void compareWithOrvo();
+    void compareWithLibraryProgram();
+    void toggleCompare();
+    void leaveCompare();
     /** Host transport: changes that come from a host are applied without being reported back. */
     void receiveHostParameter (const std::string& key, double value, int hostFlags);
 
@@ -151,6 +159,7 @@ private:
     std::unique_ptr<MixSettingsOverlayPanel> mixPanel;
     SyncProgressOverlay syncOverlay;
     RenameOverlay renameOverlay;
+    std::unique_ptr<CompareOverlay> compareOverlay;
     std::unique_ptr<EffectsToolsView> effectsTools;
     std::unique_ptr<ModulationOverlay> modOverlay;
     juce::TextButton modButton { "MOD ROUTING" };

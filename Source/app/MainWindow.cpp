@@ -99,6 +99,27 @@ juce::PopupMenu MainWindow::getMenuForIndex (int index, const juce::String&)
         paste.shortcutKeyDescription = juce::KeyPress ('v', juce::ModifierKeys::commandModifier, 0).getTextDescriptionWithIcons();
         m.addItem (paste);
         m.addSeparator();
+        // UNDO and REDO name the step they act on.
+        auto* history = ed != nullptr ? &ed->getSession().history() : nullptr;
+        const auto stepItem = [&] (int id, const char* verb, bool can, const std::string& name, int mods) {
+            juce::PopupMenu::Item i (juce::String (verb) + (can ? " " + juce::String::fromUTF8 (name.c_str()) : juce::String()));
+            i.setID (id).setEnabled (can);
+            i.shortcutKeyDescription = juce::KeyPress ('z', mods, 0).getTextDescriptionWithIcons();
+            m.addItem (i);
+        };
+        if (history != nullptr)
+            history->record();
+        stepItem (2005, "UNDO", history != nullptr && history->canUndo(), history != nullptr ? history->undoName() : std::string(),
+                  juce::ModifierKeys::commandModifier);
+        stepItem (2006, "REDO", history != nullptr && history->canRedo(), history != nullptr ? history->redoName() : std::string(),
+                  juce::ModifierKeys::commandModifier | juce::ModifierKeys::shiftModifier);
+        m.addSeparator();
+        const bool comparing = ed != nullptr && ed->getSession().compare().isActive();
+        m.addItem (2007, "COMPARE WITH THE ORVO'S STORED PROGRAM", ed != nullptr && ! ed->getSession().compare().isReading());
+        m.addItem (2008, "COMPARE WITH A LIBRARY PROGRAM...", ed != nullptr);
+        m.addItem (2009, "COMPARE A / B", comparing, comparing && ed->getSession().compare().isShowingB());
+        m.addItem (2010, "LEAVE COMPARE", comparing);
+        m.addSeparator();
         // The item names the tool it acts on; without one it stays and explains itself in the log.
         const int page = ed != nullptr ? ed->getTools().clipboardPage() : -1;
         const juce::String word = page < 0 ? juce::String() : " (" + juce::String (SidebarSettings::label ((SidebarSettings::Page) page)).toUpperCase() + ")";
@@ -202,6 +223,12 @@ void MainWindow::menuItemSelected (int id, int)
     {
         case 2001: ed->copyValue(); break;
         case 2002: ed->pasteValue(); break;
+        case 2005: ed->undo(); break;
+        case 2006: ed->redo(); break;
+        case 2007: ed->compareWithOrvo(); break;
+        case 2008: ed->compareWithLibraryProgram(); break;
+        case 2009: ed->toggleCompare(); break;
+        case 2010: ed->leaveCompare(); break;
         case 2003: ed->getTools().copySidebarSettings(); break;
         case 2004: ed->getTools().pasteSidebarSettings(); break;
         case 3006: engine.transferCurrentMidi(); break;

@@ -1,6 +1,7 @@
 // Copy and paste of a value, whole-page sends, host parameter input and the editor-state document.
 #include "EditorEngine.h"
 #include "PagePlan.h"
+#include "EditNames.h"
 #include "library/JsonText.h"
 #include "model/InterfaceControls.h"
 
@@ -77,6 +78,7 @@ void EditorEngine::pasteSelectedValue()
         return;
     }
     const int v = std::clamp (copied.value, target.rawMin, target.rawMax);
+    notePlayerChange ("PASTE " + editNameOfRow (selectedRow), true);
     setValue (selectedRow, v);
     edited = true;
     if (editorSettings.sendChangesImmediately)
@@ -152,6 +154,7 @@ void EditorEngine::receiveHostParameter (const std::string& key, double value, i
     }
     else if (auto row = ParameterCatalogue::findById (key))
     {
+        notePlayerChange (editNameOfRow (*row));
         setValue (*row, raw);
         sendCatalogue (*row, values[(size_t)*row]);
     }

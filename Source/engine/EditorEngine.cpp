@@ -1,5 +1,6 @@
 #include "EditorEngine.h"
 
+#include "EditNames.h"
 #include "model/InterfaceControls.h"
 #include "model/ValueText.h"
 
@@ -70,6 +71,7 @@ bool EditorEngine::playerEdit (int row, int raw)
     if (row < 0 || row >= numRows)
         return false;
     const auto& info = ParameterCatalogue::row (row);
+    notePlayerChange (editNameOfRow (row));
     values[(size_t)row] = std::clamp (raw, info.rawMin, info.rawMax);
     fromInstrument.reset ((size_t)row);
     edited = true;
@@ -229,6 +231,8 @@ void EditorEngine::sendCatalogueRow (int row, int raw, bool isSettleResend)
 void EditorEngine::sendInterface (int nrpn, int value, const std::string& actionLabel)
 {
     const int v = std::clamp (value, 0, 16383);
+    // Route and effect values change in the editor only together with their send.
+    notePlayerChange (actionLabel);
     if (onInterfaceSent)
         onInterfaceSent (nrpn, v);
     if (midiOutput == nullptr)

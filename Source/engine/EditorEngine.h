@@ -91,6 +91,14 @@ public:
     void toolEdit (int row, int raw);
     /** A tool moved an interface control: shown and sent. */
     void toolInterfaceEdit (int nrpn, int value, const std::string& actionLabel);
+    /** Every change the player makes to the Program's values, by name ("FILTER 1 FREQUENCY"); a tool or
+        a whole-Program action names its move with `overrides`. The undo history listens. */
+    std::function<void (const std::string& what, bool overrides)> onPlayerChange;
+    void notePlayerChange (const std::string& what, bool overrides = false)
+    {
+        if (onPlayerChange)
+            onPlayerChange (what, overrides);
+    }
 
     /** Rows whose value changed since the view last asked, and whose highlight changed. */
     struct TickReport

@@ -58,6 +58,8 @@ EditorSession::EditorSession (Platform platform)
     syncController->onProgramApplied =
         [this, &flows] (const DecodedProgramValues& values, const UnpackedProgram& unpacked, const ByteVector& dump)
     {
+        // A Program read from the instrument is no undo step, and the next edit starts a new one.
+        editHistory->seal();
         effectsController->applyProgram (values, unpacked);
         flows.programSyncApplied (dump);
     };
@@ -83,7 +85,14 @@ EditorSession::EditorSession (Platform platform)
     syncController->selector().confirmChange = [this] (std::function<void()> change)
     { unsavedGuard->confirm ("changing the Program", std::move (change)); };
     librarianController->confirmLoad = [this] (std::function<void()> load)
-    { unsavedGuard->confirm ("loading over it", std::move (load)); };
+    {
+        unsavedGuard->confirm ("loading over it",
+                               [this, load = std::move (load)]
+                               {
+                                   editor->notePlayerChange ("LOAD PROGRAM", true);
+                                   load();
+                               });
+    };
 
     // The readback asks for the edit buffer through selection tracking's refresh, and waits while
     // Program data is busy or a sync runs.
@@ -122,10 +131,20 @@ EditorSession::EditorSession (Platform platform)
     // The working environment remembers the last selection; the editor starts on it.
     editor->setSelection (state.selectedBank, state.selectedSlot);
     editor->applySettingsAtStart();
+
+    programEdits = std::make_unique<ProgramEdits> (*editor, *effectsController);
+    editHistory = std::make_unique<EditHistory> (*programEdits, io.clock,
+                                                 [this] (const std::string& line) { editor->log().append (line); });
+    editHistory->setSlot (editor->selectedBank(), editor->selectedProgram());
+    editor->onPlayerChange = [this] (const std::string& what, bool overrides)
+    { editHistory->notePlayerChange (what, overrides); };
+    compareController =
+        std::make_unique<CompareController> (*editor, *programEdits, *editHistory, syncController->sync());
 }
 
 EditorSession::~EditorSession()
 {
+    editor->onPlayerChange = nullptr;
     connection->closeAll();
 }
 
@@ -139,6 +158,8 @@ void EditorSession::finishStartup()
 EditorSession::TickReport EditorSession::tick()
 {
     TickReport report;
+    editHistory->setSlot (editor->selectedBank(), editor->selectedProgram());
+    editHistory->record();
     editor->reportWindowSize();
     syncController->tick();
     bankSyncController->tick();
@@ -153,6 +174,10 @@ EditorSession::TickReport EditorSession::tick()
     report.effects = effectsController->tick();
     mixController->tick();
     librarianController->tick();
+    compareController->tick();
+    editHistory->setSlot (editor->selectedBank(), editor->selectedProgram());
+    editHistory->endOfTick (report.rows.anyRowChanged || report.effects.effectsChanged ||
+                            !report.effects.changedRoutes.empty());
     return report;
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "BankSyncController.h"
+#include "CompareController.h"
+#include "EditHistory.h"
 #include "EditorEngine.h"
 #include "EffectsController.h"
 #include "EffectsReadback.h"
@@ -42,7 +44,9 @@ namespace orvo
          "Last NRPN";
       4. effects and routes: the NRPNs without a row that the MIDI thread queued;
       5. Mix settings: the Mix dumps the MIDI thread queued;
-      6. the librarian: Auto Save Tools' debounced write-back, then the first library index. */
+      6. the librarian: Auto Save Tools' debounced write-back, then the first library index;
+      7. undo: a tool's changes made during the tick become a step, or the instrument's changes are
+         taken without one (the player's changes made between ticks were recorded before step 1). */
 class EditorSession
 {
 public:
@@ -80,6 +84,8 @@ public:
     GeneratorController& generator() { return *generatorController; }
     ToolsController& tools() { return *toolsController; }
     ProgramFinder& finder() { return *programFinder; }
+    EditHistory& history() { return *editHistory; }
+    CompareController& compare() { return *compareController; }
 
     /** When the session began to be built, on its clock. */
     double startedAtMs() const { return startMs; }
@@ -120,6 +126,9 @@ private:
     std::unique_ptr<GeneratorController> generatorController;
     std::unique_ptr<ToolsController> toolsController;
     std::unique_ptr<ProgramFinder> programFinder;
+    std::unique_ptr<ProgramEdits> programEdits;
+    std::unique_ptr<EditHistory> editHistory;
+    std::unique_ptr<CompareController> compareController;
 };
 
 } // namespace orvo

@@ -46,6 +46,8 @@ public:
 
     /** The page was changed from outside (presets, readback); the next tick reports it. */
     void pageChanged() { pageReplaced = true; }
+    /** A route field was changed from outside (undo, compare); the next tick reports the route. */
+    void routeChanged (int route) { routesReplaced.push_back (route); }
     /** An effect NRPN from the instrument reached the page; for 3603, whether the algorithm changed. */
     std::function<void (int nrpn, int value, bool algorithmChanged)> onInstrumentEffectNrpn;
     /** Every value the instrument sent for an NRPN without a catalogue row, once taken (for the morph

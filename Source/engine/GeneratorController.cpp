@@ -60,6 +60,7 @@ void GeneratorController::generate (std::int64_t seed)
 
 void GeneratorController::apply()
 {
+    engine.notePlayerChange ("GENERATED PROGRAM", true);
     queue.clear();
     int applied = 0;
     skippedCount = 0;

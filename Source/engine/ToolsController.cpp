@@ -337,8 +337,13 @@ void ToolsController::editInterface (int nrpn, int value, const std::string& act
     engine.toolInterfaceEdit (nrpn, value, actionLabel);
 }
 
-void ToolsController::recordChange (const std::string&)
+void ToolsController::recordChange (const std::string& what)
 {
+    // A knob that moves many controls is one edit of its own name.
+    if (what.rfind ("morph", 0) == 0)
+        engine.notePlayerChange ("MORPH", true);
+    else if (what == "macro value changed")
+        engine.notePlayerChange ("MACRO", true);
     engine.markEdited();
     storeToolData();
     autoSave.markSlotDirty (state.selectedBank, state.selectedSlot);

@@ -126,6 +126,7 @@ bool UserPresetController::load (const UserPresetTarget& target, const juce::Fil
                              juce::String (target.caption()).toLowerCase().toStdString() + " user preset.\n");
         return false;
     }
+    engine.notePlayerChange (target.caption() + " USER PRESET", true);
     if (target.kind == UserPresetKind::effects)
     {
         loadEffects (*doc);

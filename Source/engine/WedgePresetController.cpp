@@ -55,6 +55,7 @@ void WedgePresetController::selectPreset (int number)
         return;
     }
     current = preset;
+    engine.notePlayerChange ("WEDGE PRESET " + preset->name, true);
     auto& page = effects.page();
     page.showAlgorithm (preset->algorithm, true);
     page.state().storeNrpnValue (effects::selectionNrpn, effectSelectionRawToSend (page.algorithm()));

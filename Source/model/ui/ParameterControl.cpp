@@ -77,6 +77,14 @@ ParameterControl::ParameterControl (int rowIndex, const OrvoParameterInfo& rowIn
             userChanged (custom.isDefault() ? (int) slider->getValue()
                                             : ValueConversion::rawForKnobPosition (info, slider->getValue(), custom));
         };
+        slider->onDragStart = [this] {
+            if (onGestureBegin)
+                onGestureBegin();
+        };
+        slider->onDragEnd = [this] {
+            if (onGestureEnd)
+                onGestureEnd();
+        };
         addAndMakeVisible (*slider);
     }
 

@@ -25,6 +25,8 @@ public:
     std::function<void (int row, int raw)> onUserEdit;
     std::function<void (int row)> onSend;
     std::function<void (int row)> onSelect;
+    /** A drag of the knob or slider begins and ends (one undo step). */
+    std::function<void()> onGestureBegin, onGestureEnd;
     /** Formats a raw value for the value box. */
     std::function<juce::String (const OrvoParameterInfo&, int raw, const CustomKnobRange&)> formatValue;
     /** Parses typed text into a raw value; nothing when the text is not a value. */

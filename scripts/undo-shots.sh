@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Starts the editor with the Virtual Orvo, turns three filter knobs and shows the Edit menu with the
+# named undo step; then compares the Program with the instrument's stored version of the slot and
+# shows the list of differing values. Pictures go to docs/screenshots/.
+# Usage: scripts/undo-shots.sh [DISPLAY]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+export DISPLAY=${1:-:91}
+out=docs/screenshots
+mkdir -p "$out"
+home=$(mktemp -d)
+export HOME="$home"
+/usr/bin/python3 scripts/close-window.py --hold & holder=$!
+sleep 0.5
+eval "$(bash scripts/open-synced-editor.sh)"
+trap 'kill $pid $holder 2>/dev/null; rm -rf "$home"' EXIT
+
+click() { xdotool mousemove $((X + $1)) $((Y + menu + $2)) click 1; sleep 0.6; }
+drag() { xdotool mousemove $((X + $1)) $((Y + menu + $2)) mousedown 1 mousemove $((X + $1)) $((Y + menu + $2 - 15)) \
+         sleep 0.1 mousemove $((X + $1)) $((Y + menu + $2 + $3)) mouseup 1; sleep 0.8; }
+shot() { import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$out/$1"; }
+editMenu() { xdotool mousemove $((X + 70)) $((Y + 12)) click 1; sleep 0.8; }
+
+click 423 61          # the FILTERS page
+drag 202 349 -50      # Filter 1 Resonance
+drag 234 323 -40      # Filter 1 Frequency, turned last: the step UNDO names
+sleep 1.2             # the next ticks record the step
+editMenu
+shot undo-edit-menu.png
+# COMPARE WITH THE ORVO'S STORED PROGRAM, the item below REDO
+xdotool mousemove $((X + 200)) $((Y + 145)) click 1
+sleep 2.5             # the slot's bank is read back, then the list shows
+shot compare-list.png
