@@ -25,4 +25,7 @@ void editorState (const std::uint8_t* data, std::size_t size);
     controller input in every decode mode. */
 void toolSettings (const std::uint8_t* data, std::size_t size);
 
+/** A layout document's text through the reader, the writer and an edit session that applies it. */
+void layoutDocument (const std::uint8_t* data, std::size_t size);
+
 } // namespace orvo::fuzz

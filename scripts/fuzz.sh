@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-60}"
-targets=(sysexFile programDecode document libraryHead midiInput editorState)
+targets=(sysexFile programDecode document libraryHead midiInput editorState toolSettings layoutDocument)
 
 mkdir -p build-fuzz
 CC=clang-14 CXX=clang++-14 cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVO_FUZZ=ON \

@@ -21,7 +21,7 @@ TEST (FuzzRegressions, EveryKeptInputRunsThroughItsTarget)
         { "sysexFile", orvo::fuzz::sysexFile }, { "programDecode", orvo::fuzz::programDecode },
         { "document", orvo::fuzz::document },   { "libraryHead", orvo::fuzz::libraryHead },
         { "midiInput", orvo::fuzz::midiInput }, { "editorState", orvo::fuzz::editorState },
-        { "toolSettings", orvo::fuzz::toolSettings },
+        { "toolSettings", orvo::fuzz::toolSettings }, { "layoutDocument", orvo::fuzz::layoutDocument },
     };
     for (const auto& [name, entry] : targets)
     {
