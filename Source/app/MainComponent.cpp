@@ -1,6 +1,7 @@
 #include "MainComponent.h"
 
 #include "model/ValueText.h"
+#include "layout/ui/LayoutPanels.h"
 
 namespace orvo
 {
@@ -122,8 +123,24 @@ MainComponent::MainComponent (Options options)
     buildPages();
 
     const auto toolView = [this] (int tool)
-    { return makeToolPanel (tool, session->tools(), session->midi(), *engine, session->virtualController(),
-                            [this] { saveEditorSettings (getSettingsStore(), engine->settings()); }); };
+    {
+        std::unique_ptr<ToolPanel> view;
+        if (tool == SidebarModel::layoutEdit)
+            view = std::make_unique<LayoutEditPanel> (*layout);
+        else if (tool == SidebarModel::parameterAttributes)
+            view = std::make_unique<LayoutAttributesPanel> (*layout);
+        else if (tool == SidebarModel::parameterProperties)
+            view = std::make_unique<LayoutPropertiesPanel> (*layout);
+        else
+            view = makeToolPanel (tool, session->tools(), session->midi(), *engine, session->virtualController(),
+                                  [this] { saveEditorSettings (getSettingsStore(), engine->settings()); });
+        // The tool's items carry its name in their layout ids.
+        static const char* keys[] = { "", "parameterDetails", "monitor", "morph", "macros", "notes", "parameterHelp",
+                                      "midiControl", "layoutEdit", "parameterAttributes", "parameterProperties", "digitalFxConfig" };
+        if (view != nullptr && tool >= 1 && tool <= 11)
+            view->setComponentID (keys[tool]);
+        return view;
+    };
     topPane.makeToolView = toolView;
     bottomPane.makeToolView = toolView;
     controllerWake.run = [this]
@@ -146,6 +163,11 @@ MainComponent::MainComponent (Options options)
     registerItem (bottomPane, "sidebar.bottom.pane");
     registerItem (monitorPanel, "monitor");
     registerItem (detailsPanel, "details");
+
+    layout = std::make_unique<LayoutController> (
+        *this, prompts, fileDialogs, [this] { return getLibrarian().library().folder (LibraryRoot::Folder::layouts); },
+        [this] (const std::string& line) { engine->log().append (line); });
+    layout->currentPage = [this] { return engine->page(); };
 
     const int startTab = shownPage = engine->page();
     pages[(size_t) startTab].setVisible (true);
@@ -230,6 +252,7 @@ MainComponent::MainComponent (Options options)
     resized();
     addChildComponent (syncOverlay);
     registerItem (syncOverlay, "overlay.syncProgress");
+    layout->startup();
     engine->log().append ("STARTUP: editor ready in " + juce::String (clock.nowMs() - session->startedAtMs(), 1).toStdString() + " ms.\n");
     if (! options.standalone)
         engine->log().append ("Plugin mode: direct hardware MIDI ports are disabled until the host MIDI transport is connected.\n\n");
@@ -416,6 +439,7 @@ void MainComponent::setPage (int tab)
             p.setVisible (false);
         pages[(size_t) now].setVisible (true);
         layOutPage (now);
+        layout->apply();
         repaint();
     }
     for (int t = 0; t < 6; ++t)
@@ -469,7 +493,30 @@ void MainComponent::rememberWindowSize (int width, int height)
 
 void MainComponent::toggleLayoutMode()
 {
-    engine->log().append ("Layout editing is not available in this version yet.\n");
+    layout->toggleLayoutMode();
+}
+
+bool MainComponent::writeLayoutOfEveryItem (const juce::File& file)
+{
+    LayoutDocument look;
+    const bool diagnostic = engine->settings().diagnosticMode;
+    const int topTool = engine->sidebars().tool (SidebarModel::top), bottomTool = engine->sidebars().tool (SidebarModel::bottom);
+    engine->setDiagnosticMode (true);
+    // Each tool in each pane, with the shared displays kept apart so neither shows its placeholder.
+    for (int tool : SidebarModel::toolList (true))
+        for (int pane : { SidebarModel::top, SidebarModel::bottom })
+        {
+            const int other = tool == SidebarModel::monitor ? SidebarModel::parameterDetails : SidebarModel::monitor;
+            engine->setSidebarTool (1 - pane, other);
+            engine->setSidebarTool (pane, tool);
+            refreshSidebars();
+            layout->addCurrentLook (look);
+        }
+    engine->setDiagnosticMode (diagnostic);
+    engine->setSidebarTool (SidebarModel::top, topTool);
+    engine->setSidebarTool (SidebarModel::bottom, bottomTool);
+    refreshSidebars();
+    return layout->writeLook (look, file);
 }
 
 bool MainComponent::isLayoutEditShown() const { return engine->sidebars().showsTool (SidebarModel::layoutEdit); }
@@ -479,6 +526,8 @@ void MainComponent::refreshSidebars()
     topPane.refresh();
     bottomPane.refresh();
     topPane.resized();
+    if (layout != nullptr)
+        layout->apply();
 }
 
 void MainComponent::refreshDetails()
@@ -745,6 +794,8 @@ void MainComponent::resized()
     const int sideHeight = designHeight - tabRowTop - margin;
     topPane.setBounds (sideX, tabRowTop, sidebarWidth, sideHeight * 9 / 20);
     bottomPane.setBounds (sideX, topPane.getBottom() + margin, sidebarWidth, designHeight - margin - topPane.getBottom() - margin);
+    if (layout != nullptr)
+        layout->apply();
 }
 
 } // namespace orvo

@@ -7,9 +7,17 @@ EditorCommandLine EditorCommandLine::parse (const std::vector<std::string>& args
 {
     EditorCommandLine line;
     bool onlyPaths = false;
+    bool layoutPathNext = false;
     for (const auto& arg : args)
     {
-        if (!onlyPaths && arg == "--")
+        if (layoutPathNext)
+        {
+            layoutPathNext = false;
+            line.writeLayout = currentFolder.getChildFile (juce::String::fromUTF8 (arg.c_str()));
+        }
+        else if (!onlyPaths && arg == "--write-layout")
+            layoutPathNext = true;
+        else if (!onlyPaths && arg == "--")
             onlyPaths = true;
         else if (!onlyPaths && (arg == "--help" || arg == "-h"))
             line.showHelp = true;
@@ -32,12 +40,15 @@ EditorCommandLine EditorCommandLine::parse (const std::vector<std::string>& args
         else if (!arg.empty())
             line.documents.push_back (currentFolder.getChildFile (juce::String::fromUTF8 (arg.c_str())));
     }
+    if (layoutPathNext && line.error.empty())
+        line.error = "OrvoEditor: --write-layout needs a file.\n";
     return line;
 }
 
 std::string EditorCommandLine::helpText()
 {
     return "Usage: OrvoEditor [--virtual-orvo] [--wire-rate] [DOCUMENT...]\n"
+           "       OrvoEditor --write-layout FILE\n"
            "       OrvoEditor --help | --version\n"
            "\n"
            "The Orvo Editor: editor and librarian for the Orvo synthesizer.\n"
@@ -50,6 +61,10 @@ std::string EditorCommandLine::helpText()
            "  --virtual-orvo  open the built-in Virtual Orvo's input and output at start,\n"
            "                  instead of the MIDI ports remembered from the last session.\n"
            "  --wire-rate     the Virtual Orvo answers at MIDI cable speed, as hardware does.\n"
+           "  --write-layout FILE\n"
+           "                  start, write every item of the editor with the place it has\n"
+           "                  (the built-in look under the newest saved layout) as a layout\n"
+           "                  document to FILE, and quit.\n"
            "  --help          show this text.\n"
            "  --version       show the version.\n"
            "  --              treat every later argument as a document, even one starting with -.\n"
