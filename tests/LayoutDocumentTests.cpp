@@ -1,6 +1,7 @@
 #include "LibraryTestSupport.h"
 #include "layout/LayoutEditSession.h"
 #include "layout/LayoutFiles.h"
+#include "layout/LayoutLibrary.h"
 
 #include <gtest/gtest.h>
 
@@ -253,7 +254,7 @@ TEST (LayoutEditing, ThreeMovedItemsComeBackAfterSavingRestartingAndLoading)
 {
     TemporaryFolder folder;
     const std::vector<LayoutEditSession::Item> items {
-        item ("param.osc1.a", 10, 100), item ("param.osc1.b", 10, 126), item ("editor.tabs.0", 8, 48), item ("sidebar.top.monitor.copy", 990, 90),
+        item ("param.osc1.a", 10, 100), item ("param.osc1.b", 10, 126), item ("page.tab.0", 8, 48), item ("sidebar.top.monitor.copy", 990, 90),
         item ("sidebar.bottom.monitor.copy", 990, 600),
     };
     LayoutDocument defaults;
@@ -268,7 +269,7 @@ TEST (LayoutEditing, ThreeMovedItemsComeBackAfterSavingRestartingAndLoading)
             s.select (id, false);
             s.moveSelection (dx, dy);
         }
-        const auto c = s.capture ({ "param.osc1.a", "param.osc1.b", "editor.tabs.0", "sidebar.top.monitor.copy" });
+        const auto c = s.capture ({ "param.osc1.a", "param.osc1.b", "page.tab.0", "sidebar.top.monitor.copy" });
         EXPECT_EQ (c.mirrored, 1);
         LayoutSaveRequest request { c.document, c.captured, c.mirrored, c.popups, {} };
         const auto saved = saveLayoutFile (request, file, juce::Time::getCurrentTime());
@@ -285,6 +286,35 @@ TEST (LayoutEditing, ThreeMovedItemsComeBackAfterSavingRestartingAndLoading)
     EXPECT_EQ (restarted.rect ("param.osc1.a"), (LayoutRect { 50, 100, 100, 26 }));
     EXPECT_EQ (restarted.rect ("param.osc1.b"), (LayoutRect { 12, 190, 100, 26 }));
     EXPECT_EQ (restarted.rect ("sidebar.bottom.monitor.copy"), (LayoutRect { 970, 100, 100, 26 }));
-    EXPECT_EQ (restarted.rect ("editor.tabs.0"), (LayoutRect { 8, 48, 100, 26 }));
+    EXPECT_EQ (restarted.rect ("page.tab.0"), (LayoutRect { 8, 48, 100, 26 }));
     EXPECT_EQ (restarted.unknownIdsInLastDocument(), 0);
+}
+
+TEST (LayoutLibrary, SaveAsNamesTheFileAndARefusedLoadKeepsTheLayoutInForce)
+{
+    TemporaryFolder folder;
+    ScriptedPrompts prompts;
+    ScriptedFileDialogs dialogs;
+    std::string log;
+    LayoutEditSession session;
+    session.setItems ({ item ("param.osc1.a", 10, 100) });
+    LayoutLibrary library (session, [&folder] { return folder.get(); }, prompts, dialogs, [&log] (const std::string& l) { log += l; });
+    EXPECT_EQ (library.saveTarget(), folder / "Default.layout.json");
+
+    session.select ("param.osc1.a", false);
+    session.moveSelection (20, 0);
+    dialogs.answers.push_back ((folder / "Stage.json").getFullPathName().toStdString());
+    library.saveAs ([] { return std::vector<std::string> { "param.osc1.a" }; }, juce::Time (2026, 0, 1, 10, 0, 0, 0, true));
+    EXPECT_EQ (dialogs.titles.back(), "SAVE LAYOUT AS");
+    ASSERT_TRUE ((folder / "Stage.layout.json").existsAsFile());
+    EXPECT_EQ (prompts.shown.back().title, "Layout Saved");
+    EXPECT_EQ (library.saveTarget(), folder / "Stage.layout.json");
+
+    const auto broken = folder / "Broken.layout.json";
+    broken.replaceWithText ("[1,2");
+    EXPECT_FALSE (library.loadFile (broken));
+    EXPECT_EQ (prompts.shown.back().title, "Layout Load Failed");
+    EXPECT_EQ (session.rect ("param.osc1.a").x, 30);
+    EXPECT_EQ (library.saveTarget(), folder / "Stage.layout.json");
+    EXPECT_NE (log.find ("LAYOUT LOAD FAILED: The selected layout file could not be read: "), std::string::npos);
 }

@@ -67,14 +67,14 @@ MainComponent::MainComponent (Options options)
     header.setMinimumHorizontalScale (0.8f);
     header.setColour (juce::Label::textColourId, palette::text);
     addAndMakeVisible (header);
-    registerItem (header, "editor.header.title");
+    registerItem (header, "top.logo");
     lastNrpnLabel.setFont (juce::Font (juce::Font::getDefaultMonospacedFontName(), 10.0f, juce::Font::plain));
     lastNrpnLabel.setJustificationType (juce::Justification::centredLeft);
     lastNrpnLabel.setBorderSize ({});
     lastNrpnLabel.setMinimumHorizontalScale (0.7f);
     lastNrpnLabel.setColour (juce::Label::textColourId, palette::lcd.ink);
     addChildComponent (lastNrpnLabel);
-    registerItem (lastNrpnLabel, "editor.header.lastNrpn");
+    registerItem (lastNrpnLabel, "top.lastNrpn");
 
     sendShownButton.setTooltip ("Send every value shown on this page to the Orvo.");
     sendShownButton.onClick = [this] {
@@ -102,18 +102,18 @@ MainComponent::MainComponent (Options options)
         b.setClickingTogglesState (false);
         b.onClick = [this, t] { setPage (t); };
         addAndMakeVisible (b);
-        registerItem (b, "editor.tabs." + juce::String (t));
+        registerItem (b, "page.tab." + juce::String (t));
     }
     defaultPageLabel.setFont (juce::Font (12.0f, juce::Font::bold));
     defaultPageLabel.setJustificationType (juce::Justification::centredRight);
     addAndMakeVisible (defaultPageLabel);
-    registerItem (defaultPageLabel, "editor.tabs.defaultPageLabel");
+    registerItem (defaultPageLabel, "page.defaultPage.label");
     for (int value : { 6, 1, 2, 3, 4, 5 })
         defaultPageChooser.addItem (EditorEngine::pageNames()[(size_t) EditorSettings::tabForDefaultPage (value)], value);
     defaultPageChooser.setSelectedId (engine->settings().defaultPage, juce::dontSendNotification);
     defaultPageChooser.onChange = [this] { changeSetting (5200 + defaultPageChooser.getSelectedId()); };
     addAndMakeVisible (defaultPageChooser);
-    registerItem (defaultPageChooser, "editor.tabs.defaultPage");
+    registerItem (defaultPageChooser, "page.defaultPage.dropdown");
 
     for (int t = 0; t < 6; ++t)
     {
@@ -297,6 +297,8 @@ void MainComponent::registerItem (juce::Component& c, const juce::String& id)
 {
     if (c.getComponentID().isEmpty())
         c.setComponentID (id);
+    else if (c.getComponentID() != id)
+        engine->log().append ("COMPONENT HAS MULTIPLE IDS: " + c.getComponentID().toStdString() + ", " + id.toStdString() + "\n");
     registry[c.getComponentID()] = &c;
 }
 

@@ -81,6 +81,8 @@ bool LayoutLibrary::loadFile (const juce::File& file)
         return false;
     session.applyDocument (*outcome.document);
     current = file;
+    if (const int unknown = session.unknownIdsInLastDocument(); unknown > 0)
+        log ("LAYOUT: " + std::to_string (unknown) + " saved positions name items this editor does not have; they were kept but not shown.\n");
     return true;
 }
 

@@ -45,7 +45,10 @@ void LayoutController::collect()
     for (auto& item : collectLayoutItems (root))
         if (item.component != overlay.get())
         {
-            byId[item.id] = item.component;
+            // A developer's slip: two items answering to one id could not be placed apart.
+            if (const auto [at, added] = byId.emplace (item.id, item.component); ! added && at->second != item.component
+                && reportedDuplicates.insert (item.id).second)
+                log ("DUPLICATE ID: " + item.id + "\n");
             items.push_back (std::move (item));
         }
 }

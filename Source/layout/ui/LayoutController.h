@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <map>
+#include <set>
 #include <memory>
 #include <string>
 #include <vector>
@@ -72,6 +73,7 @@ private:
     LayoutLibrary files;
     std::vector<LayoutItemRef> items;
     std::map<std::string, juce::Component*> byId;
+    std::set<std::string> reportedDuplicates;
     struct Original
     {
         juce::String text;
