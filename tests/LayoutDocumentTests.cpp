@@ -318,3 +318,33 @@ TEST (LayoutLibrary, SaveAsNamesTheFileAndARefusedLoadKeepsTheLayoutInForce)
     EXPECT_EQ (library.saveTarget(), folder / "Stage.layout.json");
     EXPECT_NE (log.find ("LAYOUT LOAD FAILED: The selected layout file could not be read: "), std::string::npos);
 }
+
+TEST (LayoutLibrary, DigitalFxLayoutsAreKeptPerAlgorithmAndOnlyFromTheEffectsPage)
+{
+    TemporaryFolder folder;
+    ScriptedPrompts prompts;
+    ScriptedFileDialogs dialogs;
+    LayoutEditSession session;
+    session.setItems ({ item ("editor.effects.page1.slot0", 6, 30), item ("param.osc1.a", 10, 100) });
+    LayoutLibrary library (session, [&folder] { return folder.get(); }, prompts, dialogs, [] (const std::string&) {});
+    const std::vector<std::string> visible { "editor.effects.page1.slot0", "param.osc1.a" };
+    const auto now = juce::Time::getCurrentTime();
+
+    EXPECT_FALSE (library.saveDigitalFx (2, "Large Hall", visible, now));
+    EXPECT_EQ (prompts.shown.back().message, "Open the Effects page before saving a Digital FX layout.");
+    EXPECT_FALSE (library.saveDigitalFx (5, "Large Hall", { "param.osc1.a" }, now));
+    EXPECT_EQ (prompts.shown.back().message, "No visible Digital FX controls were captured for Large Hall");
+
+    session.select ("editor.effects.page1.slot0", false);
+    session.moveSelection (0, 40);
+    ASSERT_TRUE (library.saveDigitalFx (5, "Large Hall", visible, now));
+    EXPECT_EQ (prompts.shown.back().message, "Digital FX layout saved for Large Hall. Verified 1 visible Digital FX items.");
+    const auto file = folder.get().getChildFile ("Digital FX/Large-Hall.layout.json");
+    ASSERT_TRUE (file.existsAsFile());
+    EXPECT_EQ (readLayoutText (read (file)).document->targets.size(), 1u); // the page's own items stay out
+
+    session.resetAll();
+    EXPECT_FALSE (library.applyDigitalFx ("Plate"));
+    EXPECT_TRUE (library.applyDigitalFx ("Large Hall"));
+    EXPECT_EQ (session.rect ("editor.effects.page1.slot0"), (LayoutRect { 6, 70, 100, 26 }));
+}

@@ -131,6 +131,8 @@ MainComponent::MainComponent (Options options)
             view = std::make_unique<LayoutAttributesPanel> (*layout);
         else if (tool == SidebarModel::parameterProperties)
             view = std::make_unique<LayoutPropertiesPanel> (*layout);
+        else if (tool == SidebarModel::digitalFxConfig)
+            view = std::make_unique<DigitalFxConfigPanel> (*layout);
         else
             view = makeToolPanel (tool, session->tools(), session->midi(), *engine, session->virtualController(),
                                   [this] { saveEditorSettings (getSettingsStore(), engine->settings()); });
@@ -168,6 +170,12 @@ MainComponent::MainComponent (Options options)
         *this, prompts, fileDialogs, [this] { return getLibrarian().library().folder (LibraryRoot::Folder::layouts); },
         [this] (const std::string& line) { engine->log().append (line); });
     layout->currentPage = [this] { return engine->page(); };
+    layout->currentAlgorithmName = [this] { return effectAlgorithmName (session->effects().page().algorithm()); };
+    layout->onModeChanged = [safe = juce::Component::SafePointer<MainComponent> (this)]
+    {
+        // After the button that asked has finished: the sidebars may be rebuilt.
+        juce::MessageManager::callAsync ([safe] { if (safe != nullptr) safe->updateDigitalFxTool(); });
+    };
 
     const int startTab = shownPage = engine->page();
     pages[(size_t) startTab].setVisible (true);
@@ -442,6 +450,7 @@ void MainComponent::setPage (int tab)
         pages[(size_t) now].setVisible (true);
         layOutPage (now);
         layout->apply();
+        updateDigitalFxTool();
         repaint();
     }
     for (int t = 0; t < 6; ++t)
@@ -458,6 +467,7 @@ void MainComponent::setDiagnosticMode (bool on)
         // Diagnostic mode may have let the editor work without knowing the instrument's mode.
         getSync().forgetMode();
     }
+    updateDigitalFxTool();
     lastNrpnLabel.setVisible (on);
     if (on)
         lastNrpnLabel.setText (engine->lastNrpnText(), juce::dontSendNotification);
@@ -504,8 +514,9 @@ bool MainComponent::writeLayoutOfEveryItem (const juce::File& file)
     const bool diagnostic = engine->settings().diagnosticMode;
     const int topTool = engine->sidebars().tool (SidebarModel::top), bottomTool = engine->sidebars().tool (SidebarModel::bottom);
     engine->setDiagnosticMode (true);
+    engine->sidebars().setDiagnosticMode (true, true);
     // Each tool in each pane, with the shared displays kept apart so neither shows its placeholder.
-    for (int tool : SidebarModel::toolList (true))
+    for (int tool : SidebarModel::toolList (true, true))
         for (int pane : { SidebarModel::top, SidebarModel::bottom })
         {
             const int other = tool == SidebarModel::monitor ? SidebarModel::parameterDetails : SidebarModel::monitor;
@@ -519,6 +530,16 @@ bool MainComponent::writeLayoutOfEveryItem (const juce::File& file)
     engine->setSidebarTool (SidebarModel::bottom, bottomTool);
     refreshSidebars();
     return layout->writeLook (look, file);
+}
+
+void MainComponent::updateDigitalFxTool()
+{
+    const bool diagnostic = engine->settings().diagnosticMode;
+    const bool fx = diagnostic && layout->isLayoutMode() && engine->page() == 5;
+    if (fx == engine->sidebars().isDigitalFxLayoutEditing())
+        return;
+    engine->sidebars().setDiagnosticMode (diagnostic, fx);
+    refreshSidebars();
 }
 
 bool MainComponent::isLayoutEditShown() const { return engine->sidebars().showsTool (SidebarModel::layoutEdit); }
@@ -554,6 +575,7 @@ void MainComponent::showTickReport (const EditorSession::TickReport& report)
     const auto& transferOverlay = session->transfers().overlay();
     syncOverlay.show (transferOverlay.visible ? transferOverlay : getSync().sync().overlay());
     effectsTools->tick();
+    layout->showAlgorithm (session->effects().page().algorithm());
     for (int route : report.effects.changedRoutes)
         modOverlay->refresh (route);
     if (report.effects.effectsChanged)

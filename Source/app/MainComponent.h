@@ -100,6 +100,8 @@ public:
     LayoutController& getLayout() { return *layout; }
     /** Writes every item of every page, overlay and sidebar tool, where the layout puts it now. */
     bool writeLayoutOfEveryItem (const juce::File& file);
+    /** DIGITAL FX CONFIG is offered while layout mode edits the EFFECTS page in Diagnostic Mode. */
+    void updateDigitalFxTool();
     void noteWindowSize (int w, int h) { engine->noteWindowSize (w, h); }
 
     void receiveHostMidi (const std::uint8_t* data, size_t size) override { engine->handleIncomingMidi (data, size); }

@@ -77,6 +77,14 @@ void LayoutEditSession::applyDocument (const LayoutDocument& document)
     edited = false;
 }
 
+void LayoutEditSession::mergeDocument (const LayoutDocument& document)
+{
+    for (const auto& t : document.targets)
+        state.rects[t.id] = t.rect;
+    for (const auto& s : document.styles)
+        state.styles[s.id] = s;
+}
+
 LayoutRect LayoutEditSession::rect (const std::string& id) const
 {
     if (const auto found = state.rects.find (id); found != state.rects.end())

@@ -41,6 +41,8 @@ public:
 
     /** The compiled-in default, under every user layout. */
     void setDefaultDocument (LayoutDocument document);
+    /** Puts a partial layout (one effect algorithm's) over the current one, without an undo step. */
+    void mergeDocument (const LayoutDocument& document);
     /** A user layout on top of the default; ids the editor does not know are counted, not applied. */
     void applyDocument (const LayoutDocument& document);
     /** How many ids of the last applied document the editor does not know. */

@@ -39,6 +39,11 @@ juce::String proposedLayoutSaveName (const std::optional<juce::File>& currentFil
     return base + " " + now.formatted ("%Y%m%d-%H%M%S") + extension;
 }
 
+juce::File digitalFxLayoutFile (const juce::File& layoutsFolder, const std::string& algorithmName)
+{
+    return layoutsFolder.getChildFile ("Digital FX").getChildFile (juce::String (fileNameStem (algorithmName, "effect")) + extension);
+}
+
 juce::File layoutFileForBackup (const juce::File& backup)
 {
     const auto name = backup.getFileName();

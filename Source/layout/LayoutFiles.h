@@ -23,6 +23,10 @@ juce::String proposedLayoutSaveName (const std::optional<juce::File>& currentFil
 /** The file SAVE writes for a loaded backup: its original in the folder above "Backups". */
 juce::File layoutFileForBackup (const juce::File& backup);
 
+/** Where the Digital FX layout of one algorithm lives: "Digital FX/<name as a file name>.layout.json"
+    in the layouts folder. */
+juce::File digitalFxLayoutFile (const juce::File& layoutsFolder, const std::string& algorithmName);
+
 /** The newest "*.layout.json" in `folder` that reads as a layout document, passing over backups.
     Files that were refused are named in `refused` with the reason. */
 std::optional<juce::File> newestLayoutFile (const juce::File& folder, std::vector<std::string>* refused = nullptr);

@@ -86,4 +86,47 @@ bool LayoutLibrary::loadFile (const juce::File& file)
     return true;
 }
 
+bool LayoutLibrary::saveDigitalFx (int page, const std::string& algorithmName, const std::vector<std::string>& visibleIds, juce::Time now)
+{
+    if (page != 5)
+    {
+        const std::string text = "Open the Effects page before saving a Digital FX layout.";
+        log ("LAYOUT SAVE FAILED: " + text + "\n");
+        prompts.showChoice ("Digital FX Layout Save Failed", text, { "OK" }, nullptr);
+        return false;
+    }
+    std::vector<std::string> fxIds;
+    for (const auto& id : visibleIds)
+        if (id.rfind ("editor.effects.", 0) == 0)
+            fxIds.push_back (id);
+    const auto capture = session.capture (fxIds);
+    LayoutSaveRequest request;
+    request.captured = capture.captured;
+    request.digitalFxAlgorithm = algorithmName;
+    for (const auto& t : capture.captured)
+        request.document.targets.push_back (t);
+    for (const auto& id : fxIds)
+        if (const auto* s = session.style (id))
+            request.document.styles.push_back (*s);
+    const auto outcome = saveLayoutFile (request, digitalFxFile (algorithmName), now);
+    log (outcome.logLine);
+    prompts.showChoice (outcome.title, outcome.text, { "OK" }, nullptr);
+    return outcome.ok;
+}
+
+bool LayoutLibrary::applyDigitalFx (const std::string& algorithmName)
+{
+    const auto file = digitalFxFile (algorithmName);
+    if (! file.existsAsFile())
+        return false;
+    const auto loaded = loadLayoutFile (file);
+    if (! loaded.document)
+    {
+        log (loaded.logLine);
+        return false;
+    }
+    session.mergeDocument (*loaded.document);
+    return true;
+}
+
 } // namespace orvo

@@ -40,6 +40,12 @@ public:
     void load (std::function<void()> onLoaded);
     bool loadFile (const juce::File& file);
 
+    /** Saves the visible Digital FX items of the algorithm into its own file (page 5 is EFFECTS). */
+    bool saveDigitalFx (int page, const std::string& algorithmName, const std::vector<std::string>& visibleIds, juce::Time now);
+    /** Puts the algorithm's Digital FX layout, when it has one, over the current layout. */
+    bool applyDigitalFx (const std::string& algorithmName);
+    juce::File digitalFxFile (const std::string& algorithmName) const { return digitalFxLayoutFile (folder(), algorithmName); }
+
 private:
     LayoutEditSession& session;
     std::function<juce::File()> folder;

@@ -143,6 +143,30 @@ void LayoutController::applyStyle (juce::Component& c, const std::string& id)
         button->setButtonText (text);
 }
 
+void LayoutController::showAlgorithm (int index)
+{
+    if (index == shownAlgorithm)
+        return;
+    shownAlgorithm = index;
+    reloadDigitalFx();
+}
+
+void LayoutController::reloadDigitalFx()
+{
+    if (currentAlgorithmName && files.applyDigitalFx (currentAlgorithmName()))
+    {
+        apply();
+        changed();
+    }
+}
+
+void LayoutController::saveDigitalFx()
+{
+    files.saveDigitalFx (currentPage ? currentPage() : 0, currentAlgorithmName ? currentAlgorithmName() : std::string(), visibleIds(),
+                         juce::Time::getCurrentTime());
+    changed();
+}
+
 void LayoutController::setLayoutMode (bool on)
 {
     edits.setEnabled (on);
@@ -152,6 +176,8 @@ void LayoutController::setLayoutMode (bool on)
         apply();
         overlay->grabKeyboardFocus();
     }
+    if (onModeChanged)
+        onModeChanged();
     changed();
 }
 

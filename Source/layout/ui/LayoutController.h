@@ -54,6 +54,14 @@ public:
     std::function<int()> currentPage;
     void fitPage();
 
+    /** The effect algorithm the EFFECTS page shows; its Digital FX layout goes over the layout when it changes. */
+    std::function<std::string()> currentAlgorithmName;
+    void showAlgorithm (int index);
+    void saveDigitalFx();
+    void reloadDigitalFx();
+    /** Layout mode was entered or left. */
+    std::function<void()> onModeChanged;
+
     /** Adds every item with the rectangle it has now (items already in `look` stay as they are). */
     void addCurrentLook (LayoutDocument& look);
     /** Writes a look gathered by addCurrentLook as the editor's default layout document. */
@@ -82,6 +90,7 @@ private:
     std::map<std::string, Original> originals;
     std::unique_ptr<LayoutOverlay> overlay;
     bool applying = false;
+    int shownAlgorithm = -1;
 };
 
 } // namespace orvo

@@ -18,7 +18,7 @@ bool isContainer (const LayoutItemRef& item)
 }
 bool isLayoutTool (const std::string& id)
 {
-    for (const std::string tool : { ".layoutEdit", ".parameterAttributes", ".parameterProperties" })
+    for (const std::string tool : { ".layoutEdit", ".parameterAttributes", ".parameterProperties", ".digitalFxConfig" })
         if (id.size() > tool.size() && id.compare (id.size() - tool.size(), tool.size(), tool) == 0 && id.rfind ("sidebar.", 0) == 0)
             return true;
     return false;

@@ -250,6 +250,43 @@ void LayoutAttributesPanel::resized()
     ledColor.setBounds (line.reduced (2));
 }
 
+DigitalFxConfigPanel::DigitalFxConfigPanel (LayoutController& c) : controller (c)
+{
+    save.setComponentID ("digitalFxConfig.save");
+    reload.setComponentID ("digitalFxConfig.reload");
+    info.setComponentID ("digitalFxConfig.info");
+    save.setTooltip ("Save the places of this algorithm's controls; they come back whenever it is shown.");
+    reload.setTooltip ("Put this algorithm's saved Digital FX layout back.");
+    save.onClick = [this] { controller.saveDigitalFx(); };
+    reload.onClick = [this] { controller.reloadDigitalFx(); };
+    info.setJustificationType (juce::Justification::topLeft);
+    info.setFont (juce::Font (12.0f));
+    for (juce::Component* x : { static_cast<juce::Component*> (&save), static_cast<juce::Component*> (&reload), static_cast<juce::Component*> (&info) })
+        addAndMakeVisible (*x);
+    listener = listen (controller, [this] { refresh(); });
+    refresh();
+}
+
+DigitalFxConfigPanel::~DigitalFxConfigPanel() { controller.listeners[listener] = nullptr; }
+
+void DigitalFxConfigPanel::refresh()
+{
+    const auto name = controller.currentAlgorithmName ? controller.currentAlgorithmName() : std::string();
+    const auto file = controller.library().digitalFxFile (name);
+    info.setText ("DIGITAL FX CONFIG\nALGORITHM: " + juce::String (name) + "\nFILE: " + file.getFileName()
+                      + (file.existsAsFile() ? "" : " (NOT SAVED YET)") + "\n\nMove the EFFECTS page's controls in layout mode, then SAVE FX LAYOUT.",
+                  juce::dontSendNotification);
+}
+
+void DigitalFxConfigPanel::resized()
+{
+    auto area = getLocalBounds();
+    auto row = area.removeFromTop (30);
+    save.setBounds (row.removeFromLeft (row.getWidth() / 2).reduced (2));
+    reload.setBounds (row.reduced (2));
+    info.setBounds (area.reduced (2, 4));
+}
+
 LayoutPropertiesPanel::LayoutPropertiesPanel (LayoutController& c) : controller (c)
 {
     view.setComponentID ("parameterProperties.display");

@@ -55,6 +55,22 @@ private:
     std::string shownId;
 };
 
+/** DIGITAL FX CONFIG: the layout of the current effect algorithm's controls, kept per algorithm. */
+class DigitalFxConfigPanel final : public ToolPanel
+{
+public:
+    explicit DigitalFxConfigPanel (LayoutController& controller);
+    ~DigitalFxConfigPanel() override;
+    void refresh() override;
+    void resized() override;
+
+private:
+    LayoutController& controller;
+    juce::TextButton save { "SAVE FX LAYOUT" }, reload { "RELOAD FX LAYOUT" };
+    juce::Label info;
+    size_t listener = 0;
+};
+
 /** PARAMETER PROPERTIES: what the selected item is and the parameter it shows. */
 class LayoutPropertiesPanel final : public ToolPanel
 {
