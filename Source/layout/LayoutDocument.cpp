@@ -10,24 +10,33 @@ namespace orvo
 {
 namespace
 {
-juce::String str (const std::string& s) { return juce::String::fromUTF8 (s.c_str()); }
-std::string std8 (const juce::var& v) { return v.toString().toStdString(); }
+juce::String str (const std::string& s)
+{
+    return juce::String::fromUTF8 (s.c_str());
+}
+std::string std8 (const juce::var& v)
+{
+    return v.toString().toStdString();
+}
 
-bool isNumber (const juce::var& v) { return v.isInt() || v.isInt64() || v.isDouble(); }
+bool isNumber (const juce::var& v)
+{
+    return v.isInt() || v.isInt64() || v.isDouble();
+}
 
 std::optional<double> documentReal (const juce::var& v)
 {
-    if (! isNumber (v))
+    if (!isNumber (v))
         return std::nullopt;
-    const double d = (double) v;
-    if (! std::isfinite (d))
+    const double d = (double)v;
+    if (!std::isfinite (d))
         return std::nullopt;
     return d;
 }
 
 std::optional<std::string> oneOf (const juce::var& v, const std::vector<std::string>& allowed)
 {
-    if (! v.isString())
+    if (!v.isString())
         return std::nullopt;
     const auto s = std8 (v);
     if (std::find (allowed.begin(), allowed.end(), s) == allowed.end())
@@ -59,7 +68,7 @@ LayoutStyle readStyle (const juce::var& entry)
     if (entry["text"].isString())
         s.text = std8 (entry["text"]);
     if (entry["bold"].isBool())
-        s.bold = (bool) entry["bold"];
+        s.bold = (bool)entry["bold"];
     s.buttonStyle = oneOf (entry["buttonStyle"], LayoutStyle::buttonStyles());
     s.ledColor = oneOf (entry["ledColor"], LayoutStyle::ledColors());
     // A size below nothing or far beyond the surface is a broken value, not a style.
@@ -76,60 +85,77 @@ juce::var styleJson (const LayoutStyle& s)
 {
     auto* o = new juce::DynamicObject();
     o->setProperty ("id", str (s.id));
-    if (s.fontSize) o->setProperty ("fontSize", *s.fontSize);
-    if (s.visualSize) o->setProperty ("visualSize", *s.visualSize);
-    if (s.text) o->setProperty ("text", str (*s.text));
-    if (s.bold) o->setProperty ("bold", *s.bold);
-    if (s.buttonStyle) o->setProperty ("buttonStyle", str (*s.buttonStyle));
-    if (s.ledColor) o->setProperty ("ledColor", str (*s.ledColor));
-    if (s.lcdTextScale) o->setProperty ("lcdTextScale", *s.lcdTextScale);
-    if (s.lcdHorizontalInset) o->setProperty ("lcdHorizontalInset", *s.lcdHorizontalInset);
-    if (s.lcdVerticalInset) o->setProperty ("lcdVerticalInset", *s.lcdVerticalInset);
-    if (s.lcdVerticalShift) o->setProperty ("lcdVerticalShift", *s.lcdVerticalShift);
-    if (s.textVerticalShift) o->setProperty ("textVerticalShift", *s.textVerticalShift);
+    if (s.fontSize)
+        o->setProperty ("fontSize", *s.fontSize);
+    if (s.visualSize)
+        o->setProperty ("visualSize", *s.visualSize);
+    if (s.text)
+        o->setProperty ("text", str (*s.text));
+    if (s.bold)
+        o->setProperty ("bold", *s.bold);
+    if (s.buttonStyle)
+        o->setProperty ("buttonStyle", str (*s.buttonStyle));
+    if (s.ledColor)
+        o->setProperty ("ledColor", str (*s.ledColor));
+    if (s.lcdTextScale)
+        o->setProperty ("lcdTextScale", *s.lcdTextScale);
+    if (s.lcdHorizontalInset)
+        o->setProperty ("lcdHorizontalInset", *s.lcdHorizontalInset);
+    if (s.lcdVerticalInset)
+        o->setProperty ("lcdVerticalInset", *s.lcdVerticalInset);
+    if (s.lcdVerticalShift)
+        o->setProperty ("lcdVerticalShift", *s.lcdVerticalShift);
+    if (s.textVerticalShift)
+        o->setProperty ("textVerticalShift", *s.textVerticalShift);
     return juce::var (o);
 }
 
-std::string plural (size_t n, const char* one, const char* many) { return std::to_string (n) + " " + (n == 1 ? one : many); }
+std::string plural (size_t n, const char* one, const char* many)
+{
+    return std::to_string (n) + " " + (n == 1 ? one : many);
+}
 } // namespace
 
 bool LayoutStyle::isEmpty() const
 {
-    return ! (fontSize || lcdTextScale || visualSize || lcdHorizontalInset || lcdVerticalInset || lcdVerticalShift
-              || textVerticalShift || text || buttonStyle || ledColor || bold);
+    return !(fontSize || lcdTextScale || visualSize || lcdHorizontalInset || lcdVerticalInset || lcdVerticalShift ||
+             textVerticalShift || text || buttonStyle || ledColor || bold);
 }
 
 bool LayoutStyle::operator== (const LayoutStyle& o) const
 {
-    return id == o.id && fontSize == o.fontSize && lcdTextScale == o.lcdTextScale && visualSize == o.visualSize
-           && lcdHorizontalInset == o.lcdHorizontalInset && lcdVerticalInset == o.lcdVerticalInset
-           && lcdVerticalShift == o.lcdVerticalShift && textVerticalShift == o.textVerticalShift && text == o.text
-           && buttonStyle == o.buttonStyle && ledColor == o.ledColor && bold == o.bold;
+    return id == o.id && fontSize == o.fontSize && lcdTextScale == o.lcdTextScale && visualSize == o.visualSize &&
+           lcdHorizontalInset == o.lcdHorizontalInset && lcdVerticalInset == o.lcdVerticalInset &&
+           lcdVerticalShift == o.lcdVerticalShift && textVerticalShift == o.textVerticalShift && text == o.text &&
+           buttonStyle == o.buttonStyle && ledColor == o.ledColor && bold == o.bold;
 }
 
 const std::vector<std::string>& LayoutStyle::buttonStyles()
 {
-    static const std::vector<std::string> v { "default", "lightGrey", "black", "darkGrey", "blackRectangle", "greyRectangle",
-                                              "flat", "largeBlack", "largeGrey", "smallBlack", "smallGrey", "topBar", "panel" };
+    static const std::vector<std::string> v{ "default",       "lightGrey", "black",      "darkGrey",  "blackRectangle",
+                                             "greyRectangle", "flat",      "largeBlack", "largeGrey", "smallBlack",
+                                             "smallGrey",     "topBar",    "panel" };
     return v;
 }
 
 const std::vector<std::string>& LayoutStyle::buttonStyleCaptions()
 {
-    static const std::vector<std::string> v { "DEFAULT", "LIGHT GREY", "BLACK", "DARK GREY", "BLACK RECTANGLE", "GREY RECTANGLE",
-                                              "FLAT", "LARGE BLACK", "LARGE GREY", "SMALL BLACK", "SMALL GREY", "TOP BAR", "PANEL COLOR" };
+    static const std::vector<std::string> v{ "DEFAULT",         "LIGHT GREY",     "BLACK",      "DARK GREY",
+                                             "BLACK RECTANGLE", "GREY RECTANGLE", "FLAT",       "LARGE BLACK",
+                                             "LARGE GREY",      "SMALL BLACK",    "SMALL GREY", "TOP BAR",
+                                             "PANEL COLOR" };
     return v;
 }
 
 const std::vector<std::string>& LayoutStyle::ledColors()
 {
-    static const std::vector<std::string> v { "green", "red", "orange", "white" };
+    static const std::vector<std::string> v{ "green", "red", "orange", "white" };
     return v;
 }
 
 const std::vector<std::string>& LayoutStyle::ledColorCaptions()
 {
-    static const std::vector<std::string> v { "GREEN", "RED", "ORANGE", "WHITE" };
+    static const std::vector<std::string> v{ "GREEN", "RED", "ORANGE", "WHITE" };
     return v;
 }
 
@@ -168,7 +194,7 @@ std::optional<int> LayoutDocument::pageHeight (const std::string& pageId) const
 LayoutReadResult readLayoutDocument (const juce::var& json)
 {
     LayoutReadResult result;
-    if (! json.isObject() || json["format"].toString() != LayoutDocument::formatName || ! json.hasProperty ("targets"))
+    if (!json.isObject() || json["format"].toString() != LayoutDocument::formatName || !json.hasProperty ("targets"))
     {
         result.error = "The file is not an Orvo layout document.";
         return result;
@@ -178,10 +204,11 @@ LayoutReadResult readLayoutDocument (const juce::var& json)
     if (json.hasProperty ("version"))
     {
         const auto v = isNumber (json["version"]) ? documentInt (json["version"]) : std::nullopt;
-        if (! v || *v < 1 || *v > LayoutDocument::newestReadableVersion)
+        if (!v || *v < 1 || *v > LayoutDocument::newestReadableVersion)
         {
-            result.error = "The layout document's version " + json["version"].toString().toStdString()
-                           + " is not one this editor reads (1 to " + std::to_string (LayoutDocument::newestReadableVersion) + ").";
+            result.error = "The layout document's version " + json["version"].toString().toStdString() +
+                           " is not one this editor reads (1 to " +
+                           std::to_string (LayoutDocument::newestReadableVersion) + ").";
             return result;
         }
         doc.version = *v;
@@ -194,16 +221,19 @@ LayoutReadResult readLayoutDocument (const juce::var& json)
         for (const auto& t : *targets)
         {
             const auto id = std8 (t["id"]);
-            const auto x = documentInt (t["x"]), y = documentInt (t["y"]), w = documentInt (t["width"]), h = documentInt (t["height"]);
-            if (! t["id"].isString() || id.empty() || ! isNumber (t["x"]) || ! isNumber (t["y"]) || ! isNumber (t["width"])
-                || ! isNumber (t["height"]) || ! x || ! y || ! w || ! h)
+            const auto x = documentInt (t["x"]), y = documentInt (t["y"]), w = documentInt (t["width"]),
+                       h = documentInt (t["height"]);
+            if (!t["id"].isString() || id.empty() || !isNumber (t["x"]) || !isNumber (t["y"]) ||
+                !isNumber (t["width"]) || !isNumber (t["height"]) || !x || !y || !w || !h)
             {
                 ++dropped;
                 continue;
             }
-            LayoutRect r { juce::jlimit (0, LayoutDocument::designWidth, *x), juce::jlimit (0, LayoutDocument::maxPageHeight, *y),
-                           juce::jlimit (0, LayoutDocument::designWidth, *w), juce::jlimit (0, LayoutDocument::maxPageHeight, *h) };
-            if (r != LayoutRect { *x, *y, *w, *h })
+            LayoutRect r{ juce::jlimit (0, LayoutDocument::designWidth, *x),
+                          juce::jlimit (0, LayoutDocument::maxPageHeight, *y),
+                          juce::jlimit (0, LayoutDocument::designWidth, *w),
+                          juce::jlimit (0, LayoutDocument::maxPageHeight, *h) };
+            if (r != LayoutRect{ *x, *y, *w, *h })
                 ++clamped;
             auto found = targetIndex.find (id);
             if (found != targetIndex.end())
@@ -211,7 +241,7 @@ LayoutReadResult readLayoutDocument (const juce::var& json)
                 doc.targets[found->second].rect = r;
                 continue;
             }
-            if ((int) doc.targets.size() >= LayoutDocument::maxTargets)
+            if ((int)doc.targets.size() >= LayoutDocument::maxTargets)
             {
                 ++beyondLimit;
                 continue;
@@ -225,15 +255,19 @@ LayoutReadResult readLayoutDocument (const juce::var& json)
         return result;
     }
     if (dropped > 0)
-        result.notes.push_back (plural (dropped, "target without an id and a whole rectangle was", "targets without an id and a whole rectangle were") + " ignored.");
+        result.notes.push_back (plural (dropped, "target without an id and a whole rectangle was",
+                                        "targets without an id and a whole rectangle were") +
+                                " ignored.");
     if (clamped > 0)
-        result.notes.push_back (plural (clamped, "target rectangle was", "target rectangles were") + " clamped to the design surface.");
+        result.notes.push_back (plural (clamped, "target rectangle was", "target rectangles were") +
+                                " clamped to the design surface.");
     if (beyondLimit > 0)
-        result.notes.push_back (plural (beyondLimit, "target beyond the first ", "targets beyond the first ") + std::to_string (LayoutDocument::maxTargets) + " were ignored.");
+        result.notes.push_back (plural (beyondLimit, "target beyond the first ", "targets beyond the first ") +
+                                std::to_string (LayoutDocument::maxTargets) + " were ignored.");
 
     if (const auto* order = json["layerOrder"].getArray())
         for (const auto& id : *order)
-            if (id.isString() && (int) doc.layerOrder.size() < LayoutDocument::maxTargets)
+            if (id.isString() && (int)doc.layerOrder.size() < LayoutDocument::maxTargets)
                 doc.layerOrder.push_back (std8 (id));
 
     size_t ignoredCaptions = 0;
@@ -241,7 +275,8 @@ LayoutReadResult readLayoutDocument (const juce::var& json)
         for (const auto& entry : *styles)
         {
             auto s = readStyle (entry);
-            if (! entry["id"].isString() || s.id.empty() || s.isEmpty() || (int) doc.styles.size() >= LayoutDocument::maxTargets)
+            if (!entry["id"].isString() || s.id.empty() || s.isEmpty() ||
+                (int)doc.styles.size() >= LayoutDocument::maxTargets)
                 continue;
             // Older documents stored the captions the effects grid now generates from the current effect.
             if (doc.version < LayoutDocument::digitalCaptionStylesVersion && isGeneratedDigitalCaption (s.id))
@@ -249,34 +284,38 @@ LayoutReadResult readLayoutDocument (const juce::var& json)
                 ++ignoredCaptions;
                 continue;
             }
-            doc.styles.erase (std::remove_if (doc.styles.begin(), doc.styles.end(), [&s] (const LayoutStyle& o) { return o.id == s.id; }),
+            doc.styles.erase (std::remove_if (doc.styles.begin(), doc.styles.end(),
+                                              [&s] (const LayoutStyle& o) { return o.id == s.id; }),
                               doc.styles.end());
             doc.styles.push_back (std::move (s));
         }
     if (ignoredCaptions > 0)
-        result.notes.push_back (plural (ignoredCaptions, "style entry for a generated Digital FX caption was", "style entries for generated Digital FX captions were")
-                                + " ignored (version " + std::to_string (doc.version) + ").");
+        result.notes.push_back (plural (ignoredCaptions, "style entry for a generated Digital FX caption was",
+                                        "style entries for generated Digital FX captions were") +
+                                " ignored (version " + std::to_string (doc.version) + ").");
 
     if (const auto* heights = json["pageHeights"].getArray())
         for (const auto& p : *heights)
         {
             const auto h = isNumber (p["height"]) ? documentInt (p["height"]) : std::nullopt;
-            if (! p["id"].isString() || ! h || doc.pageHeights.size() >= 64)
+            if (!p["id"].isString() || !h || doc.pageHeights.size() >= 64)
                 continue;
-            doc.pageHeights.push_back ({ std8 (p["id"]), juce::jlimit (LayoutDocument::minPageHeight, LayoutDocument::maxPageHeight, *h) });
+            doc.pageHeights.push_back (
+                { std8 (p["id"]), juce::jlimit (LayoutDocument::minPageHeight, LayoutDocument::maxPageHeight, *h) });
         }
 
     size_t droppedGroups = 0;
     if (const auto* groups = json["groups"].getArray())
         for (const auto& g : *groups)
         {
-            LayoutGroup group { std8 (g["id"]), std8 (g["name"]), g["locked"].isBool() && (bool) g["locked"], {} };
+            LayoutGroup group{ std8 (g["id"]), std8 (g["name"]), g["locked"].isBool() && (bool)g["locked"], {} };
             if (const auto* members = g["members"].getArray())
                 for (const auto& m : *members)
-                    if (m.isString() && std::find (group.members.begin(), group.members.end(), std8 (m)) == group.members.end())
+                    if (m.isString() &&
+                        std::find (group.members.begin(), group.members.end(), std8 (m)) == group.members.end())
                         group.members.push_back (std8 (m));
-            if (! g["id"].isString() || group.id.empty() || ! g["name"].isString() || group.name.empty() || group.members.size() < 2
-                || doc.groups.size() >= 1000)
+            if (!g["id"].isString() || group.id.empty() || !g["name"].isString() || group.name.empty() ||
+                group.members.size() < 2 || doc.groups.size() >= 1000)
             {
                 ++droppedGroups;
                 continue;
@@ -284,7 +323,9 @@ LayoutReadResult readLayoutDocument (const juce::var& json)
             doc.groups.push_back (std::move (group));
         }
     if (droppedGroups > 0)
-        result.notes.push_back (plural (droppedGroups, "group without a name or with fewer than two members was", "groups without a name or with fewer than two members were") + " dropped.");
+        result.notes.push_back (plural (droppedGroups, "group without a name or with fewer than two members was",
+                                        "groups without a name or with fewer than two members were") +
+                                " dropped.");
 
     result.document = std::move (doc);
     return result;
@@ -317,7 +358,7 @@ juce::var layoutDocumentJson (const LayoutDocument& doc)
         o->setProperty ("y", t.rect.y);
         o->setProperty ("width", t.rect.width);
         o->setProperty ("height", t.rect.height);
-        if (! t.type.empty())
+        if (!t.type.empty())
             o->setProperty ("type", str (t.type));
         targets.add (juce::var (o));
     }
@@ -352,6 +393,9 @@ juce::var layoutDocumentJson (const LayoutDocument& doc)
     return juce::var (root);
 }
 
-std::string layoutDocumentText (const LayoutDocument& document) { return toJsonText (layoutDocumentJson (document)); }
+std::string layoutDocumentText (const LayoutDocument& document)
+{
+    return toJsonText (layoutDocumentJson (document));
+}
 
 } // namespace orvo

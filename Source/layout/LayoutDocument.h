@@ -14,8 +14,11 @@ namespace orvo
 struct LayoutRect
 {
     int x = 0, y = 0, width = 0, height = 0;
-    bool operator== (const LayoutRect& o) const { return x == o.x && y == o.y && width == o.width && height == o.height; }
-    bool operator!= (const LayoutRect& o) const { return ! (*this == o); }
+    bool operator== (const LayoutRect& o) const
+    {
+        return x == o.x && y == o.y && width == o.width && height == o.height;
+    }
+    bool operator!= (const LayoutRect& o) const { return !(*this == o); }
 };
 
 struct LayoutTarget

@@ -10,9 +10,15 @@ namespace
 constexpr size_t maxUndo = 200;
 const std::string keep = ". Press SAVE to keep this layout.\n";
 
-int snap (int v) { return (int) std::lround ((double) v / LayoutEditSession::grid) * LayoutEditSession::grid; }
+int snap (int v)
+{
+    return (int)std::lround ((double)v / LayoutEditSession::grid) * LayoutEditSession::grid;
+}
 
-bool startsWith (const std::string& s, const std::string& prefix) { return s.rfind (prefix, 0) == 0; }
+bool startsWith (const std::string& s, const std::string& prefix)
+{
+    return s.rfind (prefix, 0) == 0;
+}
 
 /** The same item in the other sidebar pane, or empty for an item outside the sidebars. */
 std::string otherPaneId (const std::string& id)
@@ -61,7 +67,7 @@ void LayoutEditSession::applyDocument (const LayoutDocument& document)
     unknownIds = 0;
     for (const auto& t : document.targets)
     {
-        if (! known.empty() && item (t.id) == nullptr)
+        if (!known.empty() && item (t.id) == nullptr)
             ++unknownIds;
         next.rects[t.id] = t.rect;
     }
@@ -133,7 +139,7 @@ void LayoutEditSession::setEnabled (bool on)
     if (on == enabled)
         return;
     enabled = on;
-    if (! on)
+    if (!on)
         selection.clear();
     logLine (on ? "Layout mode enabled.\n" : "Layout mode disabled.\n");
 }
@@ -141,7 +147,7 @@ void LayoutEditSession::setEnabled (bool on)
 void LayoutEditSession::select (const std::string& id, bool addToSelection)
 {
     const auto found = std::find (selection.begin(), selection.end(), id);
-    if (! addToSelection)
+    if (!addToSelection)
     {
         selection = { id };
         return;
@@ -227,7 +233,8 @@ void LayoutEditSession::setStyle (const LayoutStyle& s)
     state.touched.insert (s.id);
 }
 
-void LayoutEditSession::fitPageHeight (const std::string& pageId, int pageTop, const std::vector<std::string>& pageItems)
+void LayoutEditSession::fitPageHeight (const std::string& pageId, int pageTop,
+                                       const std::vector<std::string>& pageItems)
 {
     int bottom = 0;
     for (const auto& id : pageItems)
@@ -252,7 +259,8 @@ void LayoutEditSession::createAssociationGroup (const std::string& id)
                 members.push_back (i.id);
     }
     const auto groupId = dot == std::string::npos ? std::string() : "association." + id.substr (0, dot);
-    const bool exists = std::any_of (state.groups.begin(), state.groups.end(), [&groupId] (const LayoutGroup& g) { return g.id == groupId; });
+    const bool exists = std::any_of (state.groups.begin(), state.groups.end(),
+                                     [&groupId] (const LayoutGroup& g) { return g.id == groupId; });
     if (members.size() < 2 || exists)
     {
         logLine ("No associated layout group could be created for this item.\n");
@@ -272,11 +280,15 @@ void LayoutEditSession::createManualGroup()
     }
     int number = 1;
     const auto taken = [this] (int n)
-    { return std::any_of (state.groups.begin(), state.groups.end(), [n] (const LayoutGroup& g) { return g.id == "manual." + std::to_string (n); }); };
+    {
+        return std::any_of (state.groups.begin(), state.groups.end(),
+                            [n] (const LayoutGroup& g) { return g.id == "manual." + std::to_string (n); });
+    };
     while (taken (number))
         ++number;
     remember();
-    state.groups.push_back ({ "manual." + std::to_string (number), "Custom Group " + std::to_string (number), false, selection });
+    state.groups.push_back (
+        { "manual." + std::to_string (number), "Custom Group " + std::to_string (number), false, selection });
     logLine ("Manual layout group created. Press LOCK to move it as one unit, and SAVE to keep it.\n");
 }
 
@@ -347,10 +359,10 @@ LayoutEditSession::Capture LayoutEditSession::capture (const std::vector<std::st
     std::set<std::string> written;
     const auto add = [&] (const std::string& id, bool verify)
     {
-        if (! written.insert (id).second)
+        if (!written.insert (id).second)
             return;
         const auto* i = item (id);
-        LayoutTarget t { id, rect (id), i != nullptr ? i->type : std::string() };
+        LayoutTarget t{ id, rect (id), i != nullptr ? i->type : std::string() };
         c.document.targets.push_back (t);
         if (verify)
             c.captured.push_back (t);
@@ -369,7 +381,7 @@ LayoutEditSession::Capture LayoutEditSession::capture (const std::vector<std::st
         if (other.empty() || state.rects.count (id) == 0 || written.count (other) > 0)
             continue;
         const auto* i = item (id);
-        LayoutTarget t { other, rect (id), i != nullptr ? i->type : std::string() };
+        LayoutTarget t{ other, rect (id), i != nullptr ? i->type : std::string() };
         written.insert (other);
         c.document.targets.push_back (t);
         c.captured.push_back (t);

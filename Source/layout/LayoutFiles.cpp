@@ -15,10 +15,14 @@ const juce::String extension (".layout.json");
 juce::String baseName (const juce::File& file)
 {
     const auto name = file.getFileName();
-    return name.endsWithIgnoreCase (extension) ? name.dropLastCharacters (extension.length()) : file.getFileNameWithoutExtension();
+    return name.endsWithIgnoreCase (extension) ? name.dropLastCharacters (extension.length())
+                                               : file.getFileNameWithoutExtension();
 }
 
-std::string path (const juce::File& f) { return f.getFullPathName().toStdString(); }
+std::string path (const juce::File& f)
+{
+    return f.getFullPathName().toStdString();
+}
 } // namespace
 
 juce::String layoutFileName (const juce::String& name)
@@ -41,7 +45,8 @@ juce::String proposedLayoutSaveName (const std::optional<juce::File>& currentFil
 
 juce::File digitalFxLayoutFile (const juce::File& layoutsFolder, const std::string& algorithmName)
 {
-    return layoutsFolder.getChildFile ("Digital FX").getChildFile (juce::String (fileNameStem (algorithmName, "effect")) + extension);
+    return layoutsFolder.getChildFile ("Digital FX")
+        .getChildFile (juce::String (fileNameStem (algorithmName, "effect")) + extension);
 }
 
 juce::File layoutFileForBackup (const juce::File& backup)
@@ -76,8 +81,9 @@ std::optional<juce::File> newestLayoutFile (const juce::File& folder, std::vecto
         }
         juce::var json;
         const auto parsed = parseJsonFile (f, json);
-        const auto read = parsed.wasOk() ? readLayoutDocument (json) : LayoutReadResult { {}, parsed.getErrorMessage().toStdString(), {} };
-        if (! read.document)
+        const auto read = parsed.wasOk() ? readLayoutDocument (json)
+                                         : LayoutReadResult{ {}, parsed.getErrorMessage().toStdString(), {} };
+        if (!read.document)
         {
             if (refused != nullptr)
                 refused->push_back (path (f) + ": " + read.error);
@@ -88,17 +94,20 @@ std::optional<juce::File> newestLayoutFile (const juce::File& folder, std::vecto
     return newest;
 }
 
-LayoutFileOutcome saveLayoutFile (const LayoutSaveRequest& request, const juce::File& target, juce::Time now, const LayoutSaveHooks& hooks)
+LayoutFileOutcome saveLayoutFile (const LayoutSaveRequest& request, const juce::File& target, juce::Time now,
+                                  const LayoutSaveHooks& hooks)
 {
-    const bool fx = ! request.digitalFxAlgorithm.empty();
+    const bool fx = !request.digitalFxAlgorithm.empty();
     LayoutFileOutcome out;
     const auto fail = [&out, fx] (const std::string& reason, bool restored)
     {
         out.ok = false;
         out.title = fx ? "Digital FX Layout Save Failed" : "Layout Save Failed";
-        out.text = restored ? (fx ? "The Digital FX layout file could not be written. The previous layout was restored from backup."
-                                  : "The layout file could not be written. The previous layout was restored from backup.")
-                            : reason;
+        out.text =
+            restored
+                ? (fx ? "The Digital FX layout file could not be written. The previous layout was restored from backup."
+                      : "The layout file could not be written. The previous layout was restored from backup.")
+                : reason;
         out.logLine = "LAYOUT SAVE FAILED: " + reason + "\n";
         return out;
     };
@@ -110,7 +119,7 @@ LayoutFileOutcome saveLayoutFile (const LayoutSaveRequest& request, const juce::
     if (target.existsAsFile())
     {
         out.backup = backupBeforeOverwrite (target, now);
-        if (! out.backup)
+        if (!out.backup)
             return fail (fx ? "Could not create a backup, so the Digital FX layout was not written."
                             : "Could not create a backup, so the layout was not written.",
                          false);
@@ -119,20 +128,20 @@ LayoutFileOutcome saveLayoutFile (const LayoutSaveRequest& request, const juce::
     // The new text goes beside the target and is checked there; the old file stays until it passed.
     const auto pending = target.getSiblingFile (target.getFileName() + ".pending");
     const auto text = layoutDocumentText (request.document);
-    if (const auto written = writeFileAtomically (pending, text); ! written)
+    if (const auto written = writeFileAtomically (pending, text); !written)
         return fail ("The layout file was not created. " + written.error, true);
     if (hooks.afterWrite)
         hooks.afterWrite (pending);
 
     const auto verify = [&]() -> std::string
     {
-        if (! pending.existsAsFile())
+        if (!pending.existsAsFile())
             return "The layout file was not created.";
         juce::var json;
         if (parseJsonFile (pending, json).failed())
             return "The saved layout file could not be parsed.";
         const auto read = readLayoutDocument (json);
-        if (! read.document)
+        if (!read.document)
             return "The saved layout file could not be parsed.";
         std::map<std::string, LayoutRect> saved;
         for (const auto& t : read.document->targets)
@@ -147,12 +156,12 @@ LayoutFileOutcome saveLayoutFile (const LayoutSaveRequest& request, const juce::
         }
         return {};
     };
-    if (const auto problem = verify(); ! problem.empty())
+    if (const auto problem = verify(); !problem.empty())
     {
         pending.deleteFile();
         return fail (problem, true);
     }
-    if (! pending.moveFileTo (target))
+    if (!pending.moveFileTo (target))
     {
         pending.deleteFile();
         return fail ("The layout file was not created.", true);
@@ -163,7 +172,8 @@ LayoutFileOutcome saveLayoutFile (const LayoutSaveRequest& request, const juce::
     if (fx)
     {
         out.title = "Digital FX Layout Saved";
-        out.text = "Digital FX layout saved for " + request.digitalFxAlgorithm + ". Verified " + count + " visible Digital FX items.";
+        out.text = "Digital FX layout saved for " + request.digitalFxAlgorithm + ". Verified " + count +
+                   " visible Digital FX items.";
     }
     else
     {
@@ -172,7 +182,8 @@ LayoutFileOutcome saveLayoutFile (const LayoutSaveRequest& request, const juce::
         if (out.backup)
             out.text += " Backup: " + path (*out.backup);
         if (request.mirroredSidebarItems > 0)
-            out.text += " Mirrored " + std::to_string (request.mirroredSidebarItems) + " sidebar items to the other sidebar pane.";
+            out.text += " Mirrored " + std::to_string (request.mirroredSidebarItems) +
+                        " sidebar items to the other sidebar pane.";
         if (request.popupItems > 0)
             out.text += " Included " + std::to_string (request.popupItems) + " edited popup items.";
         out.text = juce::String (out.text).trim().toStdString();
@@ -191,21 +202,21 @@ LayoutFileOutcome loadLayoutFile (const juce::File& file)
         out.logLine = "LAYOUT LOAD FAILED: " + reason + "\n";
         return out;
     };
-    if (! file.existsAsFile())
+    if (!file.existsAsFile())
         return fail ("The selected layout file does not exist: " + path (file));
     juce::var json;
     if (file.getSize() > 64 * 1024 * 1024 || parseJsonFile (file, json).failed())
         return fail ("The selected layout file could not be read: " + path (file));
     auto read = readLayoutDocument (json);
-    if (! read.document)
+    if (!read.document)
         return fail ("The selected file is not an Orvo layout file: " + path (file));
 
     const auto& doc = *read.document;
     out.ok = true;
     out.title = "Layout Loaded";
-    out.text = "Loaded layout file: " + path (file) + ". Read " + std::to_string (doc.targets.size()) + " saved positions, "
-               + std::to_string (doc.styles.size()) + " style overrides, and " + std::to_string (doc.pageHeights.size())
-               + " page height overrides.";
+    out.text = "Loaded layout file: " + path (file) + ". Read " + std::to_string (doc.targets.size()) +
+               " saved positions, " + std::to_string (doc.styles.size()) + " style overrides, and " +
+               std::to_string (doc.pageHeights.size()) + " page height overrides.";
     if (file.getFileName().contains (".backup-"))
         out.text += " Loaded backup for testing; SAVE writes to " + path (layoutFileForBackup (file));
     for (const auto& note : read.notes)

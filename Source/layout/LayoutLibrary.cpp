@@ -3,7 +3,8 @@
 namespace orvo
 {
 
-LayoutLibrary::LayoutLibrary (LayoutEditSession& s, std::function<juce::File()> layoutsFolder, Prompts& p, FileDialogs& d, Log l)
+LayoutLibrary::LayoutLibrary (LayoutEditSession& s, std::function<juce::File()> layoutsFolder, Prompts& p,
+                              FileDialogs& d, Log l)
     : session (s), folder (std::move (layoutsFolder)), prompts (p), dialogs (d), log (std::move (l))
 {
 }
@@ -21,22 +22,24 @@ void LayoutLibrary::loadAtStartup()
     const auto newest = newestLayoutFile (folder(), &refused);
     for (const auto& r : refused)
         log ("LAYOUT: passed over " + r + "\n");
-    if (! newest)
+    if (!newest)
         return;
     const auto loaded = loadLayoutFile (*newest);
-    if (! loaded.document)
+    if (!loaded.document)
         return log (loaded.logLine);
     session.applyDocument (*loaded.document);
     current = *newest;
     log ("Layout loaded from " + newest->getFullPathName().toStdString() + "\n");
     if (const int unknown = session.unknownIdsInLastDocument(); unknown > 0)
-        log ("LAYOUT: " + std::to_string (unknown) + " saved positions name items this editor does not have; they were kept but not shown.\n");
+        log ("LAYOUT: " + std::to_string (unknown) +
+             " saved positions name items this editor does not have; they were kept but not shown.\n");
 }
 
 bool LayoutLibrary::save (const std::vector<std::string>& visibleIds, const juce::File& file, juce::Time now)
 {
     const auto capture = session.capture (visibleIds);
-    const auto outcome = saveLayoutFile ({ capture.document, capture.captured, capture.mirrored, capture.popups, {} }, file, now);
+    const auto outcome =
+        saveLayoutFile ({ capture.document, capture.captured, capture.mirrored, capture.popups, {} }, file, now);
     log (outcome.logLine);
     prompts.showChoice (outcome.title, outcome.text, { "OK" }, nullptr);
     if (outcome.ok)
@@ -54,10 +57,11 @@ void LayoutLibrary::saveAs (std::function<std::vector<std::string>()> visibleIds
     dialogs.chooseFileToSave ("SAVE LAYOUT AS", proposal.getFullPathName().toStdString(), "*.layout.json",
                               [this, visibleIds, now] (std::optional<std::string> chosen)
                               {
-                                  if (! chosen)
+                                  if (!chosen)
                                       return;
                                   const juce::File picked (juce::String::fromUTF8 (chosen->c_str()));
-                                  save (visibleIds(), picked.getSiblingFile (layoutFileName (picked.getFileName())), now);
+                                  save (visibleIds(), picked.getSiblingFile (layoutFileName (picked.getFileName())),
+                                        now);
                               });
 }
 
@@ -67,7 +71,8 @@ void LayoutLibrary::load (std::function<void()> onLoaded)
     dialogs.chooseFileToOpen ("LOAD LAYOUT", folder().getFullPathName().toStdString(), "*.layout.json",
                               [this, onLoaded] (std::optional<std::string> chosen)
                               {
-                                  if (chosen && loadFile (juce::File (juce::String::fromUTF8 (chosen->c_str()))) && onLoaded)
+                                  if (chosen && loadFile (juce::File (juce::String::fromUTF8 (chosen->c_str()))) &&
+                                      onLoaded)
                                       onLoaded();
                               });
 }
@@ -77,16 +82,18 @@ bool LayoutLibrary::loadFile (const juce::File& file)
     const auto outcome = loadLayoutFile (file);
     log (outcome.logLine);
     prompts.showChoice (outcome.title, outcome.text, { "OK" }, nullptr);
-    if (! outcome.document)
+    if (!outcome.document)
         return false;
     session.applyDocument (*outcome.document);
     current = file;
     if (const int unknown = session.unknownIdsInLastDocument(); unknown > 0)
-        log ("LAYOUT: " + std::to_string (unknown) + " saved positions name items this editor does not have; they were kept but not shown.\n");
+        log ("LAYOUT: " + std::to_string (unknown) +
+             " saved positions name items this editor does not have; they were kept but not shown.\n");
     return true;
 }
 
-bool LayoutLibrary::saveDigitalFx (int page, const std::string& algorithmName, const std::vector<std::string>& visibleIds, juce::Time now)
+bool LayoutLibrary::saveDigitalFx (int page, const std::string& algorithmName,
+                                   const std::vector<std::string>& visibleIds, juce::Time now)
 {
     if (page != 5)
     {
@@ -117,10 +124,10 @@ bool LayoutLibrary::saveDigitalFx (int page, const std::string& algorithmName, c
 bool LayoutLibrary::applyDigitalFx (const std::string& algorithmName)
 {
     const auto file = digitalFxFile (algorithmName);
-    if (! file.existsAsFile())
+    if (!file.existsAsFile())
         return false;
     const auto loaded = loadLayoutFile (file);
-    if (! loaded.document)
+    if (!loaded.document)
     {
         log (loaded.logLine);
         return false;

@@ -9,11 +9,18 @@ namespace orvo
 {
 namespace
 {
-LayoutRect toLayout (juce::Rectangle<int> r) { return { r.getX(), r.getY(), r.getWidth(), r.getHeight() }; }
-juce::Rectangle<int> toJuce (const LayoutRect& r) { return { r.x, r.y, r.width, r.height }; }
+LayoutRect toLayout (juce::Rectangle<int> r)
+{
+    return { r.getX(), r.getY(), r.getWidth(), r.getHeight() };
+}
+juce::Rectangle<int> toJuce (const LayoutRect& r)
+{
+    return { r.x, r.y, r.width, r.height };
+}
 } // namespace
 
-LayoutController::LayoutController (juce::Component& r, Prompts& prompts, FileDialogs& dialogs, std::function<juce::File()> layoutsFolder, Log l)
+LayoutController::LayoutController (juce::Component& r, Prompts& prompts, FileDialogs& dialogs,
+                                    std::function<juce::File()> layoutsFolder, Log l)
     : root (r), log (std::move (l)), edits (log), files (edits, std::move (layoutsFolder), prompts, dialogs, log)
 {
     overlay = std::make_unique<LayoutOverlay> (*this);
@@ -46,8 +53,8 @@ void LayoutController::collect()
         if (item.component != overlay.get())
         {
             // A developer's slip: two items answering to one id could not be placed apart.
-            if (const auto [at, added] = byId.emplace (item.id, item.component); ! added && at->second != item.component
-                && reportedDuplicates.insert (item.id).second)
+            if (const auto [at, added] = byId.emplace (item.id, item.component);
+                !added && at->second != item.component && reportedDuplicates.insert (item.id).second)
                 log ("DUPLICATE ID: " + item.id + "\n");
             items.push_back (std::move (item));
         }
@@ -68,7 +75,8 @@ void LayoutController::apply()
         const auto* before = edits.item (item.id);
         const auto shown = c.getProperties()["layoutApplied"];
         // Bounds that differ from what the layout set last were placed by the editor itself.
-        const bool placedByEditor = shown.isVoid() || juce::Rectangle<int>::fromString (shown.toString()) != c.getBounds();
+        const bool placedByEditor =
+            shown.isVoid() || juce::Rectangle<int>::fromString (shown.toString()) != c.getBounds();
         const auto own = placedByEditor || before == nullptr ? now : before->rect;
         known.push_back ({ item.id, item.type, own, isShownWithin (c, root) });
     }
@@ -124,8 +132,9 @@ void LayoutController::applyStyle (juce::Component& c, const std::string& id)
         return;
     }
     if (found == originals.end())
-        found = originals.emplace (id, Original { label != nullptr ? label->getText() : button->getButtonText(),
-                                                  label != nullptr ? label->getFont() : juce::Font() })
+        found = originals
+                    .emplace (id, Original{ label != nullptr ? label->getText() : button->getButtonText(),
+                                            label != nullptr ? label->getFont() : juce::Font() })
                     .first;
     const auto& original = found->second;
     const auto text = style->text ? juce::String::fromUTF8 (style->text->c_str()) : original.text;
@@ -133,7 +142,7 @@ void LayoutController::applyStyle (juce::Component& c, const std::string& id)
     {
         auto font = original.font;
         if (style->fontSize)
-            font.setHeight ((float) *style->fontSize);
+            font.setHeight ((float)*style->fontSize);
         if (style->bold)
             font.setBold (*style->bold);
         label->setFont (font);
@@ -162,8 +171,8 @@ void LayoutController::reloadDigitalFx()
 
 void LayoutController::saveDigitalFx()
 {
-    files.saveDigitalFx (currentPage ? currentPage() : 0, currentAlgorithmName ? currentAlgorithmName() : std::string(), visibleIds(),
-                         juce::Time::getCurrentTime());
+    files.saveDigitalFx (currentPage ? currentPage() : 0, currentAlgorithmName ? currentAlgorithmName() : std::string(),
+                         visibleIds(), juce::Time::getCurrentTime());
     changed();
 }
 
@@ -218,10 +227,12 @@ void LayoutController::saveAs()
 
 void LayoutController::load()
 {
-    files.load ([this] {
-        apply();
-        changed();
-    });
+    files.load (
+        [this]
+        {
+            apply();
+            changed();
+        });
 }
 
 void LayoutController::fitPage()
@@ -246,7 +257,7 @@ void LayoutController::addCurrentLook (LayoutDocument& look)
 
 bool LayoutController::writeLook (LayoutDocument look, const juce::File& file)
 {
-    LayoutGroup grid { "association.effects.digital.grid", "Digital FX Grid", false, {} };
+    LayoutGroup grid{ "association.effects.digital.grid", "Digital FX Grid", false, {} };
     for (const auto& t : look.targets)
         if (t.id.rfind ("editor.effects.page", 0) == 0)
             grid.members.push_back (t.id);

@@ -8,8 +8,8 @@
 
 #include <functional>
 #include <map>
-#include <set>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -25,7 +25,8 @@ class LayoutController
 public:
     using Log = std::function<void (const std::string&)>;
 
-    LayoutController (juce::Component& root, Prompts& prompts, FileDialogs& dialogs, std::function<juce::File()> layoutsFolder, Log log);
+    LayoutController (juce::Component& root, Prompts& prompts, FileDialogs& dialogs,
+                      std::function<juce::File()> layoutsFolder, Log log);
     ~LayoutController();
 
     LayoutEditSession& session() { return edits; }
@@ -38,7 +39,7 @@ public:
 
     bool isLayoutMode() const { return edits.isEnabled(); }
     void setLayoutMode (bool on);
-    void toggleLayoutMode() { setLayoutMode (! isLayoutMode()); }
+    void toggleLayoutMode() { setLayoutMode (!isLayoutMode()); }
 
     /** The ids of the items on screen now. */
     std::vector<std::string> visibleIds();

@@ -9,10 +9,10 @@ namespace
 {
 bool isComposite (juce::Component& c)
 {
-    return dynamic_cast<ParameterControl*> (&c) != nullptr || dynamic_cast<InterfaceControlView*> (&c) != nullptr
-           || dynamic_cast<juce::ComboBox*> (&c) != nullptr || dynamic_cast<juce::Slider*> (&c) != nullptr
-           || dynamic_cast<juce::TextEditor*> (&c) != nullptr || dynamic_cast<juce::Button*> (&c) != nullptr
-           || dynamic_cast<juce::Label*> (&c) != nullptr;
+    return dynamic_cast<ParameterControl*> (&c) != nullptr || dynamic_cast<InterfaceControlView*> (&c) != nullptr ||
+           dynamic_cast<juce::ComboBox*> (&c) != nullptr || dynamic_cast<juce::Slider*> (&c) != nullptr ||
+           dynamic_cast<juce::TextEditor*> (&c) != nullptr || dynamic_cast<juce::Button*> (&c) != nullptr ||
+           dynamic_cast<juce::Label*> (&c) != nullptr;
 }
 
 struct Walker
@@ -25,7 +25,8 @@ struct Walker
         for (auto* child : c.getChildren())
         {
             const auto own = child->getComponentID().toStdString();
-            const bool isPane = own.rfind ("sidebar.", 0) == 0 && own.size() > 5 && own.compare (own.size() - 5, 5, ".pane") == 0;
+            const bool isPane =
+                own.rfind ("sidebar.", 0) == 0 && own.size() > 5 && own.compare (own.size() - 5, 5, ".pane") == 0;
             if (isPane)
             {
                 // A pane's tool items carry the pane in their ids.
@@ -48,7 +49,7 @@ struct Walker
                 // A shared display moves between the panes: an id it was given in one takes the other's prefix.
                 auto bare = own;
                 for (const std::string pane : { "sidebar.top.", "sidebar.bottom." })
-                    if (! prefix.empty() && bare.rfind (pane, 0) == 0)
+                    if (!prefix.empty() && bare.rfind (pane, 0) == 0)
                         bare.erase (0, pane.size());
                 full = prefix + bare;
             }
@@ -58,7 +59,7 @@ struct Walker
             std::string childAuto;
             if (full.rfind ("editor.page", 0) == 0 && full.find ('.', 11) == std::string::npos)
                 childAuto = "editor.auto.page" + full.substr (11) + ".";
-            else if (! prefix.empty())
+            else if (!prefix.empty())
                 childAuto = full + ".item";
             walk (*child, prefix, childAuto);
         }
@@ -94,7 +95,7 @@ std::vector<LayoutItemRef> collectLayoutItems (juce::Component& root)
 bool isShownWithin (juce::Component& c, juce::Component& root)
 {
     for (auto* p = &c; p != nullptr && p != &root; p = p->getParentComponent())
-        if (! p->isVisible())
+        if (!p->isVisible())
             return false;
     return true;
 }

@@ -13,13 +13,15 @@ constexpr int handleSize = 8;
 bool isContainer (const LayoutItemRef& item)
 {
     const auto& id = item.id;
-    return (id.rfind ("editor.page", 0) == 0 && id.find ('.', 11) == std::string::npos) || id.rfind ("overlay.", 0) == 0
-           || (id.size() > 5 && id.compare (id.size() - 5, 5, ".pane") == 0) || id == "bottom.bar" || id == "monitor" || id == "details";
+    return (id.rfind ("editor.page", 0) == 0 && id.find ('.', 11) == std::string::npos) ||
+           id.rfind ("overlay.", 0) == 0 || (id.size() > 5 && id.compare (id.size() - 5, 5, ".pane") == 0) ||
+           id == "bottom.bar" || id == "monitor" || id == "details";
 }
 bool isLayoutTool (const std::string& id)
 {
     for (const std::string tool : { ".layoutEdit", ".parameterAttributes", ".parameterProperties", ".digitalFxConfig" })
-        if (id.size() > tool.size() && id.compare (id.size() - tool.size(), tool.size(), tool) == 0 && id.rfind ("sidebar.", 0) == 0)
+        if (id.size() > tool.size() && id.compare (id.size() - tool.size(), tool.size(), tool) == 0 &&
+            id.rfind ("sidebar.", 0) == 0)
             return true;
     return false;
 }
@@ -47,8 +49,8 @@ void LayoutOverlay::paint (juce::Graphics& g)
     const auto& selected = controller.session().selected();
     for (const auto& item : controller.currentItems())
     {
-        if (isContainer (item) || ! isShownWithin (*item.component, *getParentComponent())
-            || ! hitTest (controller.surfaceBounds (item.id).getCentreX(), controller.surfaceBounds (item.id).getCentreY()))
+        if (isContainer (item) || !isShownWithin (*item.component, *getParentComponent()) ||
+            !hitTest (controller.surfaceBounds (item.id).getCentreX(), controller.surfaceBounds (item.id).getCentreY()))
             continue;
         const auto r = controller.surfaceBounds (item.id);
         g.setColour (palette::accent.withAlpha (0.35f));
@@ -67,15 +69,17 @@ void LayoutOverlay::paint (juce::Graphics& g)
         g.drawRect (r, 2);
         g.fillRect (r.getRight() - handleSize, r.getBottom() - handleSize, handleSize, handleSize);
     }
-    if (! selected.empty())
+    if (!selected.empty())
     {
         const auto r = controller.surfaceBounds (selected.front());
         const auto local = controller.session().rect (selected.front());
-        const auto caption = juce::String (selected.front()) + "  " + juce::String (local.x) + ", " + juce::String (local.y) + "  "
-                             + juce::String (local.width) + " x " + juce::String (local.height);
+        const auto caption = juce::String (selected.front()) + "  " + juce::String (local.x) + ", " +
+                             juce::String (local.y) + "  " + juce::String (local.width) + " x " +
+                             juce::String (local.height);
         g.setFont (juce::Font (12.0f, juce::Font::bold));
         const int w = g.getCurrentFont().getStringWidth (caption) + 12;
-        juce::Rectangle<int> box (juce::jlimit (0, juce::jmax (0, getWidth() - w), r.getX()), juce::jmax (0, r.getY() - 20), w, 18);
+        juce::Rectangle<int> box (juce::jlimit (0, juce::jmax (0, getWidth() - w), r.getX()),
+                                  juce::jmax (0, r.getY() - 20), w, 18);
         g.setColour (juce::Colours::black.withAlpha (0.8f));
         g.fillRoundedRectangle (box.toFloat(), 3.0f);
         g.setColour (palette::highlight);
@@ -88,7 +92,8 @@ std::string LayoutOverlay::itemAt (juce::Point<int> p) const
     // Children come after their parents, so the last hit is the one drawn on top.
     std::string found;
     for (const auto& item : controller.currentItems())
-        if (! isContainer (item) && isShownWithin (*item.component, *getParentComponent()) && controller.surfaceBounds (item.id).contains (p))
+        if (!isContainer (item) && isShownWithin (*item.component, *getParentComponent()) &&
+            controller.surfaceBounds (item.id).contains (p))
             found = item.id;
     return found;
 }
@@ -98,7 +103,8 @@ bool LayoutOverlay::onHandle (juce::Point<int> p) const
     for (const auto& id : controller.session().selected())
     {
         const auto r = controller.surfaceBounds (id);
-        if (juce::Rectangle<int> (r.getRight() - handleSize, r.getBottom() - handleSize, handleSize, handleSize).contains (p))
+        if (juce::Rectangle<int> (r.getRight() - handleSize, r.getBottom() - handleSize, handleSize, handleSize)
+                .contains (p))
             return true;
     }
     return false;

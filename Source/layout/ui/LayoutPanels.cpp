@@ -20,7 +20,7 @@ juce::String selectionText (LayoutController& c)
         return "Nothing selected. Click an item; SHIFT adds to the selection.";
     auto text = juce::String (selected.front());
     if (selected.size() > 1)
-        text << " and " << (int) selected.size() - 1 << " more";
+        text << " and " << (int)selected.size() - 1 << " more";
     if (const auto* g = c.session().groupOf (selected.front()))
         text << "\nGROUP: " << g->name << (g->locked ? " (LOCKED)" : "");
     return text;
@@ -29,29 +29,43 @@ juce::String selectionText (LayoutController& c)
 
 LayoutEditPanel::LayoutEditPanel (LayoutController& c) : controller (c)
 {
-    const auto selectedId = [this] { return controller.session().selected().empty() ? std::string() : controller.session().selected().front(); };
+    const auto selectedId = [this]
+    { return controller.session().selected().empty() ? std::string() : controller.session().selected().front(); };
     modeButton.onClick = [this] { controller.toggleLayoutMode(); };
     save.onClick = [this] { controller.save(); };
     saveAs.onClick = [this] { controller.saveAs(); };
     load.onClick = [this] { controller.load(); };
-    undo.onClick = [this] { controller.session().undo(); controller.apply(); controller.changed(); };
+    undo.onClick = [this]
+    {
+        controller.session().undo();
+        controller.apply();
+        controller.changed();
+    };
     fit.onClick = [this] { controller.fitPage(); };
-    group.onClick = [this, selectedId] {
-        if (const auto id = selectedId(); ! id.empty())
+    group.onClick = [this, selectedId]
+    {
+        if (const auto id = selectedId(); !id.empty())
             controller.session().createAssociationGroup (id);
         else
             controller.session().createAssociationGroup ("");
         controller.changed();
     };
-    manualGroup.onClick = [this] { controller.session().createManualGroup(); controller.changed(); };
-    lock.onClick = [this, selectedId] {
-        if (const auto* g = controller.session().groupOf (selectedId()))
-            controller.session().setGroupLocked (g->id, ! g->locked);
+    manualGroup.onClick = [this]
+    {
+        controller.session().createManualGroup();
         controller.changed();
     };
-    const auto onSelected = [this, selectedId] (auto action) {
-        return [this, selectedId, action] {
-            if (const auto id = selectedId(); ! id.empty())
+    lock.onClick = [this, selectedId]
+    {
+        if (const auto* g = controller.session().groupOf (selectedId()))
+            controller.session().setGroupLocked (g->id, !g->locked);
+        controller.changed();
+    };
+    const auto onSelected = [this, selectedId] (auto action)
+    {
+        return [this, selectedId, action]
+        {
+            if (const auto id = selectedId(); !id.empty())
             {
                 (controller.session().*action) (id);
                 controller.apply();
@@ -62,14 +76,20 @@ LayoutEditPanel::LayoutEditPanel (LayoutController& c) : controller (c)
     reset.onClick = onSelected (&LayoutEditSession::resetItem);
     front.onClick = onSelected (&LayoutEditSession::bringToFront);
     back.onClick = onSelected (&LayoutEditSession::sendToBack);
-    resetAll.onClick = [this] { controller.session().resetAll(); controller.apply(); controller.changed(); };
+    resetAll.onClick = [this]
+    {
+        controller.session().resetAll();
+        controller.apply();
+        controller.changed();
+    };
     modeButton.setTooltip ("Enter or exit layout mode.");
     save.setTooltip ("Save the layout to its file, with a backup of the old one.");
     fit.setTooltip ("Fit the page height to the visible items.");
     group.setTooltip ("Make a group of the selected item's section.");
     manualGroup.setTooltip ("Make a group of the selected items.");
     lock.setTooltip ("Lock or unlock the selected item's group: a locked group moves as one unit.");
-    for (auto* b : { &modeButton, &save, &saveAs, &load, &undo, &fit, &group, &manualGroup, &lock, &reset, &resetAll, &front, &back })
+    for (auto* b : { &modeButton, &save, &saveAs, &load, &undo, &fit, &group, &manualGroup, &lock, &reset, &resetAll,
+                     &front, &back })
     {
         // "layoutEdit.saveAs", "layoutEdit.manualGroup" ...
         auto words = juce::StringArray::fromTokens (b->getButtonText().toLowerCase(), " ", {});
@@ -87,16 +107,21 @@ LayoutEditPanel::LayoutEditPanel (LayoutController& c) : controller (c)
     refresh();
 }
 
-LayoutEditPanel::~LayoutEditPanel() { controller.listeners[listener] = nullptr; }
+LayoutEditPanel::~LayoutEditPanel()
+{
+    controller.listeners[listener] = nullptr;
+}
 
 void LayoutEditPanel::refresh()
 {
     modeButton.setButtonText (controller.isLayoutMode() ? "EXIT LAYOUT" : "LAYOUT");
     modeButton.setToggleState (controller.isLayoutMode(), juce::dontSendNotification);
-    const auto* g = controller.session().selected().empty() ? nullptr : controller.session().groupOf (controller.session().selected().front());
+    const auto* g = controller.session().selected().empty()
+                        ? nullptr
+                        : controller.session().groupOf (controller.session().selected().front());
     lock.setButtonText (g != nullptr && g->locked ? "UNLOCK" : "LOCK");
-    info.setText ("FILE: " + controller.library().saveTarget().getFileName() + (controller.session().hasUnsavedEdits() ? " (EDITED)" : "")
-                      + "\n" + selectionText (controller),
+    info.setText ("FILE: " + controller.library().saveTarget().getFileName() +
+                      (controller.session().hasUnsavedEdits() ? " (EDITED)" : "") + "\n" + selectionText (controller),
                   juce::dontSendNotification);
 }
 
@@ -104,12 +129,14 @@ void LayoutEditPanel::resized()
 {
     auto area = getLocalBounds();
     modeButton.setBounds (area.removeFromTop (30).reduced (2));
-    const std::vector<juce::TextButton*> rows[] = { { &save, &saveAs, &load }, { &undo, &fit, &resetAll }, { &group, &manualGroup, &lock },
+    const std::vector<juce::TextButton*> rows[] = { { &save, &saveAs, &load },
+                                                    { &undo, &fit, &resetAll },
+                                                    { &group, &manualGroup, &lock },
                                                     { &reset, &front, &back } };
     for (const auto& row : rows)
     {
         auto line = area.removeFromTop (28);
-        const int w = line.getWidth() / (int) row.size();
+        const int w = line.getWidth() / (int)row.size();
         for (auto* b : row)
             b->setBounds (line.removeFromLeft (w).reduced (2));
     }
@@ -131,9 +158,9 @@ LayoutAttributesPanel::LayoutAttributesPanel (LayoutController& c) : controller 
         addAndMakeVisible (fields[i].editor);
     }
     for (size_t i = 0; i < LayoutStyle::buttonStyles().size(); ++i)
-        buttonStyle.addItem (LayoutStyle::buttonStyleCaptions()[i], (int) i + 1);
+        buttonStyle.addItem (LayoutStyle::buttonStyleCaptions()[i], (int)i + 1);
     for (size_t i = 0; i < LayoutStyle::ledColors().size(); ++i)
-        ledColor.addItem (LayoutStyle::ledColorCaptions()[i], (int) i + 1);
+        ledColor.addItem (LayoutStyle::ledColorCaptions()[i], (int)i + 1);
     buttonStyle.setTextWhenNothingSelected ("(ITEM'S OWN)");
     ledColor.setTextWhenNothingSelected ("(ITEM'S OWN)");
     buttonStyle.onChange = [this] { commit(); };
@@ -145,26 +172,31 @@ LayoutAttributesPanel::LayoutAttributesPanel (LayoutController& c) : controller 
     title.setComponentID ("parameterAttributes.title");
     title.setFont (juce::Font (12.0f, juce::Font::bold));
     title.setJustificationType (juce::Justification::topLeft);
-    for (juce::Component* x : { static_cast<juce::Component*> (&title), static_cast<juce::Component*> (&bold), static_cast<juce::Component*> (&buttonStyleCaption),
-                                static_cast<juce::Component*> (&ledColorCaption), static_cast<juce::Component*> (&buttonStyle), static_cast<juce::Component*> (&ledColor) })
+    for (juce::Component* x :
+         { static_cast<juce::Component*> (&title), static_cast<juce::Component*> (&bold),
+           static_cast<juce::Component*> (&buttonStyleCaption), static_cast<juce::Component*> (&ledColorCaption),
+           static_cast<juce::Component*> (&buttonStyle), static_cast<juce::Component*> (&ledColor) })
         addAndMakeVisible (*x);
     listener = listen (controller, [this] { refresh(); });
     refresh();
 }
 
-LayoutAttributesPanel::~LayoutAttributesPanel() { controller.listeners[listener] = nullptr; }
+LayoutAttributesPanel::~LayoutAttributesPanel()
+{
+    controller.listeners[listener] = nullptr;
+}
 
 void LayoutAttributesPanel::refresh()
 {
     const auto& selected = controller.session().selected();
     shownId = selected.empty() ? std::string() : selected.front();
-    const bool any = ! shownId.empty();
+    const bool any = !shownId.empty();
     for (auto& f : fields)
         f.editor.setEnabled (any);
     bold.setEnabled (any);
     buttonStyle.setEnabled (any);
     ledColor.setEnabled (any);
-    if (! any)
+    if (!any)
     {
         title.setText ("PARAMETER ATTRIBUTES\nSelect an item in layout mode (Ctrl+L).", juce::dontSendNotification);
         for (auto& f : fields)
@@ -172,24 +204,30 @@ void LayoutAttributesPanel::refresh()
         return;
     }
     const auto* item = controller.session().item (shownId);
-    title.setText (juce::String (shownId) + "\n" + (item != nullptr ? juce::String (item->type) : juce::String()), juce::dontSendNotification);
+    title.setText (juce::String (shownId) + "\n" + (item != nullptr ? juce::String (item->type) : juce::String()),
+                   juce::dontSendNotification);
     const auto r = controller.session().rect (shownId);
     const auto* s = controller.session().style (shownId);
-    const juce::String values[] = { juce::String (r.x), juce::String (r.y), juce::String (r.width), juce::String (r.height),
+    const juce::String values[] = { juce::String (r.x),
+                                    juce::String (r.y),
+                                    juce::String (r.width),
+                                    juce::String (r.height),
                                     s && s->fontSize ? juce::String (*s->fontSize, 1) : juce::String(),
                                     s && s->visualSize ? juce::String (*s->visualSize) : juce::String(),
                                     s && s->text ? juce::String::fromUTF8 (s->text->c_str()) : juce::String() };
     for (size_t i = 0; i < fields.size(); ++i)
-        if (! fields[i].editor.hasKeyboardFocus (false))
+        if (!fields[i].editor.hasKeyboardFocus (false))
             fields[i].editor.setText (values[i], false);
     bold.setToggleState (s && s->bold && *s->bold, juce::dontSendNotification);
     const auto indexOf = [] (const std::optional<std::string>& v, const std::vector<std::string>& list)
     {
         const auto at = v ? std::find (list.begin(), list.end(), *v) : list.end();
-        return at == list.end() ? 0 : (int) (at - list.begin()) + 1;
+        return at == list.end() ? 0 : (int)(at - list.begin()) + 1;
     };
-    buttonStyle.setSelectedId (indexOf (s ? s->buttonStyle : std::nullopt, LayoutStyle::buttonStyles()), juce::dontSendNotification);
-    ledColor.setSelectedId (indexOf (s ? s->ledColor : std::nullopt, LayoutStyle::ledColors()), juce::dontSendNotification);
+    buttonStyle.setSelectedId (indexOf (s ? s->buttonStyle : std::nullopt, LayoutStyle::buttonStyles()),
+                               juce::dontSendNotification);
+    ledColor.setSelectedId (indexOf (s ? s->ledColor : std::nullopt, LayoutStyle::ledColors()),
+                            juce::dontSendNotification);
 }
 
 void LayoutAttributesPanel::commit()
@@ -199,7 +237,8 @@ void LayoutAttributesPanel::commit()
     auto& session = controller.session();
     const auto text = [this] (size_t i) { return fields[i].editor.getText().trim(); };
     const auto r = session.rect (shownId);
-    const int values[] = { text (0).getIntValue(), text (1).getIntValue(), text (2).getIntValue(), text (3).getIntValue() };
+    const int values[] = { text (0).getIntValue(), text (1).getIntValue(), text (2).getIntValue(),
+                           text (3).getIntValue() };
     if (values[0] != r.x || values[1] != r.y)
         session.moveSelection (values[0] - r.x, values[1] - r.y);
     if (values[2] != r.width || values[3] != r.height)
@@ -216,11 +255,11 @@ void LayoutAttributesPanel::commit()
     if (bold.getToggleState())
         s.bold = true;
     if (buttonStyle.getSelectedId() > 0)
-        s.buttonStyle = LayoutStyle::buttonStyles()[(size_t) buttonStyle.getSelectedId() - 1];
+        s.buttonStyle = LayoutStyle::buttonStyles()[(size_t)buttonStyle.getSelectedId() - 1];
     if (ledColor.getSelectedId() > 0)
-        s.ledColor = LayoutStyle::ledColors()[(size_t) ledColor.getSelectedId() - 1];
+        s.ledColor = LayoutStyle::ledColors()[(size_t)ledColor.getSelectedId() - 1];
     const auto* old = session.style (shownId);
-    if (old == nullptr ? ! s.isEmpty() : ! (*old == s))
+    if (old == nullptr ? !s.isEmpty() : !(*old == s))
         session.setStyle (s);
     controller.apply();
     controller.changed();
@@ -261,20 +300,25 @@ DigitalFxConfigPanel::DigitalFxConfigPanel (LayoutController& c) : controller (c
     reload.onClick = [this] { controller.reloadDigitalFx(); };
     info.setJustificationType (juce::Justification::topLeft);
     info.setFont (juce::Font (12.0f));
-    for (juce::Component* x : { static_cast<juce::Component*> (&save), static_cast<juce::Component*> (&reload), static_cast<juce::Component*> (&info) })
+    for (juce::Component* x : { static_cast<juce::Component*> (&save), static_cast<juce::Component*> (&reload),
+                                static_cast<juce::Component*> (&info) })
         addAndMakeVisible (*x);
     listener = listen (controller, [this] { refresh(); });
     refresh();
 }
 
-DigitalFxConfigPanel::~DigitalFxConfigPanel() { controller.listeners[listener] = nullptr; }
+DigitalFxConfigPanel::~DigitalFxConfigPanel()
+{
+    controller.listeners[listener] = nullptr;
+}
 
 void DigitalFxConfigPanel::refresh()
 {
     const auto name = controller.currentAlgorithmName ? controller.currentAlgorithmName() : std::string();
     const auto file = controller.library().digitalFxFile (name);
-    info.setText ("DIGITAL FX CONFIG\nALGORITHM: " + juce::String (name) + "\nFILE: " + file.getFileName()
-                      + (file.existsAsFile() ? "" : " (NOT SAVED YET)") + "\n\nMove the EFFECTS page's controls in layout mode, then SAVE FX LAYOUT.",
+    info.setText ("DIGITAL FX CONFIG\nALGORITHM: " + juce::String (name) + "\nFILE: " + file.getFileName() +
+                      (file.existsAsFile() ? "" : " (NOT SAVED YET)") +
+                      "\n\nMove the EFFECTS page's controls in layout mode, then SAVE FX LAYOUT.",
                   juce::dontSendNotification);
 }
 
@@ -298,31 +342,39 @@ LayoutPropertiesPanel::LayoutPropertiesPanel (LayoutController& c) : controller 
     refresh();
 }
 
-LayoutPropertiesPanel::~LayoutPropertiesPanel() { controller.listeners[listener] = nullptr; }
+LayoutPropertiesPanel::~LayoutPropertiesPanel()
+{
+    controller.listeners[listener] = nullptr;
+}
 
 void LayoutPropertiesPanel::refresh()
 {
     const auto& selected = controller.session().selected();
     if (selected.empty())
     {
-        view.setText ("PARAMETER PROPERTIES\n\nSelect an item in layout mode (Ctrl+L) to see what it is and the parameter it shows.", false);
+        view.setText ("PARAMETER PROPERTIES\n\nSelect an item in layout mode (Ctrl+L) to see what it is and the "
+                      "parameter it shows.",
+                      false);
         return;
     }
     const auto& id = selected.front();
     juce::String text;
     text << "LAYOUT ID: " << id << "\n";
     if (const auto* item = controller.session().item (id))
-        text << "KIND: " << item->type << "\nOWN PLACE: " << item->rect.x << ", " << item->rect.y << "  " << item->rect.width << " x " << item->rect.height << "\n";
+        text << "KIND: " << item->type << "\nOWN PLACE: " << item->rect.x << ", " << item->rect.y << "  "
+             << item->rect.width << " x " << item->rect.height << "\n";
     text << "OVERRIDDEN: " << (controller.session().isOverridden (id) ? "YES" : "NO") << "\n";
     if (auto* c = controller.component (id))
     {
         if (auto* control = dynamic_cast<ParameterControl*> (c))
         {
             const auto& info = control->getInfo();
-            text << "\nPARAMETER: " << info.id << "\nNAME: " << info.name << "\nNRPN: " << info.nrpn << "\nRAW RANGE: " << info.rawMin << " to " << info.rawMax << "\n";
+            text << "\nPARAMETER: " << info.id << "\nNAME: " << info.name << "\nNRPN: " << info.nrpn
+                 << "\nRAW RANGE: " << info.rawMin << " to " << info.rawMax << "\n";
         }
         if (auto* label = dynamic_cast<juce::Label*> (c))
-            text << "\nlayoutEditorDefaultText: " << label->getText() << "\nlayoutEditorDefaultFontSize: " << label->getFont().getHeight()
+            text << "\nlayoutEditorDefaultText: " << label->getText()
+                 << "\nlayoutEditorDefaultFontSize: " << label->getFont().getHeight()
                  << "\nlayoutEditorDefaultBold: " << (label->getFont().isBold() ? "true" : "false") << "\n";
         if (auto* button = dynamic_cast<juce::Button*> (c))
             text << "\nlayoutEditorDefaultText: " << button->getButtonText() << "\n";
@@ -330,6 +382,9 @@ void LayoutPropertiesPanel::refresh()
     view.setText (text, false);
 }
 
-void LayoutPropertiesPanel::resized() { view.setBounds (getLocalBounds()); }
+void LayoutPropertiesPanel::resized()
+{
+    view.setBounds (getLocalBounds());
+}
 
 } // namespace orvo

@@ -21,9 +21,9 @@ public:
 
 private:
     LayoutController& controller;
-    juce::TextButton modeButton, save { "SAVE" }, saveAs { "SAVE AS" }, load { "LOAD" }, undo { "UNDO" }, fit { "FIT PAGE" },
-        group { "GROUP" }, manualGroup { "MANUAL GROUP" }, lock { "LOCK" }, reset { "RESET" }, resetAll { "RESET ALL" },
-        front { "FRONT" }, back { "BACK" };
+    juce::TextButton modeButton, save{ "SAVE" }, saveAs{ "SAVE AS" }, load{ "LOAD" }, undo{ "UNDO" }, fit{ "FIT PAGE" },
+        group{ "GROUP" }, manualGroup{ "MANUAL GROUP" }, lock{ "LOCK" }, reset{ "RESET" }, resetAll{ "RESET ALL" },
+        front{ "FRONT" }, back{ "BACK" };
     juce::Label info;
     size_t listener = 0;
 };
@@ -48,8 +48,8 @@ private:
         juce::TextEditor editor;
     };
     std::array<Field, 7> fields; // X, Y, W, H, FONT SIZE, SIZE, TEXT
-    juce::ToggleButton bold { "BOLD" };
-    juce::Label buttonStyleCaption { {}, "BUTTON STYLE" }, ledColorCaption { {}, "LED COLOR" };
+    juce::ToggleButton bold{ "BOLD" };
+    juce::Label buttonStyleCaption{ {}, "BUTTON STYLE" }, ledColorCaption{ {}, "LED COLOR" };
     juce::ComboBox buttonStyle, ledColor;
     size_t listener = 0;
     std::string shownId;
@@ -66,7 +66,7 @@ public:
 
 private:
     LayoutController& controller;
-    juce::TextButton save { "SAVE FX LAYOUT" }, reload { "RELOAD FX LAYOUT" };
+    juce::TextButton save{ "SAVE FX LAYOUT" }, reload{ "RELOAD FX LAYOUT" };
     juce::Label info;
     size_t listener = 0;
 };
