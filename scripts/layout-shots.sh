@@ -47,6 +47,9 @@ click 816 22                       # the GENERATOR header button: a caption to r
 click 1143 662                     # TEXT in PARAMETER ATTRIBUTES
 xdotool key ctrl+a; xdotool type --delay 40 "GEN"; xdotool key Return
 sleep 0.8
+click 679 993                      # the PROGRAM light of the bottom bar turns red
+click 1177 741
+xdotool key Down Down Return; sleep 0.6
 shot layout-mode-attributes.png
 click 1031 129                     # SAVE: the alert says what was verified and where
 sleep 1

@@ -1,6 +1,7 @@
 #include "LayoutController.h"
 
 #include "LayoutOverlay.h"
+#include "engine/ColourScheme.h"
 #include "library/AtomicFile.h"
 #include "library/JsonText.h"
 #include "model/EmbeddedResources.h"
@@ -111,6 +112,16 @@ void LayoutController::apply()
 void LayoutController::applyStyle (juce::Component& c, const std::string& id)
 {
     const auto* style = edits.style (id);
+    const auto ownLed = style != nullptr && style->ledColor ? ColourScheme::ledColourNamed (*style->ledColor) : juce::Colour();
+    const juce::var led = ownLed.isTransparent() ? juce::var() : juce::var ((juce::int64) ownLed.getARGB());
+    if (c.getProperties()["ledColour"] != led)
+    {
+        if (led.isVoid())
+            c.getProperties().remove ("ledColour");
+        else
+            c.getProperties().set ("ledColour", led);
+        c.repaint();
+    }
     auto* label = dynamic_cast<juce::Label*> (&c);
     auto* button = dynamic_cast<juce::Button*> (&c);
     if (label == nullptr && button == nullptr)
