@@ -61,7 +61,16 @@ public:
                 if (editor != nullptr && editor->writeLayoutOfEveryItem (file))
                     std::cout << file.getFullPathName() << "\n";
                 else
+                {
                     std::cerr << "OrvoEditor: could not write the layout to " << file.getFullPathName() << "\n";
+                    setApplicationReturnValue (1);
+                }
+                if (editor != nullptr)
+                    for (const auto& id : editor->getLayout().duplicateIds())
+                    {
+                        std::cerr << "DUPLICATE ID: " << id << "\n";
+                        setApplicationReturnValue (1);
+                    }
                 quit();
             });
             return;

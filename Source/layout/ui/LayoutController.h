@@ -70,6 +70,8 @@ public:
 
     /** The selection or the layout changed: the panels show it again. */
     void changed();
+    /** Ids that two items answered to (a developer's slip, reported once each). */
+    const std::set<std::string>& duplicateIds() const { return reportedDuplicates; }
     std::vector<std::function<void()>> listeners;
 
 private:
