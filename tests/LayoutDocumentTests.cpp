@@ -330,6 +330,12 @@ TEST (LayoutEditing, ThreeMovedItemsComeBackAfterSavingRestartingAndLoading)
     EXPECT_EQ (restarted.rect ("sidebar.bottom.monitor.copy"), (LayoutRect{ 970, 100, 100, 26 }));
     EXPECT_EQ (restarted.rect ("page.tab.0"), (LayoutRect{ 8, 48, 100, 26 }));
     EXPECT_EQ (restarted.unknownIdsInLastDocument(), 0);
+
+    auto withStranger = *loaded.document;
+    withStranger.targets.push_back ({ "param.noSuchThing", { 1, 1, 1, 1 }, "" });
+    restarted.applyDocument (withStranger);
+    EXPECT_EQ (restarted.unknownIdsInLastDocument(), 1);
+    EXPECT_EQ (restarted.rect ("param.osc1.a"), (LayoutRect { 50, 100, 100, 26 }));
 }
 
 TEST (LayoutLibrary, SaveAsNamesTheFileAndARefusedLoadKeepsTheLayoutInForce)
