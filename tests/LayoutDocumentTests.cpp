@@ -335,7 +335,7 @@ TEST (LayoutEditing, ThreeMovedItemsComeBackAfterSavingRestartingAndLoading)
     withStranger.targets.push_back ({ "param.noSuchThing", { 1, 1, 1, 1 }, "" });
     restarted.applyDocument (withStranger);
     EXPECT_EQ (restarted.unknownIdsInLastDocument(), 1);
-    EXPECT_EQ (restarted.rect ("param.osc1.a"), (LayoutRect { 50, 100, 100, 26 }));
+    EXPECT_EQ (restarted.rect ("param.osc1.a"), (LayoutRect{ 50, 100, 100, 26 }));
 }
 
 TEST (LayoutLibrary, SaveAsNamesTheFileAndARefusedLoadKeepsTheLayoutInForce)

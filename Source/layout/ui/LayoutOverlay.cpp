@@ -3,6 +3,8 @@
 #include "LayoutController.h"
 #include "ui/OrvoLookAndFeel.h"
 
+#include <algorithm>
+
 namespace orvo
 {
 namespace
@@ -27,13 +29,21 @@ bool isLayoutTool (const std::string& id)
 }
 } // namespace
 
-bool LayoutOverlay::hitTest (int x, int y)
+std::vector<juce::Rectangle<int>> LayoutOverlay::toolPanes() const
 {
+    std::vector<juce::Rectangle<int>> panes;
     for (const auto& item : controller.currentItems())
         if (isLayoutTool (item.id) && item.component->isShowing())
             if (auto* pane = item.component->getParentComponent())
-                if (getParentComponent()->getLocalArea (pane->getParentComponent(), pane->getBounds()).contains (x, y))
-                    return false;
+                panes.push_back (getParentComponent()->getLocalArea (pane->getParentComponent(), pane->getBounds()));
+    return panes;
+}
+
+bool LayoutOverlay::hitTest (int x, int y)
+{
+    for (const auto& pane : toolPanes())
+        if (pane.contains (x, y))
+            return false;
     return true;
 }
 
@@ -47,12 +57,19 @@ void LayoutOverlay::paint (juce::Graphics& g)
 {
     g.fillAll (juce::Colours::black.withAlpha (0.12f));
     const auto& selected = controller.session().selected();
+    const auto panes = toolPanes();
+    const auto inToolPane = [&panes] (juce::Rectangle<int> r)
+    {
+        return std::any_of (panes.begin(), panes.end(),
+                            [r] (const juce::Rectangle<int>& p) { return p.contains (r.getCentre()); });
+    };
     for (const auto& item : controller.currentItems())
     {
-        if (isContainer (item) || !isShownWithin (*item.component, *getParentComponent()) ||
-            !hitTest (controller.surfaceBounds (item.id).getCentreX(), controller.surfaceBounds (item.id).getCentreY()))
+        if (isContainer (item) || !isShownWithin (*item.component, *getParentComponent()))
             continue;
         const auto r = controller.surfaceBounds (item.id);
+        if (inToolPane (r))
+            continue;
         g.setColour (palette::accent.withAlpha (0.35f));
         g.drawRect (r, 1);
     }

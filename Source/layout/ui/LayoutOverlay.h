@@ -2,6 +2,8 @@
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
+#include <vector>
+
 namespace orvo
 {
 class LayoutController;
@@ -24,6 +26,8 @@ public:
 private:
     std::string itemAt (juce::Point<int> p) const;
     bool onHandle (juce::Point<int> p) const;
+    /** Where the panes showing the layout tools are, on the editor surface. */
+    std::vector<juce::Rectangle<int>> toolPanes() const;
 
     LayoutController& controller;
     enum class Drag
