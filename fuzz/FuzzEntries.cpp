@@ -3,6 +3,7 @@
 #include "data/ProgramCodec.h"
 #include "engine/EditorEngine.h"
 #include "engine/HeadlessEditor.h"
+#include "layout/LayoutEditSession.h"
 #include "library/BankDocument.h"
 #include "library/DocumentLoading.h"
 #include "library/EditorSettingsStore.h"
@@ -262,6 +263,26 @@ void userPreset (const std::uint8_t* data, std::size_t size)
     for (const auto& section : userPresetSections())
         (void)presets.load ({ UserPresetKind::section, section.key, 1 }, file);
     (void)editor->engine().tick();
+}
+
+void layoutDocument (const std::uint8_t* data, std::size_t size)
+{
+    const auto read = readLayoutText (textOf (data, size));
+    if (! read.document)
+        return;
+    // What was read must write and read back the same, and apply to a session without trouble.
+    const auto text = layoutDocumentText (*read.document);
+    const auto again = readLayoutText (text);
+    if (! again.document || layoutDocumentText (*again.document) != text)
+        __builtin_trap();
+    LayoutEditSession session;
+    session.setItems ({ { "param.osc1.semitone", "Slider/Knob", { 10, 100, 200, 26 }, true } });
+    session.applyDocument (*read.document);
+    for (const auto& g : session.groups())
+        session.setGroupLocked (g.id, true);
+    session.select ("param.osc1.semitone", false);
+    session.moveSelection (7, -7);
+    (void)session.capture ({ "param.osc1.semitone" });
 }
 
 } // namespace orvo::fuzz

@@ -30,5 +30,7 @@ void toolSettings (const std::uint8_t* data, std::size_t size);
 void settingsFile (const std::uint8_t* data, std::size_t size);
 /** A ".orvopreset" file loaded as every kind of user preset into a running editor. */
 void userPreset (const std::uint8_t* data, std::size_t size);
+/** A layout document's text through the reader, the writer and an edit session that applies it. */
+void layoutDocument (const std::uint8_t* data, std::size_t size);
 
 } // namespace orvo::fuzz

@@ -22,7 +22,7 @@ TEST (FuzzRegressions, EveryKeptInputRunsThroughItsTarget)
         { "document", orvo::fuzz::document },   { "libraryHead", orvo::fuzz::libraryHead },
         { "midiInput", orvo::fuzz::midiInput }, { "editorState", orvo::fuzz::editorState },
         { "toolSettings", orvo::fuzz::toolSettings }, { "settingsFile", orvo::fuzz::settingsFile },
-        { "userPreset", orvo::fuzz::userPreset },
+        { "userPreset", orvo::fuzz::userPreset }, { "layoutDocument", orvo::fuzz::layoutDocument },
     };
     for (const auto& [name, entry] : targets)
     {

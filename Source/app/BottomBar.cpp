@@ -99,7 +99,7 @@ void BottomBar::Led::paint (juce::Graphics& g)
     const auto r = getLocalBounds().toFloat().reduced (2.0f);
     const float d = std::min (r.getWidth(), r.getHeight());
     const auto circle = juce::Rectangle<float> (d, d).withCentre (r.getCentre());
-    g.setColour (on ? palette::ledOn : palette::ledOff);
+    g.setColour (ledColour (*this, on));
     g.fillEllipse (circle);
     g.setColour (juce::Colours::black.withAlpha (0.5f));
     g.drawEllipse (circle, 1.0f);

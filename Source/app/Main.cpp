@@ -53,6 +53,28 @@ public:
                                                        [&session] (const std::string& line)
                                                        { session.engine().logLine (line); });
         }
+        if (startCommandLine.writeLayout != juce::File())
+        {
+            juce::MessageManager::callAsync ([this] {
+                auto* editor = mainWindow != nullptr ? mainWindow->editor() : nullptr;
+                const auto& file = startCommandLine.writeLayout;
+                if (editor != nullptr && editor->writeLayoutOfEveryItem (file))
+                    std::cout << file.getFullPathName() << "\n";
+                else
+                {
+                    std::cerr << "OrvoEditor: could not write the layout to " << file.getFullPathName() << "\n";
+                    setApplicationReturnValue (1);
+                }
+                if (editor != nullptr)
+                    for (const auto& id : editor->getLayout().duplicateIds())
+                    {
+                        std::cerr << "DUPLICATE ID: " << id << "\n";
+                        setApplicationReturnValue (1);
+                    }
+                quit();
+            });
+            return;
+        }
         // Opened once the window is on screen, so its questions have somewhere to appear.
         juce::MessageManager::callAsync ([this] { openDocuments (startCommandLine.documents); });
         const std::lock_guard<std::mutex> lock (handOffLock);
@@ -118,6 +140,12 @@ int main (int argc, char* argv[])
     if (!startCommandLine.error.empty())
         return std::cerr << startCommandLine.error, 2;
 
+    if (startCommandLine.writeLayout != juce::File())
+    {
+        // Writing the layout is a job of its own; it never hands over to a running editor.
+        juce::JUCEApplicationBase::createInstance = &juce_CreateApplication;
+        return juce::JUCEApplicationBase::main (argc, (const char**)argv);
+    }
     const auto channelName = InstanceChannel::sessionName();
     instanceChannel = std::make_unique<InstanceChannel> (channelName);
     const bool first = instanceChannel->listen (

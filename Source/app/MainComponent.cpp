@@ -1,6 +1,7 @@
 #include "MainComponent.h"
 
 #include "model/ValueText.h"
+#include "layout/ui/LayoutPanels.h"
 
 namespace orvo
 {
@@ -66,14 +67,14 @@ MainComponent::MainComponent (Options options)
     header.setMinimumHorizontalScale (0.8f);
     header.setColour (juce::Label::textColourId, palette::text);
     addAndMakeVisible (header);
-    registerItem (header, "editor.header.title");
+    registerItem (header, "top.logo");
     lastNrpnLabel.setFont (juce::Font (juce::Font::getDefaultMonospacedFontName(), 10.0f, juce::Font::plain));
     lastNrpnLabel.setJustificationType (juce::Justification::centredLeft);
     lastNrpnLabel.setBorderSize ({});
     lastNrpnLabel.setMinimumHorizontalScale (0.7f);
     lastNrpnLabel.setColour (juce::Label::textColourId, palette::lcd.ink);
     addChildComponent (lastNrpnLabel);
-    registerItem (lastNrpnLabel, "editor.header.lastNrpn");
+    registerItem (lastNrpnLabel, "top.lastNrpn");
 
     sendShownButton.setTooltip ("Send every value shown on this page to the Orvo.");
     sendShownButton.onClick = [this] {
@@ -101,18 +102,18 @@ MainComponent::MainComponent (Options options)
         b.setClickingTogglesState (false);
         b.onClick = [this, t] { setPage (t); };
         addAndMakeVisible (b);
-        registerItem (b, "editor.tabs." + juce::String (t));
+        registerItem (b, "page.tab." + juce::String (t));
     }
     defaultPageLabel.setFont (juce::Font (12.0f, juce::Font::bold));
     defaultPageLabel.setJustificationType (juce::Justification::centredRight);
     addAndMakeVisible (defaultPageLabel);
-    registerItem (defaultPageLabel, "editor.tabs.defaultPageLabel");
+    registerItem (defaultPageLabel, "page.defaultPage.label");
     for (int value : { 6, 1, 2, 3, 4, 5 })
         defaultPageChooser.addItem (EditorEngine::pageNames()[(size_t) EditorSettings::tabForDefaultPage (value)], value);
     defaultPageChooser.setSelectedId (engine->settings().defaultPage, juce::dontSendNotification);
     defaultPageChooser.onChange = [this] { changeSetting (5200 + defaultPageChooser.getSelectedId()); };
     addAndMakeVisible (defaultPageChooser);
-    registerItem (defaultPageChooser, "editor.tabs.defaultPage");
+    registerItem (defaultPageChooser, "page.defaultPage.dropdown");
 
     for (int t = 0; t < 6; ++t)
     {
@@ -122,8 +123,26 @@ MainComponent::MainComponent (Options options)
     buildPages();
 
     const auto toolView = [this] (int tool)
-    { return makeToolPanel (tool, session->tools(), session->midi(), *engine, session->virtualController(),
-                            [this] { saveEditorSettings (getSettingsStore(), engine->settings()); }); };
+    {
+        std::unique_ptr<ToolPanel> view;
+        if (tool == SidebarModel::layoutEdit)
+            view = std::make_unique<LayoutEditPanel> (*layout);
+        else if (tool == SidebarModel::parameterAttributes)
+            view = std::make_unique<LayoutAttributesPanel> (*layout);
+        else if (tool == SidebarModel::parameterProperties)
+            view = std::make_unique<LayoutPropertiesPanel> (*layout);
+        else if (tool == SidebarModel::digitalFxConfig)
+            view = std::make_unique<DigitalFxConfigPanel> (*layout);
+        else
+            view = makeToolPanel (tool, session->tools(), session->midi(), *engine, session->virtualController(),
+                                  [this] { saveEditorSettings (getSettingsStore(), engine->settings()); });
+        // The tool's items carry its name in their layout ids.
+        static const char* keys[] = { "", "parameterDetails", "monitor", "morph", "macros", "notes", "parameterHelp",
+                                      "midiControl", "layoutEdit", "parameterAttributes", "parameterProperties", "digitalFxConfig" };
+        if (view != nullptr && tool >= 1 && tool <= 11)
+            view->setComponentID (keys[tool]);
+        return view;
+    };
     topPane.makeToolView = toolView;
     bottomPane.makeToolView = toolView;
     controllerWake.run = [this]
@@ -146,6 +165,17 @@ MainComponent::MainComponent (Options options)
     registerItem (bottomPane, "sidebar.bottom.pane");
     registerItem (monitorPanel, "monitor");
     registerItem (detailsPanel, "details");
+
+    layout = std::make_unique<LayoutController> (
+        *this, prompts, fileDialogs, [this] { return getLibrarian().library().folder (LibraryRoot::Folder::layouts); },
+        [this] (const std::string& line) { engine->log().append (line); });
+    layout->currentPage = [this] { return engine->page(); };
+    layout->currentAlgorithmName = [this] { return effectAlgorithmName (session->effects().page().algorithm()); };
+    layout->onModeChanged = [safe = juce::Component::SafePointer<MainComponent> (this)]
+    {
+        // After the button that asked has finished: the sidebars may be rebuilt.
+        juce::MessageManager::callAsync ([safe] { if (safe != nullptr) safe->updateDigitalFxTool(); });
+    };
 
     const int startTab = shownPage = engine->page();
     pages[(size_t) startTab].setVisible (true);
@@ -247,6 +277,7 @@ MainComponent::MainComponent (Options options)
     resized();
     addChildComponent (syncOverlay);
     registerItem (syncOverlay, "overlay.syncProgress");
+    layout->startup();
     engine->log().append ("STARTUP: editor ready in " + juce::String (clock.nowMs() - session->startedAtMs(), 1).toStdString() + " ms.\n");
     if (! options.standalone)
         engine->log().append ("Plugin mode: direct hardware MIDI ports are disabled until the host MIDI transport is connected.\n\n");
@@ -291,6 +322,8 @@ void MainComponent::registerItem (juce::Component& c, const juce::String& id)
 {
     if (c.getComponentID().isEmpty())
         c.setComponentID (id);
+    else if (c.getComponentID() != id)
+        engine->log().append ("COMPONENT HAS MULTIPLE IDS: " + c.getComponentID().toStdString() + ", " + id.toStdString() + "\n");
     registry[c.getComponentID()] = &c;
 }
 
@@ -435,6 +468,8 @@ void MainComponent::setPage (int tab)
             p.setVisible (false);
         pages[(size_t) now].setVisible (true);
         layOutPage (now);
+        layout->apply();
+        updateDigitalFxTool();
         repaint();
     }
     for (int t = 0; t < 6; ++t)
@@ -451,6 +486,7 @@ void MainComponent::setDiagnosticMode (bool on)
         // Diagnostic mode may have let the editor work without knowing the instrument's mode.
         getSync().forgetMode();
     }
+    updateDigitalFxTool();
     lastNrpnLabel.setVisible (on);
     if (on)
         lastNrpnLabel.setText (engine->lastNrpnText(), juce::dontSendNotification);
@@ -488,7 +524,41 @@ void MainComponent::rememberWindowSize (int width, int height)
 
 void MainComponent::toggleLayoutMode()
 {
-    engine->log().append ("Layout editing is not available in this version yet.\n");
+    layout->toggleLayoutMode();
+}
+
+bool MainComponent::writeLayoutOfEveryItem (const juce::File& file)
+{
+    LayoutDocument look;
+    const bool diagnostic = engine->settings().diagnosticMode;
+    const int topTool = engine->sidebars().tool (SidebarModel::top), bottomTool = engine->sidebars().tool (SidebarModel::bottom);
+    engine->setDiagnosticMode (true);
+    engine->sidebars().setDiagnosticMode (true, true);
+    // Each tool in each pane, with the shared displays kept apart so neither shows its placeholder.
+    for (int tool : SidebarModel::toolList (true, true))
+        for (int pane : { SidebarModel::top, SidebarModel::bottom })
+        {
+            const int other = tool == SidebarModel::monitor ? SidebarModel::parameterDetails : SidebarModel::monitor;
+            engine->setSidebarTool (1 - pane, other);
+            engine->setSidebarTool (pane, tool);
+            refreshSidebars();
+            layout->addCurrentLook (look);
+        }
+    engine->setDiagnosticMode (diagnostic);
+    engine->setSidebarTool (SidebarModel::top, topTool);
+    engine->setSidebarTool (SidebarModel::bottom, bottomTool);
+    refreshSidebars();
+    return layout->writeLook (look, file);
+}
+
+void MainComponent::updateDigitalFxTool()
+{
+    const bool diagnostic = engine->settings().diagnosticMode;
+    const bool fx = diagnostic && layout->isLayoutMode() && engine->page() == 5;
+    if (fx == engine->sidebars().isDigitalFxLayoutEditing())
+        return;
+    engine->sidebars().setDiagnosticMode (diagnostic, fx);
+    refreshSidebars();
 }
 
 bool MainComponent::isLayoutEditShown() const { return engine->sidebars().showsTool (SidebarModel::layoutEdit); }
@@ -498,6 +568,8 @@ void MainComponent::refreshSidebars()
     topPane.refresh();
     bottomPane.refresh();
     topPane.resized();
+    if (layout != nullptr)
+        layout->apply();
 }
 
 void MainComponent::refreshDetails()
@@ -522,6 +594,7 @@ void MainComponent::showTickReport (const EditorSession::TickReport& report)
     const auto& transferOverlay = session->transfers().overlay();
     syncOverlay.show (transferOverlay.visible ? transferOverlay : getSync().sync().overlay());
     effectsTools->tick();
+    layout->showAlgorithm (session->effects().page().algorithm());
     for (int route : report.effects.changedRoutes)
         modOverlay->refresh (route);
     if (session->compare().takeChanged())
@@ -837,6 +910,8 @@ void MainComponent::resized()
     const int sideHeight = designHeight - tabRowTop - margin;
     topPane.setBounds (sideX, tabRowTop, sidebarWidth, sideHeight * 9 / 20);
     bottomPane.setBounds (sideX, topPane.getBottom() + margin, sidebarWidth, designHeight - margin - topPane.getBottom() - margin);
+    if (layout != nullptr)
+        layout->apply();
 }
 
 } // namespace orvo

@@ -8,6 +8,7 @@
 #include "engine/EditorSettingsBinding.h"
 #include "engine/HostSinks.h"
 #include "engine/PagePlan.h"
+#include "layout/ui/LayoutController.h"
 #include "midi/JuceMidiDevices.h"
 #include "midi/ui/MidiSettingsOverlay.h"
 #include "mix/ui/MixSettingsOverlayPanel.h"
@@ -109,6 +110,11 @@ public:
     void toggleLibraryPanel();
     bool isLibraryShown() const { return libraryPanel != nullptr && libraryPanel->isVisible(); }
     bool isLayoutEditShown() const;
+    LayoutController& getLayout() { return *layout; }
+    /** Writes every item of every page, overlay and sidebar tool, where the layout puts it now. */
+    bool writeLayoutOfEveryItem (const juce::File& file);
+    /** DIGITAL FX CONFIG is offered while layout mode edits the EFFECTS page in Diagnostic Mode. */
+    void updateDigitalFxTool();
     void noteWindowSize (int w, int h) { engine->noteWindowSize (w, h); }
 
     void receiveHostMidi (const std::uint8_t* data, size_t size) override { engine->handleIncomingMidi (data, size); }
@@ -188,6 +194,7 @@ private:
     void showToolChanges();
 
     std::map<juce::String, juce::Component*> registry;
+    std::unique_ptr<LayoutController> layout;
     int shownDetailsRow = -2;
     int shownPage = -1;
 };

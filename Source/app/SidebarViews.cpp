@@ -140,7 +140,7 @@ SidebarPane::SidebarPane (EditorEngine& e, int paneIndex, MonitorPanel& m, Param
 void SidebarPane::refresh()
 {
     chooser.clear (juce::dontSendNotification);
-    for (int tool : SidebarModel::toolList (engine.settings().diagnosticMode))
+    for (int tool : SidebarModel::toolList (engine.settings().diagnosticMode, engine.sidebars().isDigitalFxLayoutEditing()))
         chooser.addItem (SidebarModel::toolName (tool), tool);
     chooser.setSelectedId (engine.sidebars().tool (pane), juce::dontSendNotification);
     resized();

@@ -24,7 +24,7 @@ public:
     void paint (juce::Graphics& g) override
     {
         const auto r = getLocalBounds().toFloat().reduced (1.0f);
-        g.setColour (lit ? palette::ledOn : palette::ledOff);
+        g.setColour (ledColour (*this, lit));
         g.fillEllipse (r);
         g.setColour (juce::Colours::black.withAlpha (0.5f));
         g.drawEllipse (r, 1.0f);

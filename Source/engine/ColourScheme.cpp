@@ -137,4 +137,14 @@ double contrastRatio (juce::Colour a, juce::Colour b)
     return (std::max (la, lb) + 0.05) / (std::min (la, lb) + 0.05);
 }
 
+juce::Colour ColourScheme::ledColourNamed (std::string_view name)
+{
+    // The same lamps as the "Default LED Color" choices (green, orange, red, white).
+    const std::pair<std::string_view, int> named[] = { { "green", 0 }, { "orange", 1 }, { "red", 2 }, { "white", 3 } };
+    for (const auto& [n, i] : named)
+        if (n == name)
+            return juce::Colour (leds[i]);
+    return juce::Colours::transparentBlack;
+}
+
 } // namespace orvo

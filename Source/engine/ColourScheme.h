@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string_view>
+
 #include <juce_graphics/juce_graphics.h>
 
 #include <string>
@@ -40,6 +42,9 @@ struct ColourScheme
     bool realisticLcd = true;
 
     static ColourScheme of (const Appearance& appearance);
+    /** The lit colour of an LED by the name a layout gives it ("green", "red", "orange", "white");
+        transparent for any other name. */
+    static juce::Colour ledColourNamed (std::string_view name);
 
     /** How much lighter a button is drawn under the pointer and while pressed. */
     static constexpr float buttonHoverBrightening = 0.12f, buttonDownBrightening = 0.2f;

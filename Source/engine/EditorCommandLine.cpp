@@ -7,9 +7,17 @@ EditorCommandLine EditorCommandLine::parse (const std::vector<std::string>& args
 {
     EditorCommandLine line;
     bool onlyPaths = false;
+    bool layoutPathNext = false;
     for (const auto& arg : args)
     {
-        if (!onlyPaths && arg == "--")
+        if (layoutPathNext)
+        {
+            layoutPathNext = false;
+            line.writeLayout = currentFolder.getChildFile (juce::String::fromUTF8 (arg.c_str()));
+        }
+        else if (!onlyPaths && arg == "--write-layout")
+            layoutPathNext = true;
+        else if (!onlyPaths && arg == "--")
             onlyPaths = true;
         else if (!onlyPaths && (arg == "--help" || arg == "-h"))
             line.showHelp = true;
@@ -34,6 +42,8 @@ EditorCommandLine EditorCommandLine::parse (const std::vector<std::string>& args
         else if (!arg.empty())
             line.documents.push_back (currentFolder.getChildFile (juce::String::fromUTF8 (arg.c_str())));
     }
+    if (layoutPathNext && line.error.empty())
+        line.error = "OrvoEditor: --write-layout needs a file.\n";
     return line;
 }
 
@@ -49,11 +59,13 @@ const OptionHelp optionHelp[] = {
     { "--virtual-orvo", "open the built-in Virtual Orvo's input and output at start, instead of the MIDI ports "
                         "remembered from the last session." },
     { "--wire-rate", "the Virtual Orvo answers at MIDI cable speed, as hardware does." },
+    { "--write-layout FILE", "start, write every item of the editor with the place it has (the built-in look under the "
+                             "newest saved layout) as a layout document to FILE, and quit." },
     { "--help", "show this text." },
     { "--version", "show the version." },
     { "--", "treat every later argument as a document, even one starting with -." },
 };
-const char* const usageLines[] = { "[--virtual-orvo] [--wire-rate] [DOCUMENT...]", "--help | --version" };
+const char* const usageLines[] = { "[--virtual-orvo] [--wire-rate] [DOCUMENT...]", "--write-layout FILE", "--help | --version" };
 const char* const description =
     "Each DOCUMENT (a Program .orvop, Mix .orvom, Bank .orvob or environment .orvox) is opened as the File "
     "menu's LOAD opens it, with the same checks and questions. When an Orvo Editor is already running on this "
@@ -90,12 +102,15 @@ std::string roff (const std::string& text)
 
 std::string EditorCommandLine::helpText()
 {
-    std::string text = std::string ("Usage: OrvoEditor ") + usageLines[0] + "\n       OrvoEditor " + usageLines[1] + "\n\n"
-                       + "The Orvo Editor: editor and librarian for the Orvo synthesizer.\n\n" + wrapped (description, 80, 0) + "\n";
+    std::string text = "Usage:";
+    for (const auto* usage : usageLines)
+        text += std::string (text.size() > 6 ? "       OrvoEditor " : " OrvoEditor ") + usage + "\n";
+    text += std::string ("\n") + "The Orvo Editor: editor and librarian for the Orvo synthesizer.\n\n" + wrapped (description, 80, 0) + "\n";
     for (const auto& o : optionHelp)
     {
+        // A name too long for the column stands on a line of its own.
         auto name = std::string ("  ") + o.name;
-        name.resize (18, ' ');
+        name = name.size() > 16 ? name + "\n" + std::string (18, ' ') : name + std::string (18 - name.size(), ' ');
         text += name + wrapped (o.text, 80, 18);
     }
     return text + "\n" + wrapped (std::string ("Exit status: ") + exitStatus, 80, 0);

@@ -18,6 +18,8 @@ struct EditorCommandLine
     bool useVirtualOrvo = false;
     bool virtualOrvoAtWireRate = false;
     std::vector<juce::File> documents;
+    /** Write the editor's current look as a layout document here and quit. */
+    juce::File writeLayout;
     /** A usage error, for standard error; the editor then exits with status 2. */
     std::string error;
 

@@ -47,6 +47,7 @@ public:
     int tool (int pane) const { return tools[pane & 1]; }
 
     void setDiagnosticMode (bool on, bool digitalFxLayoutEditing = false);
+    bool isDigitalFxLayoutEditing() const { return fxLayout; }
 
     bool showsTool (int tool) const { return tools[0] == tool || tools[1] == tool; }
     bool monitorShown() const { return showsTool (monitor); }

@@ -27,6 +27,16 @@ inline LcdColours lcd, valueBox, dropdown;
 inline bool realisticLcd = true;
 } // namespace palette
 
+/** An LED's lit or dark colour: its own when the layout gives it one ("ledColour"), else the default. */
+inline juce::Colour ledColour (const juce::Component& led, bool lit)
+{
+    const auto& own = led.getProperties()["ledColour"];
+    if (own.isVoid())
+        return lit ? palette::ledOn : palette::ledOff;
+    const auto on = juce::Colour ((juce::uint32) (juce::int64) own);
+    return lit ? on : on.withMultipliedBrightness (0.25f).withMultipliedSaturation (0.6f);
+}
+
 /** An LCD-style box: flat, or with the glass and shade of a real screen; value boxes unless told. */
 inline void drawLcd (juce::Graphics& g, juce::Rectangle<float> r, const LcdColours& c = palette::valueBox)
 {

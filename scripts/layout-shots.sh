@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# Starts the editor with the Virtual Orvo in Diagnostic Mode with LAYOUT EDIT and PARAMETER
+# ATTRIBUTES in the sidebars, enters layout mode (Ctrl+L), selects two items, moves one and gives
+# it a bigger caption, and takes pictures into docs/screenshots/. Usage: scripts/layout-shots.sh [DISPLAY]
+# (an X server must run on DISPLAY, e.g. Xvfb :93 -screen 0 1600x1200x24).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+export DISPLAY=${1:-:93}
+out=docs/screenshots
+mkdir -p "$out"
+home=$(mktemp -d)
+export HOME="$home"
+mkdir -p "$home/Orvo Editor"
+cat > "$home/Orvo Editor/Orvo Editor.settings" <<XML
+<?xml version="1.0" encoding="UTF-8"?>
+<PROPERTIES>
+  <VALUE name="parameterDetailsModeDefaultsApplied" val="1"/>
+  <VALUE name="defaultPage" val="3"/>
+  <VALUE name="diagnosticMode" val="1"/>
+  <VALUE name="defaultSidebarTop" val="8"/>
+  <VALUE name="defaultSidebarBottom" val="9"/>
+</PROPERTIES>
+XML
+/usr/bin/python3 scripts/close-window.py --hold & holder=$!
+sleep 0.5
+build/bin/OrvoEditor --virtual-orvo > /dev/null 2>&1 & pid=$!
+trap 'kill $pid $holder 2>/dev/null; rm -rf "$home"' EXIT
+# Diagnostic Mode asks no INITIAL SYNC question: wait for the window itself.
+for i in $(seq 1 100); do w=$(xdotool search --onlyvisible --name "^Orvo Editor$" | head -n 1 || true); [ -n "$w" ] && break; sleep 0.2; done
+sleep 3
+w=$(xdotool search --onlyvisible --name "^Orvo Editor$" | tail -n 1)
+eval "$(xdotool getwindowgeometry --shell "$w" | grep -E "^(X|Y|WIDTH|HEIGHT)=")"
+menu=$((HEIGHT - 1024))
+
+click() { xdotool mousemove $((X + $1)) $((Y + menu + $2)) click 1; sleep 0.6; }
+shot() { sleep 0.6; import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$out/$1"; }
+
+click 1126 100                     # LAYOUT in the LAYOUT EDIT tool
+click 150 122                      # the first control of the page
+xdotool keydown shift; click 150 148; xdotool keyup shift   # and the one below it
+# The second one dragged 40 pixels right and 10 down on the overlay.
+xdotool mousemove $((X + 150)) $((Y + menu + 148)) mousedown 1 mousemove $((X + 170)) $((Y + menu + 153)) \
+        sleep 0.1 mousemove $((X + 190)) $((Y + menu + 158)) mouseup 1
+sleep 0.8
+shot layout-mode-selection.png
+click 816 22                       # the GENERATOR header button: a caption to restyle
+click 1143 662                     # TEXT in PARAMETER ATTRIBUTES
+xdotool key ctrl+a; xdotool type --delay 40 "GEN"; xdotool key Return
+sleep 0.8
+click 679 993                      # the PROGRAM light of the bottom bar turns red
+click 1177 741
+xdotool key Down Down Return; sleep 0.6
+shot layout-mode-attributes.png
+click 1031 129                     # SAVE: the alert says what was verified and where
+sleep 1
+shot layout-saved.png
+ls "$home/Orvo Editor/Layouts" "$home/Orvo Editor/Layouts/Backups" 2>/dev/null || true
