@@ -79,6 +79,8 @@ void EditorEngine::pasteSelectedValue()
     const int v = std::clamp (copied.value, target.rawMin, target.rawMax);
     setValue (selectedRow, v);
     edited = true;
+    if (onDisplayedValueEdited)
+        onDisplayedValueEdited();
     if (editorSettings.sendChangesImmediately)
         sendCatalogue (selectedRow, v);
     monitorLog.append (std::string ("Pasted ") + copied.shape.name + " value " + std::to_string (v) + " to " +

@@ -117,6 +117,9 @@ EditorSession::EditorSession (Platform platform)
     toolsController = std::make_unique<ToolsController> (*editor, *effectsController, state,
                                                          librarianController->autoSave());
 
+    dependentDisplays = std::make_unique<DependentDisplays> (*editor);
+    editor->onDisplayedValueEdited = [this] { dependentDisplays->refresh(); };
+
     // The working environment remembers the last selection; the editor starts on it.
     editor->setSelection (state.selectedBank, state.selectedSlot);
     editor->applySettingsAtStart();
@@ -147,10 +150,15 @@ EditorSession::TickReport EditorSession::tick()
     if (state.selectedBank != editor->selectedBank() || state.selectedSlot != editor->selectedProgram())
         librarianController->programFlows().selectionChanged (editor->selectedBank(), editor->selectedProgram());
     toolsController->tick();
-    report.rows = editor->tick();
+    report.rows = editor->tickRows();
     report.effects = effectsController->tick();
     mixController->tick();
+    if (report.rows.anyRowChanged || ! report.effects.changedRoutes.empty())
+        dependentDisplays->refresh();
+    report.displaysChanged = dependentDisplays->takeChanged();
+    editor->drainLog();
     librarianController->tick();
+    editor->tickLastNrpn (report.rows);
     return report;
 }
 

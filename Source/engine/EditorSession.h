@@ -1,6 +1,7 @@
 #pragma once
 
 #include "BankSyncController.h"
+#include "DependentDisplays.h"
 #include "EditorEngine.h"
 #include "EffectsController.h"
 #include "EffectsReadback.h"
@@ -37,11 +38,13 @@ namespace orvo
          then a transfer's read-back is compared with what was sent;
       2. the performance tools: a changed slot brings its tool data, queued controller messages are
          learned or applied, macros follow their targets;
-      3. the engine: the selection-settle countdown, pending row values, highlights, the log queue,
-         "Last NRPN";
+      3. the engine: the selection-settle countdown, pending row values, highlights;
       4. effects and routes: the NRPNs without a row that the MIDI thread queued;
       5. Mix settings: the Mix dumps the MIDI thread queued;
-      6. the librarian: Auto Save Tools' debounced write-back, then the first library index. */
+      6. the dependent displays, once, when a row or a route changed;
+      7. the log lines other threads queued;
+      8. the librarian: Auto Save Tools' debounced write-back, then the first library index;
+      9. "Last NRPN". */
 class EditorSession
 {
 public:
@@ -78,6 +81,7 @@ public:
     UserPresetController& userPresets() { return *userPresetController; }
     GeneratorController& generator() { return *generatorController; }
     ToolsController& tools() { return *toolsController; }
+    DependentDisplays& displays() { return *dependentDisplays; }
 
     /** When the session began to be built, on its clock. */
     double startedAtMs() const { return startMs; }
@@ -88,6 +92,8 @@ public:
     {
         EditorEngine::TickReport rows;
         EffectsController::TickReport effects;
+        /** Dependent displays whose drawing changed, as DependentDisplays bits. */
+        unsigned displaysChanged = 0;
     };
     TickReport tick();
 
@@ -117,6 +123,7 @@ private:
     std::unique_ptr<UserPresetController> userPresetController;
     std::unique_ptr<GeneratorController> generatorController;
     std::unique_ptr<ToolsController> toolsController;
+    std::unique_ptr<DependentDisplays> dependentDisplays;
 };
 
 } // namespace orvo
