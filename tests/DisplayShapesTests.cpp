@@ -13,13 +13,17 @@ namespace
 /** Raw values by id; every other row reads 0. */
 DisplayShapes::RawOf rawFrom (std::map<std::string, int> values)
 {
-    return [values = std::move (values)] (std::string_view id) {
+    return [values = std::move (values)] (std::string_view id)
+    {
         const auto it = values.find (std::string (id));
         return it == values.end() ? 0 : it->second;
     };
 }
 
-int row (const char* id) { return *ParameterCatalogue::findById (id); }
+int row (const char* id)
+{
+    return *ParameterCatalogue::findById (id);
+}
 } // namespace
 
 TEST (DisplayShapes, TheNineCurvesRunFromZeroToOneWithTheirOwnBend)
@@ -27,7 +31,9 @@ TEST (DisplayShapes, TheNineCurvesRunFromZeroToOneWithTheirOwnBend)
     // Values at t = 0.5 and t = 0.25, worked out by hand: EXP k is t^(k+1), LOG k its mirror,
     // S-CURVE 1 is 3t^2 - 2t^3, S-CURVE 2 is 6t^5 - 15t^4 + 10t^3.
     const double atHalf[] = { 0.5, 0.25, 0.125, 0.0625, 0.75, 0.875, 0.9375, 0.5, 0.5 };
-    const double atQuarter[] = { 0.25, 0.0625, 0.015625, 0.00390625, 0.4375, 0.578125, 0.68359375, 0.15625, 0.103515625 };
+    const double atQuarter[] = {
+        0.25, 0.0625, 0.015625, 0.00390625, 0.4375, 0.578125, 0.68359375, 0.15625, 0.103515625
+    };
     for (int i = 0; i < ValueCurveShapes::numShapes; ++i)
     {
         SCOPED_TRACE (ValueCurveShapes::shape (i).name);
@@ -46,10 +52,12 @@ TEST (DisplayShapes, OscillatorDrawsTheWavesThatAreOn)
     EXPECT_FLOAT_EQ (saw.points[79].y, 1.0f - 2.0f / 80.0f) << "and climbs to the top within the cycle";
 
     // A 25 % square at full level: high for a quarter of each cycle.
-    const auto square = DisplayShapes::oscillator (rawFrom ({ { "osc2.square", 1 }, { "osc2.pwm", 1024 }, { "osc2.env1level", 4095 } }), 2);
+    const auto square = DisplayShapes::oscillator (
+        rawFrom ({ { "osc2.square", 1 }, { "osc2.pwm", 1024 }, { "osc2.env1level", 4095 } }), 2);
     EXPECT_EQ (square.caption, "SQR 25% LEVEL 100%");
-    const auto high = std::count_if (square.points.begin(), square.points.end(), [] (const auto& p) { return p.y > 0.0f; });
-    EXPECT_NEAR ((double) high / (double) square.points.size(), 0.25, 0.01);
+    const auto high =
+        std::count_if (square.points.begin(), square.points.end(), [] (const auto& p) { return p.y > 0.0f; });
+    EXPECT_NEAR ((double)high / (double)square.points.size(), 0.25, 0.01);
 
     const auto none = DisplayShapes::oscillator (rawFrom ({ { "osc2.sync", 1 } }), 2);
     EXPECT_EQ (none.caption, "HARD SYNC");
@@ -61,23 +69,30 @@ TEST (DisplayShapes, LfoAppliesPolarityLevelAndOffset)
 {
     // A positive pulse at full level swings between 0 and 1; a bipolar sine at half level, offset
     // down by a quarter, between -0.75 and 0.25.
-    const auto pulse = DisplayShapes::lfo (rawFrom ({ { "lfo2.shape", 3200 }, { "lfo2.polarity", 4095 }, { "lfo2.level", 4095 },
-                                                      { "lfo2.wavewidth", 2048 }, { "lfo2.offset", 2048 } }), 2);
+    const auto pulse = DisplayShapes::lfo (rawFrom ({ { "lfo2.shape", 3200 },
+                                                      { "lfo2.polarity", 4095 },
+                                                      { "lfo2.level", 4095 },
+                                                      { "lfo2.wavewidth", 2048 },
+                                                      { "lfo2.offset", 2048 } }),
+                                           2);
     EXPECT_EQ (pulse.caption, "PULSE  POSITIVE  LEVEL 100%  OFFSET 0%");
     for (const auto& p : pulse.points)
         EXPECT_TRUE (p.y == 0.0f || p.y == 1.0f) << p.y;
 
-    const auto sine = DisplayShapes::lfo (rawFrom ({ { "lfo1.polarity", 2050 }, { "lfo1.level", 2048 }, { "lfo1.offset", 1536 } }), 1);
-    const auto [low, high] = std::minmax_element (sine.points.begin(), sine.points.end(), [] (const auto& a, const auto& b) { return a.y < b.y; });
+    const auto sine = DisplayShapes::lfo (
+        rawFrom ({ { "lfo1.polarity", 2050 }, { "lfo1.level", 2048 }, { "lfo1.offset", 1536 } }), 1);
+    const auto [low, high] = std::minmax_element (sine.points.begin(), sine.points.end(),
+                                                  [] (const auto& a, const auto& b) { return a.y < b.y; });
     EXPECT_NEAR (low->y, -0.75, 0.01);
     EXPECT_NEAR (high->y, 0.25, 0.01);
 }
 
 TEST (DisplayShapes, EnvelopeRisesHoldsTheSustainAndReturnsWithItsCurve)
 {
-    std::map<std::string, int> values { { "env3.attacktime", 1000 },   { "env3.decay1time", 1000 }, { "env3.release1time", 1000 },
-                                        { "env3.release2time", 1000 }, { "env3.attacklevel", 4095 }, { "env3.decay2level", 4095 },
-                                        { "env3.sustainlevel", 2048 }, { "env3.offsetlevel", 2048 } };
+    std::map<std::string, int> values{ { "env3.attacktime", 1000 },   { "env3.decay1time", 1000 },
+                                       { "env3.release1time", 1000 }, { "env3.release2time", 1000 },
+                                       { "env3.attacklevel", 4095 },  { "env3.decay2level", 4095 },
+                                       { "env3.sustainlevel", 2048 }, { "env3.offsetlevel", 2048 } };
     const auto linear = DisplayShapes::envelope (rawFrom (values), 3);
     EXPECT_EQ (linear.caption, "LINEAR");
     EXPECT_FLOAT_EQ (linear.points.front().y, 0.0f);
@@ -127,7 +142,8 @@ TEST_F (DependentDisplaysInTheTick, AValueFromTheInstrumentRedrawsOnlyItsDisplay
     EXPECT_EQ (editor->session().displays().drawing (DependentDisplays::lfo3).caption.rfind ("PULSE", 0), 0u);
 
     engine.userEdit (row ("env1.attacktime"), 3000);
-    EXPECT_EQ (editor->session().displays().takeChanged(), 1u << DependentDisplays::env1) << "a player's edit redraws at once";
+    EXPECT_EQ (editor->session().displays().takeChanged(), 1u << DependentDisplays::env1)
+        << "a player's edit redraws at once";
 }
 
 } // namespace orvo

@@ -12,13 +12,14 @@ namespace orvo
 TEST (ParameterHelp, EveryControlKeyEveryEffectControlAndEveryFamilyHasHelp)
 {
     const auto keys = ParameterHelp::editorKeys();
-    ASSERT_GE (keys.size(), (size_t) ParameterCatalogue::numRows + InterfaceControls::all().size());
+    ASSERT_GE (keys.size(), (size_t)ParameterCatalogue::numRows + InterfaceControls::all().size());
     std::vector<std::string> missing;
     for (const auto& key : keys)
         if (const auto* help = helpFor (key); help == nullptr || help->title.empty() || help->description.empty())
             missing.push_back (key);
     for (const auto& control : effectControlTable())
-        if (const auto* help = helpFor ("__effect:" + control.id); help == nullptr || help->id.rfind (ParameterHelp::familyPrefix, 0) != 0)
+        if (const auto* help = helpFor ("__effect:" + control.id);
+            help == nullptr || help->id.rfind (ParameterHelp::familyPrefix, 0) != 0)
             missing.push_back ("__effect:" + control.id);
     for (const char* family : effectfamily::all())
         if (ParameterHelp::find (std::string (ParameterHelp::familyPrefix) + family) == nullptr)
@@ -56,7 +57,7 @@ TEST (ParameterHelp, KeysMatchExactlyAndEffectControlsGoToTheirFamily)
     }
 
     for (const auto& control : effectControlTable())
-        if (effectValueFamily (control.algorithm, control.label, (int) control.nrpn) == effectfamily::configPan)
+        if (effectValueFamily (control.algorithm, control.label, (int)control.nrpn) == effectfamily::configPan)
         {
             const auto* help = helpFor ("__effect:" + control.id);
             ASSERT_NE (help, nullptr);
@@ -68,7 +69,7 @@ TEST (ParameterHelp, KeysMatchExactlyAndEffectControlsGoToTheirFamily)
 
 TEST (ParameterHelp, PaneTextShowsTheFourTextsUnderTheirHeadings)
 {
-    const HelpEntry entry { "x", "TITLE", "What it does.", "How to use it.", "0 to 100." };
+    const HelpEntry entry{ "x", "TITLE", "What it does.", "How to use it.", "0 to 100." };
     EXPECT_EQ (ParameterHelp::paneText (entry), "TITLE\n\nWhat it does.\n\nTIPS\nHow to use it.\n\nDETAILS\n0 to 100.");
 }
 

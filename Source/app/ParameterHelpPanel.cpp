@@ -35,6 +35,9 @@ void ParameterHelpPanel::refresh()
     view.moveCaretToTop (false);
 }
 
-void ParameterHelpPanel::resized() { view.setBounds (getLocalBounds()); }
+void ParameterHelpPanel::resized()
+{
+    view.setBounds (getLocalBounds());
+}
 
 } // namespace orvo

@@ -5,18 +5,23 @@
 namespace orvo
 {
 
-DependentDisplays::DependentDisplays (const EditorEngine& e) : engine (e) { refresh(); }
+DependentDisplays::DependentDisplays (const EditorEngine& e) : engine (e)
+{
+    refresh();
+}
 
 void DependentDisplays::refresh()
 {
-    const DisplayShapes::RawOf raw = [this] (std::string_view id) {
+    const DisplayShapes::RawOf raw = [this] (std::string_view id)
+    {
         const auto row = ParameterCatalogue::findById (id);
         return row ? engine.value (*row) : 0;
     };
-    const auto update = [this] (Display d, ShapeDrawing next) {
-        if (next != drawings[(size_t) d])
+    const auto update = [this] (Display d, ShapeDrawing next)
+    {
+        if (next != drawings[(size_t)d])
         {
-            drawings[(size_t) d] = std::move (next);
+            drawings[(size_t)d] = std::move (next);
             changed |= 1u << d;
             ++changes;
         }
@@ -25,8 +30,8 @@ void DependentDisplays::refresh()
     update (osc2, DisplayShapes::oscillator (raw, 2));
     for (int n = 0; n < 3; ++n)
     {
-        update ((Display) (lfo1 + n), DisplayShapes::lfo (raw, n + 1));
-        update ((Display) (env1 + n), DisplayShapes::envelope (raw, n + 1));
+        update ((Display)(lfo1 + n), DisplayShapes::lfo (raw, n + 1));
+        update ((Display)(env1 + n), DisplayShapes::envelope (raw, n + 1));
     }
     auto lines = DisplayShapes::routingSummary (const_cast<EditorEngine&> (engine).modulation());
     if (lines != routes)
@@ -37,6 +42,9 @@ void DependentDisplays::refresh()
     }
 }
 
-unsigned DependentDisplays::takeChanged() { return std::exchange (changed, 0u); }
+unsigned DependentDisplays::takeChanged()
+{
+    return std::exchange (changed, 0u);
+}
 
 } // namespace orvo

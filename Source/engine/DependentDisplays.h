@@ -38,7 +38,7 @@ public:
     /** The displays changed since the last call, as bits (1 << Display); clears them. */
     unsigned takeChanged();
 
-    const ShapeDrawing& drawing (Display d) const { return drawings[(size_t) d]; }
+    const ShapeDrawing& drawing (Display d) const { return drawings[(size_t)d]; }
     const std::vector<std::string>& routingLines() const { return routes; }
     /** How many times a drawing was recomputed and found different (for tests and the idle check). */
     int changeCount() const { return changes; }

@@ -10,10 +10,13 @@ std::string effectHelpFamily (std::string_view effectId)
 {
     for (const auto& c : effectControlTable())
         if (c.id == effectId)
-            return effectValueFamily (c.algorithm, c.label, (int) c.nrpn);
+            return effectValueFamily (c.algorithm, c.label, (int)c.nrpn);
     return {};
 }
 
-const HelpEntry* helpFor (std::string_view key) { return ParameterHelp::find (key, effectHelpFamily); }
+const HelpEntry* helpFor (std::string_view key)
+{
+    return ParameterHelp::find (key, effectHelpFamily);
+}
 
 } // namespace orvo

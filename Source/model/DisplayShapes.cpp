@@ -19,7 +19,7 @@ constexpr int wavePoints = 160;
 double display (const DisplayShapes::RawOf& raw, const std::string& id)
 {
     const auto row = ParameterCatalogue::findById (id);
-    if (! row)
+    if (!row)
         return 0.0;
     return ValueConversion::rawToDisplay (ParameterCatalogue::row (*row), raw (id));
 }
@@ -31,11 +31,14 @@ std::string choiceName (const DisplayShapes::RawOf& raw, const std::string& id)
     return choices != nullptr ? NamedValues::nearest (*choices, raw (id)).name : std::string();
 }
 
-float toFloat (double v) { return (float) std::clamp (v, -1.0, 1.0); }
+float toFloat (double v)
+{
+    return (float)std::clamp (v, -1.0, 1.0);
+}
 
 std::string percentText (double v)
 {
-    return std::to_string ((int) std::lround (v)) + "%";
+    return std::to_string ((int)std::lround (v)) + "%";
 }
 } // namespace
 
@@ -44,9 +47,13 @@ double DisplayShapes::curve (int index, double t)
     t = std::clamp (t, 0.0, 1.0);
     switch (std::clamp (index, 0, ValueCurveShapes::numShapes - 1))
     {
-        case 1: case 2: case 3: // EXP: slow start, the steeper the higher
+        case 1:
+        case 2:
+        case 3: // EXP: slow start, the steeper the higher
             return std::pow (t, 1.0 + index);
-        case 4: case 5: case 6: // LOG: fast start
+        case 4:
+        case 5:
+        case 6: // LOG: fast start
             return 1.0 - std::pow (1.0 - t, index - 2.0);
         case 7:
             return t * t * (3.0 - 2.0 * t);
@@ -82,7 +89,7 @@ ShapeDrawing DisplayShapes::oscillator (const RawOf& raw, int osc)
     if (d.caption.empty())
         d.caption = "NO WAVE ON";
 
-    std::vector<double> ys ((size_t) wavePoints + 1);
+    std::vector<double> ys ((size_t)wavePoints + 1);
     double peak = 0.0;
     for (int i = 0; i <= wavePoints; ++i)
     {
@@ -97,11 +104,11 @@ ShapeDrawing DisplayShapes::oscillator (const RawOf& raw, int osc)
             y += p < 0.5 ? 4.0 * p - 1.0 : 3.0 - 4.0 * p;
         if (sine)
             y += std::sin (2.0 * pi * p);
-        ys[(size_t) i] = y;
+        ys[(size_t)i] = y;
         peak = std::max (peak, std::abs (y));
     }
     for (int i = 0; i <= wavePoints; ++i)
-        d.points.push_back ({ (float) i / wavePoints, toFloat (peak > 0.0 ? ys[(size_t) i] / peak : 0.0) });
+        d.points.push_back ({ (float)i / wavePoints, toFloat (peak > 0.0 ? ys[(size_t)i] / peak : 0.0) });
     return d;
 }
 
@@ -116,7 +123,8 @@ ShapeDrawing DisplayShapes::lfo (const RawOf& raw, int lfo)
     const double offset = display (raw, l + "offset") / 100.0;
 
     ShapeDrawing d;
-    d.caption = shape + "  " + polarity + "  LEVEL " + percentText (level * 100.0) + "  OFFSET " + percentText (offset * 100.0);
+    d.caption =
+        shape + "  " + polarity + "  LEVEL " + percentText (level * 100.0) + "  OFFSET " + percentText (offset * 100.0);
     // The random shape takes a new value each quarter cycle here; a fixed sequence keeps the
     // drawing steady while nothing changes.
     static constexpr double randomSteps[] = { 0.62, -0.35, 0.91, -0.78, 0.14, -0.96, 0.48, -0.12 };
@@ -134,11 +142,11 @@ ShapeDrawing DisplayShapes::lfo (const RawOf& raw, int lfo)
         else if (shape == "PULSE")
             w = p < width ? 1.0 : -1.0;
         else if (shape == "RANDOM")
-            w = randomSteps[(size_t) std::clamp ((int) std::floor (t * 4.0), 0, 11) % 8];
+            w = randomSteps[(size_t)std::clamp ((int)std::floor (t * 4.0), 0, 11) % 8];
         else
             w = std::sin (2.0 * pi * p);
         const double u = polarity == "POSITIVE" ? (w + 1.0) / 2.0 : polarity == "NEGATIVE" ? -(w + 1.0) / 2.0 : w;
-        d.points.push_back ({ (float) i / wavePoints, toFloat (offset + level * u) });
+        d.points.push_back ({ (float)i / wavePoints, toFloat (offset + level * u) });
     }
     return d;
 }
@@ -149,7 +157,8 @@ ShapeDrawing DisplayShapes::envelope (const RawOf& raw, int env)
     const int shapeIndex = ValueCurveShapes::indexForRaw (raw (e + "shape"));
     // Times in ms (one unit is 2 ms); widths grow with the logarithm of the time, so a 2 ms attack
     // and a 20 s release both stay readable.
-    const auto width = [&] (const char* field) {
+    const auto width = [&] (const char* field)
+    {
         const double ms = 2.0 * display (raw, e + field);
         return ms <= 0.0001 ? 0.0 : 0.02 + std::log1p (ms / 4.0);
     };
@@ -161,12 +170,11 @@ ShapeDrawing DisplayShapes::envelope (const RawOf& raw, int env)
     };
     const double rest = level ("offsetlevel");
     const double delay = width ("delaytime");
-    const Segment segments[] = { { width ("attacktime"), level ("attacklevel") },
-                                 { width ("decay1time"), level ("decay2level") },
-                                 { width ("decay2time"), level ("sustainlevel") },
-                                 { -1.0, level ("sustainlevel") }, // the key is held
-                                 { width ("release1time"), level ("release2level") },
-                                 { width ("release2time"), rest } };
+    const Segment segments[] = {
+        { width ("attacktime"), level ("attacklevel") },     { width ("decay1time"), level ("decay2level") },
+        { width ("decay2time"), level ("sustainlevel") },    { -1.0, level ("sustainlevel") }, // the key is held
+        { width ("release1time"), level ("release2level") }, { width ("release2time"), rest }
+    };
     double total = delay;
     for (const auto& s : segments)
         total += std::max (0.0, s.width);
@@ -178,7 +186,7 @@ ShapeDrawing DisplayShapes::envelope (const RawOf& raw, int env)
     double x = 0.0, y = rest;
     d.points.push_back ({ 0.0f, toFloat (y) });
     if (delay > 0.0)
-        d.points.push_back ({ (float) ((x += delay) / total), toFloat (y) });
+        d.points.push_back ({ (float)((x += delay) / total), toFloat (y) });
     constexpr int steps = 16;
     for (const auto& s : segments)
     {
@@ -186,11 +194,11 @@ ShapeDrawing DisplayShapes::envelope (const RawOf& raw, int env)
         const double from = y;
         for (int i = 1; i <= steps; ++i)
         {
-            const double t = (double) i / steps;
+            const double t = (double)i / steps;
             // Rising segments follow the curve, falling ones its mirror, so an EXP shape bows the
             // same way on the way up and down, as an analog envelope does.
             const double f = s.to >= from ? curve (shapeIndex, t) : 1.0 - curve (shapeIndex, 1.0 - t);
-            d.points.push_back ({ (float) ((x + w * t) / total), toFloat (from + (s.to - from) * f) });
+            d.points.push_back ({ (float)((x + w * t) / total), toFloat (from + (s.to - from) * f) });
         }
         x += w;
         y = s.to;
@@ -204,9 +212,9 @@ std::vector<std::string> DisplayShapes::routingSummary (const ModulationRouting&
     for (int route = 0; route < ModulationRoutes::numRoutes; ++route)
     {
         const auto enable = routing.fieldView (route, ModulationField::enable);
-        if (! enable || enable->raw <= 0)
+        if (!enable || enable->raw <= 0)
             continue;
-        std::string line = ModulationRoutes::all()[(size_t) route].name;
+        std::string line = ModulationRoutes::all()[(size_t)route].name;
         if (const auto source = routing.fieldView (route, ModulationField::source))
             line += ": " + source->text;
         if (const auto destination = routing.fieldView (route, ModulationField::destination))

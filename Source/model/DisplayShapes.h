@@ -23,7 +23,7 @@ struct ShapeDrawing
     std::vector<Point> points;
     std::string caption;
     bool operator== (const ShapeDrawing& o) const { return points == o.points && caption == o.caption; }
-    bool operator!= (const ShapeDrawing& o) const { return ! (*this == o); }
+    bool operator!= (const ShapeDrawing& o) const { return !(*this == o); }
 };
 
 /** The pictures of the oscillator, LFO and envelope displays, computed from raw values by

@@ -22,7 +22,8 @@ std::vector<HelpEntry> load()
     if (list == nullptr)
         return rows;
     rows.reserve ((size_t)list->size());
-    const auto text = [] (const juce::var& row, const char* key) { return row.getProperty (key, {}).toString().toStdString(); };
+    const auto text = [] (const juce::var& row, const char* key)
+    { return row.getProperty (key, {}).toString().toStdString(); };
     for (const auto& row : *list)
         rows.push_back ({ text (row, "id"), text (row, "title"), text (row, "description"), text (row, "tips"),
                           text (row, "details") });
@@ -36,13 +37,14 @@ const std::vector<HelpEntry>& ParameterHelp::table()
     return rows;
 }
 
-const HelpEntry* ParameterHelp::find (std::string_view key, const std::function<std::string (std::string_view)>& familyOf)
+const HelpEntry* ParameterHelp::find (std::string_view key,
+                                      const std::function<std::string (std::string_view)>& familyOf)
 {
     std::string wanted (key);
     if (key.rfind (effectPrefix, 0) == 0 && familyOf)
     {
         const auto family = familyOf (key.substr (std::string_view (effectPrefix).size()));
-        if (! family.empty())
+        if (!family.empty())
             wanted = familyPrefix + family;
     }
     for (const auto& row : table())
@@ -54,9 +56,9 @@ const HelpEntry* ParameterHelp::find (std::string_view key, const std::function<
 std::string ParameterHelp::paneText (const HelpEntry& entry)
 {
     std::string text = entry.title + "\n\n" + entry.description;
-    if (! entry.tips.empty())
+    if (!entry.tips.empty())
         text += "\n\nTIPS\n" + entry.tips;
-    if (! entry.details.empty())
+    if (!entry.details.empty())
         text += "\n\nDETAILS\n" + entry.details;
     return text;
 }
@@ -75,8 +77,8 @@ std::vector<std::string> ParameterHelp::editorKeys()
     keys.emplace_back ("__morph");
     for (int m = 1; m <= 8; ++m)
         keys.push_back ("__macro" + std::to_string (m));
-    for (const char* wheel : { "pitch_wheel_osc_1", "pitch_wheel_osc_2", "pitch_wheel_top_curve", "pitch_wheel_bottom_curve",
-                               "mod_wheel_curve" })
+    for (const char* wheel : { "pitch_wheel_osc_1", "pitch_wheel_osc_2", "pitch_wheel_top_curve",
+                               "pitch_wheel_bottom_curve", "mod_wheel_curve" })
         keys.emplace_back (wheel);
     return keys;
 }

@@ -8,8 +8,8 @@ namespace orvo
 {
 namespace
 {
-const juce::Colour screen { 0xff0b1426 };
-const juce::Colour grid { 0xff22365c };
+const juce::Colour screen{ 0xff0b1426 };
+const juce::Colour grid{ 0xff22365c };
 
 void paintScreen (juce::Graphics& g, juce::Rectangle<float> r)
 {
@@ -36,16 +36,17 @@ void ShapeDisplayView::paint (juce::Graphics& g)
     const auto captionArea = area.removeFromBottom (15.0f);
     area.removeFromBottom (2.0f);
 
-    const auto yFor = [&] (float y) {
+    const auto yFor = [&] (float y)
+    {
         const float v = unipolar ? std::clamp (y, 0.0f, 1.0f) : (y + 1.0f) / 2.0f;
         return area.getBottom() - v * area.getHeight();
     };
     g.setColour (grid);
-    g.drawHorizontalLine ((int) yFor (0.0f), area.getX(), area.getRight());
+    g.drawHorizontalLine ((int)yFor (0.0f), area.getX(), area.getRight());
     for (int i = 1; i < 4; ++i)
-        g.drawVerticalLine ((int) (area.getX() + area.getWidth() * (float) i / 4.0f), area.getY(), area.getBottom());
+        g.drawVerticalLine ((int)(area.getX() + area.getWidth() * (float)i / 4.0f), area.getY(), area.getBottom());
 
-    if (! shown.points.empty())
+    if (!shown.points.empty())
     {
         juce::Path path;
         for (size_t i = 0; i < shown.points.size(); ++i)
@@ -62,7 +63,8 @@ void ShapeDisplayView::paint (juce::Graphics& g)
     }
     g.setColour (palette::dimText);
     g.setFont (juce::Font (11.0f));
-    g.drawFittedText (juce::String::fromUTF8 (shown.caption.c_str()), captionArea.toNearestInt(), juce::Justification::centredLeft, 1, 0.8f);
+    g.drawFittedText (juce::String::fromUTF8 (shown.caption.c_str()), captionArea.toNearestInt(),
+                      juce::Justification::centredLeft, 1, 0.8f);
 }
 
 void RoutingSummaryView::show (const std::vector<std::string>& lines)
@@ -81,18 +83,21 @@ void RoutingSummaryView::paint (juce::Graphics& g)
     if (shown.empty())
     {
         g.setColour (palette::dimText);
-        g.drawFittedText ("No modulation route is switched on.\nMOD ROUTING switches routes on and chooses their sources.",
-                          area, juce::Justification::topLeft, 4);
+        g.drawFittedText (
+            "No modulation route is switched on.\nMOD ROUTING switches routes on and chooses their sources.", area,
+            juce::Justification::topLeft, 4);
         return;
     }
     const int lineHeight = 16;
     const int fit = area.getHeight() / lineHeight;
     g.setColour (palette::text);
-    for (int i = 0; i < (int) shown.size() && i < fit; ++i)
+    for (int i = 0; i < (int)shown.size() && i < fit; ++i)
     {
-        const bool last = i == fit - 1 && (int) shown.size() > fit;
-        const auto text = last ? "... and " + std::to_string (shown.size() - (size_t) i) + " more routes" : shown[(size_t) i];
-        g.drawFittedText (juce::String::fromUTF8 (text.c_str()), area.removeFromTop (lineHeight), juce::Justification::centredLeft, 1, 0.75f);
+        const bool last = i == fit - 1 && (int)shown.size() > fit;
+        const auto text =
+            last ? "... and " + std::to_string (shown.size() - (size_t)i) + " more routes" : shown[(size_t)i];
+        g.drawFittedText (juce::String::fromUTF8 (text.c_str()), area.removeFromTop (lineHeight),
+                          juce::Justification::centredLeft, 1, 0.75f);
     }
 }
 
