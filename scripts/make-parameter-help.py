@@ -25,7 +25,7 @@ def add(key, title, description, tips, details):
 add("performance.tempo", "CLOCK TEMPO",
     "The Program's master clock in beats per minute. LFOs, the S&H, the arpeggiator and clocked envelopes that are set to sync follow it.",
     "Set the tempo of the song first, then tune LFO and arpeggiator divisions against it rather than against free rates.",
-    "0.458 to 500 BPM, shown with three decimals. An external MIDI clock overrides it while the clock source is external.")
+    "0.458 to 500 BPM, shown with three decimals.")
 add("performance.detune", "UNISON DETUNE",
     "Spreads the pitch of the voices stacked by Unison X against each other. Zero keeps them in tune; higher values give a wide, chorused unison.",
     "Around 10 to 25 gives a thick but still focused lead; above 50 the stack turns into a deliberately out-of-tune swarm.",
@@ -68,12 +68,12 @@ add("performance.arp.progmax", "ARP PROGRESSOR MAXIMUM",
     "-127 to +127.")
 add("performance.portamento.time", "UPPER PORTAMENTO TIME",
     "The glide time of the upper portamento: how long a new note takes to slide from the pitch of the previous one.",
-    "The editor keeps this value with the Program; the instrument is reached through the lower portamento's NRPN pair, which shares its stored value.",
-    "0 to 32.77 seconds. Not wired to an NRPN of its own.")
+    "It has no NRPN: the editor keeps it with the Program, and a Program sent or stored carries it. Use the lower portamento's TIME to hear glide changes at once.",
+    "0 to 32.77 seconds. Not wired.")
 add("performance.portamento.offset", "UPPER PORTAMENTO OFFSET",
     "Offsets where the upper glide starts, in steps above or below the previous note.",
-    "Like the upper time it is stored with the Program but has no NRPN of its own; edit the lower offset to hear a change live.",
-    "-127 to +127. Not wired to an NRPN of its own.")
+    "Like the upper time it has no NRPN and travels only with the whole Program; the lower OFFSET changes the glide at once.",
+    "-127 to +127. Not wired.")
 add("performance.lowerportamento.time", "PORTAMENTO TIME",
     "How long a new note takes to glide from the pitch of the previous note. Zero turns the glide off.",
     "Short times (50 to 150 ms) give a lead a vocal slur; long times are an effect. Use the Mode and 1 SPEED / OCTAVE switches to decide whether the time is fixed or per octave.",
@@ -264,7 +264,7 @@ LFO = [
      "0.0076 to 25 Hz."),
     ("delay", "DELAY", "How long LFO {n} waits after a key is pressed before it starts.",
      "A delay of a few hundred milliseconds lets a note speak cleanly before vibrato sets in, as a singer would.",
-     "0 to 65535 envelope time units (2 ms each); OFF starts at once."),
+     "OFF (starts at once) or up to 131 s."),
     ("phase", "PHASE", "The point in its cycle at which LFO {n} starts when it is triggered.",
      "90 degrees starts a sine at its peak, useful for filter sweeps that should open first.",
      "0 to 360 degrees."),
