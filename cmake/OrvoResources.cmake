@@ -4,7 +4,9 @@
 set(ORVO_RESOURCE_FILES
   ${CMAKE_SOURCE_DIR}/Resources/TuningModel.bin
   ${CMAKE_SOURCE_DIR}/Resources/WedgePresets.json
-  ${CMAKE_SOURCE_DIR}/Resources/Default.layout.json)
+  ${CMAKE_SOURCE_DIR}/Resources/Default.layout.json
+
+  ${CMAKE_SOURCE_DIR}/Resources/ParameterHelp.json)
 
 set(ORVO_RESOURCE_SOURCE ${CMAKE_BINARY_DIR}/generated/EmbeddedResources.cpp)
 set(table "")

@@ -184,9 +184,11 @@ TEST_F (ControllerSession, SidebarSettingsCopyAndPasteWithTheirRefusals)
     engine.setSidebarTool (SidebarModel::top, SidebarModel::macros);
     tools.macros().fromVar (
         juce::JSON::parse (R"({"controls": [{"index": 4, "parameterId": "filter1.frequency", "value": 25}]})"));
+    EXPECT_FALSE (tools.canPasteSidebarSettings()) << "nothing copied yet";
     tools.copySidebarSettings();
     EXPECT_TRUE (logContains ("Copied Macro settings.\n"));
     const auto copied = editor->clipboard.text;
+    EXPECT_TRUE (tools.canPasteSidebarSettings());
 
     engine.setSidebarTool (SidebarModel::top, SidebarModel::morphKnob);
     const auto morphBefore = juce::JSON::toString (tools.morph().toVar());
@@ -194,6 +196,7 @@ TEST_F (ControllerSession, SidebarSettingsCopyAndPasteWithTheirRefusals)
                               std::string (R"({"format": "OrvoEditorLayout", "page": "morph", "settings": {}})") })
     {
         editor->clipboard.text = text;
+        EXPECT_FALSE (tools.canPasteSidebarSettings()) << "the Edit menu's PASTE waits for Morph Knob settings";
         tools.pasteSidebarSettings();
         EXPECT_TRUE (
             logContains ("Paste Morph Knob settings blocked. The clipboard does not contain matching settings.\n"));

@@ -1,7 +1,11 @@
 #include "MainComponent.h"
 
+#include "ParameterHelpPanel.h"
+#include "engine/HelpLookup.h"
 #include "model/ValueText.h"
 #include "layout/ui/LayoutPanels.h"
+
+#include <algorithm>
 
 namespace orvo
 {
@@ -133,6 +137,8 @@ MainComponent::MainComponent (Options options)
             view = std::make_unique<LayoutPropertiesPanel> (*layout);
         else if (tool == SidebarModel::digitalFxConfig)
             view = std::make_unique<DigitalFxConfigPanel> (*layout);
+        else if (tool == SidebarModel::parameterHelp)
+            view = std::make_unique<ParameterHelpPanel> ([this] { return selectedHelpKey(); });
         else
             view = makeToolPanel (tool, session->tools(), session->midi(), *engine, session->virtualController(),
                                   [this] { saveEditorSettings (getSettingsStore(), engine->settings()); });
@@ -186,8 +192,15 @@ MainComponent::MainComponent (Options options)
     refreshSidebars();
     refreshDetails();
     session->finishStartup();
+    session->displays().takeChanged();
+    showDisplays ((1u << DependentDisplays::numDisplays) - 1);
     modOverlay = std::make_unique<ModulationOverlay> (engine->modulation());
-    modOverlay->onSend = [this] (const ModulationSend& send) { engine->sendInterface (send.nrpn, send.value, send.actionLabel); };
+    modOverlay->onSend = [this] (const ModulationSend& send)
+    {
+        engine->sendInterface (send.nrpn, send.value, send.actionLabel);
+        session->displays().refresh();
+        showDisplays (session->displays().takeChanged());
+    };
     addChildComponent (*modOverlay);
     registerItem (*modOverlay, "overlay.modRouting");
     modButton.setTooltip ("Show the modulation routes: enable, source, destination, level and offset of each.");
@@ -342,6 +355,7 @@ void MainComponent::buildPages()
         c->onUserEdit = [this] (int row, int raw) {
             engine->userEdit (row, raw);
             refreshDetails();
+            showDisplays (session->displays().takeChanged());
         };
         c->onSend = [this] (int row) { engine->sendRow (row); };
         c->onGestureBegin = [this] { session->history().beginGesture(); };
@@ -381,11 +395,20 @@ void MainComponent::buildPages()
         registry[v->getComponentID()] = v.get();
         interfaceViews.push_back (std::move (v));
     }
+    static const char* const displayIds[] = { "osc1", "osc2", "lfo1", "lfo2", "lfo3", "env1", "env2", "env3" };
+    for (size_t d = 0; d < shapeDisplays.size(); ++d)
+        registerItem (shapeDisplays[d], juce::String ("editor.display.") + displayIds[d]);
+    registerItem (routingSummary, "editor.display.routing");
+    shapeDisplays[DependentDisplays::env3].setUnipolar (true);
     for (const auto& plan : pagePlans())
     {
         auto& page = pages[(size_t) plan.tab];
         for (const auto& panel : plan.panels)
         {
+            if (panel.display == DependentDisplays::routing)
+                page.addAndMakeVisible (routingSummary);
+            else if (panel.display >= 0)
+                page.addAndMakeVisible (shapeDisplays[(size_t) panel.display]);
             for (int r : panel.rows)
                 page.addAndMakeVisible (*controls[(size_t) r]);
             for (int nrpn : panel.interfaceNrpns)
@@ -424,8 +447,10 @@ void MainComponent::layOutPage (int tab)
     const int width = page.getWidth();
     const int height = page.getHeight();
     const int columnWidth = (width - panelGap * (columns - 1)) / columns;
-    const auto panelHeight = [] (const PagePanel& p) {
-        return panelHeaderHeight + panelPadding * 2 + p.itemCount() * rowHeight;
+    const int rowHeight = plan.rowHeight;
+    const bool explicitColumns = std::any_of (plan.panels.begin(), plan.panels.end(), [] (const PagePanel& p) { return p.startsColumn; });
+    const auto panelHeight = [rowHeight] (const PagePanel& p) {
+        return panelHeaderHeight + panelPadding * 2 + (p.display >= 0 ? p.displayHeight : p.itemCount() * rowHeight);
     };
     int total = 0;
     for (const auto& p : plan.panels)
@@ -436,7 +461,8 @@ void MainComponent::layOutPage (int tab)
     for (const auto& p : plan.panels)
     {
         const int h = panelHeight (p);
-        if (y > 0 && column + 1 < columns && (y + h > height || y + h / 2 > target))
+        const bool breakHere = explicitColumns ? p.startsColumn : (y + h > height || y + h / 2 > target);
+        if (y > 0 && column + 1 < columns && breakHere)
         {
             ++column;
             y = 0;
@@ -446,6 +472,10 @@ void MainComponent::layOutPage (int tab)
         page.frames.push_back ({ bounds, juce::String (p.title), subtitle });
 
         auto inner = bounds.withTrimmedTop (panelHeaderHeight + panelPadding).reduced (panelPadding, 0);
+        if (p.display == DependentDisplays::routing)
+            routingSummary.setBounds (inner.removeFromTop (p.displayHeight));
+        else if (p.display >= 0)
+            shapeDisplays[(size_t) p.display].setBounds (inner.removeFromTop (p.displayHeight));
         for (int r : p.rows)
             controls[(size_t) r]->setBounds (inner.removeFromTop (rowHeight));
         for (int nrpn : p.interfaceNrpns)
@@ -577,8 +607,37 @@ void MainComponent::refreshDetails()
     auto text = engine->parameterDetailsText();
     if (const int row = engine->selected(); row >= 0)
         text += "\n\n" + session->tools().assignmentText (ParameterCatalogue::row (row).id);
+    const auto key = selectedHelpKey();
+    if (const auto* help = key.empty() ? nullptr : helpFor (key))
+        text += "\n\nHELP: " + help->title + "\n" + help->description;
     detailsPanel.setText (text);
     shownDetailsRow = engine->selected();
+    if (key != shownHelpKey)
+    {
+        // PARAMETER HELP follows the selection.
+        shownHelpKey = key;
+        topPane.refreshToolView();
+        bottomPane.refreshToolView();
+    }
+}
+
+std::string MainComponent::selectedHelpKey() const
+{
+    if (const int row = engine->selected(); row >= 0)
+        return ParameterCatalogue::row (row).id;
+    if (const int nrpn = engine->selectedInterfaceNrpn(); nrpn >= 0)
+        return InterfaceControls::key (nrpn);
+    return {};
+}
+
+void MainComponent::showDisplays (unsigned changed)
+{
+    auto& displays = session->displays();
+    for (size_t d = 0; d < shapeDisplays.size(); ++d)
+        if ((changed & (1u << d)) != 0)
+            shapeDisplays[d].show (displays.drawing ((DependentDisplays::Display) d));
+    if ((changed & (1u << DependentDisplays::routing)) != 0)
+        routingSummary.show (displays.routingLines());
 }
 
 void MainComponent::timerCallback()
@@ -607,6 +666,8 @@ void MainComponent::showTickReport (const EditorSession::TickReport& report)
         controls[(size_t) r]->setHighlighted (engine->isHighlighted (r));
     if (report.rows.anyRowChanged && engine->selected() >= 0)
         refreshDetails();
+    if (report.displaysChanged != 0)
+        showDisplays (report.displaysChanged);
     if (report.rows.lastNrpnChanged)
         lastNrpnLabel.setText (engine->lastNrpnText(), juce::dontSendNotification);
     if (mixPanel->isVisible())
@@ -752,6 +813,7 @@ void MainComponent::pasteValue()
 {
     engine->pasteSelectedValue();
     refreshDetails();
+    showDisplays (session->displays().takeChanged());
 }
 
 void MainComponent::undo()

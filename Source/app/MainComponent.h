@@ -16,6 +16,7 @@
 #include "model/ui/ModulationOverlay.h"
 #include "model/ui/ParameterControl.h"
 #include "model/ui/ParameterRangePopup.h"
+#include "model/ui/ShapeDisplayView.h"
 #include "platform/JuceTime.h"
 #include "sync/ui/SyncProgressOverlay.h"
 #include "RenameOverlay.h"
@@ -133,6 +134,10 @@ private:
     void layOutPage (int tab);
     void refreshDetails();
     void refreshSidebars();
+    /** The key of the selected control for the help: a row's id or an interface key. */
+    std::string selectedHelpKey() const;
+    /** Shows the drawings of the dependent displays named by `changed` (DependentDisplays bits). */
+    void showDisplays (unsigned changed);
 public:
     void refreshMidiStatus();
 private:
@@ -162,6 +167,8 @@ private:
 
     std::vector<std::unique_ptr<ParameterControl>> controls;
     std::vector<std::unique_ptr<InterfaceControlView>> interfaceViews;
+    std::array<ShapeDisplayView, DependentDisplays::routing> shapeDisplays;
+    RoutingSummaryView routingSummary;
     std::unique_ptr<MixSettingsOverlayPanel> mixPanel;
     SyncProgressOverlay syncOverlay;
     RenameOverlay renameOverlay;
@@ -196,6 +203,7 @@ private:
     std::map<juce::String, juce::Component*> registry;
     std::unique_ptr<LayoutController> layout;
     int shownDetailsRow = -2;
+    std::string shownHelpKey;
     int shownPage = -1;
 };
 

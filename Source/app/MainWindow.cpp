@@ -120,11 +120,11 @@ juce::PopupMenu MainWindow::getMenuForIndex (int index, const juce::String&)
         m.addItem (2009, "COMPARE A / B", comparing, comparing && ed->getSession().compare().isShowingB());
         m.addItem (2010, "LEAVE COMPARE", comparing);
         m.addSeparator();
-        // The item names the tool it acts on; without one it stays and explains itself in the log.
+        // The items name the tool they act on, and wait for one that has settings to carry.
         const int page = ed != nullptr ? ed->getTools().clipboardPage() : -1;
-        const juce::String word = page < 0 ? juce::String() : " (" + juce::String (SidebarSettings::label ((SidebarSettings::Page) page)).toUpperCase() + ")";
-        m.addItem (2003, "COPY SIDEBAR SETTINGS" + word, ed != nullptr);
-        m.addItem (2004, "PASTE SIDEBAR SETTINGS" + word, ed != nullptr);
+        const juce::String word = page < 0 ? juce::String ("SIDEBAR") : juce::String (SidebarSettings::label ((SidebarSettings::Page) page));
+        m.addItem (2003, "COPY " + word + " SETTINGS", page >= 0);
+        m.addItem (2004, "PASTE " + word + " SETTINGS", page >= 0 && ed->getTools().canPasteSidebarSettings());
         m.addSeparator();
         m.addCommandItem (&commands, toggleLayoutModeCommand);
     }

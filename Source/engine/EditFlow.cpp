@@ -81,6 +81,8 @@ void EditorEngine::pasteSelectedValue()
     notePlayerChange ("PASTE " + editNameOfRow (selectedRow), true);
     setValue (selectedRow, v);
     edited = true;
+    if (onDisplayedValueEdited)
+        onDisplayedValueEdited();
     if (editorSettings.sendChangesImmediately)
         sendCatalogue (selectedRow, v);
     monitorLog.append (std::string ("Pasted ") + copied.shape.name + " value " + std::to_string (v) + " to " +

@@ -86,6 +86,8 @@ void EditorEngine::userEdit (int row, int raw)
         return;
     selectedRow = row;
     selectedInterface = -1;
+    if (onDisplayedValueEdited)
+        onDisplayedValueEdited();
 }
 
 void EditorEngine::toolEdit (int row, int raw)
@@ -592,6 +594,14 @@ void EditorEngine::reportWindowSize()
 
 EditorEngine::TickReport EditorEngine::tick()
 {
+    auto report = tickRows();
+    drainLog();
+    tickLastNrpn (report);
+    return report;
+}
+
+EditorEngine::TickReport EditorEngine::tickRows()
+{
     TickReport report;
     report.valueChangedRows = std::exchange (codeChangedRows, {});
     report.anyRowChanged = !report.valueChangedRows.empty();
@@ -628,10 +638,13 @@ EditorEngine::TickReport EditorEngine::tick()
             report.highlightChangedRows.push_back (r);
     }
 
-    // 7. log lines from other threads
-    monitorLog.drain();
+    return report;
+}
 
-    // 9. "Last NRPN"
+void EditorEngine::drainLog() { monitorLog.drain(); }
+
+void EditorEngine::tickLastNrpn (TickReport& report)
+{
     if (editorSettings.diagnosticMode)
     {
         auto text = lastNrpnText();
@@ -641,7 +654,6 @@ EditorEngine::TickReport EditorEngine::tick()
             report.lastNrpnChanged = true;
         }
     }
-    return report;
 }
 
 //==============================================================================

@@ -68,6 +68,7 @@ public:
     MonitorLog& log() { return monitorLog; }
     SidebarModel& sidebars() { return sidebarModel; }
     ModulationRouting& modulation() { return modulationRouting; }
+    const ModulationRouting& modulation() const { return modulationRouting; }
 
     //==== values (message thread) ====
     int value (int row) const { return values[(size_t)row]; }
@@ -108,8 +109,17 @@ public:
         bool anyRowChanged = false;
         bool lastNrpnChanged = false;
     };
-    /** The 30 Hz timer tick. */
+    /** The 30 Hz timer tick: `tickRows`, `drainLog` and `tickLastNrpn` in turn. The session runs
+        the three steps itself, with the dependent displays and the librarian's saves between them. */
     TickReport tick();
+    /** Countdowns, then each row's pending value and highlight. */
+    TickReport tickRows();
+    /** Log lines queued by other threads. */
+    void drainLog();
+    /** "Last NRPN", in diagnostic mode. */
+    void tickLastNrpn (TickReport& report);
+    /** A player's edit or paste changed a value the dependent displays draw. */
+    std::function<void()> onDisplayedValueEdited;
     /** The timer's first step: logs the window's size once it has rested. */
     void reportWindowSize();
     bool isHighlighted (int row) const { return flashCounters[(size_t)row] > 0; }

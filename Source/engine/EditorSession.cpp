@@ -128,6 +128,9 @@ EditorSession::EditorSession (Platform platform)
     toolsController = std::make_unique<ToolsController> (*editor, *effectsController, state,
                                                          librarianController->autoSave());
 
+    dependentDisplays = std::make_unique<DependentDisplays> (*editor);
+    editor->onDisplayedValueEdited = [this] { dependentDisplays->refresh(); };
+
     // The working environment remembers the last selection; the editor starts on it.
     editor->setSelection (state.selectedBank, state.selectedSlot);
     editor->applySettingsAtStart();
@@ -170,14 +173,19 @@ EditorSession::TickReport EditorSession::tick()
     if (state.selectedBank != editor->selectedBank() || state.selectedSlot != editor->selectedProgram())
         librarianController->programFlows().selectionChanged (editor->selectedBank(), editor->selectedProgram());
     toolsController->tick();
-    report.rows = editor->tick();
+    report.rows = editor->tickRows();
     report.effects = effectsController->tick();
     mixController->tick();
+    if (report.rows.anyRowChanged || ! report.effects.changedRoutes.empty())
+        dependentDisplays->refresh();
+    report.displaysChanged = dependentDisplays->takeChanged();
+    editor->drainLog();
     librarianController->tick();
     compareController->tick();
     editHistory->setSlot (editor->selectedBank(), editor->selectedProgram());
     editHistory->endOfTick (report.rows.anyRowChanged || report.effects.effectsChanged ||
                             !report.effects.changedRoutes.empty());
+    editor->tickLastNrpn (report.rows);
     return report;
 }
 

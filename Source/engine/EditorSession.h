@@ -3,6 +3,7 @@
 #include "BankSyncController.h"
 #include "CompareController.h"
 #include "EditHistory.h"
+#include "DependentDisplays.h"
 #include "EditorEngine.h"
 #include "EffectsController.h"
 #include "EffectsReadback.h"
@@ -40,13 +41,16 @@ namespace orvo
          then a transfer's read-back is compared with what was sent;
       2. the performance tools: a changed slot brings its tool data, queued controller messages are
          learned or applied, macros follow their targets;
-      3. the engine: the selection-settle countdown, pending row values, highlights, the log queue,
-         "Last NRPN";
+      3. the engine: the selection-settle countdown, pending row values, highlights;
       4. effects and routes: the NRPNs without a row that the MIDI thread queued;
       5. Mix settings: the Mix dumps the MIDI thread queued;
-      6. the librarian: Auto Save Tools' debounced write-back, then the first library index;
-      7. undo: a tool's changes made during the tick become a step, or the instrument's changes are
-         taken without one (the player's changes made between ticks were recorded before step 1). */
+      6. the dependent displays, once, when a row or a route changed;
+      7. the log lines other threads queued;
+      8. the librarian: Auto Save Tools' debounced write-back, then the first library index;
+      9. compare and undo: a tool's changes made during the tick become a step, or the instrument's
+         changes are taken without one (the player's changes made between ticks were recorded before
+         step 0);
+     10. "Last NRPN". */
 class EditorSession
 {
 public:
@@ -86,6 +90,7 @@ public:
     ProgramFinder& finder() { return *programFinder; }
     EditHistory& history() { return *editHistory; }
     CompareController& compare() { return *compareController; }
+    DependentDisplays& displays() { return *dependentDisplays; }
 
     /** When the session began to be built, on its clock. */
     double startedAtMs() const { return startMs; }
@@ -96,6 +101,8 @@ public:
     {
         EditorEngine::TickReport rows;
         EffectsController::TickReport effects;
+        /** Dependent displays whose drawing changed, as DependentDisplays bits. */
+        unsigned displaysChanged = 0;
     };
     TickReport tick();
 
@@ -129,6 +136,7 @@ private:
     std::unique_ptr<ProgramEdits> programEdits;
     std::unique_ptr<EditHistory> editHistory;
     std::unique_ptr<CompareController> compareController;
+    std::unique_ptr<DependentDisplays> dependentDisplays;
 };
 
 } // namespace orvo

@@ -1,5 +1,7 @@
 #include "PagePlan.h"
 
+#include "DependentDisplays.h"
+
 #include "model/InterfaceControls.h"
 #include "model/ParameterCatalogue.h"
 
@@ -50,6 +52,62 @@ std::string unitTitle (const OrvoParameterInfo& info)
     return info.section;
 }
 
+PagePanel displayPanel (const char* title, int display, int height, bool startsColumn = false)
+{
+    PagePanel p;
+    p.title = p.section = title;
+    p.display = display;
+    p.displayHeight = height;
+    p.startsColumn = startsColumn;
+    return p;
+}
+
+/** Puts `panel` before (or after) the panel with that title; a page without it keeps its panels. */
+void insertAt (std::vector<PagePanel>& panels, const std::string& title, PagePanel panel, bool after)
+{
+    for (auto it = panels.begin(); it != panels.end(); ++it)
+        if (it->title == title)
+        {
+            panels.insert (after ? it + 1 : it, std::move (panel));
+            return;
+        }
+}
+
+void startColumnAt (std::vector<PagePanel>& panels, const std::string& title)
+{
+    for (auto& p : panels)
+        if (p.title == title)
+            p.startsColumn = true;
+}
+
+// The displays sit beside the controls they draw; their heights are what the page has left.
+void addDisplays (std::vector<PagePlan>& plans)
+{
+    using D = DependentDisplays;
+    auto& lfos = plans[1].panels;
+    insertAt (lfos, "LFO 1", displayPanel ("LFO 1 SHAPE", D::lfo1, 92), true);
+    insertAt (lfos, "LFO 1 SHAPE", displayPanel ("MODULATION ROUTING", D::routing, 264), true);
+    insertAt (lfos, "LFO 2", displayPanel ("LFO 2 SHAPE", D::lfo2, 92), true);
+    insertAt (lfos, "LFO 3", displayPanel ("LFO 3 SHAPE", D::lfo3, 92), true);
+    startColumnAt (lfos, "LFO 2");
+    startColumnAt (lfos, "LFO 3");
+
+    auto& oscillators = plans[2].panels;
+    insertAt (oscillators, "OSC 1 WAVES", displayPanel ("OSC 1 WAVEFORM", D::osc1, 104), true);
+    insertAt (oscillators, "OSC 2 WAVES", displayPanel ("OSC 2 WAVEFORM", D::osc2, 104), true);
+    startColumnAt (oscillators, "ENV 1 TO OSC 1 PITCH");
+
+    auto& envelopes = plans[4].panels;
+    plans[4].rowHeight = 22;
+    for (int n = 0; n < 3; ++n)
+    {
+        const auto unit = "ENV " + std::to_string (n + 1);
+        insertAt (envelopes, unit, displayPanel ("", D::env1 + n, 86, n > 0), false);
+        envelopes[(size_t) n * 2].title = unit + " CURVE";
+        envelopes[(size_t) n * 2].section = unit + " CURVE";
+    }
+}
+
 std::vector<PagePlan> build()
 {
     std::vector<PagePlan> plans (6);
@@ -87,6 +145,7 @@ std::vector<PagePlan> build()
         if (!placed)
             panels.push_back ({ ic.section, ic.section, {}, { ic.nrpn } });
     }
+    addDisplays (plans);
     return plans;
 }
 } // namespace

@@ -15,6 +15,11 @@ struct PagePanel
     std::string section; // the catalogue section the rows belong to
     std::vector<int> rows;
     std::vector<int> interfaceNrpns;
+    /** A panel that holds one dependent display (a DependentDisplays::Display) instead of rows. */
+    int display = -1;
+    int displayHeight = 0;
+    /** The panel opens a new column; a page with such panels breaks its columns only there. */
+    bool startsColumn = false;
     int itemCount() const { return (int) (rows.size() + interfaceNrpns.size()); }
 };
 
@@ -22,6 +27,7 @@ struct PagePlan
 {
     int tab = 0;
     int columns = 2;
+    int rowHeight = 26;
     std::vector<PagePanel> panels;
 };
 

@@ -468,6 +468,12 @@ int ToolsController::clipboardPage() const
     return -1;
 }
 
+bool ToolsController::canPasteSidebarSettings() const
+{
+    const int page = clipboardPage();
+    return page >= 0 && SidebarSettings::read (engine.services().clipboard.getText(), (SidebarSettings::Page) page).has_value();
+}
+
 void ToolsController::copySidebarSettings()
 {
     const int page = clipboardPage();

@@ -94,6 +94,8 @@ public:
     void pasteSidebarSettings();
     /** The sidebar tool copy and paste act on, or -1 (top pane first). */
     int clipboardPage() const;
+    /** The clipboard holds settings of the tool `clipboardPage` names. */
+    bool canPasteSidebarSettings() const;
 
     /** Changes since the view last asked (tool state, notes). */
     bool takeChanged() { return std::exchange (changed, false); }

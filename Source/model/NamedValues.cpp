@@ -1,5 +1,7 @@
 #include "NamedValues.h"
 
+#include "model/ValueCurveShapes.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -60,6 +62,19 @@ const std::vector<NamedValue>& envelopeTriggerModes()
     return v;
 }
 
+// An envelope's shape byte picks one of the nine curve shapes.
+const std::vector<NamedValue>& envelopeShapes()
+{
+    static const auto v = []
+    {
+        std::vector<NamedValue> out;
+        for (const auto& shape : ValueCurveShapes::shapes())
+            out.push_back ({ shape.raw, shape.name });
+        return out;
+    }();
+    return v;
+}
+
 bool isLfoField (std::string_view id, std::string_view field)
 {
     return id.size() == 5 + field.size() && id.substr (0, 3) == "lfo" && id[3] >= '1' && id[3] <= '3' && id[4] == '.' &&
@@ -78,6 +93,8 @@ const std::vector<NamedValue>* NamedValues::forRow (const OrvoParameterInfo& inf
         return &triggerTypes();
     if (id.size() == 16 && id.substr (0, 3) == "env" && id.substr (4) == ".triggermode")
         return &envelopeTriggerModes();
+    if (id.size() == 10 && id.substr (0, 3) == "env" && id.substr (4) == ".shape")
+        return &envelopeShapes();
     return nullptr;
 }
 
