@@ -5,7 +5,7 @@ set -euo pipefail
 packages=("$@" cmake g++ make pkg-config juce-modules-source libgtest-dev libgmock-dev libbenchmark-dev
           libfreetype-dev libfontconfig1-dev libasound2-dev libx11-dev libxrandr-dev libxinerama-dev
           libxcursor-dev libxext-dev libxcomposite-dev libgl-dev libgtk-3-dev
-          xvfb xauth xdotool imagemagick python3-xlib fonts-dejavu-core dpkg-dev file)
+          xvfb xauth xdotool imagemagick python3-xlib fonts-dejavu-core dpkg-dev file groff-base)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -116,8 +116,9 @@ TagHashExport buildTagHashExport (const LibrarianState& state, const ReceivedBan
     {
         // The merged tags of duplicates, each once, in canonical order.
         std::vector<std::string> tags;
-        std::copy_if (eligible.begin(), eligible.end(), std::back_inserter (tags), [&] (const std::string& t) {
-            return std::find (record.tags.begin(), record.tags.end(), t) != record.tags.end();
+        const auto& merged = record.tags; // a lambda may not capture a structured binding before C++20
+        std::copy_if (eligible.begin(), eligible.end(), std::back_inserter (tags), [&merged] (const std::string& t) {
+            return std::find (merged.begin(), merged.end(), t) != merged.end();
         });
         auto* r = new juce::DynamicObject();
         r->setProperty ("programPayloadSha256", juce::String (digest));
