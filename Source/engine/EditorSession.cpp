@@ -117,6 +117,8 @@ EditorSession::EditorSession (Platform platform)
     toolsController = std::make_unique<ToolsController> (*editor, *effectsController, state,
                                                          librarianController->autoSave());
 
+    sysExFileController = std::make_unique<SysExFileController> (*editor, *librarianController, sync);
+
     // The working environment remembers the last selection; the editor starts on it.
     editor->setSelection (state.selectedBank, state.selectedSlot);
     editor->applySettingsAtStart();

@@ -11,6 +11,7 @@
 #include "MixController.h"
 #include "TransferController.h"
 #include "SyncController.h"
+#include "SysExFileController.h"
 #include "ToolsController.h"
 #include "UnsavedChangesGuard.h"
 #include "UserPresetController.h"
@@ -78,6 +79,7 @@ public:
     UserPresetController& userPresets() { return *userPresetController; }
     GeneratorController& generator() { return *generatorController; }
     ToolsController& tools() { return *toolsController; }
+    SysExFileController& sysExFiles() { return *sysExFileController; }
 
     /** When the session began to be built, on its clock. */
     double startedAtMs() const { return startMs; }
@@ -117,6 +119,7 @@ private:
     std::unique_ptr<UserPresetController> userPresetController;
     std::unique_ptr<GeneratorController> generatorController;
     std::unique_ptr<ToolsController> toolsController;
+    std::unique_ptr<SysExFileController> sysExFileController;
 };
 
 } // namespace orvo
