@@ -6,7 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 home=$(mktemp -d)
-programs="$home/.config/Orvo Editor/Programs"
+programs="$home/Orvo Editor/Programs"
 mkdir -p "$programs"
 build/bin/orvo-cli virtual-bank 1 "$programs/Preset Bank.syx" > /dev/null
 display=(-a)
