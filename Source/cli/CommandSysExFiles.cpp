@@ -42,7 +42,8 @@ int runImport (const std::vector<std::string>& args, std::ostream& out, std::ost
     std::string list;
     for (const auto& path : files)
     {
-        const auto imported = importSysExIntoLibrary (fileArgument (path), library, split, juce::Time::getCurrentTime());
+        const auto imported =
+            importSysExIntoLibrary (fileArgument (path), library, split, juce::Time::getCurrentTime());
         if (imported.written.empty())
         {
             err << "import: " << path << ": " << imported.error << "\n";
@@ -52,9 +53,9 @@ int runImport (const std::vector<std::string>& args, std::ostream& out, std::ost
         std::string written;
         for (const auto& f : imported.written)
             written += std::string (written.empty() ? "" : ", ") + cli::jsonString (f.getFullPathName().toStdString());
-        list += std::string (list.empty() ? "" : ", ") + "{\"file\": " + cli::jsonString (path) + ", \"kind\": " +
-                cli::jsonString (imported.kind) + ", \"programs\": " + std::to_string (imported.programs) +
-                ", \"written\": [" + written + "]}";
+        list += std::string (list.empty() ? "" : ", ") + "{\"file\": " + cli::jsonString (path) +
+                ", \"kind\": " + cli::jsonString (imported.kind) +
+                ", \"programs\": " + std::to_string (imported.programs) + ", \"written\": [" + written + "]}";
     }
     out << "{\"imports\": [" << list << "]}\n";
     return result;
@@ -74,7 +75,9 @@ int runExport (const std::vector<std::string>& args, std::ostream& out, std::ost
         err << "export: " << args[1] << ": " << built.error << "\n";
         return cli::exitBadInput;
     }
-    if (const auto w = writeFileAtomically (fileArgument (args[2]), std::string (built.bytes.begin(), built.bytes.end())); !w)
+    if (const auto w =
+            writeFileAtomically (fileArgument (args[2]), std::string (built.bytes.begin(), built.bytes.end()));
+        !w)
     {
         err << "export: cannot write " << args[2] << ": " << w.error << "\n";
         return cli::exitBadInput;

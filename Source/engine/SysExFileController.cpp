@@ -25,13 +25,14 @@ SysExFileController::SysExFileController (EditorEngine& engine, LibrarianControl
     exporter->programRequestInFlight = [&sync]
     {
         const int stage = sync.stage();
-        return sync.isRefreshPending() ||
-               (sync.isActive() && (stage == SyncEngine::waitingForGlobal || stage == SyncEngine::waitingForEditBuffer));
+        return sync.isRefreshPending() || (sync.isActive() && (stage == SyncEngine::waitingForGlobal ||
+                                                               stage == SyncEngine::waitingForEditBuffer));
     };
     exporter->requestEditBuffer = [&sync] { sync.requestEditBufferRefresh ("for the SysEx export"); };
     exporter->abandonEditBufferRequest = [&sync] { sync.clearEditBufferRefresh(); };
     exporter->replyTimeoutMs = SyncEngine::replyTimeoutMs;
-    sync.onEditBufferReply = [this] (const ByteVector& dump, bool mapped) { exporter->editBufferReplied (dump, mapped); };
+    sync.onEditBufferReply = [this] (const ByteVector& dump, bool mapped)
+    { exporter->editBufferReplied (dump, mapped); };
 }
 
 } // namespace orvo

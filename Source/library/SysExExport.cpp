@@ -2,9 +2,9 @@
 
 #include "AtomicFile.h"
 #include "BankDocument.h"
+#include "FileNaming.h"
 #include "ProgramDocument.h"
 #include "SysExMessageScan.h"
-#include "FileNaming.h"
 #include "data/ProgramCodec.h"
 #include "data/ProgramRebuild.h"
 
@@ -121,7 +121,8 @@ ExportBytes buildEditorEnvelopeSysEx (int bank, int slot, const CachedDumpLookup
     }
     if (!unwritten.empty())
         out.logLines.push_back ("Some editor envelope values could not be written into the documented Orvo Program "
-                                "payload:\n" + unwritten + "\n");
+                                "payload:\n" +
+                                unwritten + "\n");
     out.logLines.push_back ("Prepared editor envelope SysEx export with " + std::to_string (report.written.count()) +
                             " mapped envelope payload writes.\n");
     out.bytes = buildProgramDump (unpacked, sysex::opStoredProgram, bank, slot);
@@ -235,13 +236,13 @@ void SysExExportFlow::saveBuilt (const std::string& title, LibraryRoot::Folder f
     if (!built)
         return refuse (title, built.error);
     library.ensureLibraryFolders();
-    dialogs.chooseFileToSave ("Export " + title, library.folder (folder).getChildFile (proposedName).getFullPathName().toStdString(),
-                              "*.syx",
-                              [this, title, bytes = built.bytes] (std::optional<std::string> chosen)
-                              {
-                                  if (chosen && !chosen->empty())
-                                      writeExport (title, juce::File (*chosen), bytes);
-                              });
+    dialogs.chooseFileToSave (
+        "Export " + title, library.folder (folder).getChildFile (proposedName).getFullPathName().toStdString(), "*.syx",
+        [this, title, bytes = built.bytes] (std::optional<std::string> chosen)
+        {
+            if (chosen && !chosen->empty())
+                writeExport (title, juce::File (*chosen), bytes);
+        });
 }
 
 bool SysExExportFlow::writeExport (const std::string& title, const juce::File& file, const ByteVector& bytes)
@@ -281,35 +282,35 @@ void SysExExportFlow::exportInstrumentProgram()
     library.ensureLibraryFolders();
     const auto proposed =
         library.folder (LibraryRoot::Folder::programs).getChildFile (programStem() + "-orvo-edit-buffer.syx");
-    dialogs.chooseFileToSave (
-        "Export " + title, proposed.getFullPathName().toStdString(), "*.syx",
-        [this, refusal, refuseNow, title] (std::optional<std::string> chosen)
-        {
-            if (!chosen || chosen->empty())
-                return;
-            // The dialog may have stayed open while the port closed or another request went out.
-            if (const auto reason = refusal(); !reason.empty())
-                return refuseNow (reason);
-            const juce::File file (*chosen);
-            pending = Pending{ file, ++generation };
-            logLine ("Export SysEx: requesting current Orvo Program edit buffer for file " +
-                     file.getFileName().toStdString() + ".\n");
-            if (requestEditBuffer)
-                requestEditBuffer();
-            scheduler.callAfter (replyTimeoutMs,
-                                 [this, gen = generation]
-                                 {
-                                     if (!pending || pending->generation != gen)
-                                         return;
-                                     pending.reset();
-                                     if (abandonEditBufferRequest)
-                                         abandonEditBufferRequest();
-                                     const std::string message = "Timed out waiting for the Orvo Program edit-buffer "
-                                                                 "response. No Orvo Program SysEx file was saved.";
-                                     logLine ("Export SysEx: " + message + "\n");
-                                     prompts.showChoice (dialogTitle, message, { "OK" }, nullptr);
-                                 });
-        });
+    dialogs.chooseFileToSave ("Export " + title, proposed.getFullPathName().toStdString(), "*.syx",
+                              [this, refusal, refuseNow, title] (std::optional<std::string> chosen)
+                              {
+                                  if (!chosen || chosen->empty())
+                                      return;
+                                  // The dialog may have stayed open while the port closed or another request went out.
+                                  if (const auto reason = refusal(); !reason.empty())
+                                      return refuseNow (reason);
+                                  const juce::File file (*chosen);
+                                  pending = Pending{ file, ++generation };
+                                  logLine ("Export SysEx: requesting current Orvo Program edit buffer for file " +
+                                           file.getFileName().toStdString() + ".\n");
+                                  if (requestEditBuffer)
+                                      requestEditBuffer();
+                                  scheduler.callAfter (replyTimeoutMs,
+                                                       [this, gen = generation]
+                                                       {
+                                                           if (!pending || pending->generation != gen)
+                                                               return;
+                                                           pending.reset();
+                                                           if (abandonEditBufferRequest)
+                                                               abandonEditBufferRequest();
+                                                           const std::string message =
+                                                               "Timed out waiting for the Orvo Program edit-buffer "
+                                                               "response. No Orvo Program SysEx file was saved.";
+                                                           logLine ("Export SysEx: " + message + "\n");
+                                                           prompts.showChoice (dialogTitle, message, { "OK" }, nullptr);
+                                                       });
+                              });
 }
 
 void SysExExportFlow::editBufferReplied (const ByteVector& dump, bool mapped)

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "LibraryRoot.h"
 #include "LibrarianState.h"
+#include "LibraryRoot.h"
 #include "model/ParameterCatalogue.h"
 #include "platform/Clock.h"
 #include "platform/UserInteraction.h"

@@ -135,8 +135,8 @@ SysExFileResult analyseSysExFile (const juce::File& file, std::uintmax_t sizeLim
     const auto size = std::filesystem::file_size (path, error);
     if (!error && size > sizeLimit)
     {
-        result.error = "The file could not be read. It holds " + std::to_string (size) +
-                       " bytes; SysEx files over " + std::to_string (sizeLimit >> 20) + " MB are not read.";
+        result.error = "The file could not be read. It holds " + std::to_string (size) + " bytes; SysEx files over " +
+                       std::to_string (sizeLimit >> 20) + " MB are not read.";
         return result;
     }
     std::ifstream in (path, std::ios::binary);
@@ -219,8 +219,8 @@ std::string importFileStem (const juce::File& sourceFile)
 }
 
 SplitResult splitImportedPrograms (const SysExFileAnalysis& analysis, const juce::File& folder,
-                                   const juce::File& sourceFile, juce::Time importedAt,
-                                   const TagsForProgram& tagsFor, const std::function<void (const std::string&)>& log)
+                                   const juce::File& sourceFile, juce::Time importedAt, const TagsForProgram& tagsFor,
+                                   const std::function<void (const std::string&)>& log)
 {
     SplitResult result;
     folder.createDirectory();
@@ -281,7 +281,8 @@ LibraryImportResult importSysExIntoLibrary (const juce::File& source, const juce
     else
     {
         result.kind = "split";
-        result.written = splitImportedPrograms (a, programs.getChildFile (stem), source, importedAt, tagsFor, log).written;
+        result.written =
+            splitImportedPrograms (a, programs.getChildFile (stem), source, importedAt, tagsFor, log).written;
     }
     if (result.written.empty())
         result.error = "No document could be written into " + libraryRoot.getFullPathName().toStdString() + ".";

@@ -88,8 +88,8 @@ struct SplitResult
 /** Writes one Program document per imported dump into `folder`, named after the Program, with "-2",
     "-3" ... when a name is taken. Each write is logged, then the count. */
 SplitResult splitImportedPrograms (const SysExFileAnalysis& analysis, const juce::File& folder,
-                                   const juce::File& sourceFile, juce::Time importedAt,
-                                   const TagsForProgram& tagsFor, const std::function<void (const std::string&)>& log);
+                                   const juce::File& sourceFile, juce::Time importedAt, const TagsForProgram& tagsFor,
+                                   const std::function<void (const std::string&)>& log);
 
 /** What an import into a library folder did, as `orvo-cli import` reports it. */
 struct LibraryImportResult

@@ -26,8 +26,8 @@ void SysExImportFlow::logLine (const std::string& line) const
 void SysExImportFlow::importSysExFile()
 {
     library.ensureLibraryFolders();
-    dialogs.chooseFileToOpen (dialogTitle, library.folder (LibraryRoot::Folder::programs).getFullPathName().toStdString(),
-                              "*.syx",
+    dialogs.chooseFileToOpen (dialogTitle,
+                              library.folder (LibraryRoot::Folder::programs).getFullPathName().toStdString(), "*.syx",
                               [this] (std::optional<std::string> chosen)
                               {
                                   if (chosen && !chosen->empty())
@@ -82,9 +82,10 @@ void SysExImportFlow::answer (const SysExFileAnalysis& analysis, const juce::Fil
 
 void SysExImportFlow::saveProgram (const SysExFileAnalysis& analysis, const juce::File& source)
 {
-    const auto proposed = library.folder (LibraryRoot::Folder::programs).getChildFile (importFileStem (source) + ".orvop");
-    auto document = buildImportedProgramDocument (analysis.programs.front(), source,
-                                                  juce::Time (clock.wallClockMs()), tagsFor);
+    const auto proposed =
+        library.folder (LibraryRoot::Folder::programs).getChildFile (importFileStem (source) + ".orvop");
+    auto document =
+        buildImportedProgramDocument (analysis.programs.front(), source, juce::Time (clock.wallClockMs()), tagsFor);
     dialogs.chooseFileToSave ("Save Imported Program", proposed.getFullPathName().toStdString(), "*.orvop",
                               [this, document, source] (std::optional<std::string> chosen)
                               {
@@ -104,16 +105,17 @@ void SysExImportFlow::saveBank (const SysExFileAnalysis& analysis, const juce::F
 {
     const auto proposed = library.folder (LibraryRoot::Folder::banks).getChildFile (importFileStem (source) + ".orvob");
     auto document = buildImportedBankDocument (analysis, source, juce::Time (clock.wallClockMs()), tagsFor);
-    dialogs.chooseFileToSave ("Save Imported Program Bank", proposed.getFullPathName().toStdString(), "*.orvob",
-                              [this, document, source] (std::optional<std::string> chosen)
-                              {
-                                  if (!chosen || chosen->empty())
-                                      return logLine (cancelledLine);
-                                  if (!writeLibraryDocument (juce::File (*chosen), document, "Imported Program Bank", log))
-                                      return;
-                                  logLine ("Imported SysEx bank non-destructively. Original file was not modified: " +
-                                           source.getFullPathName().toStdString() + "\n");
-                              });
+    dialogs.chooseFileToSave (
+        "Save Imported Program Bank", proposed.getFullPathName().toStdString(), "*.orvob",
+        [this, document, source] (std::optional<std::string> chosen)
+        {
+            if (!chosen || chosen->empty())
+                return logLine (cancelledLine);
+            if (!writeLibraryDocument (juce::File (*chosen), document, "Imported Program Bank", log))
+                return;
+            logLine ("Imported SysEx bank non-destructively. Original file was not modified: " +
+                     source.getFullPathName().toStdString() + "\n");
+        });
 }
 
 void SysExImportFlow::split (const SysExFileAnalysis& analysis, const juce::File& source)
@@ -126,8 +128,9 @@ void SysExImportFlow::split (const SysExFileAnalysis& analysis, const juce::File
                                   return logLine (cancelledLine);
                               if (loadTagTable)
                                   loadTagTable();
-                              const auto result = splitImportedPrograms (analysis, juce::File (*chosen), source,
-                                                                         juce::Time (clock.wallClockMs()), tagsFor, log);
+                              const auto result =
+                                  splitImportedPrograms (analysis, juce::File (*chosen), source,
+                                                         juce::Time (clock.wallClockMs()), tagsFor, log);
                               if (programWritten)
                                   for (const auto& file : result.written)
                                       programWritten (file);
