@@ -53,13 +53,14 @@ ProgramClassification classifyProgramMessage (const std::uint8_t* m, std::size_t
         result.error = "The Orvo Program dump does not match the documented byte layout.";
         return result;
     }
-    DecodedProgramValues values;
-    std::string diagnostic;
-    if (!decodeProgramDump (m, length, values, diagnostic))
+    // Decoded without the per-field diagnostic text: a bank file decodes 128 of them before its question shows.
+    const auto unpacked = unpackProgramDump (m, length);
+    if (unpacked.size() != sysex::programUnpackedLength)
     {
         result.error = "The Orvo Program payload could not be parsed.";
         return result;
     }
+    const auto values = decodeUnpackedProgram (unpacked);
     ImportedProgram p;
     p.message.assign (m, m + length);
     p.name = trimmed (values.name);
