@@ -312,6 +312,9 @@ TEST_F (ImportFixture, ASplitNumbersClashingNamesAndExportsBackByteForByte)
     for (const auto* suffix : { "", "-2", "-3" })
         EXPECT_TRUE (folder.getChildFile (stem + suffix + ".orvop").existsAsFile()) << suffix;
     EXPECT_EQ (log.back(), "Split imported Program Bank into 3 Program files in " + pathOf (folder) + "\n");
+    const auto blocked = folder.getChildFile (stem + ".orvop").getChildFile ("sub");
+    run (file, { 1 }, { pathOf (blocked) });
+    EXPECT_EQ (log.back(), "Could not create Program import folder: " + pathOf (blocked) + "\n");
 
     // A whole bank: imported as a bank and as 128 Programs, both give back the file's 128 dumps.
     const auto bank = factory::bankSysEx (2);
