@@ -13,6 +13,7 @@
 #include "library/MixDocument.h"
 #include "library/ProgramLibraryIndex.h"
 #include "library/SidebarSettings.h"
+#include "library/SysExImport.h"
 #include "library/SysExMessageScan.h"
 #include "library/TagTable.h"
 #include "library/UserPresetStore.h"
@@ -69,6 +70,17 @@ void sysexFile (const std::uint8_t* data, std::size_t size)
     }
     if (const auto chosen = scan.chooseProgramDump (size > 0 ? data[0] : -1))
         (void)scan.bytesOf (*chosen);
+}
+
+void sysexImport (const std::uint8_t* data, std::size_t size)
+{
+    (void)classifyProgramMessage (data, size);
+    const auto result = analyseSysExBytes (data, size);
+    if (!result.analysis)
+        return;
+    for (const auto& found : result.analysis->messages)
+        (void)classifyProgramMessage (data + found.offset, found.length);
+    (void)buildImportedBankDocument (*result.analysis, juce::File(), juce::Time());
 }
 
 void programDecode (const std::uint8_t* data, std::size_t size)

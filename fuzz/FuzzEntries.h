@@ -11,6 +11,9 @@ namespace orvo::fuzz
 
 /** A .syx file: split, scanned, and every message classified, unpacked and decoded. */
 void sysexFile (const std::uint8_t* data, std::size_t size);
+/** A .syx file as IMPORT SYSEX analyses it, every message classified on its own, and the Bank
+    document an import would write from it. */
+void sysexImport (const std::uint8_t* data, std::size_t size);
 /** An unpacked Program: fitted to 2,048 signed bytes, and as it is. */
 void programDecode (const std::uint8_t* data, std::size_t size);
 /** A Program, Mix, Bank or Environment document's text through the parser and every loader, and as

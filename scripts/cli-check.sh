@@ -41,6 +41,20 @@ check "rebuild past 127 writes nothing" "$(ls "$vb/late.syx" 2>/dev/null | wc -l
 check "rebuild past 127 says why" "$("$cli" rebuild "$vb/preset1.syx" 0 1 "$vb/late.syx" | grep -o '"index": 127, "ok": false, "message": "[^"]*"')" '"index": 127, "ok": false, "message": "The selected Program number is outside the Orvo Program range."'
 check "rename names every Program" "$("$cli" rename "$vb/preset1.syx" "NEW NAME" "$vb/named.syx" > /dev/null && "$cli" inspect "$vb/named.syx" | grep -o '"name": "NEW NAME"' | wc -l)" "128"
 "$cli" rename "$vb/preset1.syx" "SEVENTEEN LETTERS" "$vb/bad.syx" > /dev/null; check "rename too long exit" "$?" "1"
+# Import as the editor does: a bank, and split into Programs, both export back byte for byte; a file
+# that holds no Program writes nothing.
+check "import bank" "$("$cli" import "$vb/preset1.syx" --library "$vb/ilib" | grep -o '"kind": "bank", "programs": 128')" '"kind": "bank", "programs": 128'
+"$cli" import "$vb/preset1.syx" --library "$vb/ilib" --split > "$vb/split.json"; check "import split exit" "$?" "0"
+check "import split writes 128" "$(ls "$vb"/ilib/Programs/preset1/*.orvop | wc -l)" "128"
+"$cli" export bank "$vb/ilib/Banks/preset1.orvob" "$vb/again.syx" > /dev/null; check "export bank exit" "$?" "0"
+check "export bank gives the file back" "$(cmp "$vb/preset1.syx" "$vb/again.syx" && echo same)" "same"
+for f in $(grep -o '"[^"]*\.orvop"' "$vb/split.json" | tr -d '"'); do "$cli" export program "$f" "$vb/one.syx" > /dev/null && cat "$vb/one.syx"; done > "$vb/split-again.syx"
+check "split Programs give the file back" "$(cmp "$vb/preset1.syx" "$vb/split-again.syx" > /dev/null && echo same)" "same"
+"$cli" import "$vb/preset1.syx" "$vb/f0.syx" --library "$vb/ilib2" > /dev/null 2> "$vb/err.txt"; check "import of a non-Program file exit" "$?" "1"
+check "import names the refused file" "$(grep -c "f0.syx" "$vb/err.txt")" "1"
+check "import writes only the good file" "$(find "$vb/ilib2" -name '*.orvo*' | wc -l)" "1"
+"$cli" import "$vb/preset1.syx" > /dev/null 2>&1; check "import usage exit" "$?" "2"
+"$cli" export bank "$vb/preset1.syx" "$vb/x.syx" > /dev/null 2>&1; check "export of a non-document exit" "$?" "1"
 # A backup of the Virtual Orvo writes what BANK SYNC writes, and the editor loads it back.
 check "backup summary" "$("$cli" backup --virtual --banks USER --library "$vb/lib" 2>/dev/null | grep -o '"bank": "USER", "received": 128\|"programs": [0-9]*' | tr '\n' ' ')" '"bank": "USER", "received": 128 "programs": 128 '
 check "backup bank loads" "$("$cli" check "$vb"/lib/Banks/*.orvob | grep -o '"programDumps": [0-9]*')" '"programDumps": 128'

@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-60}"
-targets=(sysexFile programDecode document libraryHead midiInput editorState toolSettings settingsFile userPreset layoutDocument)
+targets=(sysexFile sysexImport programDecode document libraryHead midiInput editorState toolSettings settingsFile userPreset layoutDocument)
 bash scripts/setup.sh clang-14 libclang-rt-14-dev
 
 mkdir -p build-fuzz

@@ -18,7 +18,8 @@ TEST (FuzzRegressions, EveryKeptInputRunsThroughItsTarget)
 {
     using Entry = void (*) (const std::uint8_t*, std::size_t);
     const std::pair<const char*, Entry> targets[] = {
-        { "sysexFile", orvo::fuzz::sysexFile }, { "programDecode", orvo::fuzz::programDecode },
+        { "sysexFile", orvo::fuzz::sysexFile }, { "sysexImport", orvo::fuzz::sysexImport },
+        { "programDecode", orvo::fuzz::programDecode },
         { "document", orvo::fuzz::document },   { "libraryHead", orvo::fuzz::libraryHead },
         { "midiInput", orvo::fuzz::midiInput }, { "editorState", orvo::fuzz::editorState },
         { "toolSettings", orvo::fuzz::toolSettings }, { "settingsFile", orvo::fuzz::settingsFile },

@@ -57,7 +57,6 @@ juce::PopupMenu MainWindow::getMenuForIndex (int index, const juce::String&)
     juce::PopupMenu m;
     auto* ed = editor();
     // Items whose feature is not in this version are shown, but cannot be chosen.
-    constexpr bool librarianAvailable = false;
     if (index == 0)
     {
         // Ctrl+S / Ctrl+O act on the selected slot: the Program items in a Program bank, the Mix ones in a Mix bank.
@@ -82,8 +81,8 @@ juce::PopupMenu MainWindow::getMenuForIndex (int index, const juce::String&)
         m.addItem (1006, "SAVE ENVIRONMENT", false);
         m.addItem (1007, "LOAD ENVIRONMENT", false);
         m.addSeparator();
-        m.addItem (1008, "IMPORT SYSEX", librarianAvailable);
-        m.addItem (1009, "EXPORT SYSEX", librarianAvailable);
+        m.addItem (1008, "IMPORT SYSEX", ed != nullptr);
+        m.addItem (1009, "EXPORT SYSEX", ed != nullptr);
         m.addItem (1010, "SET STORAGE", ed != nullptr);
         m.addSeparator();
         m.addCommandItem (&commands, juce::StandardApplicationCommandIDs::quit, "QUIT");
@@ -239,6 +238,8 @@ void MainWindow::menuItemSelected (int id, int)
         case 1003: ed->getLibrarian().loadMix(); break;
         case 1004: ed->getLibrarian().saveBank(); break;
         case 1005: ed->getLibrarian().loadBank(); break;
+        case 1008: ed->getSession().sysExFiles().importSysEx(); break;
+        case 1009: ed->getSession().sysExFiles().exportSysEx(); break;
         case 4001: ed->getSync().startProgramSync(); break;
         case 4002: ed->getSession().bankSync().confirmBankSync(); break;
         case 4003: ed->getSession().bankSync().confirmSystemSync(); break;

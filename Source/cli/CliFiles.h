@@ -1,5 +1,6 @@
 #pragma once
 
+#include "library/SysExImport.h"
 #include "midi/SysExProtocol.h"
 
 #include <cstdint>
@@ -8,8 +9,8 @@
 namespace orvo::cli
 {
 
-// No SysEx collection comes near this; a file beyond it is refused before it is read.
-constexpr std::uintmax_t maxSysExFileBytes = 64u << 20;
+// The editor's import and the commands refuse the same files.
+constexpr std::uintmax_t maxSysExFileBytes = orvo::maxSysExFileBytes;
 
 /** Reads a whole SysEx file; false with the reason when it is missing, unreadable or too large. */
 bool readSysExFile (const std::string& path, ByteVector& bytes, std::string& reason);

@@ -130,6 +130,7 @@ EditorSession::EditorSession (Platform platform)
 
     dependentDisplays = std::make_unique<DependentDisplays> (*editor);
     editor->onDisplayedValueEdited = [this] { dependentDisplays->refresh(); };
+    sysExFileController = std::make_unique<SysExFileController> (*editor, *librarianController, sync);
 
     // The working environment remembers the last selection; the editor starts on it.
     editor->setSelection (state.selectedBank, state.selectedSlot);

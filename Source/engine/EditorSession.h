@@ -15,6 +15,7 @@
 #include "ProgramFinder.h"
 #include "TransferController.h"
 #include "SyncController.h"
+#include "SysExFileController.h"
 #include "ToolsController.h"
 #include "UnsavedChangesGuard.h"
 #include "UserPresetController.h"
@@ -91,6 +92,7 @@ public:
     EditHistory& history() { return *editHistory; }
     CompareController& compare() { return *compareController; }
     DependentDisplays& displays() { return *dependentDisplays; }
+    SysExFileController& sysExFiles() { return *sysExFileController; }
 
     /** When the session began to be built, on its clock. */
     double startedAtMs() const { return startMs; }
@@ -137,6 +139,7 @@ private:
     std::unique_ptr<EditHistory> editHistory;
     std::unique_ptr<CompareController> compareController;
     std::unique_ptr<DependentDisplays> dependentDisplays;
+    std::unique_ptr<SysExFileController> sysExFileController;
 };
 
 } // namespace orvo

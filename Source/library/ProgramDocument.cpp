@@ -41,14 +41,8 @@ juce::String documentTimeStamp (juce::Time t)
     return t.toISO8601 (true);
 }
 
-namespace
+void addProgramDigestKeys (juce::DynamicObject& o, const ByteVector& message)
 {
-void addSysEx (juce::DynamicObject& o, const ByteVector& message, bool withDigests)
-{
-    o.setProperty ("rawByteLength", (int)message.size());
-    o.setProperty ("sysexBase64", juce::Base64::toBase64 (message.data(), message.size()));
-    if (!withDigests)
-        return;
     const auto d = computeProgramDigests (message);
     const std::pair<const char*, const std::string*> inDocumentOrder[] = {
         { "programPayloadSha256", &d.programPayloadSha256 },
@@ -60,7 +54,14 @@ void addSysEx (juce::DynamicObject& o, const ByteVector& message, bool withDiges
         if (!digest->empty())
             o.setProperty (key, textVar (*digest));
 }
-} // namespace
+
+void addProgramSysExKeys (juce::DynamicObject& o, const ByteVector& message, bool withDigests)
+{
+    o.setProperty ("rawByteLength", (int)message.size());
+    o.setProperty ("sysexBase64", juce::Base64::toBase64 (message.data(), message.size()));
+    if (withDigests)
+        addProgramDigestKeys (o, message);
+}
 
 juce::var buildProgramDocument (const SlotDocumentContent& c, const std::optional<ByteVector>& programSysEx,
                                 juce::Time capturedAt)
@@ -84,7 +85,7 @@ juce::var buildProgramDocument (const SlotDocumentContent& c, const std::optiona
     if (c.wedgePreset.isObject())
         o->setProperty ("wedgePreset", c.wedgePreset);
     if (programSysEx && !programSysEx->empty())
-        addSysEx (*o, *programSysEx, true);
+        addProgramSysExKeys (*o, *programSysEx, true);
     return root;
 }
 
@@ -114,7 +115,7 @@ juce::var buildImportedProgramDocument (const ImportedProgramInfo& info)
         o->setProperty ("bankNumber", (int)m[6]);
         o->setProperty ("program", (int)m[7]);
     }
-    addSysEx (*o, m, true);
+    addProgramSysExKeys (*o, m, true);
     return root;
 }
 
@@ -132,7 +133,7 @@ juce::var buildBankSyncProgramDocument (const std::string& name, const std::stri
     o->setProperty ("bankNumber", bank);
     o->setProperty ("program", slot);
     o->setProperty ("capturedAt", documentTimeStamp (capturedAt));
-    addSysEx (*o, message, false);
+    addProgramSysExKeys (*o, message, false);
     return root;
 }
 

@@ -69,6 +69,12 @@ juce::var buildImportedProgramDocument (const ImportedProgramInfo& info);
 juce::var buildBankSyncProgramDocument (const std::string& name, const std::string& bankLabel, int bank, int slot,
                                         const ByteVector& message, juce::Time capturedAt);
 
+/** "rawByteLength" and "sysexBase64" of a Program dump and, when asked, its digests (each only when
+    it could be computed), in the order every document writes them. */
+void addProgramSysExKeys (juce::DynamicObject& object, const ByteVector& message, bool withDigests);
+/** The digests alone, for documents that put other keys between them and the dump. */
+void addProgramDigestKeys (juce::DynamicObject& object, const ByteVector& message);
+
 /** The time stamp documents carry: local time with milliseconds and the UTC offset. */
 juce::String documentTimeStamp (juce::Time t);
 

@@ -3,37 +3,45 @@
 namespace orvo
 {
 
-SysExMessageScan::SysExMessageScan (const std::uint8_t* data, std::size_t size)
-    : buffer (data, data + (data != nullptr ? size : 0))
+void SysExMessageScan::visit (const std::uint8_t* data, std::size_t size,
+                              const std::function<void (const ScannedSysExMessage&)>& found)
 {
+    if (data == nullptr)
+        return;
     std::size_t i = 0;
-    while (i < buffer.size())
+    while (i < size)
     {
-        if (buffer[i] != sysex::start)
+        if (data[i] != sysex::start)
         {
             ++i;
             continue;
         }
         std::size_t endIndex = i + 1;
-        while (endIndex < buffer.size() && buffer[endIndex] != sysex::end)
+        while (endIndex < size && data[endIndex] != sysex::end)
             ++endIndex;
-        if (endIndex >= buffer.size())
+        if (endIndex >= size)
             break;
 
         ScannedSysExMessage m;
         m.offset = i;
         m.length = endIndex - i + 1;
-        const auto at = [&] (std::size_t k) { return k < m.length ? (int)buffer[i + k] : -1; };
+        const auto at = [&] (std::size_t k) { return k < m.length ? (int)data[i + k] : -1; };
         m.opcode = at (5);
         m.byte6 = at (6);
         m.byte7 = at (7);
-        m.hasOrvoHeader = m.length >= 8 && buffer[i + 1] == 0x00 && buffer[i + 2] == 0x00 && buffer[i + 3] == 0x0E &&
-                          buffer[i + 4] == 0x1D;
+        m.hasOrvoHeader =
+            m.length >= 8 && data[i + 1] == 0x00 && data[i + 2] == 0x00 && data[i + 3] == 0x0E && data[i + 4] == 0x1D;
         m.isProgramDump =
             m.hasOrvoHeader && (m.opcode == sysex::opStoredProgram || m.opcode == sysex::opProgramEditBuffer);
-        found.push_back (m);
+        found (m);
         i = endIndex + 1;
     }
+}
+
+SysExMessageScan::SysExMessageScan (const std::uint8_t* data, std::size_t size)
+    : buffer (data, data + (data != nullptr ? size : 0))
+{
+    visit (buffer.data(), buffer.size(), [this] (const ScannedSysExMessage& m) { found.push_back (m); });
 }
 
 SysExMessageScan::SysExMessageScan (const ByteVector& data) : SysExMessageScan (data.data(), data.size()) {}

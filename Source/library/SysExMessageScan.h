@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -32,6 +33,10 @@ class SysExMessageScan
 {
 public:
     SysExMessageScan (const std::uint8_t* data, std::size_t size);
+    /** The same walk without keeping a copy: each message is handed over as it is found, so a caller
+        can count messages of a large file without holding a record of each. */
+    static void visit (const std::uint8_t* data, std::size_t size,
+                       const std::function<void (const ScannedSysExMessage&)>& found);
     explicit SysExMessageScan (const ByteVector& data);
 
     const std::vector<ScannedSysExMessage>& messages() const { return found; }

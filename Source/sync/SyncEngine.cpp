@@ -146,11 +146,9 @@ void SyncEngine::editBufferReceived (const ByteVector& message)
     decoded.forEffects = refresh && refreshForEffects.exchange (false);
     std::string diagnostic;
     decoded.ok = decodeProgramDump (message, decoded.values, diagnostic);
+    decoded.message = message;
     if (decoded.ok)
-    {
         decoded.unpacked = unpackProgramDump (message.data(), message.size());
-        decoded.message = message;
-    }
     std::lock_guard<std::mutex> lock (decodedLock);
     pendingDecoded = std::move (decoded);
 }
@@ -375,6 +373,8 @@ void SyncEngine::onSyncTick()
             if (decoded->forEffects && onEffectsReadback)
                 onEffectsReadback (decoded->values, {}, effectReadbackSlotValue.load());
         }
+        if (onEditBufferReply)
+            onEditBufferReply (decoded->message, decoded->ok);
     }
 
     // A tag-hash or verification bank that never completes must not stop what waits for it.

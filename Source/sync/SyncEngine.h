@@ -156,6 +156,9 @@ public:
 
     /** Message thread: an edit buffer dump arrived and decoded, before its values are applied. */
     std::function<void (const ByteVector& dump)> onEditBufferArrived;
+    /** Message thread: every edit buffer reply, after it was applied; `mapped` is false when its values
+        could not be read (the dump is then as received). */
+    std::function<void (const ByteVector& dump, bool mapped)> onEditBufferReply;
     /** Message thread: an edit buffer asked for by the effects readback arrived (after onProgramApplied). */
     std::function<void (const DecodedProgramValues&, const UnpackedProgram&, int effectSlot)> onEffectsReadback;
 
