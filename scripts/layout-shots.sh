@@ -6,6 +6,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 export DISPLAY=${1:-:93}
+source scripts/shot-helpers.sh
+ensureDisplay
+trap 'kill $XVFB_PID 2>/dev/null' EXIT
 out=docs/screenshots
 mkdir -p "$out"
 home=$(mktemp -d)
@@ -24,7 +27,7 @@ XML
 /usr/bin/python3 scripts/close-window.py --hold & holder=$!
 sleep 0.5
 build/bin/OrvoEditor --virtual-orvo > /dev/null 2>&1 & pid=$!
-trap 'kill $pid $holder 2>/dev/null; rm -rf "$home"' EXIT
+trap 'kill $pid $holder $XVFB_PID 2>/dev/null; rm -rf "$home"' EXIT
 # Diagnostic Mode asks no INITIAL SYNC question: wait for the window itself.
 for i in $(seq 1 100); do w=$(xdotool search --onlyvisible --name "^Orvo Editor$" | head -n 1 || true); [ -n "$w" ] && break; sleep 0.2; done
 sleep 3

@@ -16,3 +16,10 @@ pickFirstFile() { xdotool mousemove 619 443 click --repeat 2 --delay 80 1; }
 firstButton() { local d; d=$(xdotool search --onlyvisible --name "^$1\$" | tail -n 1)
                 eval "$(xdotool getwindowgeometry --shell "$d" | sed "s/^/D/")"
                 xdotool mousemove $((DX + DWIDTH / 2 - 62)) $((DY + DHEIGHT - 36)) click 1; }
+
+# For the scripts that run on a DISPLAY of their own: starts a virtual X server there unless one runs,
+# and leaves its pid in XVFB_PID (empty when it was already running).
+ensureDisplay() { XVFB_PID=""
+                  if [ ! -e "/tmp/.X${DISPLAY#:}-lock" ]; then
+                    Xvfb "$DISPLAY" -screen 0 1600x1200x24 > /dev/null 2>&1 & XVFB_PID=$!; sleep 1
+                  fi; }

@@ -16,12 +16,12 @@ HOME="$home" xvfb-run "${display[@]}" -s "-screen 0 1600x1200x24" bash -c '
   /usr/bin/python3 scripts/close-window.py --hold & holder=$!
   sleep 0.5
   eval "$(bash scripts/open-synced-editor.sh)"
-  # IMPORT SYSEX (the environment items are disabled, so the keyboard passes over them).
-  fileItem 7; sleep 1.5
+  # IMPORT SYSEX, after LIBRARY AND TAGS (the environment items are disabled, so the keyboard passes over them).
+  fileItem 8; sleep 1.5
   pickFirstFile; sleep 1.5
   shotScreen import-sysex-bank-question
   xdotool key Escape; sleep 0.5
-  fileItem 8; shotScreen export-sysex-choice
+  fileItem 9; shotScreen export-sysex-choice
   xdotool key Escape; sleep 0.3
   kill $pid $holder
 '

@@ -6,6 +6,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 export DISPLAY=${1:-:91}
+source scripts/shot-helpers.sh
+ensureDisplay
+trap 'kill $XVFB_PID 2>/dev/null' EXIT
 out=docs/screenshots
 mkdir -p "$out"
 home=$(mktemp -d)
@@ -13,7 +16,7 @@ export HOME="$home"
 /usr/bin/python3 scripts/close-window.py --hold & holder=$!
 sleep 0.5
 eval "$(bash scripts/open-synced-editor.sh)"
-trap 'kill $pid $holder 2>/dev/null; rm -rf "$home"' EXIT
+trap 'kill $pid $holder $XVFB_PID 2>/dev/null; rm -rf "$home"' EXIT
 
 click() { xdotool mousemove $((X + $1)) $((Y + menu + $2)) click 1; sleep 0.6; }
 drag() { xdotool mousemove $((X + $1)) $((Y + menu + $2)) mousedown 1 mousemove $((X + $1)) $((Y + menu + $2 - 15)) \
