@@ -54,6 +54,11 @@ check "split Programs give the file back" "$(cmp "$vb/preset1.syx" "$vb/split-ag
 check "import names the refused file" "$(grep -c "f0.syx" "$vb/err.txt")" "1"
 check "import writes only the good file" "$(find "$vb/ilib2" -name '*.orvo*' | wc -l)" "1"
 "$cli" import "$vb/preset1.syx" > /dev/null 2>&1; check "import usage exit" "$?" "2"
+# The library's tag table tags the Programs it knows, whatever their slot.
+first=$("$cli" inspect "$vb/preset1.syx" | grep -o '"programPayloadSha256": "[0-9a-f]*"' | head -n 1 | grep -o '[0-9a-f]\{64\}')
+mkdir -p "$vb/tlib"; echo "[{\"sha256\": \"SHA256:$first\", \"tags\": \"Bass; dark\"}]" > "$vb/tlib/KnownProgramTags.json"
+"$cli" import "$vb/preset1.syx" --library "$vb/tlib" --split > /dev/null
+check "import tags a known Program" "$("$cli" tags "$vb/tlib/Programs" | grep -c '"tags": \["bass", "dark"\]')" "1"
 "$cli" export bank "$vb/preset1.syx" "$vb/x.syx" > /dev/null 2>&1; check "export of a non-document exit" "$?" "1"
 # A backup of the Virtual Orvo writes what BANK SYNC writes, and the editor loads it back.
 check "backup summary" "$("$cli" backup --virtual --banks USER --library "$vb/lib" 2>/dev/null | grep -o '"bank": "USER", "received": 128\|"programs": [0-9]*' | tr '\n' ' ')" '"bank": "USER", "received": 128 "programs": 128 '

@@ -3,6 +3,7 @@
 #include "library/AtomicFile.h"
 #include "library/SysExExport.h"
 #include "library/SysExImport.h"
+#include "library/TagTable.h"
 
 #include <ostream>
 
@@ -38,12 +39,16 @@ int runImport (const std::vector<std::string>& args, std::ostream& out, std::ost
     }
 
     const auto library = fileArgument (libraryPath);
+    // The library's own tag table tags the Programs it knows, as the editor's import does.
+    const auto table = loadTagTable (library.getChildFile ("KnownProgramTags.json"));
+    const TagsForProgram tagsFor = [&table] (const ImportedProgram& p)
+    { return table.records.empty() ? std::vector<std::string>() : table.tagsFor (computeProgramDigests (p.message)); };
     int result = cli::exitOk;
     std::string list;
     for (const auto& path : files)
     {
         const auto imported =
-            importSysExIntoLibrary (fileArgument (path), library, split, juce::Time::getCurrentTime());
+            importSysExIntoLibrary (fileArgument (path), library, split, juce::Time::getCurrentTime(), tagsFor);
         if (imported.written.empty())
         {
             err << "import: " << path << ": " << imported.error << "\n";

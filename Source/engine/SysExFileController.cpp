@@ -1,5 +1,9 @@
 #include "SysExFileController.h"
 
+#include "library/TagTable.h"
+
+#include <memory>
+
 namespace orvo
 {
 
@@ -11,6 +15,15 @@ SysExFileController::SysExFileController (EditorEngine& engine, LibrarianControl
 
     importer = std::make_unique<SysExImportFlow> (librarian.library(), io.fileDialogs, io.prompts, io.clock, log);
     importer->programWritten = [&flows] (const juce::File& file) { flows.libraryIndex().noteFileChanged (file); };
+    // Known Programs come in with the tags the player's table gives them; the table is read again
+    // only when its file changed, so a split of a bank does not parse it 128 times.
+    importer->tagsFor = [&librarian, cache = std::make_shared<std::pair<juce::Time, TagTable>>()] (const ImportedProgram& p)
+    {
+        const auto stamp = librarian.library().tagTableFile().getLastModificationTime();
+        if (stamp != cache->first || stamp == juce::Time())
+            *cache = { stamp, librarian.tagTable() };
+        return cache->second.records.empty() ? std::vector<std::string>() : cache->second.tagsFor (computeProgramDigests (p.message));
+    };
     importer->loadTagTable = [&flows]
     {
         if (flows.loadTagTable)
