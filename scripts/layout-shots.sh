@@ -2,17 +2,11 @@
 # Starts the editor with the Virtual Orvo in Diagnostic Mode with LAYOUT EDIT and PARAMETER
 # ATTRIBUTES in the sidebars, enters layout mode (Ctrl+L), selects two items, moves one and gives
 # it a bigger caption, and takes pictures into docs/screenshots/. Usage: scripts/layout-shots.sh [DISPLAY]
-# (an X server must run on DISPLAY, e.g. Xvfb :93 -screen 0 1600x1200x24).
+# (a virtual X server is started on DISPLAY unless one runs there).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-export DISPLAY=${1:-:93}
 source scripts/shot-helpers.sh
-ensureDisplay
-trap 'kill $XVFB_PID 2>/dev/null' EXIT
-out=docs/screenshots
-mkdir -p "$out"
-home=$(mktemp -d)
-export HOME="$home"
+ownDisplay "${1:-}" :93
 mkdir -p "$home/Orvo Editor"
 cat > "$home/Orvo Editor/Orvo Editor.settings" <<XML
 <?xml version="1.0" encoding="UTF-8"?>
@@ -27,7 +21,6 @@ XML
 /usr/bin/python3 scripts/close-window.py --hold & holder=$!
 sleep 0.5
 build/bin/OrvoEditor --virtual-orvo > /dev/null 2>&1 & pid=$!
-trap 'kill $pid $holder $XVFB_PID 2>/dev/null; rm -rf "$home"' EXIT
 # Diagnostic Mode asks no INITIAL SYNC question: wait for the window itself.
 for i in $(seq 1 100); do w=$(xdotool search --onlyvisible --name "^Orvo Editor$" | head -n 1 || true); [ -n "$w" ] && break; sleep 0.2; done
 sleep 3

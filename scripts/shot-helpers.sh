@@ -23,3 +23,13 @@ ensureDisplay() { XVFB_PID=""
                   if [ ! -e "/tmp/.X${DISPLAY#:}-lock" ]; then
                     Xvfb "$DISPLAY" -screen 0 1600x1200x24 > /dev/null 2>&1 & XVFB_PID=$!; sleep 1
                   fi; }
+
+# The set-up of a script that runs on a display of its own (DISPLAY $1, else $2): a virtual X server
+# there unless one runs, "out", a fresh home folder, and a trap that ends what the script started.
+ownDisplay() { export DISPLAY=${1:-$2}; ensureDisplay; out=docs/screenshots; mkdir -p "$out"
+               home=$(mktemp -d); export HOME="$home"; pid=""; holder=""
+               trap 'kill $pid $holder $XVFB_PID 2> /dev/null; rm -rf "$home"' EXIT; }
+# The window closer, then the editor with the Virtual Orvo after INITIAL SYNC (sets X, Y, WIDTH,
+# HEIGHT, menu and pid).
+openSyncedEditor() { /usr/bin/python3 scripts/close-window.py --hold & holder=$!; sleep 0.5
+                     eval "$(bash scripts/open-synced-editor.sh)"; }

@@ -5,18 +5,9 @@
 # (typed notes). Pictures go to docs/screenshots/. Usage: scripts/tools-shots.sh [DISPLAY]
 set -euo pipefail
 cd "$(dirname "$0")/.."
-export DISPLAY=${1:-:53}
 source scripts/shot-helpers.sh
-ensureDisplay
-trap 'kill $XVFB_PID 2>/dev/null' EXIT
-out=docs/screenshots
-mkdir -p "$out"
-home=$(mktemp -d)
-export HOME="$home"
-/usr/bin/python3 scripts/close-window.py --hold & holder=$!
-sleep 0.5
-eval "$(bash scripts/open-synced-editor.sh)"
-trap 'kill $pid $holder $XVFB_PID 2>/dev/null; rm -rf "$home"' EXIT
+ownDisplay "${1:-}" :53
+openSyncedEditor
 
 click() { xdotool mousemove $((X + $1)) $((Y + menu + $2)) click 1; sleep 0.6; }
 drag() { xdotool mousemove $((X + $1)) $((Y + menu + $2)) mousedown 1 mousemove $((X + $1)) $((Y + menu + $2 - 15)) \

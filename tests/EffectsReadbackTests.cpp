@@ -88,8 +88,9 @@ TEST_F (Readback, WaitsOutABusyProgramReadAtMostFourteenTimes)
     editor->connect (false);
     editor->settle();
     // (busy answers before the read is free, does it request)
-    for (const auto& [busyAnswers, requests] : std::vector<std::pair<int, bool>>{ { 14, true }, { 15, false } })
+    for (const auto& [busy, requests] : std::vector<std::pair<int, bool>>{ { 14, true }, { 15, false } })
     {
+        const int busyAnswers = busy; // lambdas may not capture a structured binding before C++20
         int asked = 0, requested = 0;
         EffectsReadback readback (engine, effects,
                                   { [&] { return asked++ < busyAnswers; },

@@ -447,10 +447,10 @@ void MainComponent::layOutPage (int tab)
     const int width = page.getWidth();
     const int height = page.getHeight();
     const int columnWidth = (width - panelGap * (columns - 1)) / columns;
-    const int rowHeight = plan.rowHeight;
+    const int pageRowHeight = plan.rowHeight; // a page may pack its rows tighter than the default
     const bool explicitColumns = std::any_of (plan.panels.begin(), plan.panels.end(), [] (const PagePanel& p) { return p.startsColumn; });
-    const auto panelHeight = [rowHeight] (const PagePanel& p) {
-        return panelHeaderHeight + panelPadding * 2 + (p.display >= 0 ? p.displayHeight : p.itemCount() * rowHeight);
+    const auto panelHeight = [pageRowHeight] (const PagePanel& p) {
+        return panelHeaderHeight + panelPadding * 2 + (p.display >= 0 ? p.displayHeight : p.itemCount() * pageRowHeight);
     };
     int total = 0;
     for (const auto& p : plan.panels)
@@ -477,11 +477,11 @@ void MainComponent::layOutPage (int tab)
         else if (p.display >= 0)
             shapeDisplays[(size_t) p.display].setBounds (inner.removeFromTop (p.displayHeight));
         for (int r : p.rows)
-            controls[(size_t) r]->setBounds (inner.removeFromTop (rowHeight));
+            controls[(size_t) r]->setBounds (inner.removeFromTop (pageRowHeight));
         for (int nrpn : p.interfaceNrpns)
             for (auto& v : interfaceViews)
                 if (v->getInfo().nrpn == nrpn)
-                    v->setBounds (inner.removeFromTop (rowHeight));
+                    v->setBounds (inner.removeFromTop (pageRowHeight));
         y += h + panelGap;
     }
     page.repaint();
