@@ -764,6 +764,7 @@ void MainComponent::toggleLibraryPanel()
         showOverlay (nullptr);
         return;
     }
+    session->finder().invalidate(); // documents written elsewhere since the last search are found too
     showOverlay (libraryPanel.get());
     libraryPanel->focusSearch();
 }
