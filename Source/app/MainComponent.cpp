@@ -18,7 +18,6 @@ constexpr int pageTop = 84;
 constexpr int margin = 8;
 constexpr int bottomBarHeight = 38;
 constexpr int sidebarWidth = 292;
-constexpr int rowHeight = 26;
 constexpr int panelHeaderHeight = 22;
 constexpr int panelPadding = 6;
 constexpr int panelGap = 8;
