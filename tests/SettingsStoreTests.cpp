@@ -317,6 +317,15 @@ TEST (SettingsStore, AnUnusableSettingsFileGivesDefaultsAndIsNeverWritten)
               return t.getChildFile ("Orvo Editor");
           },
           "Settings file could not be read: " },
+        { "a settings file that is not UTF-8 text",
+          [] (const juce::File& t)
+          {
+              const char xml[] = "<?xml version=\"1.0\"?>\n<PROPERTIES>\n  <VALUE name=\"layoutColor\" val=\"2\"/>\n</PROPERTIES>\n\xf5";
+              t.getChildFile ("Orvo Editor").createDirectory();
+              t.getChildFile ("Orvo Editor/Orvo Editor.settings").replaceWithData (xml, sizeof (xml) - 1);
+              return t.getChildFile ("Orvo Editor");
+          },
+          "Settings file could not be read: " },
         { "a settings file that is a folder",
           [] (const juce::File& t)
           {

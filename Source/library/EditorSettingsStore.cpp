@@ -1,5 +1,7 @@
 #include "EditorSettingsStore.h"
 
+#include <cstring>
+
 #include <climits>
 #include <map>
 
@@ -149,6 +151,20 @@ juce::File EditorSettingsStore::settingsFile() const
     return folder.getChildFile (o.applicationName + "." + o.filenameSuffix);
 }
 
+namespace
+{
+bool isReadableSettingsText (const juce::File& file)
+{
+    constexpr juce::int64 maxSettingsBytes = 4 * 1024 * 1024;
+    juce::MemoryBlock bytes;
+    if (file.getSize() > maxSettingsBytes || !file.loadFileAsData (bytes))
+        return false;
+    const auto* text = static_cast<const char*> (bytes.getData());
+    const auto size = (int)bytes.getSize();
+    return size == 0 || (std::memchr (text, 0, (size_t)size) == nullptr && juce::CharPointer_UTF8::isValidString (text, size));
+}
+} // namespace
+
 void EditorSettingsStore::open (const juce::File& settingsFolder)
 {
     folder = settingsFolder;
@@ -174,6 +190,13 @@ void EditorSettingsStore::open (const juce::File& settingsFolder)
         return;
     }
 
+    // JUCE's XML reader steps over the end of a text whose last bytes are a broken UTF-8 sequence, so
+    // only well-formed UTF-8 of a sensible size is handed to it.
+    if (file.existsAsFile() && !isReadableSettingsText (file))
+    {
+        logLine ("Settings file could not be read: " + path + "." + consequence);
+        return;
+    }
     auto candidate = std::make_unique<juce::PropertiesFile> (file, fileOptions());
     if (!candidate->isValidFile())
     {
