@@ -326,6 +326,14 @@ TEST (SettingsStore, AnUnusableSettingsFileGivesDefaultsAndIsNeverWritten)
               return t.getChildFile ("Orvo Editor");
           },
           "Settings file could not be read: " },
+        { "a settings file with a second XML declaration",
+          [] (const juce::File& t)
+          {
+              orvo::testing::writeText (t.getChildFile ("Orvo Editor/Orvo Editor.settings"),
+                                        "<?xml version=\"1.0\"?>\n<PROPERTIES><?xml version=\"1.0\"?></PROPERTIES>\n");
+              return t.getChildFile ("Orvo Editor");
+          },
+          "Settings file could not be read: " },
         { "a settings file that is a folder",
           [] (const juce::File& t)
           {

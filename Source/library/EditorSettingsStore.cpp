@@ -1,6 +1,6 @@
 #include "EditorSettingsStore.h"
 
-#include <cstring>
+#include <string_view>
 
 #include <climits>
 #include <map>
@@ -153,15 +153,28 @@ juce::File EditorSettingsStore::settingsFile() const
 
 namespace
 {
+/** Only what a settings file holds is handed to JUCE's XML reader: well-formed UTF-8 of a sensible
+    size, no control characters, at most the one XML declaration at the start, and no comments,
+    CDATA or DOCTYPE. The reader steps past the end of a text that ends in a broken UTF-8 sequence,
+    and some misplaced declarations make it loop for ever; either would stop the editor at start. */
 bool isReadableSettingsText (const juce::File& file)
 {
     constexpr juce::int64 maxSettingsBytes = 4 * 1024 * 1024;
     juce::MemoryBlock bytes;
     if (file.getSize() > maxSettingsBytes || !file.loadFileAsData (bytes))
         return false;
-    const auto* text = static_cast<const char*> (bytes.getData());
-    const auto size = (int)bytes.getSize();
-    return size == 0 || (std::memchr (text, 0, (size_t)size) == nullptr && juce::CharPointer_UTF8::isValidString (text, size));
+    const std::string_view text (static_cast<const char*> (bytes.getData()), bytes.getSize());
+    if (text.empty())
+        return true;
+    for (const char c : text)
+        if ((unsigned char)c < 0x20 && c != '\t' && c != '\r' && c != '\n')
+            return false;
+    if (!juce::CharPointer_UTF8::isValidString (text.data(), (int)text.size()))
+        return false;
+    const auto declaration = text.find ("<?");
+    if (declaration != std::string_view::npos && (declaration != 0 || text.find ("<?", 2) != std::string_view::npos))
+        return false;
+    return text.find ("<!") == std::string_view::npos;
 }
 } // namespace
 
@@ -190,8 +203,6 @@ void EditorSettingsStore::open (const juce::File& settingsFolder)
         return;
     }
 
-    // JUCE's XML reader steps over the end of a text whose last bytes are a broken UTF-8 sequence, so
-    // only well-formed UTF-8 of a sensible size is handed to it.
     if (file.existsAsFile() && !isReadableSettingsText (file))
     {
         logLine ("Settings file could not be read: " + path + "." + consequence);
