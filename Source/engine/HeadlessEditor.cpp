@@ -4,8 +4,9 @@ namespace orvo
 {
 
 HeadlessEditor::HeadlessEditor()
-    : root (juce::File::getSpecialLocation (juce::File::tempDirectory)
-                .getNonexistentChildFile ("orvo-headless", {}, false))
+    // A name no other process can pick at the same moment: tests run in parallel processes, and two
+    // editors sharing a folder (one removing it when done) fail each other now and then.
+    : root (juce::File::getSpecialLocation (juce::File::tempDirectory).getChildFile ("orvo-headless-" + juce::Uuid().toString()))
 {
     (void)root.createDirectory();
     editorSession = std::make_unique<EditorSession> (
