@@ -197,9 +197,7 @@ void ProgramFinder::recompute()
         return;
     }
 
-    juce::StringArray words;
-    words.addTokens (juce::String (juce::CharPointer_UTF8 (searchText.c_str())).toLowerCase(), " \t\r\n", "\"");
-    words.removeEmptyStrings();
+    const auto words = searchWords (searchText);
     const auto& state = librarian.state();
     const int bank = selector.bank();
     const auto bankName = state.bankDisplayName (bank);
@@ -211,8 +209,9 @@ void ProgramFinder::recompute()
         const auto& name = state.names.name (bank, slot);
         const auto haystack = (juce::String (juce::CharPointer_UTF8 (name.c_str())) + "\n" + joinTags (s.tags) + "\n"
                                + juce::String (juce::CharPointer_UTF8 (s.notes.c_str())))
-                                  .toLowerCase();
-        if (!std::all_of (words.begin(), words.end(), [&] (const juce::String& w) { return haystack.contains (w.unquoted()); }))
+                                  .toLowerCase()
+                                  .toStdString();
+        if (!std::all_of (words.begin(), words.end(), [&] (const std::string& w) { return haystack.find (w) != std::string::npos; }))
             continue;
         Row row;
         row.label = bankName + " " + threeDigits (slot);

@@ -522,6 +522,17 @@ std::optional<juce::File> ProgramLibraryIndex::findProgramFile (int bank, int sl
     return juce::File (juce::String (juce::CharPointer_UTF8 (best->c_str())));
 }
 
+std::vector<std::string> searchWords (const std::string& query)
+{
+    juce::StringArray tokens;
+    tokens.addTokens (juce::String (juce::CharPointer_UTF8 (query.c_str())).toLowerCase(), " \t\r\n", "\"");
+    tokens.removeEmptyStrings();
+    std::vector<std::string> words;
+    for (const auto& t : tokens)
+        words.push_back (t.unquoted().toStdString());
+    return words;
+}
+
 ProgramLibraryIndex::SearchResult ProgramLibraryIndex::search (const std::string& query,
                                                                const std::vector<std::string>& requiredTags, size_t limit)
 {
@@ -541,14 +552,7 @@ ProgramLibraryIndex::SearchResult ProgramLibraryIndex::search (const std::string
         searchOrderStale = false;
     }
 
-    std::vector<std::string> words;
-    {
-        juce::StringArray tokens;
-        tokens.addTokens (juce::String (juce::CharPointer_UTF8 (query.c_str())).toLowerCase(), " \t\r\n", "\"");
-        tokens.removeEmptyStrings();
-        for (const auto& t : tokens)
-            words.push_back (t.unquoted().toStdString());
-    }
+    const auto words = searchWords (query);
 
     SearchResult result;
     for (const auto& [key, e] : searchOrder)

@@ -22,6 +22,10 @@ namespace orvo
     with a new size or time are parsed. Files that were still settling at the last look, and the
     candidates a lookup is about to return, are checked one by one. A document edited in place by
     another program inside an unchanged folder is seen by the next full refresh. */
+/** A search text as the words every match must hold: lower case, split at blanks, a "quoted phrase"
+    kept as one word. */
+std::vector<std::string> searchWords (const std::string& query);
+
 class ProgramLibraryIndex
 {
 public:

@@ -58,6 +58,18 @@ inline void drawLcd (juce::Graphics& g, juce::Rectangle<float> r, const LcdColou
     }
 }
 
+/** A panel laid over the page (generator, library): the page background, an outline and the title
+    at the top left, `inset` from the edge. */
+inline void drawPagePanelFrame (juce::Graphics& g, juce::Rectangle<int> area, const juce::String& title, int inset)
+{
+    g.fillAll (palette::background);
+    g.setColour (palette::panelOutline);
+    g.drawRect (area, 1);
+    g.setColour (palette::text);
+    g.setFont (juce::Font (16.0f, juce::Font::bold));
+    g.drawText (title, inset, 8, area.getWidth() - 2 * inset, 28, juce::Justification::centredLeft);
+}
+
 /** The house's modal panel: the view dimmed, a rounded box of `boxSize` centred on it with the title
     across its top. Returns the box. */
 inline juce::Rectangle<float> drawOverlayPanel (juce::Graphics& g, juce::Rectangle<int> area, int width, int height,

@@ -200,12 +200,7 @@ void LibraryPanel::showTags()
 
 void LibraryPanel::paint (juce::Graphics& g)
 {
-    g.fillAll (palette::background);
-    g.setColour (palette::panelOutline);
-    g.drawRect (getLocalBounds(), 1);
-    g.setColour (palette::text);
-    g.setFont (juce::Font (16.0f, juce::Font::bold));
-    g.drawText ("LIBRARY", pad, 8, 300, 28, juce::Justification::centredLeft);
+    drawPagePanelFrame (g, getLocalBounds(), "LIBRARY", pad);
 
     // Bands behind the filters and the selected Program's tags.
     g.setColour (palette::panelHeader.withAlpha (0.45f));

@@ -182,12 +182,7 @@ void GeneratorPanel::showState()
 
 void GeneratorPanel::paint (juce::Graphics& g)
 {
-    g.fillAll (palette::background);
-    g.setColour (palette::panelOutline);
-    g.drawRect (getLocalBounds(), 1);
-    g.setColour (palette::text);
-    g.setFont (juce::Font (16.0f, juce::Font::bold));
-    g.drawText ("PROGRAM GENERATOR", pad, 8, 400, 28, juce::Justification::centredLeft);
+    drawPagePanelFrame (g, getLocalBounds(), "PROGRAM GENERATOR", pad);
     // Section bands behind the rows, in the house's panel colours.
     g.setColour (palette::panelHeader.withAlpha (0.45f));
     for (int i = 0; i < 3; ++i)
