@@ -2,6 +2,7 @@
 #include "layout/LayoutEditSession.h"
 #include "layout/LayoutFiles.h"
 #include "layout/LayoutLibrary.h"
+#include "model/ParameterRangeRules.h"
 
 #include <gtest/gtest.h>
 
@@ -367,6 +368,52 @@ TEST (LayoutLibrary, SaveAsNamesTheFileAndARefusedLoadKeepsTheLayoutInForce)
     EXPECT_EQ (session.rect ("param.osc1.a").x, 30);
     EXPECT_EQ (library.saveTarget(), folder / "Stage.layout.json");
     EXPECT_NE (log.find ("LAYOUT LOAD FAILED: The selected layout file could not be read: "), std::string::npos);
+}
+
+TEST (LayoutLibrary, AMovedPopupItemIsSavedOpenOrClosedCountedAndPlacedAgainAfterARestart)
+{
+    const auto& ids = ParameterRangeRules::popupItemIds();
+    EXPECT_EQ (ids, (std::vector<std::string>{
+                        "popup.range.normalRange", "popup.range.minimumLabel", "popup.range.customMinimum",
+                        "popup.range.useCurrentMinimum", "popup.range.maximumLabel", "popup.range.customMaximum",
+                        "popup.range.useCurrentMaximum", "popup.range.curveLabel", "popup.range.curve",
+                        "popup.range.useDefaultCurve", "popup.range.message", "popup.range.apply", "popup.range.clear" }));
+    TemporaryFolder folder;
+    ScriptedPrompts prompts;
+    ScriptedFileDialogs dialogs;
+    std::vector<LayoutEditSession::Item> popupOpen{ item ("param.osc1.a", 10, 100), item ("popup.range", 300, 300) };
+    std::vector<std::string> shownWithPopup{ "param.osc1.a", "popup.range" };
+    for (const auto& id : ids)
+    {
+        popupOpen.push_back (item (id, 10, 10));
+        shownWithPopup.push_back (id);
+    }
+    const auto folderFn = [&folder] { return folder.get(); };
+    const auto quiet = [] (const std::string&) {};
+    {
+        LayoutEditSession session;
+        LayoutLibrary library (session, folderFn, prompts, dialogs, quiet);
+        session.setItems (popupOpen);
+        session.select ("popup.range.apply", false);
+        session.moveSelection (-6, 40);
+        // Saved with the popup open, then again after it closed: one edited item each time.
+        for (const bool open : { true, false })
+        {
+            session.setItems (open ? popupOpen : std::vector<LayoutEditSession::Item>{ popupOpen.front() });
+            ASSERT_TRUE (library.save (open ? shownWithPopup : std::vector<std::string>{ "param.osc1.a" },
+                                       library.saveTarget(), juce::Time::getCurrentTime()));
+            EXPECT_NE (prompts.shown.back().message.find (" Included 1 edited popup items."), std::string::npos)
+                << prompts.shown.back().message;
+        }
+        const auto written = loadLayoutFile (library.saveTarget());
+        ASSERT_TRUE (written.document);
+        EXPECT_FALSE (written.document->target ("popup.range.clear")); // the popup places the rest itself
+    }
+    LayoutEditSession restarted;
+    LayoutLibrary again (restarted, folderFn, prompts, dialogs, quiet);
+    again.loadAtStartup();
+    EXPECT_EQ (restarted.userRect ("popup.range.apply"), (LayoutRect{ 4, 50, 100, 26 }));
+    EXPECT_FALSE (restarted.userRect ("popup.range.clear"));
 }
 
 TEST (LayoutLibrary, DigitalFxLayoutsAreKeptPerAlgorithmAndOnlyFromTheEffectsPage)

@@ -96,7 +96,7 @@ void BottomBar::lookAndFeelChanged()
 
 void BottomBar::Led::paint (juce::Graphics& g)
 {
-    const auto r = getLocalBounds().toFloat().reduced (2.0f);
+    const auto r = ledArea (*this, 2.0f);
     const float d = std::min (r.getWidth(), r.getHeight());
     const auto circle = juce::Rectangle<float> (d, d).withCentre (r.getCentre());
     g.setColour (ledColour (*this, on));

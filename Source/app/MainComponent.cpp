@@ -175,6 +175,7 @@ MainComponent::MainComponent (Options options)
         *this, prompts, fileDialogs, [this] { return getLibrarian().library().folder (LibraryRoot::Folder::layouts); },
         [this] (const std::string& line) { engine->log().append (line); });
     layout->currentPage = [this] { return engine->page(); };
+    rangePopups = std::make_unique<RangePopupHost> (*this, *layout);
     layout->currentAlgorithmName = [this] { return effectAlgorithmName (session->effects().page().algorithm()); };
     layout->onModeChanged = [safe = juce::Component::SafePointer<MainComponent> (this)]
     {
@@ -573,6 +574,15 @@ bool MainComponent::writeLayoutOfEveryItem (const juce::File& file)
             refreshSidebars();
             layout->addCurrentLook (look);
         }
+    // The range popup's items, as layout mode shows them.
+    for (auto& c : controls)
+        if (c->getInfo().kind == kindContinuous)
+        {
+            rangePopups->showInEditor (*c);
+            layout->addCurrentLook (look);
+            rangePopups->closeInEditor();
+            break;
+        }
     engine->setDiagnosticMode (diagnostic);
     engine->setSidebarTool (SidebarModel::top, topTool);
     engine->setSidebarTool (SidebarModel::bottom, bottomTool);
@@ -722,17 +732,7 @@ void MainComponent::clearAllKnobRanges()
 
 void MainComponent::openRangePopup (ParameterControl& control)
 {
-    auto popup = std::make_unique<ParameterRangePopup> (control.getInfo(), control.customRange(), control.shownValue());
-    auto* raw = popup.get();
-    auto& box = juce::CallOutBox::launchAsynchronously (std::move (popup), control.getScreenBounds(), nullptr);
-    juce::Component::SafePointer<juce::CallOutBox> safeBox (&box);
-    juce::Component::SafePointer<ParameterControl> safeControl (&control);
-    raw->onAccepted = [safeBox, safeControl] (const CustomKnobRange& range) {
-        if (safeControl != nullptr)
-            safeControl->setCustomRange (range);
-        if (safeBox != nullptr)
-            safeBox->dismiss();
-    };
+    rangePopups->open (control);
 }
 
 void MainComponent::showOverlay (juce::Component* overlay)

@@ -2,6 +2,7 @@
 
 #include "BottomBar.h"
 #include "PlatformServices.h"
+#include "RangePopupHost.h"
 #include "SidebarViews.h"
 #include "effects/ui/EffectsPageView.h"
 #include "engine/EditorSession.h"
@@ -202,6 +203,7 @@ private:
 
     std::map<juce::String, juce::Component*> registry;
     std::unique_ptr<LayoutController> layout;
+    std::unique_ptr<RangePopupHost> rangePopups;
     int shownDetailsRow = -2;
     std::string shownHelpKey;
     int shownPage = -1;

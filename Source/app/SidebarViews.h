@@ -23,7 +23,7 @@ public:
     }
     void paint (juce::Graphics& g) override
     {
-        const auto r = getLocalBounds().toFloat().reduced (1.0f);
+        const auto r = ledArea (*this, 1.0f);
         g.setColour (ledColour (*this, lit));
         g.fillEllipse (r);
         g.setColour (juce::Colours::black.withAlpha (0.5f));

@@ -367,10 +367,13 @@ LayoutEditSession::Capture LayoutEditSession::capture (const std::vector<std::st
         if (verify)
             c.captured.push_back (t);
     };
+    // A popup's items are written only where the user placed them, whether the popup is open or not:
+    // the popup lays out the rest itself each time it opens.
     for (const auto& id : visibleIds)
-        add (id, true);
-    for (const auto& id : state.touched)
-        if (startsWith (id, "popup.") && state.rects.count (id) > 0 && written.count (id) == 0)
+        if (!startsWith (id, "popup."))
+            add (id, true);
+    for (const auto& [id, r] : state.rects)
+        if (startsWith (id, "popup."))
         {
             add (id, true);
             ++c.popups;

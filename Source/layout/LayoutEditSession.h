@@ -93,7 +93,8 @@ public:
 
     /** What SAVE writes: every captured item's rectangle (the visible items given), with the
         sidebar items edited in one pane mirrored to the same tool in the other; plus the styles,
-        order, page heights and groups. `mirrored` and `popups` count what the alert reports. */
+        order, page heights and groups. Popup items are written (and counted in `popups`) only where
+        the user placed them. `mirrored` and `popups` count what the alert reports. */
     struct Capture
     {
         LayoutDocument document;

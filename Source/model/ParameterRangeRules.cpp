@@ -48,6 +48,21 @@ std::string boundText (double value)
 }
 } // namespace
 
+const std::vector<std::string>& ParameterRangeRules::popupItemIds()
+{
+    // In the order the popup shows them, top to bottom.
+    static const std::vector<std::string> ids = []
+    {
+        std::vector<std::string> v;
+        for (const char* name : { "normalRange", "minimumLabel", "customMinimum", "useCurrentMinimum", "maximumLabel",
+                                  "customMaximum", "useCurrentMaximum", "curveLabel", "curve", "useDefaultCurve",
+                                  "message", "apply", "clear" })
+            v.push_back (std::string (popupLayoutId) + "." + name);
+        return v;
+    }();
+    return ids;
+}
+
 const std::vector<std::string>& ParameterRangeRules::curveNames()
 {
     static const std::vector<std::string> names{ "LINEAR", "SLOW START", "FAST START", "S-CURVE" };

@@ -37,6 +37,10 @@ public:
     static constexpr const char* clearAllConfirmCaption = "CONFIRM";
     static constexpr const char* clearAllCancelCaption = "CANCEL";
 
+    /** The layout id of the popup, and of its items: "popup.range." + the item's name. */
+    static constexpr const char* popupLayoutId = "popup.range";
+    static const std::vector<std::string>& popupItemIds();
+
     /** Response curves of the knob travel inside a custom range; 0 is the default, straight travel. */
     static const std::vector<std::string>& curveNames();
 

@@ -7,7 +7,7 @@ OrvoLookAndFeel::OrvoLookAndFeel() { apply ({}); }
 
 void OrvoLookAndFeel::apply (const Appearance& a)
 {
-    const auto scheme = orvo::ColourScheme::of (a); // not LookAndFeel_V4::ColourScheme
+    scheme = orvo::ColourScheme::of (a);
     palette::background = scheme.background;
     palette::topBar = scheme.topBar;
     palette::panel = scheme.panel;
@@ -72,16 +72,74 @@ void OrvoLookAndFeel::drawLinearSlider (juce::Graphics& g, int x, int y, int wid
 void OrvoLookAndFeel::drawButtonBackground (juce::Graphics& g, juce::Button& button, const juce::Colour& backgroundColour,
                                             bool isMouseOverButton, bool isButtonDown)
 {
-    auto colour = backgroundColour;
+    const auto look = styledLook (button);
+    auto colour = look ? (button.getToggleState() ? look->fillOn : look->fill) : backgroundColour;
     if (isButtonDown)
         colour = colour.brighter (orvo::ColourScheme::buttonDownBrightening);
     else if (isMouseOverButton)
         colour = colour.brighter (orvo::ColourScheme::buttonHoverBrightening);
-    const auto r = button.getLocalBounds().toFloat().reduced (0.5f);
+    const auto r = visualArea (button, button.getLocalBounds(), layoutLook::Shape::box).toFloat().reduced (0.5f);
+    const float corner = look ? look->cornerRadius : 3.0f;
     g.setColour (colour);
-    g.fillRoundedRectangle (r, 3.0f);
-    g.setColour (palette::panelOutline.brighter (0.2f));
-    g.drawRoundedRectangle (r, 3.0f, 1.0f);
+    g.fillRoundedRectangle (r, corner);
+    g.setColour (look ? look->outline : palette::panelOutline.brighter (0.2f));
+    g.drawRoundedRectangle (r, corner, 1.0f);
+}
+
+std::optional<layoutLook::ButtonLook> OrvoLookAndFeel::styledLook (const juce::Button& button) const
+{
+    const auto& style = button.getProperties()[layoutLook::buttonStyleProperty];
+    return style.isVoid() ? std::nullopt : layoutLook::buttonLook (style.toString().toStdString(), scheme);
+}
+
+void OrvoLookAndFeel::drawButtonText (juce::Graphics& g, juce::TextButton& button, bool, bool)
+{
+    const auto look = styledLook (button);
+    const auto area = visualArea (button, button.getLocalBounds(), layoutLook::Shape::box)
+                          .translated (0, layoutInt (button, layoutLook::textVerticalShiftProperty).value_or (0));
+    auto font = getTextButtonFont (button, area.getHeight());
+    if (look)
+        font.setHeight (font.getHeight() * look->captionScale);
+    g.setFont (font);
+    const auto ink = look ? (button.getToggleState() ? look->textOn : look->text)
+                          : button.findColour (button.getToggleState() ? juce::TextButton::textColourOnId
+                                                                       : juce::TextButton::textColourOffId);
+    g.setColour (ink.withMultipliedAlpha (button.isEnabled() ? 1.0f : 0.5f));
+    const int yIndent = juce::jmin (4, juce::roundToInt ((float) area.getHeight() * 0.3f));
+    const int xIndent = juce::jmin (juce::roundToInt (font.getHeight() * 0.6f), 2 + juce::jmin (area.getWidth(), area.getHeight()) / 4);
+    if (area.getWidth() > 2 * xIndent)
+        g.drawFittedText (button.getButtonText(), area.reduced (xIndent, yIndent), juce::Justification::centred, 2);
+}
+
+void OrvoLookAndFeel::drawLabel (juce::Graphics& g, juce::Label& label)
+{
+    const auto& props = label.getProperties();
+    const auto scale = props[layoutLook::lcdTextScaleProperty];
+    const auto number = [&label] (const char* name) { return layoutInt (label, name).value_or (0); };
+    const int shift = number (layoutLook::lcdVerticalShiftProperty) + number (layoutLook::textVerticalShiftProperty);
+    if (scale.isVoid() && shift == 0 && number (layoutLook::lcdHorizontalInsetProperty) == 0
+        && number (layoutLook::lcdVerticalInsetProperty) == 0)
+        return LookAndFeel_V4::drawLabel (g, label);
+
+    g.fillAll (label.findColour (juce::Label::backgroundColourId));
+    if (!label.isBeingEdited())
+    {
+        auto font = getLabelFont (label);
+        font.setHeight (layoutLook::lcdFontHeight (font.getHeight(),
+                                                   scale.isVoid() ? std::nullopt : std::optional<double> ((double) scale)));
+        const auto own = getLabelBorderSize (label).subtractedFrom (label.getLocalBounds());
+        const auto r = layoutLook::lcdTextArea ({ own.getX(), own.getY(), own.getWidth(), own.getHeight() },
+                                                number (layoutLook::lcdHorizontalInsetProperty),
+                                                number (layoutLook::lcdVerticalInsetProperty), shift);
+        const juce::Rectangle<int> area (r.x, r.y, r.width, r.height);
+        g.setColour (label.findColour (juce::Label::textColourId).withMultipliedAlpha (label.isEnabled() ? 1.0f : 0.5f));
+        g.setFont (font);
+        g.drawFittedText (label.getText(), area, label.getJustificationType(),
+                          juce::jmax (1, (int) ((float) area.getHeight() / font.getHeight())),
+                          label.getMinimumHorizontalScale());
+    }
+    g.setColour (label.findColour (juce::Label::outlineColourId));
+    g.drawRect (label.getLocalBounds());
 }
 
 namespace

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/ColourScheme.h"
+#include "layout/LayoutStyleLook.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
@@ -35,6 +36,44 @@ inline juce::Colour ledColour (const juce::Component& led, bool lit)
         return lit ? palette::ledOn : palette::ledOff;
     const auto on = juce::Colour ((juce::uint32) (juce::int64) own);
     return lit ? on : on.withMultipliedBrightness (0.25f).withMultipliedSaturation (0.6f);
+}
+
+/** An integer style attribute the layout put on the component, if any. */
+inline std::optional<int> layoutInt (const juce::Component& c, const char* property)
+{
+    const auto& v = c.getProperties()[property];
+    return v.isVoid() ? std::nullopt : std::optional<int> ((int) v);
+}
+
+/** Where an item draws itself inside `area` (its own bounds unless told) at the layout's visual size. */
+inline juce::Rectangle<int> visualArea (const juce::Component& c, juce::Rectangle<int> area, layoutLook::Shape shape)
+{
+    const auto r = layoutLook::visualBounds ({ area.getX(), area.getY(), area.getWidth(), area.getHeight() },
+                                             layoutInt (c, layoutLook::visualSizeProperty), shape);
+    return { r.x, r.y, r.width, r.height };
+}
+
+/** An LED's lamp: its bounds less its own margin, or a circle of the layout's diameter. */
+inline juce::Rectangle<float> ledArea (const juce::Component& led, float ownMargin)
+{
+    if (!layoutInt (led, layoutLook::visualSizeProperty))
+        return led.getLocalBounds().toFloat().reduced (ownMargin);
+    return visualArea (led, led.getLocalBounds(), layoutLook::Shape::round).toFloat();
+}
+
+/** Hands the layout's style attributes of a composite item on to one of its pieces (a control's
+    buttons, value box or caption), so the look and feel draws the piece with them. */
+inline void passLayoutStyle (const juce::Component& from, juce::Component& to,
+                             std::initializer_list<const char*> properties)
+{
+    for (const auto* name : properties)
+    {
+        const auto& v = from.getProperties()[name];
+        if (v.isVoid())
+            to.getProperties().remove (name);
+        else
+            to.getProperties().set (name, v);
+    }
 }
 
 /** An LCD-style box: flat, or with the glass and shade of a real screen; value boxes unless told. */
@@ -110,10 +149,17 @@ public:
                            float maxSliderPos, juce::Slider::SliderStyle, juce::Slider&) override;
     void drawButtonBackground (juce::Graphics&, juce::Button&, const juce::Colour& backgroundColour,
                                bool isMouseOverButton, bool isButtonDown) override;
+    void drawButtonText (juce::Graphics&, juce::TextButton&, bool isMouseOverButton, bool isButtonDown) override;
+    /** Labels with LCD attributes or a text shift from the layout draw their text scaled, inset and moved. */
+    void drawLabel (juce::Graphics&, juce::Label&) override;
     juce::Font getTextButtonFont (juce::TextButton&, int buttonHeight) override;
     juce::Rectangle<int> getTooltipBounds (const juce::String& tipText, juce::Point<int> screenPos,
                                            juce::Rectangle<int> parentArea) override;
     void drawTooltip (juce::Graphics&, const juce::String& text, int width, int height) override;
+
+private:
+    std::optional<layoutLook::ButtonLook> styledLook (const juce::Button&) const;
+    orvo::ColourScheme scheme; // not LookAndFeel_V4::ColourScheme
 };
 
 } // namespace orvo

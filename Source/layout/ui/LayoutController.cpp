@@ -1,6 +1,7 @@
 #include "LayoutController.h"
 
 #include "LayoutOverlay.h"
+#include "layout/LayoutStyleLook.h"
 #include "engine/ColourScheme.h"
 #include "library/AtomicFile.h"
 #include "library/JsonText.h"
@@ -17,6 +18,37 @@ LayoutRect toLayout (juce::Rectangle<int> r)
 juce::Rectangle<int> toJuce (const LayoutRect& r)
 {
     return { r.x, r.y, r.width, r.height };
+}
+
+/** Puts the style attributes the drawing code reads onto the component; true when any changed. */
+bool setStyleProperties (juce::Component& c, const LayoutStyle* s)
+{
+    using namespace layoutLook;
+    const auto number = [] (const auto& v) { return v ? juce::var (*v) : juce::var(); };
+    // "default" is the item's own look, as no style is.
+    const bool styled = s != nullptr && s->buttonStyle && *s->buttonStyle != "default";
+    const std::pair<const char*, juce::var> wanted[] = {
+        { visualSizeProperty, s ? number (s->visualSize) : juce::var() },
+        { buttonStyleProperty, styled ? juce::var (juce::String (*s->buttonStyle)) : juce::var() },
+        { lcdTextScaleProperty, s ? number (s->lcdTextScale) : juce::var() },
+        { lcdHorizontalInsetProperty, s ? number (s->lcdHorizontalInset) : juce::var() },
+        { lcdVerticalInsetProperty, s ? number (s->lcdVerticalInset) : juce::var() },
+        { lcdVerticalShiftProperty, s ? number (s->lcdVerticalShift) : juce::var() },
+        { textVerticalShiftProperty, s ? number (s->textVerticalShift) : juce::var() },
+    };
+    bool changed = false;
+    auto& props = c.getProperties();
+    for (const auto& [name, value] : wanted)
+    {
+        if (props[name] == value && props.contains (name) == !value.isVoid())
+            continue;
+        changed = true;
+        if (value.isVoid())
+            props.remove (name);
+        else
+            props.set (name, value);
+    }
+    return changed;
 }
 } // namespace
 
@@ -112,6 +144,14 @@ void LayoutController::apply()
 void LayoutController::applyStyle (juce::Component& c, const std::string& id)
 {
     const auto* style = edits.style (id);
+    if (setStyleProperties (c, style))
+    {
+        // The pieces of a composite item take the attributes when it lays them out again.
+        c.resized();
+        c.repaint();
+    }
+    if (auto* editor = dynamic_cast<juce::TextEditor*> (&c))
+        return applyTextDisplayStyle (*editor, id, style);
     const auto ownLed = style != nullptr && style->ledColor ? ColourScheme::ledColourNamed (*style->ledColor) : juce::Colour();
     const juce::var led = ownLed.isTransparent() ? juce::var() : juce::var ((juce::int64) ownLed.getARGB());
     if (c.getProperties()["ledColour"] != led)
@@ -161,6 +201,58 @@ void LayoutController::applyStyle (juce::Component& c, const std::string& id)
     }
     else
         button->setButtonText (text);
+}
+
+void LayoutController::applyTextDisplayStyle (juce::TextEditor& editor, const std::string& id, const LayoutStyle* style)
+{
+    const bool lcd = style != nullptr
+                     && (style->lcdTextScale || style->lcdHorizontalInset || style->lcdVerticalInset || style->lcdVerticalShift);
+    auto found = displayOriginals.find (id);
+    if (found != displayOriginals.end() && lcd && found->second.applied == *style)
+        return;
+    if (found == displayOriginals.end())
+    {
+        if (!lcd)
+            return;
+        found = displayOriginals.emplace (id, DisplayOriginal{ editor.getFont(), editor.getLeftIndent(), editor.getTopIndent(), {} }).first;
+    }
+    const auto& own = found->second;
+    auto font = own.font;
+    font.setHeight (layoutLook::lcdFontHeight (own.font.getHeight(), lcd ? style->lcdTextScale : std::nullopt));
+    editor.applyFontToAllText (font);
+    if (!lcd)
+    {
+        editor.setIndents (own.left, own.top);
+        displayOriginals.erase (found);
+        return;
+    }
+    editor.setIndents (own.left + std::max (0, style->lcdHorizontalInset.value_or (0)),
+                       std::max (0, own.top + std::max (0, style->lcdVerticalInset.value_or (0)) + style->lcdVerticalShift.value_or (0)));
+    found->second.applied = *style;
+}
+
+void LayoutController::applyToPopup (juce::Component& popup)
+{
+    const auto id = popup.getComponentID().toStdString();
+    forgetItems (id);
+    if (const auto r = edits.userRect (id))
+        popup.setSize (r->width, r->height); // where it shows is the call-out box's choice
+    applyStyle (popup, id);
+    for (const auto& item : collectLayoutItems (popup))
+    {
+        if (const auto r = edits.userRect (item.id))
+            item.component->setBounds (toJuce (*r));
+        applyStyle (*item.component, item.id);
+    }
+}
+
+void LayoutController::forgetItems (const std::string& idPrefix)
+{
+    const auto under = [&idPrefix] (const std::string& id) { return id.rfind (idPrefix, 0) == 0; };
+    for (auto it = originals.begin(); it != originals.end();)
+        it = under (it->first) ? originals.erase (it) : std::next (it);
+    for (auto it = displayOriginals.begin(); it != displayOriginals.end();)
+        it = under (it->first) ? displayOriginals.erase (it) : std::next (it);
 }
 
 void LayoutController::showAlgorithm (int index)

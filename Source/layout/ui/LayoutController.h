@@ -62,6 +62,14 @@ public:
     void reloadDigitalFx();
     /** Layout mode was entered or left. */
     std::function<void()> onModeChanged;
+    /** An item was right-clicked in layout mode (a control's range popup opens for arranging). */
+    std::function<void (const std::string& id)> onItemMenu;
+
+    /** Puts the layout on a popup shown outside the editor (in a call-out box): the popup takes the
+        size its layout id has, its items their places and styles. */
+    void applyToPopup (juce::Component& popup);
+    /** Forgets the captions and fonts kept for the items under `idPrefix` (a popup that closed). */
+    void forgetItems (const std::string& idPrefix);
 
     /** Adds every item with the rectangle it has now (items already in `look` stay as they are). */
     void addCurrentLook (LayoutDocument& look);
@@ -91,6 +99,15 @@ private:
         juce::Font font;
     };
     std::map<std::string, Original> originals;
+    /** Text displays with LCD attributes: their own font and indents, and the style put on them. */
+    struct DisplayOriginal
+    {
+        juce::Font font;
+        int left = 0, top = 0;
+        LayoutStyle applied;
+    };
+    std::map<std::string, DisplayOriginal> displayOriginals;
+    void applyTextDisplayStyle (juce::TextEditor& editor, const std::string& id, const LayoutStyle* style);
     std::unique_ptr<LayoutOverlay> overlay;
     bool applying = false;
     int shownAlgorithm = -1;

@@ -131,6 +131,12 @@ void LayoutOverlay::mouseDown (const juce::MouseEvent& e)
 {
     grabKeyboardFocus();
     dragOffset = {};
+    if (e.mods.isPopupMenu())
+    {
+        if (const auto id = itemAt (e.getPosition()); !id.empty() && controller.onItemMenu)
+            controller.onItemMenu (id);
+        return;
+    }
     if (onHandle (e.getPosition()))
     {
         drag = Drag::resize;

@@ -145,8 +145,20 @@ void LayoutEditPanel::resized()
 
 LayoutAttributesPanel::LayoutAttributesPanel (LayoutController& c) : controller (c)
 {
-    const char* captions[] = { "X", "Y", "WIDTH", "HEIGHT", "FONT SIZE", "SIZE", "TEXT" };
-    const char* ids[] = { "x", "y", "width", "height", "fontSize", "visualSize", "text" };
+    const char* captions[] = { "X",         "Y",          "WIDTH",     "HEIGHT",    "FONT SIZE", "SIZE",
+                               "LCD SCALE", "TEXT SHIFT", "LCD H IN",  "LCD V IN",  "LCD SHIFT", "TEXT" };
+    const char* ids[] = { "x",
+                          "y",
+                          "width",
+                          "height",
+                          "fontSize",
+                          "visualSize",
+                          "lcdTextScale",
+                          "textVerticalShift",
+                          "lcdHorizontalInset",
+                          "lcdVerticalInset",
+                          "lcdVerticalShift",
+                          "text" };
     for (size_t i = 0; i < fields.size(); ++i)
     {
         fields[i].caption.setText (captions[i], juce::dontSendNotification);
@@ -204,16 +216,23 @@ void LayoutAttributesPanel::refresh()
         return;
     }
     const auto* item = controller.session().item (shownId);
+    fields[5].caption.setText (item != nullptr && item->type == "LED" ? "DIAM" : "SIZE", juce::dontSendNotification);
     title.setText (juce::String (shownId) + "\n" + (item != nullptr ? juce::String (item->type) : juce::String()),
                    juce::dontSendNotification);
     const auto r = controller.session().rect (shownId);
     const auto* s = controller.session().style (shownId);
+    const auto number = [] (std::optional<int> v) { return v ? juce::String (*v) : juce::String(); };
     const juce::String values[] = { juce::String (r.x),
                                     juce::String (r.y),
                                     juce::String (r.width),
                                     juce::String (r.height),
                                     s && s->fontSize ? juce::String (*s->fontSize, 1) : juce::String(),
                                     s && s->visualSize ? juce::String (*s->visualSize) : juce::String(),
+                                    s && s->lcdTextScale ? juce::String (*s->lcdTextScale, 2) : juce::String(),
+                                    number (s ? s->textVerticalShift : std::nullopt),
+                                    number (s ? s->lcdHorizontalInset : std::nullopt),
+                                    number (s ? s->lcdVerticalInset : std::nullopt),
+                                    number (s ? s->lcdVerticalShift : std::nullopt),
                                     s && s->text ? juce::String::fromUTF8 (s->text->c_str()) : juce::String() };
     for (size_t i = 0; i < fields.size(); ++i)
         if (!fields[i].editor.hasKeyboardFocus (false))
@@ -250,8 +269,16 @@ void LayoutAttributesPanel::commit()
         s.fontSize = text (4).getDoubleValue();
     if (text (5).getIntValue() > 0)
         s.visualSize = text (5).getIntValue();
-    if (text (6).isNotEmpty())
-        s.text = text (6).toStdString();
+    if (const auto scale = text (6).getDoubleValue(); scale > 0.0 && scale <= 10.0)
+        s.lcdTextScale = scale;
+    // Shifts and insets: an empty field keeps the item's own; 0 is a value like any other.
+    const auto whole = [&text] (size_t i) { return text (i).isEmpty() ? std::nullopt : std::optional<int> (text (i).getIntValue()); };
+    s.textVerticalShift = whole (7);
+    s.lcdHorizontalInset = whole (8);
+    s.lcdVerticalInset = whole (9);
+    s.lcdVerticalShift = whole (10);
+    if (text (textField).isNotEmpty())
+        s.text = text (textField).toStdString();
     if (bold.getToggleState())
         s.bold = true;
     if (buttonStyle.getSelectedId() > 0)
@@ -269,17 +296,21 @@ void LayoutAttributesPanel::resized()
 {
     auto area = getLocalBounds().reduced (2);
     title.setBounds (area.removeFromTop (34));
-    for (size_t i = 0; i < fields.size(); i += 2)
+    for (size_t i = 0; i < textField; i += 2)
     {
         auto line = area.removeFromTop (26);
-        for (size_t k = i; k < std::min (i + 2, fields.size()); ++k)
+        for (size_t k = i; k < std::min (i + 2, textField); ++k)
         {
             auto half = line.removeFromLeft (area.getWidth() / 2);
-            fields[k].caption.setBounds (half.removeFromLeft (k == 6 ? 44 : 74));
-            fields[k].editor.setBounds ((k == 6 ? half.withWidth (area.getWidth() - 48) : half).reduced (2));
+            fields[k].caption.setBounds (half.removeFromLeft (74));
+            fields[k].editor.setBounds (half.reduced (2));
         }
         area.removeFromTop (2);
     }
+    auto textLine = area.removeFromTop (26);
+    fields[textField].caption.setBounds (textLine.removeFromLeft (44));
+    fields[textField].editor.setBounds (textLine.reduced (2));
+    area.removeFromTop (2);
     bold.setBounds (area.removeFromTop (26).removeFromLeft (100));
     auto line = area.removeFromTop (26);
     buttonStyleCaption.setBounds (line.removeFromLeft (104));

@@ -47,7 +47,9 @@ private:
         juce::Label caption;
         juce::TextEditor editor;
     };
-    std::array<Field, 7> fields; // X, Y, W, H, FONT SIZE, SIZE, TEXT
+    // X, Y, W, H, FONT SIZE, SIZE (DIAM for an LED), LCD SCALE, TEXT SHIFT, LCD INSETS and SHIFT, TEXT
+    std::array<Field, 12> fields;
+    static constexpr size_t textField = 11;
     juce::ToggleButton bold{ "BOLD" };
     juce::Label buttonStyleCaption{ {}, "BUTTON STYLE" }, ledColorCaption{ {}, "LED COLOR" };
     juce::ComboBox buttonStyle, ledColor;

@@ -114,9 +114,16 @@ void InterfaceControlView::resized()
     valueBox.setBounds (area.removeFromRight (juce::roundToInt (w * 0.19)));
     area.removeFromRight (4);
     if (slider != nullptr)
-        slider->setBounds (area);
+        slider->setBounds (visualArea (*this, area, layoutLook::Shape::bar));
     if (button != nullptr)
+    {
         button->setBounds (area.withSizeKeepingCentre (juce::jmin (area.getWidth(), 56), area.getHeight()));
+        passLayoutStyle (*this, *button, { layoutLook::visualSizeProperty, layoutLook::buttonStyleProperty,
+                                           layoutLook::textVerticalShiftProperty });
+    }
+    passLayoutStyle (*this, valueBox, { layoutLook::lcdTextScaleProperty, layoutLook::lcdHorizontalInsetProperty,
+                                        layoutLook::lcdVerticalInsetProperty, layoutLook::lcdVerticalShiftProperty });
+    passLayoutStyle (*this, nameLabel, { layoutLook::textVerticalShiftProperty });
 }
 
 void InterfaceControlView::mouseDown (const juce::MouseEvent&)

@@ -209,8 +209,9 @@ void ParameterControl::resized()
     area.removeFromRight (3);
     valueBox.setBounds (area.removeFromRight (juce::roundToInt (w * 0.19)));
     area.removeFromRight (4);
+    // The layout's visual size shortens the slider; its button style and text attributes reach the pieces.
     if (slider != nullptr)
-        slider->setBounds (area);
+        slider->setBounds (visualArea (*this, area, layoutLook::Shape::bar));
     if (latch != nullptr)
         latch->setBounds (area.withSizeKeepingCentre (juce::jmin (area.getWidth(), 56), area.getHeight()));
     if (! choices.empty())
@@ -219,6 +220,25 @@ void ParameterControl::resized()
         for (auto& c : choices)
             c->setBounds (area.removeFromLeft (each).reduced (1, 0));
     }
+    for (auto* b : buttons())
+    {
+        passLayoutStyle (*this, *b, { layoutLook::buttonStyleProperty, layoutLook::textVerticalShiftProperty });
+        if (b != &sendButton)
+            passLayoutStyle (*this, *b, { layoutLook::visualSizeProperty });
+    }
+    passLayoutStyle (*this, valueBox, { layoutLook::lcdTextScaleProperty, layoutLook::lcdHorizontalInsetProperty,
+                                        layoutLook::lcdVerticalInsetProperty, layoutLook::lcdVerticalShiftProperty });
+    passLayoutStyle (*this, nameLabel, { layoutLook::textVerticalShiftProperty });
+}
+
+std::vector<juce::Button*> ParameterControl::buttons()
+{
+    std::vector<juce::Button*> all { &sendButton };
+    if (latch != nullptr)
+        all.push_back (latch.get());
+    for (auto& c : choices)
+        all.push_back (c.get());
+    return all;
 }
 
 void ParameterControl::setCustomRange (const CustomKnobRange& range)

@@ -56,6 +56,7 @@ private:
     void userChanged (int raw);
     void refreshWidgets();
     void applyColours();
+    std::vector<juce::Button*> buttons();
 
     const int row;
     const OrvoParameterInfo info;

@@ -8,7 +8,12 @@ namespace orvo
 ParameterRangePopup::ParameterRangePopup (const OrvoParameterInfo& info, const CustomKnobRange& current, int raw)
     : rules (info, current), currentRaw (raw)
 {
-    setComponentID ("popup.parameterRange");
+    setComponentID (ParameterRangeRules::popupLayoutId);
+    // Stable layout ids, so a layout can place the popup's items.
+    juce::Component* const pieces[] = { &normalRange, &minimumLabel, &minimum, &useCurrentMin, &maximumLabel, &maximum,
+                                        &useCurrentMax, &curveLabel, &curve, &useDefault, &message, &apply, &clear };
+    for (size_t i = 0; i < std::size (pieces); ++i)
+        pieces[i]->setComponentID (ParameterRangeRules::popupItemIds()[i]);
     normalRange.setText (rules.normalRangeText(), juce::dontSendNotification);
     normalRange.setFont (juce::Font (13.0f, juce::Font::bold));
     minimumLabel.setText (ParameterRangeRules::minimumCaption, juce::dontSendNotification);
