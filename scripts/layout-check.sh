@@ -2,7 +2,8 @@
 # Checks the editor's layout against the built-in default under a virtual display:
 # 1. every item of the running editor (every page, overlay and sidebar tool) has a place in
 #    Resources/Default.layout.json;
-# 2. a layout file in the library that moves three items puts them there at the next start;
+# 2. a layout file in the library that moves three items and one of the range popup's puts them there
+#    at the next start (the popup's when it opens);
 # 3. with only broken layout files (bad JSON, not a layout) the editor starts with the built-in look.
 # Usage: scripts/layout-check.sh EDITOR [DEFAULT_LAYOUT]
 set -euo pipefail
@@ -31,8 +32,9 @@ mkdir -p "$layouts"
 python3 - "$home/look.layout.json" "$layouts/Moved.layout.json" <<'PY'
 import json, sys
 look = json.load(open(sys.argv[1]))
-chosen = [t for t in look["targets"] if t["id"] in ("param.osc1.semitone", "editor.header.sendShown", "bottom.patchName")]
-assert len(chosen) == 3, chosen
+chosen = [t for t in look["targets"] if t["id"] in ("param.osc1.semitone", "editor.header.sendShown", "bottom.patchName",
+                                                   "popup.range.apply")]
+assert len(chosen) == 4, chosen
 for t in chosen:
     t["x"] += 30; t["y"] += 12
 json.dump({"format": "OrvoLayoutOverrides", "version": 8, "targets": chosen}, open(sys.argv[2], "w"))
@@ -47,7 +49,7 @@ for id, t in moved.items():
     want = tuple(t[k] for k in ("x", "y", "width", "height"))
     if got != want:
         sys.exit("%s is at %s after the restart, not at %s" % (id, got, want))
-print("the three moved items came back where they were moved")
+print("the moved items came back where they were moved")
 PY
 
 rm "$layouts/Moved.layout.json"

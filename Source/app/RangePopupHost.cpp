@@ -14,7 +14,7 @@ RangePopupHost::RangePopupHost (juce::Component& e, LayoutController& l) : edito
     layout.listeners.push_back (
         [this]
         {
-            if (inEditor != nullptr && !layout.isLayoutMode())
+            if (inEditor != nullptr && openedInLayoutMode && !layout.isLayoutMode())
                 closeInEditor();
         });
     listener = layout.listeners.size() - 1;
@@ -55,6 +55,7 @@ void RangePopupHost::open (ParameterControl& control)
 void RangePopupHost::showInEditor (ParameterControl& control)
 {
     closeInEditor();
+    openedInLayoutMode = layout.isLayoutMode();
     juce::Component::SafePointer<ParameterControl> safeControl (&control);
     inEditor = std::make_unique<ParameterRangePopup> (control.getInfo(), control.customRange(), control.shownValue());
     inEditor->onAccepted = [safeControl] (const CustomKnobRange& range)

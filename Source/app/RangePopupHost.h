@@ -33,6 +33,7 @@ private:
     std::unique_ptr<ParameterRangePopup> inEditor;
     juce::Component::SafePointer<juce::Component> inBox;
     size_t listener = 0;
+    bool openedInLayoutMode = false;
 };
 
 } // namespace orvo
