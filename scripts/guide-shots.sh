@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # Makes every picture docs/guide.md shows: first the project's screenshot scripts (pages, sync, library,
 # appearance, fidelity, bank sync, Wedge and user presets, generator, sidebar tools, parameter help,
-# undo and compare, layout mode, the library panel, SysEx import and export), then the guide's own
-# (the initial-sync question, a document opened from the command line), each under a virtual display
-# with a fresh home folder. Pass --own to make only the guide's own pictures.
+# undo and compare, layout mode, layout styles and the range popup, the library panel, SysEx import
+# and export), then the guide's own (the initial-sync question, a document opened from the command
+# line), each under a virtual display with a fresh home folder. Pass --own to make only the guide's
+# own pictures.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 if [ "${1:-}" != "--own" ]; then
   for s in screenshots sync-shots library-shots appearance-shots fidelity-shots bank-sync-shots wedge-shots generator-shots \
-           tools-shots help-shots undo-shots layout-shots library-search-shots sysex-shots; do
+           tools-shots help-shots undo-shots layout-shots style-shots library-search-shots sysex-shots; do
     echo "== $s"; bash "scripts/$s.sh" > /dev/null
   done
 fi

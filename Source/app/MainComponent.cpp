@@ -304,6 +304,7 @@ MainComponent::MainComponent (Options options)
     midiStatus.setJustificationType (juce::Justification::centredRight);
     addAndMakeVisible (midiStatus);
     registerItem (midiStatus, "editor.header.midiStatus");
+    layout->apply(); // the status came after the layout's first pass
     if (options.virtualOrvoAtWireRate)
         session->virtualOrvo().setWireRate (true);
     if (options.standalone)
