@@ -28,7 +28,8 @@ TEST (LayoutStyleLook, DrawsTheVisualSizeCentredAndClampedToTheBounds)
         { { 5, 6, 80, 26 }, std::nullopt, Shape::round, { 5, 6, 80, 26 } },
     };
     for (const auto& c : cases)
-        EXPECT_EQ (visualBounds (c.bounds, c.size, c.shape), c.drawn) << c.bounds.width << " at " << c.size.value_or (-1);
+        EXPECT_EQ (visualBounds (c.bounds, c.size, c.shape), c.drawn)
+            << c.bounds.width << " at " << c.size.value_or (-1);
 }
 
 TEST (LayoutStyleLook, InsetsShiftsAndScalesLcdTextWithinItsBox)
@@ -59,12 +60,16 @@ TEST (LayoutStyleLook, EveryButtonStyleLooksDifferentAndKeepsItsCaptionReadable)
                 continue;
             const auto look = buttonLook (style, scheme);
             ASSERT_TRUE (look) << style;
-            EXPECT_TRUE (seen.insert ({ look->fill.getARGB(), look->outline.getARGB(), look->cornerRadius, look->captionScale })
-                             .second)
+            EXPECT_TRUE (
+                seen.insert ({ look->fill.getARGB(), look->outline.getARGB(), look->cornerRadius, look->captionScale })
+                    .second)
                 << style << " looks like another style";
-            for (const auto& [ink, fill] : { std::pair (look->text, look->fill), std::pair (look->textOn, look->fillOn) })
-                for (const float brighten : { 0.0f, ColourScheme::buttonHoverBrightening, ColourScheme::buttonDownBrightening })
-                    EXPECT_GE (contrastRatio (ink, fill.brighter (brighten)), 4.5) << style << " in layout colour " << layoutColor;
+            for (const auto& [ink, fill] :
+                 { std::pair (look->text, look->fill), std::pair (look->textOn, look->fillOn) })
+                for (const float brighten :
+                     { 0.0f, ColourScheme::buttonHoverBrightening, ColourScheme::buttonDownBrightening })
+                    EXPECT_GE (contrastRatio (ink, fill.brighter (brighten)), 4.5)
+                        << style << " in layout colour " << layoutColor;
         }
     }
     const auto scheme = ColourScheme::of ({});

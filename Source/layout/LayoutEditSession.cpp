@@ -361,8 +361,10 @@ LayoutEditSession::Capture LayoutEditSession::capture (const std::vector<std::st
     {
         if (!written.insert (id).second)
             return;
+        // A closed popup's items are not on screen: their kind comes from the default layout.
         const auto* i = item (id);
-        LayoutTarget t{ id, rect (id), i != nullptr ? i->type : std::string() };
+        const auto* d = i == nullptr ? defaults.target (id) : nullptr;
+        LayoutTarget t{ id, rect (id), i != nullptr ? i->type : (d != nullptr ? d->type : std::string()) };
         c.document.targets.push_back (t);
         if (verify)
             c.captured.push_back (t);

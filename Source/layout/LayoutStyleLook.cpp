@@ -7,9 +7,9 @@ namespace orvo::layoutLook
 
 const std::vector<const char*>& styleProperties()
 {
-    static const std::vector<const char*> v{ visualSizeProperty,         buttonStyleProperty,
-                                             lcdTextScaleProperty,       lcdHorizontalInsetProperty,
-                                             lcdVerticalInsetProperty,   lcdVerticalShiftProperty,
+    static const std::vector<const char*> v{ visualSizeProperty,       buttonStyleProperty,
+                                             lcdTextScaleProperty,     lcdHorizontalInsetProperty,
+                                             lcdVerticalInsetProperty, lcdVerticalShiftProperty,
                                              textVerticalShiftProperty };
     return v;
 }
@@ -21,8 +21,12 @@ LayoutRect visualBounds (LayoutRect b, std::optional<int> visualSize, Shape shap
     int w = b.width, h = b.height;
     switch (shape)
     {
-        case Shape::round: w = h = std::min ({ *visualSize, b.width, b.height }); break;
-        case Shape::bar: w = std::min (*visualSize, b.width); break;
+        case Shape::round:
+            w = h = std::min ({ *visualSize, b.width, b.height });
+            break;
+        case Shape::bar:
+            w = std::min (*visualSize, b.width);
+            break;
         case Shape::box:
             h = std::min (*visualSize, b.height);
             // The same margin all round, so a smaller button keeps its proportions at the edges.
@@ -41,7 +45,7 @@ LayoutRect lcdTextArea (LayoutRect box, int horizontalInset, int verticalInset, 
 
 float lcdFontHeight (float ownHeight, std::optional<double> scale)
 {
-    return scale ? ownHeight * (float) std::clamp (*scale, 0.25, 4.0) : ownHeight;
+    return scale ? ownHeight * (float)std::clamp (*scale, 0.25, 4.0) : ownHeight;
 }
 
 std::optional<ButtonLook> buttonLook (std::string_view style, const ColourScheme& s)

@@ -51,7 +51,7 @@ struct ButtonLook
     juce::Colour fill, text, outline; // a transparent outline draws no border
     juce::Colour fillOn, textOn;      // while the button is on
     float cornerRadius = 3.0f;
-    float captionScale = 1.0f;        // of the button's own caption height
+    float captionScale = 1.0f; // of the button's own caption height
 };
 
 /** The look of a button style in the colours of `scheme`; nothing for "default" or an unknown name,

@@ -69,6 +69,14 @@ void OrvoLookAndFeel::drawLinearSlider (juce::Graphics& g, int x, int y, int wid
     g.fillRoundedRectangle (juce::Rectangle<float> (6.0f, (float) height - 4.0f).withCentre ({ sliderPos, bounds.getCentreY() }), 2.0f);
 }
 
+void OrvoLookAndFeel::drawRotarySlider (juce::Graphics& g, int x, int y, int width, int height, float sliderPos,
+                                        float startAngle, float endAngle, juce::Slider& slider)
+{
+    const auto r = visualArea (slider, { x, y, width, height }, layoutLook::Shape::round);
+    LookAndFeel_V4::drawRotarySlider (g, r.getX(), r.getY(), r.getWidth(), r.getHeight(), sliderPos, startAngle, endAngle,
+                                      slider);
+}
+
 void OrvoLookAndFeel::drawButtonBackground (juce::Graphics& g, juce::Button& button, const juce::Colour& backgroundColour,
                                             bool isMouseOverButton, bool isButtonDown)
 {
