@@ -2,8 +2,9 @@
 # Checks the editor's layout against the built-in default under a virtual display:
 # 1. every item of the running editor (every page, overlay and sidebar tool) has a place in
 #    Resources/Default.layout.json;
-# 2. a layout file in the library that moves three items and one of the range popup's puts them there
-#    at the next start (the popup's when it opens);
+# 2. a layout file in the library that moves six items (a control, a button, the bottom bar's name, a
+#    panel header, a menu title and the range popup's APPLY) and makes a page taller puts them there at
+#    the next start (the popup's when it opens);
 # 3. with only broken layout files (bad JSON, not a layout) the editor starts with the built-in look.
 # Usage: scripts/layout-check.sh EDITOR [DEFAULT_LAYOUT]
 set -euo pipefail
@@ -33,11 +34,12 @@ python3 - "$home/look.layout.json" "$layouts/Moved.layout.json" <<'PY'
 import json, sys
 look = json.load(open(sys.argv[1]))
 chosen = [t for t in look["targets"] if t["id"] in ("param.osc1.semitone", "editor.header.sendShown", "bottom.patchName",
-                                                   "popup.range.apply")]
-assert len(chosen) == 4, chosen
+                                                    "editor.osc.osc1Tuning.header", "top.menu.2", "popup.range.apply")]
+assert len(chosen) == 6, chosen
 for t in chosen:
     t["x"] += 30; t["y"] += 12
-json.dump({"format": "OrvoLayoutOverrides", "version": 8, "targets": chosen}, open(sys.argv[2], "w"))
+json.dump({"format": "OrvoLayoutOverrides", "version": 8, "targets": chosen,
+           "pageHeights": [{"id": "page2", "height": 1500}]}, open(sys.argv[2], "w"))
 PY
 run "$home/after.layout.json"
 python3 - "$layouts/Moved.layout.json" "$home/after.layout.json" <<'PY'
@@ -49,7 +51,10 @@ for id, t in moved.items():
     want = tuple(t[k] for k in ("x", "y", "width", "height"))
     if got != want:
         sys.exit("%s is at %s after the restart, not at %s" % (id, got, want))
-print("the moved items came back where they were moved")
+heights = {p["id"]: p["height"] for p in json.load(open(sys.argv[2]))["pageHeights"]}
+if heights.get("page2") != 1500:
+    sys.exit("the taller page is %s high after the restart, not 1500" % heights.get("page2"))
+print("the six moved items came back where they were moved, and the page kept its height")
 PY
 
 rm "$layouts/Moved.layout.json"

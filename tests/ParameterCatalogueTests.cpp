@@ -142,3 +142,15 @@ TEST (PagePlan, PlacesEveryRowOnceOnItsGroupsPageAndEveryInterfaceControlOnce)
         << "all but the effects selection, which has its own page";
     EXPECT_EQ (nrpnSeen.count (3603), 0u);
 }
+
+TEST (PagePlan, SectionHeaderIdsAreCamelCaseAndUniqueOnEveryPage)
+{
+    EXPECT_EQ (sectionHeaderId (0, "CLOCK"), "editor.performance.clock.header");
+    EXPECT_EQ (sectionHeaderId (0, "PITCH WHEEL & MOD WHEEL ASSIGN"), "editor.performance.pitchWheelModWheelAssign.header");
+    EXPECT_EQ (sectionHeaderId (2, "OSC 1 TUNING"), "editor.osc.osc1Tuning.header");
+    EXPECT_EQ (sectionHeaderId (2, "NOISE/EXT"), "editor.osc.noiseExt.header");
+    std::set<std::string> ids;
+    for (const auto& plan : pagePlans())
+        for (const auto& panel : plan.panels)
+            EXPECT_TRUE (ids.insert (sectionHeaderId (plan.tab, panel.title)).second) << panel.title;
+}

@@ -11,10 +11,13 @@ namespace orvo
 {
 namespace
 {
+// The menu bar is part of the editor surface, so its titles are layout items like the rest.
+constexpr int menuBarHeight = 24;
+constexpr int topBarTop = menuBarHeight;
 constexpr int topBarHeight = 44;
-constexpr int tabRowTop = 48;
+constexpr int tabRowTop = topBarTop + 48;
 constexpr int tabRowHeight = 28;
-constexpr int pageTop = 84;
+constexpr int pageTop = topBarTop + 84;
 constexpr int margin = 8;
 constexpr int bottomBarHeight = 38;
 constexpr int sidebarWidth = 292;
@@ -23,27 +26,31 @@ constexpr int panelPadding = 6;
 constexpr int panelGap = 8;
 } // namespace
 
+void SectionHeader::paint (juce::Graphics& g)
+{
+    const auto head = getLocalBounds();
+    g.setColour (palette::panelHeader);
+    g.fillRoundedRectangle (head.toFloat(), 4.0f);
+    g.setColour (palette::text);
+    g.setFont (getFont());
+    g.drawText (getText(), head.reduced (7, 0), juce::Justification::centredLeft);
+    if (subtitle.isNotEmpty())
+    {
+        g.setColour (palette::dimText);
+        g.setFont (juce::Font (11.5f, juce::Font::italic));
+        g.drawText (subtitle, head.reduced (7, 0), juce::Justification::centredRight);
+    }
+}
+
 void PageView::paint (juce::Graphics& g)
 {
     for (const auto& f : frames)
     {
-        const auto r = f.bounds.toFloat();
+        const auto r = f.toFloat();
         g.setColour (palette::panel);
         g.fillRoundedRectangle (r, 5.0f);
         g.setColour (palette::panelOutline);
         g.drawRoundedRectangle (r.reduced (0.5f), 5.0f, 1.0f);
-        auto head = f.bounds.withHeight (panelHeaderHeight);
-        g.setColour (palette::panelHeader);
-        g.fillRoundedRectangle (head.toFloat().reduced (1.0f), 4.0f);
-        g.setColour (palette::text);
-        g.setFont (juce::Font (13.0f, juce::Font::bold));
-        g.drawText (f.title, head.reduced (8, 0), juce::Justification::centredLeft);
-        if (f.subtitle.isNotEmpty())
-        {
-            g.setColour (palette::dimText);
-            g.setFont (juce::Font (11.5f, juce::Font::italic));
-            g.drawText (f.subtitle, head.reduced (8, 0), juce::Justification::centredRight);
-        }
     }
     if (note.isNotEmpty())
     {
@@ -66,6 +73,7 @@ MainComponent::MainComponent (Options options)
     setLookAndFeel (&lookAndFeel);
     setWantsKeyboardFocus (true);
 
+    addAndMakeVisible (menuBar);
     header.setFont (juce::Font (17.0f, juce::Font::bold));
     header.setMinimumHorizontalScale (0.8f);
     header.setColour (juce::Label::textColourId, palette::text);
@@ -120,7 +128,14 @@ MainComponent::MainComponent (Options options)
 
     for (int t = 0; t < 6; ++t)
     {
-        addChildComponent (pages[(size_t) t]);
+        // Each page scrolls when the layout makes it taller than the space it is shown in.
+        auto& view = pageViews[(size_t) t];
+        view.setViewedComponent (&pages[(size_t) t], false);
+        view.setScrollBarsShown (true, false);
+        view.setScrollBarThickness (10);
+        view.getProperties().set (layoutProperty::passThrough, true);
+        pages[(size_t) t].getProperties().set (layoutProperty::placedByParent, true);
+        addChildComponent (view);
         registerItem (pages[(size_t) t], "editor.page" + juce::String (t));
     }
     buildPages();
@@ -176,6 +191,21 @@ MainComponent::MainComponent (Options options)
         [this] (const std::string& line) { engine->log().append (line); });
     layout->currentPage = [this] { return engine->page(); };
     rangePopups = std::make_unique<RangePopupHost> (*this, *layout);
+    layout->afterApply = [this]
+    {
+        bool widthChanged = false;
+        for (int t = 0; t < 6; ++t)
+            widthChanged = sizePage (t) || widthChanged;
+        if (widthChanged)
+            juce::MessageManager::callAsync ([safe = juce::Component::SafePointer<MainComponent> (this)]
+            {
+                if (safe == nullptr)
+                    return;
+                for (int t = 0; t < 6; ++t)
+                    safe->layOutPage (t);
+                safe->layout->apply();
+            });
+    };
     layout->currentAlgorithmName = [this] { return effectAlgorithmName (session->effects().page().algorithm()); };
     layout->onModeChanged = [safe = juce::Component::SafePointer<MainComponent> (this)]
     {
@@ -184,7 +214,7 @@ MainComponent::MainComponent (Options options)
     };
 
     const int startTab = shownPage = engine->page();
-    pages[(size_t) startTab].setVisible (true);
+    pageViews[(size_t) startTab].setVisible (true);
     tabs[(size_t) startTab].setToggleState (true, juce::dontSendNotification);
     header.setText (engine->headerText(), juce::dontSendNotification);
 
@@ -406,6 +436,15 @@ void MainComponent::buildPages()
         auto& page = pages[(size_t) plan.tab];
         for (const auto& panel : plan.panels)
         {
+            auto title = std::make_unique<SectionHeader>();
+            title->setText (juce::String (panel.title), juce::dontSendNotification);
+            title->setFont (juce::Font (13.0f, juce::Font::bold));
+            if (panel.title != panel.section)
+                title->subtitle = juce::String (panel.section);
+            title->setInterceptsMouseClicks (false, false);
+            page.addAndMakeVisible (*title);
+            registerItem (*title, sectionHeaderId (plan.tab, panel.title));
+            page.headers.push_back (std::move (title));
             if (panel.display == DependentDisplays::routing)
                 page.addAndMakeVisible (routingSummary);
             else if (panel.display >= 0)
@@ -446,7 +485,8 @@ void MainComponent::layOutPage (int tab)
 
     const int columns = plan.columns;
     const int width = page.getWidth();
-    const int height = page.getHeight();
+    // Columns break at the shown height; a taller page only adds room below.
+    const int height = pageViews[(size_t) tab].getHeight() > 0 ? pageViews[(size_t) tab].getHeight() : page.getHeight();
     const int columnWidth = (width - panelGap * (columns - 1)) / columns;
     const int pageRowHeight = plan.rowHeight; // a page may pack its rows tighter than the default
     const bool explicitColumns = std::any_of (plan.panels.begin(), plan.panels.end(), [] (const PagePanel& p) { return p.startsColumn; });
@@ -469,8 +509,9 @@ void MainComponent::layOutPage (int tab)
             y = 0;
         }
         const juce::Rectangle<int> bounds (column * (columnWidth + panelGap), y, columnWidth, h);
-        juce::String subtitle = p.title != p.section ? juce::String (p.section) : juce::String();
-        page.frames.push_back ({ bounds, juce::String (p.title), subtitle });
+        page.frames.push_back (bounds);
+        if (const auto at = (size_t) (&p - plan.panels.data()); at < page.headers.size())
+            page.headers[at]->setBounds (bounds.withHeight (panelHeaderHeight).reduced (1));
 
         auto inner = bounds.withTrimmedTop (panelHeaderHeight + panelPadding).reduced (panelPadding, 0);
         if (p.display == DependentDisplays::routing)
@@ -488,6 +529,21 @@ void MainComponent::layOutPage (int tab)
     page.repaint();
 }
 
+bool MainComponent::sizePage (int tab)
+{
+    auto& view = pageViews[(size_t) tab];
+    auto& page = pages[(size_t) tab];
+    const int shown = view.getHeight();
+    int height = shown;
+    if (layout != nullptr)
+        if (const auto own = layout->session().pageHeight ("page" + std::to_string (tab)))
+            height = std::max (shown, *own);
+    const int width = view.getWidth() - (height > shown ? view.getScrollBarThickness() : 0);
+    const bool widthChanged = width != page.getWidth();
+    page.setBounds (page.getX(), page.getY(), width, height);
+    return widthChanged && page.getWidth() > 0 && tab != 5;
+}
+
 void MainComponent::setPage (int tab)
 {
     engine->setPage (tab);
@@ -495,9 +551,9 @@ void MainComponent::setPage (int tab)
     if (now != shownPage)
     {
         shownPage = now;
-        for (auto& p : pages)
-            p.setVisible (false);
-        pages[(size_t) now].setVisible (true);
+        for (auto& v : pageViews)
+            v.setVisible (false);
+        pageViews[(size_t) now].setVisible (true);
         layOutPage (now);
         layout->apply();
         updateDigitalFxTool();
@@ -921,21 +977,22 @@ void MainComponent::paint (juce::Graphics& g)
 {
     g.fillAll (palette::background);
     g.setColour (palette::topBar);
-    g.fillRect (0, 0, designWidth, topBarHeight);
+    g.fillRect (0, topBarTop, designWidth, topBarHeight);
     drawLcd (g, statusScreen.toFloat(), palette::lcd);
     g.setColour (palette::accent);
-    g.fillRect (0, topBarHeight - 2, designWidth, 2);
+    g.fillRect (0, topBarTop + topBarHeight - 2, designWidth, 2);
 }
 
 void MainComponent::resized()
 {
-    header.setBounds (margin + 4, 4, 364, topBarHeight - 8);
-    sendShownButton.setBounds (margin + 368, 9, 140, topBarHeight - 18);
-    modButton.setBounds (margin + 514, 9, 110, topBarHeight - 18);
-    midiButton.setBounds (margin + 630, 9, 118, topBarHeight - 18);
-    generatorButton.setBounds (margin + 754, 9, 110, topBarHeight - 18);
-    libraryButton.setBounds (margin + 870, 9, 96, topBarHeight - 18);
-    statusScreen = { margin + 972, 3, designWidth - margin * 2 - 972, topBarHeight - 7 };
+    menuBar.setBounds (0, 0, designWidth, menuBarHeight);
+    header.setBounds (margin + 4, topBarTop + 4, 364, topBarHeight - 8);
+    sendShownButton.setBounds (margin + 368, topBarTop + 9, 140, topBarHeight - 18);
+    modButton.setBounds (margin + 514, topBarTop + 9, 110, topBarHeight - 18);
+    midiButton.setBounds (margin + 630, topBarTop + 9, 118, topBarHeight - 18);
+    generatorButton.setBounds (margin + 754, topBarTop + 9, 110, topBarHeight - 18);
+    libraryButton.setBounds (margin + 870, topBarTop + 9, 96, topBarHeight - 18);
+    statusScreen = { margin + 972, topBarTop + 3, designWidth - margin * 2 - 972, topBarHeight - 7 };
     auto screen = statusScreen.reduced (6, 2);
     headerStatus.setBounds (screen.removeFromTop (22));
     lastNrpnLabel.setBounds (screen.removeFromLeft (screen.getWidth() / 2));
@@ -952,18 +1009,21 @@ void MainComponent::resized()
 
     for (int t = 0; t < 6; ++t)
     {
-        pages[(size_t) t].setBounds (margin, pageTop, pageWidth, designHeight - pageTop - margin - bottomBarHeight - 4);
+        pageViews[(size_t) t].setBounds (margin, pageTop, pageWidth, designHeight - pageTop - margin - bottomBarHeight - 4);
+        sizePage (t);
         layOutPage (t);
     }
 
     if (bottomBar != nullptr)
         bottomBar->setBounds (margin, designHeight - margin - bottomBarHeight, pageWidth, bottomBarHeight);
-    syncOverlay.setBounds (getLocalBounds());
-    renameOverlay.setBounds (getLocalBounds());
+    // Overlays leave the menu bar free, as they did when it belonged to the window.
+    const auto belowMenu = getLocalBounds().withTrimmedTop (menuBarHeight);
+    syncOverlay.setBounds (belowMenu);
+    renameOverlay.setBounds (belowMenu);
     if (compareOverlay != nullptr)
-        compareOverlay->setBounds (getLocalBounds());
+        compareOverlay->setBounds (belowMenu);
     if (effectsTools != nullptr)
-        effectsTools->layoutOverlays (getLocalBounds());
+        effectsTools->layoutOverlays (belowMenu);
     for (juce::Component* overlay : { static_cast<juce::Component*> (modOverlay.get()), static_cast<juce::Component*> (midiOverlay.get()),
                                       static_cast<juce::Component*> (mixPanel.get()), static_cast<juce::Component*> (generatorPanel.get()),
                                 static_cast<juce::Component*> (libraryPanel.get()) })

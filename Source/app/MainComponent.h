@@ -23,6 +23,7 @@
 #include "RenameOverlay.h"
 #include "library/ui/LibraryPanel.h"
 #include "CompareOverlay.h"
+#include "TopMenuBar.h"
 #include "effects/ui/EffectsToolsView.h"
 #include "tools/ui/GeneratorPanel.h"
 #include "ui/OrvoLookAndFeel.h"
@@ -36,16 +37,21 @@
 namespace orvo
 {
 
-/** One page of controls, drawn as panels with section headers. */
+/** A panel's title bar: a label (so a layout can restyle its caption) drawn as the bar, with the
+    panel's catalogue section on the right when the title names a unit of it. */
+class SectionHeader final : public juce::Label
+{
+public:
+    juce::String subtitle;
+    void paint (juce::Graphics&) override;
+};
+
+/** One page of controls, drawn as panels; each panel's header is an item of its own. */
 class PageView final : public juce::Component
 {
 public:
-    struct PanelFrame
-    {
-        juce::Rectangle<int> bounds;
-        juce::String title, subtitle;
-    };
-    std::vector<PanelFrame> frames;
+    std::vector<juce::Rectangle<int>> frames;
+    std::vector<std::unique_ptr<SectionHeader>> headers;
     juce::String note;
     void paint (juce::Graphics&) override;
 };
@@ -56,7 +62,7 @@ class MainComponent final : public juce::Component, public HostMidiInputSink, pr
 {
 public:
     static constexpr int designWidth = 1280;
-    static constexpr int designHeight = 1024;
+    static constexpr int designHeight = 1048;
 
     struct Options
     {
@@ -118,6 +124,8 @@ public:
     /** DIGITAL FX CONFIG is offered while layout mode edits the EFFECTS page in Diagnostic Mode. */
     void updateDigitalFxTool();
     void noteWindowSize (int w, int h) { engine->noteWindowSize (w, h); }
+    /** The menus shown in the editor's menu bar. */
+    void setMenuModel (juce::MenuBarModel* model) { menuBar.setModel (model); }
 
     void receiveHostMidi (const std::uint8_t* data, size_t size) override { engine->handleIncomingMidi (data, size); }
     bool hostInputActive = false;
@@ -158,6 +166,7 @@ private:
     OrvoLookAndFeel lookAndFeel;
     OrvoTooltipWindow tooltips { this, 600 };
 
+    TopMenuBar menuBar;
     juce::Label header, lastNrpnLabel, headerStatus;
     juce::Rectangle<int> statusScreen;
     juce::TextButton sendShownButton { "SEND SHOWN VALUES" };
@@ -165,6 +174,9 @@ private:
     juce::Label defaultPageLabel { {}, "DEFAULT PAGE:" };
     juce::ComboBox defaultPageChooser;
     std::array<PageView, 6> pages;
+    std::array<juce::Viewport, 6> pageViews;
+    /** Gives the page its layout's height (never less than shown); true when its width changed. */
+    bool sizePage (int tab);
 
     std::vector<std::unique_ptr<ParameterControl>> controls;
     std::vector<std::unique_ptr<InterfaceControlView>> interfaceViews;

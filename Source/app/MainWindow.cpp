@@ -17,17 +17,17 @@ MainWindow::MainWindow (const juce::String& name, MainComponent::Options options
     : DocumentWindow (name, juce::Colour (0xff555555), DocumentWindow::allButtons, true)
 {
     setUsingNativeTitleBar (true);
-    setMenuBar (this);
     commands.registerAllCommandsForTarget (this);
     // The application's own quit command (Ctrl+Q) is reached through this window.
     commands.registerAllCommandsForTarget (juce::JUCEApplication::getInstance());
     auto content = std::make_unique<OrvoEditorScaledHost> (options);
     host = content.get();
     setContentOwned (content.release(), true);
+    host->getEditor().setMenuModel (this);
     commands.setFirstCommandTarget (this);
     addKeyListener (commands.getKeyMappings());
     setResizeLimits (750, 600, 2560, 2048);
-    getConstrainer()->setFixedAspectRatio (1280.0 / 1024.0);
+    getConstrainer()->setFixedAspectRatio ((double) MainComponent::designWidth / MainComponent::designHeight);
     setResizable (true, true);
     // The size the player left the window at, as far as this screen can show it.
     const auto& settings = host->getEditor().getEngine().settings();
@@ -43,7 +43,8 @@ MainWindow::~MainWindow()
 {
     if (host != nullptr && ! isFullScreen() && ! isMinimised())
         host->getEditor().rememberWindowSize (getWidth(), getHeight());
-    setMenuBar (nullptr);
+    if (host != nullptr)
+        host->getEditor().setMenuModel (nullptr);
     host = nullptr;
     clearContentComponent();
 }

@@ -5,6 +5,7 @@
 #include "model/InterfaceControls.h"
 #include "model/ParameterCatalogue.h"
 
+#include <cctype>
 #include <cstring>
 
 namespace orvo
@@ -30,6 +31,25 @@ int tabForGroup (int group)
         default:
             return 0;
     }
+}
+
+std::string sectionHeaderId (int tab, const std::string& title)
+{
+    static const char* const pageKeys[] = { "performance", "lfos", "osc", "filters", "envelopes", "effects" };
+    std::string key;
+    bool wordStart = false;
+    for (const char c : title)
+    {
+        const auto u = (unsigned char) c;
+        if (!std::isalnum (u))
+        {
+            wordStart = !key.empty();
+            continue;
+        }
+        key += (char) (wordStart ? std::toupper (u) : std::tolower (u));
+        wordStart = false;
+    }
+    return std::string ("editor.") + pageKeys[tab >= 0 && tab < 6 ? tab : 0] + "." + key + ".header";
 }
 
 namespace

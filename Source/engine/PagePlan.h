@@ -31,6 +31,10 @@ struct PagePlan
     std::vector<PagePanel> panels;
 };
 
+/** The layout id of a panel's section header: "editor." + the page's key ("performance", "lfos",
+    "osc", "filters", "envelopes", "effects") + "." + the title in camel case + ".header". */
+std::string sectionHeaderId (int tab, const std::string& title);
+
 /** Tab index of each catalogue page group. */
 int tabForGroup (int group);
 const std::vector<PagePlan>& pagePlans();

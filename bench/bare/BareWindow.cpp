@@ -10,7 +10,7 @@ class Idle final : public juce::Component, private juce::Timer
 public:
     Idle()
     {
-        setSize (1280, 1024);
+        setSize (1280, 1048);
         startTimerHz (30);
     }
     void paint (juce::Graphics& g) override { g.fillAll (juce::Colour (0xff15213a)); }
@@ -30,7 +30,7 @@ public:
                                                          juce::DocumentWindow::allButtons, true);
         window->setUsingNativeTitleBar (true);
         window->setContentOwned (new Idle(), true);
-        window->centreWithSize (1280, 1024);
+        window->centreWithSize (1280, 1048);
         window->setVisible (true);
     }
     void shutdown() override { window = nullptr; }

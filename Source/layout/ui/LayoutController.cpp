@@ -117,6 +117,11 @@ void LayoutController::apply()
     for (const auto& item : items)
     {
         auto& c = *item.component;
+        if (c.getProperties()[layoutProperty::placedByParent])
+        {
+            applyStyle (c, item.id);
+            continue;
+        }
         if (const auto r = edits.userRect (item.id))
         {
             c.setBounds (toJuce (*r));
@@ -133,6 +138,8 @@ void LayoutController::apply()
     for (const auto& id : edits.layerOrder())
         if (auto* c = component (id); c != nullptr && c->getParentComponent() != nullptr)
             c->toFront (false);
+    if (afterApply)
+        afterApply();
     if (overlay->isVisible())
     {
         overlay->setBounds (root.getLocalBounds());
@@ -347,6 +354,7 @@ void LayoutController::fitPage()
         if (item.component->getParentComponent() == pageComponent && item.component->isVisible())
             onPage.push_back (item.id);
     edits.fitPageHeight ("page" + std::to_string (page), 0, onPage);
+    apply();
     changed();
 }
 

@@ -60,6 +60,8 @@ public:
     void showAlgorithm (int index);
     void saveDigitalFx();
     void reloadDigitalFx();
+    /** Runs at the end of every apply(): the editor gives its pages the layout's heights. */
+    std::function<void()> afterApply;
     /** Layout mode was entered or left. */
     std::function<void()> onModeChanged;
     /** An item was right-clicked in layout mode (a control's range popup opens for arranging). */

@@ -8,6 +8,14 @@
 namespace orvo
 {
 
+namespace layoutProperty
+{
+/** A component (a scrolling view) that is not an item: its content is walked as if it were its own. */
+inline constexpr const char* passThrough = "layoutPassThrough";
+/** An item whose place is its parent's business (a page in its scrolling view): captured, never moved. */
+inline constexpr const char* placedByParent = "layoutPlacedByParent";
+} // namespace layoutProperty
+
 struct LayoutItemRef
 {
     std::string id;
@@ -22,7 +30,8 @@ struct LayoutItemRef
     pieces have no ids of their own (a parameter's label, knob and value box) is one item. */
 std::vector<LayoutItemRef> collectLayoutItems (juce::Component& root);
 
-/** "Label", "Button", "LED", "Dropdown", "Slider/Knob", "Text Editor", "Text Display" or "Component". */
+/** "Label", "Button", "LED", "Dropdown", "Slider/Knob", "Section Header", "Curve Display", "Text Editor",
+    "Text Display" or "Component". */
 std::string layoutItemKind (juce::Component& c);
 
 /** True when the component and all its parents up to `root` are visible. */
