@@ -24,7 +24,7 @@ cat > "$home/Orvo Editor/Orvo Editor.settings" <<XML
 XML
 cat > "$layouts/Styled.layout.json" <<JSON
 {"format": "OrvoLayoutOverrides", "version": 8,
- "targets": [{"id": "editor.header.midiStatus", "x": 990, "y": 24, "width": 276, "height": 15}], "styles": [
+ "targets": [{"id": "editor.header.midiStatus", "x": 990, "y": 47, "width": 276, "height": 15}], "styles": [
   {"id": "param.filter1.frequency", "visualSize": 70},
   {"id": "param.filter1.resonance", "lcdTextScale": 1.4, "lcdVerticalShift": 1},
   {"id": "editor.header.sendShown", "buttonStyle": "lightGrey"},
@@ -58,7 +58,7 @@ click 1126 100                     # LAYOUT in the LAYOUT EDIT tool
 click 160 322 3                    # right-click FILTER 1 Frequency: its range popup in the editor
 click 274 517                      # the popup's APPLY button
 # dragged 150 pixels left and 24 down on the overlay
-at 274 517; xdotool mousedown 1; at 200 530; sleep 0.1; at 124 541; xdotool mouseup 1; sleep 0.8
+at 274 517; xdotool mousedown 1; at 200 530; sleep 0.1; at 124 541; sleep 0.2; xdotool mouseup 1; sleep 1; at 130 600; sleep 0.5
 shot layout-range-popup
 click 1031 129                     # SAVE: the alert counts the edited popup item
 shotScreen layout-popup-saved
