@@ -40,11 +40,11 @@ xdotool mousemove $((X + 150)) $((Y + menu + 148)) mousedown 1 mousemove $((X + 
 sleep 0.8
 shot layout-mode-selection.png
 click 816 22                       # the GENERATOR header button: a caption to restyle
-click 1143 662                     # TEXT in PARAMETER ATTRIBUTES
+click 1143 746                     # TEXT in PARAMETER ATTRIBUTES
 xdotool key ctrl+a; xdotool type --delay 40 "GEN"; xdotool key Return
 sleep 0.8
 click 679 993                      # the PROGRAM light of the bottom bar turns red
-click 1177 741
+click 1177 825
 xdotool key Down Down Return; sleep 0.6
 shot layout-mode-attributes.png
 click 1031 129                     # SAVE: the alert says what was verified and where
