@@ -69,6 +69,12 @@ void ParameterRangePopup::applyResult (const ParameterRangeRules::ApplyResult& r
 void ParameterRangePopup::paint (juce::Graphics& g)
 {
     g.fillAll (palette::panel);
+    // Inside the editor (layout mode) nothing frames it as the call-out box does.
+    if (findParentComponentOfClass<juce::CallOutBox>() == nullptr)
+    {
+        g.setColour (palette::accent);
+        g.drawRect (getLocalBounds(), 2);
+    }
     for (auto* l : { &normalRange, &minimumLabel, &maximumLabel, &curveLabel })
         l->setColour (juce::Label::textColourId, palette::text);
 }
