@@ -1,5 +1,6 @@
 #include "LayoutController.h"
 
+#include "LayoutItemProperties.h"
 #include "LayoutOverlay.h"
 #include "layout/LayoutStyleLook.h"
 #include "engine/ColourScheme.h"
@@ -134,6 +135,7 @@ void LayoutController::apply()
             c.getProperties().remove ("layoutApplied");
         }
         applyStyle (c, item.id);
+        describeLayoutItem (c, item.id, edits.style (item.id));
     }
     for (const auto& id : edits.layerOrder())
         if (auto* c = component (id); c != nullptr && c->getParentComponent() != nullptr)
@@ -151,6 +153,7 @@ void LayoutController::apply()
 void LayoutController::applyStyle (juce::Component& c, const std::string& id)
 {
     const auto* style = edits.style (id);
+    noteLayoutDefaults (c);
     if (setStyleProperties (c, style))
     {
         // The pieces of a composite item take the attributes when it lays them out again.

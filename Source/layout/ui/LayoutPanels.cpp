@@ -1,5 +1,8 @@
 #include "LayoutPanels.h"
 
+#include "LayoutItemProperties.h"
+#include "ui/OrvoLookAndFeel.h"
+
 #include "model/ParameterCatalogue.h"
 #include "model/ui/ParameterControl.h"
 
@@ -212,7 +215,10 @@ void LayoutAttributesPanel::refresh()
     {
         title.setText ("PARAMETER ATTRIBUTES\nSelect an item in layout mode (Ctrl+L).", juce::dontSendNotification);
         for (auto& f : fields)
+        {
             f.editor.clear();
+            f.editor.setTextToShowWhenEmpty ({}, {});
+        }
         return;
     }
     const auto* item = controller.session().item (shownId);
@@ -234,9 +240,27 @@ void LayoutAttributesPanel::refresh()
                                     number (s ? s->lcdVerticalInset : std::nullopt),
                                     number (s ? s->lcdVerticalShift : std::nullopt),
                                     s && s->text ? juce::String::fromUTF8 (s->text->c_str()) : juce::String() };
+    // An empty field keeps the item's own value, shown greyed in it.
+    static const char* const defaults[] = { nullptr,
+                                            nullptr,
+                                            nullptr,
+                                            nullptr,
+                                            "layoutEditorDefaultFontSize",
+                                            nullptr,
+                                            "layoutEditorDefaultLcdTextScale",
+                                            "layoutEditorDefaultTextVerticalShift",
+                                            "layoutEditorDefaultLcdHorizontalInset",
+                                            "layoutEditorDefaultLcdVerticalInset",
+                                            "layoutEditorDefaultLcdVerticalShift",
+                                            "layoutEditorDefaultText" };
+    auto* component = controller.component (shownId);
     for (size_t i = 0; i < fields.size(); ++i)
+    {
+        const auto own = defaults[i] != nullptr && component != nullptr ? component->getProperties()[defaults[i]] : juce::var();
+        fields[i].editor.setTextToShowWhenEmpty (own.isVoid() ? juce::String() : own.toString(), palette::dimText.withAlpha (0.7f));
         if (!fields[i].editor.hasKeyboardFocus (false))
             fields[i].editor.setText (values[i], false);
+    }
     bold.setToggleState (s && s->bold && *s->bold, juce::dontSendNotification);
     const auto indexOf = [] (const std::optional<std::string>& v, const std::vector<std::string>& list)
     {
@@ -403,12 +427,7 @@ void LayoutPropertiesPanel::refresh()
             text << "\nPARAMETER: " << info.id << "\nNAME: " << info.name << "\nNRPN: " << info.nrpn
                  << "\nRAW RANGE: " << info.rawMin << " to " << info.rawMax << "\n";
         }
-        if (auto* label = dynamic_cast<juce::Label*> (c))
-            text << "\nlayoutEditorDefaultText: " << label->getText()
-                 << "\nlayoutEditorDefaultFontSize: " << label->getFont().getHeight()
-                 << "\nlayoutEditorDefaultBold: " << (label->getFont().isBold() ? "true" : "false") << "\n";
-        if (auto* button = dynamic_cast<juce::Button*> (c))
-            text << "\nlayoutEditorDefaultText: " << button->getButtonText() << "\n";
+        text << "\n" << layoutItemPropertyText (*c) << "\n";
     }
     view.setText (text, false);
 }
