@@ -12,7 +12,8 @@ EffectsProgressOverlay::EffectsProgressOverlay()
     text.setJustificationType (juce::Justification::centred);
     text.setFont (juce::Font (15.0f, juce::Font::bold));
     addAndMakeVisible (text);
-    addAndMakeVisible (bar);
+    // A shown progress bar runs a 30 ms timer even inside a hidden overlay: it is shown only with it.
+    addChildComponent (bar);
 }
 
 void EffectsProgressOverlay::show (const EffectsProgress& state)
@@ -21,6 +22,7 @@ void EffectsProgressOverlay::show (const EffectsProgress& state)
         return;
     shownVersion = state.version;
     setVisible (state.visible);
+    bar.setVisible (state.visible);
     title = state.title;
     text.setText (state.text, juce::dontSendNotification);
     progress = state.fraction;

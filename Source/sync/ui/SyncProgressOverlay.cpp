@@ -15,7 +15,8 @@ SyncProgressOverlay::SyncProgressOverlay()
             onCancel();
     };
     addAndMakeVisible (text);
-    addAndMakeVisible (bar);
+    // A shown progress bar runs a 30 ms timer even inside a hidden overlay: it is shown only with it.
+    addChildComponent (bar);
     addAndMakeVisible (cancel);
     setInterceptsMouseClicks (true, true);
 }
@@ -25,7 +26,10 @@ void SyncProgressOverlay::show (const SyncEngine::Overlay& state)
     if (state.visible != isVisible())
         setVisible (state.visible);
     if (! state.visible)
+    {
+        bar.setVisible (false);
         return;
+    }
     if (text.getText() != juce::String (state.text))
         text.setText (state.text, juce::dontSendNotification);
     if (title != state.title)

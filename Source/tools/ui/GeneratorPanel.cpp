@@ -131,11 +131,18 @@ GeneratorPanel::GeneratorPanel (GeneratorController& c) : generator (c)
     notes.setReadOnly (true);
     notes.setFont (juce::Font (13.0f));
     addAndMakeVisible (notes);
-    addAndMakeVisible (progress);
+    addChildComponent (progress); // shown while generating: a shown bar keeps a 30 ms timer running
     showState();
 }
 
 GeneratorPanel::~GeneratorPanel() = default;
+
+void GeneratorPanel::visibilityChanged()
+{
+    // The bar is refreshed only while the panel shows; hidden, it must not keep its timer running.
+    if (!isVisible())
+        progress.setVisible (false);
+}
 
 void GeneratorPanel::refresh()
 {

@@ -24,6 +24,7 @@ public:
 
     /** Shows the controller's state; does nothing when it has not changed since the last call. */
     void refresh();
+    void visibilityChanged() override;
 
     void paint (juce::Graphics&) override;
     void resized() override;
