@@ -121,6 +121,18 @@ TEST (InterfaceControlTexts, NameTheStatesOfThePageControls)
     EXPECT_FALSE (ValueText::interfaceUsesPanDisplay ("VOICE MIX LEVEL 1", 3075));
 }
 
+TEST (NamedValues, EnvelopeShapesAreCurveControlsThatStepFromTheNearestShape)
+{
+    for (const char* id : { "env1.shape", "env2.shape", "env3.shape" })
+        EXPECT_TRUE (NamedValues::choosesCurve (ParameterCatalogue::row (*ParameterCatalogue::findById (id)))) << id;
+    for (const char* id : { "lfo1.shape", "env1.triggermode", "env1.smoothslope" })
+        EXPECT_FALSE (NamedValues::choosesCurve (ParameterCatalogue::row (*ParameterCatalogue::findById (id)))) << id;
+    // S-CURVE 2 wraps to LINEAR; a value between shapes steps on from the nearest one.
+    const std::pair<int, int> clicks[]{ { 3641, 0 }, { 0, 457 }, { 500, 913 }, { 4095, 0 }, { 3187, 3641 } };
+    for (const auto& [from, to] : clicks)
+        EXPECT_EQ (NamedValues::nextCurveRaw (from), to) << from;
+}
+
 TEST (NamedValues, ShowTheChoiceNearestTheValueAndTakeItsNameTyped)
 {
     const struct

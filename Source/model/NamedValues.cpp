@@ -82,6 +82,13 @@ bool isLfoField (std::string_view id, std::string_view field)
 }
 } // namespace
 
+bool NamedValues::choosesCurve (const OrvoParameterInfo& info) { return forRow (info) == &envelopeShapes(); }
+
+int NamedValues::nextCurveRaw (int raw)
+{
+    return ValueCurveShapes::shape (ValueCurveShapes::next (ValueCurveShapes::indexForRaw (raw))).raw;
+}
+
 const std::vector<NamedValue>* NamedValues::forRow (const OrvoParameterInfo& info)
 {
     const std::string_view id = info.id;

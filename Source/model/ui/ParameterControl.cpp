@@ -1,5 +1,8 @@
 #include "ParameterControl.h"
 
+#include "model/NamedValues.h"
+#include "model/ValueCurveShapes.h"
+
 #include "ui/OrvoLookAndFeel.h"
 
 namespace orvo
@@ -62,6 +65,13 @@ ParameterControl::ParameterControl (int rowIndex, const OrvoParameterInfo& rowIn
             addAndMakeVisible (*b);
             choices.push_back (std::move (b));
         }
+    }
+    else if (NamedValues::choosesCurve (info))
+    {
+        curve = std::make_unique<juce::TextButton>();
+        curve->setTooltip ("Click for the next curve shape.");
+        curve->onClick = [this] { userChanged (NamedValues::nextCurveRaw (value)); };
+        addAndMakeVisible (*curve);
     }
     else
     {
@@ -159,6 +169,8 @@ void ParameterControl::refreshWidgets()
     }
     for (size_t i = 0; i < choices.size(); ++i)
         choices[i]->setToggleState (info.labels[i].value == value, juce::dontSendNotification);
+    if (curve != nullptr)
+        curve->setButtonText (ValueCurveShapes::shape (ValueCurveShapes::indexForRaw (value)).name);
     valueBox.setText (formatValue ? formatValue (info, value, custom) : juce::String (value), juce::dontSendNotification);
     slider != nullptr ? slider->setTooltip (custom.isDefault() ? juce::String() : juce::String ("Custom knob range (right-click to change)")) : void();
 }
@@ -182,7 +194,7 @@ juce::String ParameterControl::getTooltip()
     const auto shown = [this] (int raw) { return formatValue ? formatValue (info, raw, {}) : juce::String (raw); };
     const auto mapping = info.nrpn >= 0 ? "NRPN " + juce::String (info.nrpn) : juce::String ("no NRPN");
     return juce::String (info.name) + "  (" + mapping + ", " + shown (info.rawMin) + " to " + shown (info.rawMax) +
-           ")" + (info.kind == kindContinuous ? "\nRight-click for a custom knob range." : "");
+           ")" + (slider != nullptr ? "\nRight-click for a custom knob range." : "");
 }
 
 void ParameterControl::paint (juce::Graphics& g)
@@ -214,6 +226,8 @@ void ParameterControl::resized()
         slider->setBounds (visualArea (*this, area, layoutLook::Shape::bar));
     if (latch != nullptr)
         latch->setBounds (area.withSizeKeepingCentre (juce::jmin (area.getWidth(), 56), area.getHeight()));
+    if (curve != nullptr)
+        curve->setBounds (area.withSizeKeepingCentre (juce::jmin (area.getWidth(), 96), area.getHeight()));
     if (! choices.empty())
     {
         const int each = area.getWidth() / (int) choices.size();
@@ -236,6 +250,8 @@ std::vector<juce::Button*> ParameterControl::buttons()
     std::vector<juce::Button*> all { &sendButton };
     if (latch != nullptr)
         all.push_back (latch.get());
+    if (curve != nullptr)
+        all.push_back (curve.get());
     for (auto& c : choices)
         all.push_back (c.get());
     return all;
@@ -258,7 +274,7 @@ void ParameterControl::setCustomRange (const CustomKnobRange& range)
 
 void ParameterControl::mouseDown (const juce::MouseEvent& e)
 {
-    if (e.mods.isPopupMenu() && info.kind == kindContinuous && onRangeRequested)
+    if (e.mods.isPopupMenu() && slider != nullptr && onRangeRequested)
     {
         onRangeRequested (*this);
         return;

@@ -68,6 +68,8 @@ private:
     juce::Label nameLabel;
     std::unique_ptr<juce::Slider> slider;
     std::unique_ptr<juce::TextButton> latch;
+    /** A row that chooses a curve shape: one click, the next shape. */
+    std::unique_ptr<juce::TextButton> curve;
     std::vector<std::unique_ptr<juce::TextButton>> choices;
     juce::Label valueBox;
     juce::TextButton sendButton { "SEND" };
