@@ -11,6 +11,7 @@ RangePopupHost::RangePopupHost (juce::Component& e, LayoutController& l) : edito
             control != nullptr && control->getInfo().kind == kindContinuous)
             open (*control);
     };
+    layout.onDismissPopup = [this] { closeInEditor(); };
     layout.listeners.push_back (
         [this]
         {
@@ -24,6 +25,7 @@ RangePopupHost::~RangePopupHost()
 {
     layout.listeners[listener] = nullptr;
     layout.onItemMenu = nullptr;
+    layout.onDismissPopup = nullptr;
     // A call-out box still open keeps its popup a little longer than the editor's look and feel.
     if (auto* popup = inBox.getComponent())
         popup->setLookAndFeel (nullptr);

@@ -61,6 +61,8 @@ public:
     void saveDigitalFx();
     void reloadDigitalFx();
     /** Runs at the end of every apply(): the editor gives its pages the layout's heights. */
+    /** Escape with nothing selected: a popup opened inside the editor for arranging closes. */
+    std::function<void()> onDismissPopup;
     std::function<void()> afterApply;
     /** Layout mode was entered or left. */
     std::function<void()> onModeChanged;

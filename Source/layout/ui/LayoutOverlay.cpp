@@ -192,7 +192,12 @@ bool LayoutOverlay::keyPressed (const juce::KeyPress& key)
     else if (code == juce::KeyPress::downKey)
         s.moveSelection (0, step);
     else if (code == juce::KeyPress::escapeKey)
+    {
+        // Escape first drops the selection, then closes a popup opened for arranging.
+        if (s.selected().empty() && controller.onDismissPopup)
+            controller.onDismissPopup();
         s.clearSelection();
+    }
     else
         return false;
     controller.apply();
