@@ -8,7 +8,7 @@ namespace orvo
 ParameterHelpPanel::ParameterHelpPanel (std::function<std::string()> key) : selectedKey (std::move (key))
 {
     setComponentID ("help");
-    view.setComponentID ("help.text");
+    view.setComponentID ("parameterHelp.display");
     view.setMultiLine (true, true);
     view.setReadOnly (true);
     view.setCaretVisible (false);

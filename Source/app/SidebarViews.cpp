@@ -37,6 +37,7 @@ MonitorPanel::MonitorPanel (EditorEngine& e) : engine (e)
            engine.log().diagnosticHighlight.load(), [this] (bool on) { engine.setDiagnosticHighlight (on); });
     midiInLed.setComponentID ("monitor.midiInLed");
     midiOutLed.setComponentID ("monitor.midiOutLed");
+    diagnosticsLed.setComponentID ("monitor.diagnosticsLed");
     for (auto* led : { &midiInLed, &midiOutLed, &diagnosticsLed })
         addAndMakeVisible (*led);
 
@@ -100,6 +101,7 @@ void MonitorPanel::resized()
 ParameterDetailsPanel::ParameterDetailsPanel()
 {
     setComponentID ("details");
+    view.setComponentID ("parameterDetails.display");
     view.setMultiLine (true, true);
     view.setReadOnly (true);
     view.setCaretVisible (false);
@@ -134,6 +136,7 @@ SidebarPane::SidebarPane (EditorEngine& e, int paneIndex, MonitorPanel& m, Param
     addAndMakeVisible (chooser);
     placeholder.setJustificationType (juce::Justification::centredTop);
     placeholder.setFont (juce::Font (14.0f));
+    placeholder.setComponentID ("placeholder");
     addChildComponent (placeholder);
 }
 

@@ -167,6 +167,7 @@ LayoutAttributesPanel::LayoutAttributesPanel (LayoutController& c) : controller 
         fields[i].caption.setText (captions[i], juce::dontSendNotification);
         fields[i].caption.setFont (juce::Font (12.0f, juce::Font::bold));
         fields[i].editor.setComponentID (juce::String ("parameterAttributes.") + ids[i]);
+        fields[i].caption.setComponentID (juce::String ("parameterAttributes.") + ids[i] + ".label");
         fields[i].editor.onReturnKey = [this] { commit(); };
         fields[i].editor.onFocusLost = [this] { commit(); };
         addAndMakeVisible (fields[i].caption);
@@ -182,6 +183,8 @@ LayoutAttributesPanel::LayoutAttributesPanel (LayoutController& c) : controller 
     ledColor.onChange = [this] { commit(); };
     bold.onClick = [this] { commit(); };
     buttonStyle.setComponentID ("parameterAttributes.buttonStyle");
+    buttonStyleCaption.setComponentID ("parameterAttributes.buttonStyle.label");
+    ledColorCaption.setComponentID ("parameterAttributes.ledColor.label");
     ledColor.setComponentID ("parameterAttributes.ledColor");
     bold.setComponentID ("parameterAttributes.bold");
     title.setComponentID ("parameterAttributes.title");

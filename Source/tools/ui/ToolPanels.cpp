@@ -51,10 +51,18 @@ MorphKnobPanel::MorphKnobPanel (ToolsController& t) : tools (t)
         refresh();
     };
     for (auto* b : { &assignButton, &flipButton, &clearButton, &randomButton, &shuffleButton })
+    {
+        b->setComponentID ("morph." + b->getButtonText().toLowerCase());
         addAndMakeVisible (*b);
+    }
     for (int i = 0; i < MorphKnob::numSlots; ++i)
     {
         auto& r = rows[(size_t)i];
+        const auto slotId = "morph.slot." + juce::String (i);
+        r.select.setComponentID (slotId);
+        r.name.setComponentID (slotId + ".name");
+        r.low.setComponentID (slotId + ".low");
+        r.high.setComponentID (slotId + ".high");
         r.select.onClick = [this, i] { slotClicked (i); };
         styleLabel (r.name, 11.0f);
         for (auto* s : { &r.low, &r.high })
@@ -169,7 +177,8 @@ MacrosPanel::MacrosPanel (ToolsController& t) : tools (t)
     {
         auto& v = views[(size_t)i];
         v.knob.setRange (0.0, 100.0, 0.1);
-        v.knob.setComponentID ("macros.knob" + juce::String (i + 1));
+        v.knob.setComponentID ("macros.control." + juce::String (i));
+        v.name.setComponentID ("macros.label." + juce::String (i));
         v.knob.onValueChange = [this, i] { tools.macros().setKnob (i, views[(size_t)i].knob.getValue()); };
         v.knob.onDragStart = [this, i] { tools.selectTarget ("__macro" + std::to_string (i + 1)); };
         v.name.onClick = [this, i]
@@ -191,6 +200,9 @@ MacrosPanel::MacrosPanel (ToolsController& t) : tools (t)
         tools.macros().setClearMode (!tools.macros().clearMode());
         refresh();
     };
+    assignButton.setComponentID ("macros.assignMode");
+    clearButton.setComponentID ("macros.clearMode");
+    status.setComponentID ("macros.info");
     addAndMakeVisible (assignButton);
     addAndMakeVisible (clearButton);
     styleLabel (status);
@@ -251,6 +263,11 @@ MidiControlPanel::MidiControlPanel (ToolsController& t, MidiConnection& m, Edito
     addChildComponent (virtualKnob);
     addChildComponent (virtualCaption);
     setComponentID ("midiControl");
+    for (auto [c, id] : { std::pair<juce::Component*, const char*> { &virtualKnob, "virtualKnob" }, { &virtualCaption, "virtualKnob.label" },
+                          { &input, "input" }, { &channel, "channel" }, { &mode, "mode" }, { &openButton, "open" },
+                          { &learnButton, "learn" }, { &clearButton, "clear" }, { &target, "target" },
+                          { &assignment, "assignment" }, { &list, "list" } })
+        c->setComponentID (juce::String ("midiControl.") + id);
     input.setTextWhenNothingSelected ("CONTROLLER INPUT");
     input.onChange = [this] { midi.chooseController (input.getSelectedId()); };
     channel.addItem ("ALL", 1);
@@ -359,6 +376,8 @@ void MidiControlPanel::resized()
 NotesPanel::NotesPanel (ToolsController& t) : tools (t)
 {
     setComponentID ("notes");
+    title.setComponentID ("notes.header");
+    editor.setComponentID ("notes.editor");
     styleLabel (title);
     addAndMakeVisible (title);
     editor.setMultiLine (true, true);
