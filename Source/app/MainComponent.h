@@ -126,6 +126,8 @@ public:
     void noteWindowSize (int w, int h) { engine->noteWindowSize (w, h); }
     /** The menus shown in the editor's menu bar. */
     void setMenuModel (juce::MenuBarModel* model) { menuBar.setModel (model); }
+    /** F10: the first menu opens; Left and Right move along the bar. */
+    void openMenuBar() { menuBar.showMenu (0); }
 
     void receiveHostMidi (const std::uint8_t* data, size_t size) override { engine->handleIncomingMidi (data, size); }
     bool hostInputActive = false;

@@ -265,6 +265,7 @@ void MainWindow::getAllCommands (juce::Array<juce::CommandID>& ids)
 {
     ids.add (toggleLayoutModeCommand);
     ids.add (toggleLibraryCommand);
+    ids.add (openMenuBarCommand);
 }
 
 void MainWindow::getCommandInfo (juce::CommandID id, juce::ApplicationCommandInfo& info)
@@ -275,6 +276,14 @@ void MainWindow::getCommandInfo (juce::CommandID id, juce::ApplicationCommandInf
         info.addDefaultKeypress ('f', juce::ModifierKeys::commandModifier);
         info.setActive (editor() != nullptr);
         info.setTicked (editor() != nullptr && editor()->isLibraryShown());
+        return;
+    }
+    if (id == openMenuBarCommand)
+    {
+        // The desktops' key for the menu bar.
+        info.setInfo ("OPEN MENU BAR", "Open the menu bar from the keyboard.", "View", 0);
+        info.addDefaultKeypress (juce::KeyPress::F10Key, 0);
+        info.setActive (editor() != nullptr);
         return;
     }
     if (id != toggleLayoutModeCommand)
@@ -291,6 +300,11 @@ bool MainWindow::perform (const InvocationInfo& info)
     if (info.commandID == toggleLibraryCommand && editor() != nullptr)
     {
         editor()->toggleLibraryPanel();
+        return true;
+    }
+    if (info.commandID == openMenuBarCommand && editor() != nullptr)
+    {
+        editor()->openMenuBar();
         return true;
     }
     if (info.commandID != toggleLayoutModeCommand || editor() == nullptr)

@@ -25,6 +25,7 @@ public:
 
     static constexpr juce::CommandID toggleLayoutModeCommand = 2005;
     static constexpr juce::CommandID toggleLibraryCommand = 1011;
+    static constexpr juce::CommandID openMenuBarCommand = 9001;
     static constexpr int turnVirtualKnobItem = 3301;
 
     MainComponent* editor() const { return host != nullptr ? &host->getEditor() : nullptr; }
