@@ -22,6 +22,6 @@ sleep 1.2             # the next ticks record the step
 editMenu
 shot undo-edit-menu.png
 # COMPARE WITH THE ORVO'S STORED PROGRAM, the item below REDO
-xdotool mousemove $((X + 200)) $((Y + 145)) click 1
+xdotool mousemove $((X + 200)) $((Y + 145)); sleep 0.4; xdotool click 1   # a rest first: a busy machine may miss a click at once
 sleep 2.5             # the slot's bank is read back, then the list shows
 shot compare-list.png
