@@ -109,16 +109,16 @@ juce::PopupMenu MainWindow::getMenuForIndex (int index, const juce::String&)
         };
         if (history != nullptr)
             history->record();
-        stepItem (2005, "UNDO", history != nullptr && history->canUndo(), history != nullptr ? history->undoName() : std::string(),
+        stepItem (undoItem, "UNDO", history != nullptr && history->canUndo(), history != nullptr ? history->undoName() : std::string(),
                   juce::ModifierKeys::commandModifier);
-        stepItem (2006, "REDO", history != nullptr && history->canRedo(), history != nullptr ? history->redoName() : std::string(),
+        stepItem (redoItem, "REDO", history != nullptr && history->canRedo(), history != nullptr ? history->redoName() : std::string(),
                   juce::ModifierKeys::commandModifier | juce::ModifierKeys::shiftModifier);
         m.addSeparator();
         const bool comparing = ed != nullptr && ed->getSession().compare().isActive();
-        m.addItem (2007, "COMPARE WITH THE ORVO'S STORED PROGRAM", ed != nullptr && ! ed->getSession().compare().isReading());
-        m.addItem (2008, "COMPARE WITH A LIBRARY PROGRAM...", ed != nullptr);
-        m.addItem (2009, "COMPARE A / B", comparing, comparing && ed->getSession().compare().isShowingB());
-        m.addItem (2010, "LEAVE COMPARE", comparing);
+        m.addItem (compareOrvoItem, "COMPARE WITH THE ORVO'S STORED PROGRAM", ed != nullptr && ! ed->getSession().compare().isReading());
+        m.addItem (compareLibraryItem, "COMPARE WITH A LIBRARY PROGRAM...", ed != nullptr);
+        m.addItem (compareToggleItem, "COMPARE A / B", comparing, comparing && ed->getSession().compare().isShowingB());
+        m.addItem (leaveCompareItem, "LEAVE COMPARE", comparing);
         m.addSeparator();
         // The items name the tool they act on, and wait for one that has settings to carry.
         const int page = ed != nullptr ? ed->getTools().clipboardPage() : -1;
@@ -223,12 +223,12 @@ void MainWindow::menuItemSelected (int id, int)
     {
         case 2001: ed->copyValue(); break;
         case 2002: ed->pasteValue(); break;
-        case 2005: ed->undo(); break;
-        case 2006: ed->redo(); break;
-        case 2007: ed->compareWithOrvo(); break;
-        case 2008: ed->compareWithLibraryProgram(); break;
-        case 2009: ed->toggleCompare(); break;
-        case 2010: ed->leaveCompare(); break;
+        case undoItem: ed->undo(); break;
+        case redoItem: ed->redo(); break;
+        case compareOrvoItem: ed->compareWithOrvo(); break;
+        case compareLibraryItem: ed->compareWithLibraryProgram(); break;
+        case compareToggleItem: ed->toggleCompare(); break;
+        case leaveCompareItem: ed->leaveCompare(); break;
         case 2003: ed->getTools().copySidebarSettings(); break;
         case 2004: ed->getTools().pasteSidebarSettings(); break;
         case 3006: engine.transferCurrentMidi(); break;

@@ -27,6 +27,10 @@ public:
     static constexpr juce::CommandID toggleLibraryCommand = 1011;
     static constexpr juce::CommandID openMenuBarCommand = 9001;
     static constexpr int turnVirtualKnobItem = 3301;
+    // Edit menu items of our own. A menu item must not share its id with a command in the same
+    // menu: choosing the command would run the item's action too (2005 is TOGGLE LAYOUT MODE).
+    static constexpr int undoItem = 2011, redoItem = 2012, compareOrvoItem = 2013, compareLibraryItem = 2014,
+                         compareToggleItem = 2015, leaveCompareItem = 2016;
 
     MainComponent* editor() const { return host != nullptr ? &host->getEditor() : nullptr; }
 
