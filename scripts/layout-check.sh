@@ -2,9 +2,9 @@
 # Checks the editor's layout against the built-in default under a virtual display:
 # 1. every item of the running editor (every page, overlay and sidebar tool) has a place in
 #    Resources/Default.layout.json;
-# 2. a layout file in the library that moves six items (a control, a button, the bottom bar's name, a
-#    panel header, a menu title and the range popup's APPLY) and makes a page taller puts them there at
-#    the next start (the popup's when it opens);
+# 2. a layout file in the library that moves five items (a control, a button, the bottom bar's name, a
+#    panel header and the range popup's APPLY) and makes a page taller puts them there at the next
+#    start (the popup's when it opens);
 # 3. with only broken layout files (bad JSON, not a layout) the editor starts with the built-in look.
 # Usage: scripts/layout-check.sh EDITOR [DEFAULT_LAYOUT]
 set -euo pipefail
@@ -34,8 +34,8 @@ python3 - "$home/look.layout.json" "$layouts/Moved.layout.json" <<'PY'
 import json, sys
 look = json.load(open(sys.argv[1]))
 chosen = [t for t in look["targets"] if t["id"] in ("param.osc1.semitone", "editor.header.sendShown", "bottom.patchName",
-                                                    "editor.osc.osc1Tuning.header", "top.menu.2", "popup.range.apply")]
-assert len(chosen) == 6, chosen
+                                                    "editor.osc.osc1Tuning.header", "popup.range.apply")]
+assert len(chosen) == 5, chosen
 for t in chosen:
     t["x"] += 30; t["y"] += 12
 json.dump({"format": "OrvoLayoutOverrides", "version": 8, "targets": chosen,
@@ -54,7 +54,7 @@ for id, t in moved.items():
 heights = {p["id"]: p["height"] for p in json.load(open(sys.argv[2]))["pageHeights"]}
 if heights.get("page2") != 1500:
     sys.exit("the taller page is %s high after the restart, not 1500" % heights.get("page2"))
-print("the six moved items came back where they were moved, and the page kept its height")
+print("the five moved items came back where they were moved, and the page kept its height")
 PY
 
 rm "$layouts/Moved.layout.json"

@@ -17,7 +17,7 @@ xvfb-run -a -s "-screen 0 1400x1200x24" bash -c '
   wid=$(xdotool search --onlyvisible --name "^Orvo Editor$" | tail -n 1)
   eval "$(xdotool getwindowgeometry --shell "$wid")"
   echo "window $wid at $X,$Y size ${WIDTH}x${HEIGHT}"
-  # The menu bar is the top 24 px of the 1280 x 1048 editor; the tabs are a row of six 62 px below it.
+  # The menu bar sits above the 1280 x 1024 editor; the tabs are a row of six at y = 62.
   menu=$((HEIGHT - 1024))
   names=(performance lfos oscillators filters envelopes effects)
   for t in 0 1 2 3 4 5; do

@@ -11,13 +11,10 @@ namespace orvo
 {
 namespace
 {
-// The menu bar is part of the editor surface, so its titles are layout items like the rest.
-constexpr int menuBarHeight = 24;
-constexpr int topBarTop = menuBarHeight;
 constexpr int topBarHeight = 44;
-constexpr int tabRowTop = topBarTop + 48;
+constexpr int tabRowTop = 48;
 constexpr int tabRowHeight = 28;
-constexpr int pageTop = topBarTop + 84;
+constexpr int pageTop = 84;
 constexpr int margin = 8;
 constexpr int bottomBarHeight = 38;
 constexpr int sidebarWidth = 292;
@@ -73,7 +70,6 @@ MainComponent::MainComponent (Options options)
     setLookAndFeel (&lookAndFeel);
     setWantsKeyboardFocus (true);
 
-    addAndMakeVisible (menuBar);
     header.setFont (juce::Font (17.0f, juce::Font::bold));
     header.setMinimumHorizontalScale (0.8f);
     header.setColour (juce::Label::textColourId, palette::text);
@@ -977,22 +973,21 @@ void MainComponent::paint (juce::Graphics& g)
 {
     g.fillAll (palette::background);
     g.setColour (palette::topBar);
-    g.fillRect (0, topBarTop, designWidth, topBarHeight);
+    g.fillRect (0, 0, designWidth, topBarHeight);
     drawLcd (g, statusScreen.toFloat(), palette::lcd);
     g.setColour (palette::accent);
-    g.fillRect (0, topBarTop + topBarHeight - 2, designWidth, 2);
+    g.fillRect (0, topBarHeight - 2, designWidth, 2);
 }
 
 void MainComponent::resized()
 {
-    menuBar.setBounds (0, 0, designWidth, menuBarHeight);
-    header.setBounds (margin + 4, topBarTop + 4, 364, topBarHeight - 8);
-    sendShownButton.setBounds (margin + 368, topBarTop + 9, 140, topBarHeight - 18);
-    modButton.setBounds (margin + 514, topBarTop + 9, 110, topBarHeight - 18);
-    midiButton.setBounds (margin + 630, topBarTop + 9, 118, topBarHeight - 18);
-    generatorButton.setBounds (margin + 754, topBarTop + 9, 110, topBarHeight - 18);
-    libraryButton.setBounds (margin + 870, topBarTop + 9, 96, topBarHeight - 18);
-    statusScreen = { margin + 972, topBarTop + 3, designWidth - margin * 2 - 972, topBarHeight - 7 };
+    header.setBounds (margin + 4, 4, 364, topBarHeight - 8);
+    sendShownButton.setBounds (margin + 368, 9, 140, topBarHeight - 18);
+    modButton.setBounds (margin + 514, 9, 110, topBarHeight - 18);
+    midiButton.setBounds (margin + 630, 9, 118, topBarHeight - 18);
+    generatorButton.setBounds (margin + 754, 9, 110, topBarHeight - 18);
+    libraryButton.setBounds (margin + 870, 9, 96, topBarHeight - 18);
+    statusScreen = { margin + 972, 3, designWidth - margin * 2 - 972, topBarHeight - 7 };
     auto screen = statusScreen.reduced (6, 2);
     headerStatus.setBounds (screen.removeFromTop (22));
     lastNrpnLabel.setBounds (screen.removeFromLeft (screen.getWidth() / 2));
@@ -1016,14 +1011,12 @@ void MainComponent::resized()
 
     if (bottomBar != nullptr)
         bottomBar->setBounds (margin, designHeight - margin - bottomBarHeight, pageWidth, bottomBarHeight);
-    // Overlays leave the menu bar free, as they did when it belonged to the window.
-    const auto belowMenu = getLocalBounds().withTrimmedTop (menuBarHeight);
-    syncOverlay.setBounds (belowMenu);
-    renameOverlay.setBounds (belowMenu);
+    syncOverlay.setBounds (getLocalBounds());
+    renameOverlay.setBounds (getLocalBounds());
     if (compareOverlay != nullptr)
-        compareOverlay->setBounds (belowMenu);
+        compareOverlay->setBounds (getLocalBounds());
     if (effectsTools != nullptr)
-        effectsTools->layoutOverlays (belowMenu);
+        effectsTools->layoutOverlays (getLocalBounds());
     for (juce::Component* overlay : { static_cast<juce::Component*> (modOverlay.get()), static_cast<juce::Component*> (midiOverlay.get()),
                                       static_cast<juce::Component*> (mixPanel.get()), static_cast<juce::Component*> (generatorPanel.get()),
                                 static_cast<juce::Component*> (libraryPanel.get()) })

@@ -23,7 +23,6 @@
 #include "RenameOverlay.h"
 #include "library/ui/LibraryPanel.h"
 #include "CompareOverlay.h"
-#include "TopMenuBar.h"
 #include "effects/ui/EffectsToolsView.h"
 #include "tools/ui/GeneratorPanel.h"
 #include "ui/OrvoLookAndFeel.h"
@@ -62,7 +61,7 @@ class MainComponent final : public juce::Component, public HostMidiInputSink, pr
 {
 public:
     static constexpr int designWidth = 1280;
-    static constexpr int designHeight = 1048;
+    static constexpr int designHeight = 1024;
 
     struct Options
     {
@@ -124,10 +123,6 @@ public:
     /** DIGITAL FX CONFIG is offered while layout mode edits the EFFECTS page in Diagnostic Mode. */
     void updateDigitalFxTool();
     void noteWindowSize (int w, int h) { engine->noteWindowSize (w, h); }
-    /** The menus shown in the editor's menu bar. */
-    void setMenuModel (juce::MenuBarModel* model) { menuBar.setModel (model); }
-    /** F10: the first menu opens; Left and Right move along the bar. */
-    void openMenuBar() { menuBar.showMenu (0); }
 
     void receiveHostMidi (const std::uint8_t* data, size_t size) override { engine->handleIncomingMidi (data, size); }
     bool hostInputActive = false;
@@ -168,7 +163,6 @@ private:
     OrvoLookAndFeel lookAndFeel;
     OrvoTooltipWindow tooltips { this, 600 };
 
-    TopMenuBar menuBar;
     juce::Label header, lastNrpnLabel, headerStatus;
     juce::Rectangle<int> statusScreen;
     juce::TextButton sendShownButton { "SEND SHOWN VALUES" };

@@ -17,13 +17,17 @@ MainWindow::MainWindow (const juce::String& name, MainComponent::Options options
     : DocumentWindow (name, juce::Colour (0xff555555), DocumentWindow::allButtons, true)
 {
     setUsingNativeTitleBar (true);
+    setMenuBar (this);
+    // The menu titles carry their fixed ids, as every other item of the editor does.
+    if (auto* bar = getMenuBarComponent())
+        for (int i = 0; i < bar->getNumChildComponents(); ++i)
+            bar->getChildComponent (i)->setComponentID ("top.menu." + juce::String (i));
     commands.registerAllCommandsForTarget (this);
     // The application's own quit command (Ctrl+Q) is reached through this window.
     commands.registerAllCommandsForTarget (juce::JUCEApplication::getInstance());
     auto content = std::make_unique<OrvoEditorScaledHost> (options);
     host = content.get();
     setContentOwned (content.release(), true);
-    host->getEditor().setMenuModel (this);
     commands.setFirstCommandTarget (this);
     addKeyListener (commands.getKeyMappings());
     setResizeLimits (750, 600, 2560, 2048);
@@ -43,8 +47,7 @@ MainWindow::~MainWindow()
 {
     if (host != nullptr && ! isFullScreen() && ! isMinimised())
         host->getEditor().rememberWindowSize (getWidth(), getHeight());
-    if (host != nullptr)
-        host->getEditor().setMenuModel (nullptr);
+    setMenuBar (nullptr);
     host = nullptr;
     clearContentComponent();
 }
@@ -283,7 +286,7 @@ void MainWindow::getCommandInfo (juce::CommandID id, juce::ApplicationCommandInf
         // The desktops' key for the menu bar.
         info.setInfo ("OPEN MENU BAR", "Open the menu bar from the keyboard.", "View", 0);
         info.addDefaultKeypress (juce::KeyPress::F10Key, 0);
-        info.setActive (editor() != nullptr);
+        info.setActive (getMenuBarComponent() != nullptr);
         return;
     }
     if (id != toggleLayoutModeCommand)
@@ -302,9 +305,10 @@ bool MainWindow::perform (const InvocationInfo& info)
         editor()->toggleLibraryPanel();
         return true;
     }
-    if (info.commandID == openMenuBarCommand && editor() != nullptr)
+    if (info.commandID == openMenuBarCommand)
     {
-        editor()->openMenuBar();
+        if (auto* bar = dynamic_cast<juce::MenuBarComponent*> (getMenuBarComponent()))
+            bar->showMenu (0);
         return true;
     }
     if (info.commandID != toggleLayoutModeCommand || editor() == nullptr)
