@@ -7,26 +7,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/shot-helpers.sh
 ownDisplay "${1:-}" :93
-mkdir -p "$home/Orvo Editor"
-cat > "$home/Orvo Editor/Orvo Editor.settings" <<XML
-<?xml version="1.0" encoding="UTF-8"?>
-<PROPERTIES>
-  <VALUE name="parameterDetailsModeDefaultsApplied" val="1"/>
-  <VALUE name="defaultPage" val="3"/>
-  <VALUE name="diagnosticMode" val="1"/>
-  <VALUE name="defaultSidebarTop" val="8"/>
-  <VALUE name="defaultSidebarBottom" val="9"/>
-</PROPERTIES>
-XML
-/usr/bin/python3 scripts/close-window.py --hold & holder=$!
-sleep 0.5
-build/bin/OrvoEditor --virtual-orvo > /dev/null 2>&1 & pid=$!
-# Diagnostic Mode asks no INITIAL SYNC question: wait for the window itself.
-for i in $(seq 1 100); do w=$(xdotool search --onlyvisible --name "^Orvo Editor$" | head -n 1 || true); [ -n "$w" ] && break; sleep 0.2; done
-sleep 3
-w=$(xdotool search --onlyvisible --name "^Orvo Editor$" | tail -n 1)
-eval "$(xdotool getwindowgeometry --shell "$w" | grep -E "^(X|Y|WIDTH|HEIGHT)=")"
-menu=$((HEIGHT - 1024))
+layoutEditingSettings
+# Diagnostic Mode asks no INITIAL SYNC question: the window itself is waited for.
+startEditorWindow
 
 click() { xdotool mousemove $((X + $1)) $((Y + menu + $2)) click 1; sleep 0.6; }
 shot() { sleep 0.6; import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$out/$1"; }

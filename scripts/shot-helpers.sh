@@ -33,3 +33,27 @@ ownDisplay() { export DISPLAY=${1:-$2}; ensureDisplay; out=docs/screenshots; mkd
 # HEIGHT, menu and pid).
 openSyncedEditor() { /usr/bin/python3 scripts/close-window.py --hold & holder=$!; sleep 0.5
                      eval "$(bash scripts/open-synced-editor.sh)"; }
+
+# For the layout pictures: a settings file that opens the FILTERS page in Diagnostic Mode with LAYOUT
+# EDIT over PARAMETER ATTRIBUTES (under "home" from ownDisplay).
+layoutEditingSettings() { mkdir -p "$home/Orvo Editor"
+                          cat > "$home/Orvo Editor/Orvo Editor.settings" <<XML
+<?xml version="1.0" encoding="UTF-8"?>
+<PROPERTIES>
+  <VALUE name="parameterDetailsModeDefaultsApplied" val="1"/>
+  <VALUE name="defaultPage" val="3"/>
+  <VALUE name="diagnosticMode" val="1"/>
+  <VALUE name="defaultSidebarTop" val="8"/>
+  <VALUE name="defaultSidebarBottom" val="9"/>
+</PROPERTIES>
+XML
+}
+# The window closer, then the editor with the Virtual Orvo, not waiting for a sync (Diagnostic Mode asks
+# none); sets X, Y, WIDTH, HEIGHT, menu, pid and holder.
+startEditorWindow() { /usr/bin/python3 scripts/close-window.py --hold & holder=$!; sleep 0.5
+                      build/bin/OrvoEditor --virtual-orvo > /dev/null 2>&1 & pid=$!
+                      for i in $(seq 1 100); do w=$(xdotool search --onlyvisible --name "^Orvo Editor$" | head -n 1 || true); [ -n "$w" ] && break; sleep 0.2; done
+                      sleep 3
+                      w=$(xdotool search --onlyvisible --name "^Orvo Editor$" | tail -n 1)
+                      eval "$(xdotool getwindowgeometry --shell "$w" | grep -E "^(X|Y|WIDTH|HEIGHT)=")"
+                      menu=$((HEIGHT - 1024)); }

@@ -12,19 +12,10 @@ source scripts/shot-helpers.sh
 ownDisplay "${1:-}" :57
 layouts="$home/Orvo Editor/Layouts"
 mkdir -p "$layouts"
-cat > "$home/Orvo Editor/Orvo Editor.settings" <<XML
-<?xml version="1.0" encoding="UTF-8"?>
-<PROPERTIES>
-  <VALUE name="parameterDetailsModeDefaultsApplied" val="1"/>
-  <VALUE name="defaultPage" val="3"/>
-  <VALUE name="diagnosticMode" val="1"/>
-  <VALUE name="defaultSidebarTop" val="8"/>
-  <VALUE name="defaultSidebarBottom" val="9"/>
-</PROPERTIES>
-XML
+layoutEditingSettings
 cat > "$layouts/Styled.layout.json" <<JSON
 {"format": "OrvoLayoutOverrides", "version": 8,
- "targets": [{"id": "editor.header.midiStatus", "x": 990, "y": 47, "width": 276, "height": 15}], "styles": [
+ "targets": [{"id": "editor.header.midiStatus", "x": 990, "y": 23, "width": 276, "height": 15}], "styles": [
   {"id": "param.filter1.frequency", "visualSize": 70},
   {"id": "param.filter1.resonance", "lcdTextScale": 1.4, "lcdVerticalShift": 1},
   {"id": "editor.header.sendShown", "buttonStyle": "lightGrey"},
@@ -41,18 +32,11 @@ cat > "$layouts/Styled.layout.json" <<JSON
 ]}
 JSON
 
-start() { /usr/bin/python3 scripts/close-window.py --hold & holder=$!; sleep 0.5
-          build/bin/OrvoEditor --virtual-orvo > /dev/null 2>&1 & pid=$!
-          for i in $(seq 1 100); do w=$(xdotool search --onlyvisible --name "^Orvo Editor$" | head -n 1 || true); [ -n "$w" ] && break; sleep 0.2; done
-          sleep 3
-          w=$(xdotool search --onlyvisible --name "^Orvo Editor$" | tail -n 1)
-          eval "$(xdotool getwindowgeometry --shell "$w" | grep -E "^(X|Y|WIDTH|HEIGHT)=")"
-          menu=$((HEIGHT - 1024)); }
 stop() { kill "$pid" "$holder" 2> /dev/null || true; wait "$pid" 2> /dev/null || true; sleep 0.5; }
 at() { xdotool mousemove $((X + $1)) $((Y + menu + $2)); }
 click() { at "$1" "$2"; xdotool click "${3:-1}"; sleep 0.6; }
 
-start
+startEditorWindow
 shot layout-styles
 click 1126 100                     # LAYOUT in the LAYOUT EDIT tool
 click 160 322 3                    # right-click FILTER 1 Frequency: its range popup in the editor
@@ -65,7 +49,7 @@ shotScreen layout-popup-saved
 xdotool key Return; sleep 0.5
 stop
 
-start
+startEditorWindow
 click 160 322 3                    # right-click the knob again, now outside layout mode
 shotScreen range-popup-after-restart
 stop
