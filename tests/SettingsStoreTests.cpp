@@ -334,6 +334,14 @@ TEST (SettingsStore, AnUnusableSettingsFileGivesDefaultsAndIsNeverWritten)
               return t.getChildFile ("Orvo Editor");
           },
           "Settings file could not be read: " },
+        { "a settings file whose value holds text before nested elements",
+          [] (const juce::File& t)
+          {
+              orvo::testing::writeText (t.getChildFile ("Orvo Editor/Orvo Editor.settings"),
+                                        "<?xml version=\"1.0\"?>\n<PROPERTIES>\n  <VALUE name=\"defaultPage\"><A>t<B><C/></B></A></VALUE>\n</PROPERTIES>\n");
+              return t.getChildFile ("Orvo Editor");
+          },
+          "Settings file could not be read: " },
         { "a settings file that is a folder",
           [] (const juce::File& t)
           {

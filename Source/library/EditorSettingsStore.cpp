@@ -153,10 +153,12 @@ juce::File EditorSettingsStore::settingsFile() const
 
 namespace
 {
-/** Only what a settings file holds is handed to JUCE's XML reader: well-formed UTF-8 of a sensible
-    size, no control characters, at most the one XML declaration at the start, and no comments,
-    CDATA or DOCTYPE. The reader steps past the end of a text that ends in a broken UTF-8 sequence,
-    and some misplaced declarations make it loop for ever; either would stop the editor at start. */
+/** Only what a settings file holds is handed to JUCE's properties reader: well-formed UTF-8 of a
+    sensible size, no control characters, at most the one XML declaration at the start, no comments,
+    CDATA or DOCTYPE, and values that are plain attributes. The XML reader steps past the end of a
+    text that ends in a broken UTF-8 sequence, some misplaced declarations make it loop for ever, and
+    a value holding text before nested elements makes the properties reader write a missing line
+    ending (a null pointer); each would stop the editor at start. The editor writes none of these. */
 bool isReadableSettingsText (const juce::File& file)
 {
     constexpr juce::int64 maxSettingsBytes = 4 * 1024 * 1024;
@@ -174,7 +176,13 @@ bool isReadableSettingsText (const juce::File& file)
     const auto declaration = text.find ("<?");
     if (declaration != std::string_view::npos && (declaration != 0 || text.find ("<?", 2) != std::string_view::npos))
         return false;
-    return text.find ("<!") == std::string_view::npos;
+    if (text.find ("<!") != std::string_view::npos)
+        return false;
+    if (const auto xml = juce::parseXML (juce::String::fromUTF8 (text.data(), (int) text.size())))
+        for (const auto* value : xml->getChildIterator())
+            if (value->getFirstChildElement() != nullptr)
+                return false;
+    return true;
 }
 } // namespace
 
